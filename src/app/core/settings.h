@@ -1,0 +1,78 @@
+// The settings file Tamarack.ini: every value the main window keeps between
+// runs, read once at start and written once at the end.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct Settings {
+  // Main window geometry (twips).
+  float frmLeft = 0, frmTop = 0, frmHeight = 0, frmWidth = 0;
+  // Summary window geometry (twips).
+  std::int32_t ViewLeft = 0, ViewTop = 0, ViewHeight = 0, ViewWidth = 0;
+  std::array<std::int32_t, 13> GridWidth{};
+  // HAMLOG conversion.
+  std::int16_t ThCty2JaSw = 0, ThQslMsgSw = 0, ThRmkSw = 0, ThSendSw = 0, ThRcvdSw = 0,
+               ThQslSw = 0, ThRptSw = 0, ThRptSw2 = 0, ThUtcSw = 0;
+  std::string ThDbFile;
+  std::string ThSentMark, ThRcvdMark, ThQslMsg, ThRemark, ThRemark2;
+  std::int16_t ThRmk2Rpt = 0, ThRRptCount = 0;
+  // ADIF conversion.
+  std::int16_t AdiCty2JaSw = 0, AdiSendSw = 0, AdiRcvdSw = 0;
+  std::string AdiQslMsg, AdiRemark;
+  // Station and entry data.
+  std::string JarlCallSign, JarlName, JarlLicenseClass, JarlTelNo;
+  std::string JarlAddress;  // multi-line
+  std::string JarlEmail, JarlClubName, JarlClubNo, JarlContest, JarlCategory, JarlCateCode,
+      JarlOperator;
+  std::int16_t CateMode = 0, CateBand = 0, CateMlt = 0;
+  std::string JarlOpsAndClass;  // multi-line on disk, joined on read
+  std::string JarlUnyoChi;
+  std::string JarlSetsubi;  // multi-line
+  std::string JarlPower;
+  std::int16_t JarlPowerType = 0, JarlFdKeisu = 0;
+  std::string JarlPsType;
+  std::string JarlOath, JarlDqpOath, JarlNypOath;  // multi-line
+  std::string JarlComment;                         // multi-line
+  std::string CfgFileName;
+  std::string LogFileName;
+  std::array<std::string, 16> JarlPwCode;
+  std::string JarlPrf, JarlJcc, JarlAge, JarlTestName;
+  std::int16_t RealTime = 0;
+  std::int16_t MailAndMe = 0;
+  std::int16_t CabSrstPos = 0, CabSRptPos = 0, CabHCallPos = 0, CabRrstPos = 0, CabRRptPos = 0,
+               CabCallLen = 0, CabRptLen = 0;
+  std::string CbrFolder;
+  std::string ZlogFolder;
+};
+
+// The three default oath texts (three lines joined by CR LF).
+extern const char* const kDefaultOath;
+extern const char* const kDefaultDqpOath;
+extern const char* const kDefaultNypOath;
+
+// Parses the settings text (CP932 bytes) into s: garbage lines, unknown keys
+// and values that do not convert are skipped. Does not apply the defaults step.
+void IniParse(std::string_view bytes, Settings& s);
+
+// The defaults step after reading: empty oaths get their defaults,
+// JarlFdKeisu 0 becomes 1.
+void IniApplyDefaults(Settings& s);
+
+enum class IniReadResult { Ok, Missing, Error };
+// Reads the file at path into s, then applies the defaults. A missing file
+// leaves s as it was (then the defaults) and says Missing.
+IniReadResult IniRead(const std::string& path, Settings& s, std::string* error = nullptr);
+
+// The file text (CP932, CR LF), every key in table order.
+std::string IniFormat(const Settings& s);
+
+// Writes the file: a new file beside the old one, flushed, then renamed over
+// it, so the old settings survive a crash or a full disk. False and the
+// error's text on failure.
+bool IniWrite(const std::string& path, const Settings& s, std::string* error = nullptr);
+
+// The keys in file order (for tests and checks).
+std::string_view IniKeyAt(std::size_t i);
+std::size_t IniKeyCount();

@@ -1,0 +1,31 @@
+// CP932 (Windows-31J) codec. Every text the program reads from or writes to a
+// file passes through here; in memory all text is UTF-8.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace cp932 {
+
+// Decodes CP932 bytes to UTF-8. Bytes that are no CP932 character (an
+// undefined byte, a lead byte without a valid trail byte, a lead byte at the
+// end) are dropped, so a half character never shows as garbage.
+std::string decode(std::string_view bytes);
+
+// Encodes UTF-8 to CP932. A character CP932 cannot express becomes "?".
+std::string encode(std::string_view utf8);
+
+// Encodes into exactly `width` bytes: cut at the width, padded with blanks.
+// A double-byte character that would be split by the cut is left out whole
+// and its first byte written as a blank, so no field ever holds half a
+// character.
+void encodeFixed(std::string_view utf8, std::size_t width, char* out);
+std::string encodeFixed(std::string_view utf8, std::size_t width);
+
+// True when the character (a Unicode code point) has a CP932 form.
+bool representable(char32_t cp);
+
+// Number of CP932 bytes the UTF-8 text takes.
+std::size_t byteLength(std::string_view utf8);
+
+}  // namespace cp932
