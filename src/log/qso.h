@@ -68,7 +68,7 @@ class LogData {
   void clear() { recs_.assign(1, QsoRecord{}); }
 
   // Slots including slot 0 (count()+1).
-  std::size_t slots() const { return recs_.size(); }
+  std::size_t slotCount() const { return recs_.size(); }
 
  private:
   std::vector<QsoRecord> recs_;

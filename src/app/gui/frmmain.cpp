@@ -1,0 +1,428 @@
+#include "app/gui/frmmain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QUrl>
+#include <cmath>
+
+#include "app/core/programfolder.h"
+#include "app/gui/frmabout.h"
+#include "app/gui/frmbar.h"
+#include "app/gui/qtui.h"
+
+// ---------------------------------------------------------------- grid view
+
+void LogGridView::mousePressEvent(QMouseEvent* e) {
+  // A right click opens the pop-up menu for the row clicked last; it does
+  // not move the current row.
+  if (e->button() == Qt::RightButton) {
+    e->accept();
+    return;
+  }
+  QTableView::mousePressEvent(e);
+}
+
+void LogGridView::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::RightButton) QTableView::mouseReleaseEvent(e);
+  if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid()) emit Click();
+  emit MouseUp(e->button(), e->globalPosition().toPoint());
+}
+
+void LogGridView::mouseDoubleClickEvent(QMouseEvent* e) {
+  QTableView::mouseDoubleClickEvent(e);
+  if (e->button() == Qt::LeftButton) emit DblClick();
+}
+
+// ---------------------------------------------------------------- main window
+
+namespace {
+QAction* item(QMenu* menu, const char* name, const char* caption) {
+  QAction* a = menu->addAction(QString::fromUtf8(caption));
+  a->setObjectName(QString::fromUtf8(name));
+  return a;
+}
+QAction* separator(QMenu* menu, const char* name) {
+  QAction* a = menu->addSeparator();
+  a->setObjectName(QString::fromUtf8(name));
+  return a;
+}
+QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
+  QMenu* m = bar->addMenu(QString::fromUtf8(caption));
+  m->setObjectName(QString::fromUtf8(name));
+  m->menuAction()->setObjectName(QString::fromUtf8(name));
+  return m;
+}
+}  // namespace
+
+frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
+    : Env(std::move(env)), ui_(ui), clock_(clock) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(toQ(kProgramTitle));
+
+  Grid1 = new LogGridView(this);
+  Grid1->setObjectName(QStringLiteral("Grid1"));
+  GridModel1 = new GridModel(GridData, this);
+  Grid1->setModel(GridModel1);
+  Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+  Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+  Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Grid1->verticalHeader()->setVisible(false);
+  Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  Grid1->horizontalHeader()->setHighlightSections(false);
+  Grid1->setWordWrap(false);
+  Grid1->installEventFilter(this);
+  setCentralWidget(Grid1);
+  connect(Grid1, &LogGridView::Click, this, &frmMain::Grid1_Click);
+  connect(Grid1, &LogGridView::MouseUp, this, &frmMain::Grid1_MouseUp);
+  connect(Grid1, &LogGridView::DblClick, this, &frmMain::Grid1_DblClick);
+
+  for (int p = 0; p < 3; ++p) {
+    StatusPanel[p] = new QLabel(this);
+    StatusPanel[p]->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(p + 1));
+    StatusPanel[p]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    StatusPanel[p]->setMinimumWidth(twipsToPx(p == 1 ? 1500 : 3000));
+  }
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->setSizeGripEnabled(true);
+  statusBar()->addWidget(StatusPanel[0], 2);
+  statusBar()->addWidget(StatusPanel[1], 1);
+  statusBar()->addWidget(StatusPanel[2], 3);
+
+  buildMenus();
+  // Before any settings file exists the window opens at this size.
+  resize(twipsToPx(13500), twipsToPx(8400));
+  openUrl = [](const QUrl& u) { QDesktopServices::openUrl(u); };
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildMenus() {
+  QMenuBar* bar = menuBar();
+  m_1 = topMenu(bar, "m_1", "ファイル(&F)");
+  mnuNewOpen = item(m_1, "mnuNewOpen", "ログの新規作成(&N)");
+  log_open = item(m_1, "log_open", "ログを開く(&O)");
+  AppendOpen = item(m_1, "AppendOpen", "ログを連結する(&R)");
+  m1 = separator(m_1, "m1");
+  LogSave = item(m_1, "LogSave", "ログを保存する(&S)");
+  mnuSaveAs = item(m_1, "mnuSaveAs", "名前を付けて保存する(&A)");
+  m0 = separator(m_1, "m0");
+  m0->setVisible(false);
+  mCsvOut = item(m_1, "mCsvOut", "CSVファイルで出力");
+  mCsvOut->setVisible(false);
+  mCsvIn = item(m_1, "mCsvIn", "CSVファイルの読込");
+  mCsvIn->setVisible(false);
+  m7 = separator(m_1, "m7");
+  mnuLogClose = item(m_1, "mnuLogClose", "ログを閉じる(&C)");
+  m33 = separator(m_1, "m33");
+  mnuThLogRead = item(m_1, "mnuThLogRead", "ターボハムログを開く(&T)");
+  mnuThLogRead->setEnabled(false);
+  mnuZlRead = item(m_1, "mnuZlRead", "ZLOGファイルを開く(&Z)");
+  mnuZlRead->setVisible(false);
+  mnuCabRead = item(m_1, "mnuCabRead", "Cabrilloファイルを開く(&B)");
+  mnuCabRead->setVisible(false);
+  mnu16 = separator(m_1, "mnu16");
+  mnuMakeJaeLog = item(m_1, "mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)");
+  mnuThConv = item(m_1, "mnuThConv", "ターボハムログにデータ追加(&H)");
+  mnuAdiConv = item(m_1, "mnuAdiConv", "ADIFファイルを作成(&D)");
+  m6 = separator(m_1, "m6");
+  owari = item(m_1, "owari", "Tamarack 終了(&Q)");
+
+  mnuEdit = topMenu(bar, "mnuEdit", "編集(&E)");
+  mnuDataEdit = item(mnuEdit, "mnuDataEdit", "データ修正(&E)");
+  mnuDelete = item(mnuEdit, "mnuDelete", "データ削除(&D)");
+  mnuAllEdit = item(mnuEdit, "mnuAllEdit", "データ一括修正(A)");
+  mnuAllEdit->setVisible(false);
+
+  // The grid's pop-up menu: never on the menu bar.
+  mnuGrdEdit = new QMenu(QStringLiteral("編集"), this);
+  mnuGrdEdit->setObjectName(QStringLiteral("mnuGrdEdit"));
+  mnuLogEdit = item(mnuGrdEdit, "mnuLogEdit", "データ修正");
+  mnuLogIns = item(mnuGrdEdit, "mnuLogIns", "データ挿入");
+  mnuLogDel = item(mnuGrdEdit, "mnuLogDel", "データ削除");
+  mnu67 = separator(mnuGrdEdit, "mnu67");
+  mnuTimeAddDel = item(mnuGrdEdit, "mnuTimeAddDel", "時間の増減(&T)");
+
+  mnuSortMnu = topMenu(bar, "mnuSortMnu", "整列(&S)");
+  mnuTimeSort = item(mnuSortMnu, "mnuTimeSort", "年月日、時間で整列(&S)");
+
+  m11 = topMenu(bar, "m11", "表示(&V)");
+  mnuInBox = item(m11, "mnuInBox", "データ入力フォーム(&I)");
+  mnuQTC = item(m11, "mnuQTC", "電子ログ必須記入事項確認(&H)");
+  mnuSumary = item(m11, "mnuSumary", "サマリーシート(&S)");
+
+  m4 = topMenu(bar, "m4", "設定(&O)");
+  mnuElogSet = item(m4, "mnuElogSet", "電子ログの設定(&J)");
+  mnuThSet = item(m4, "mnuThSet", "ターボハムログの設定(&T)");
+  mnuAdiSet = item(m4, "mnuAdiSet", "ＡＤＩＦファイル変換の設定(&A)");
+
+  m3 = topMenu(bar, "m3", "ヘルプ(&H)");
+  MH1 = item(m3, "MH1", "ヘルプ(&H)");
+  abt = item(m3, "abt", "バージョン(&A)");
+
+  connect(owari, &QAction::triggered, this, &frmMain::owari_Click);
+  connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);
+  connect(abt, &QAction::triggered, this, &frmMain::abt_Click);
+  connect(mnuTimeSort, &QAction::triggered, this, &frmMain::mnuTimeSort_Click);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void frmMain::FrmSet() {
+  for (int c = 0; c < kGridCols; ++c)
+    Grid1->setColumnWidth(c, twipsToPx(kGridDefaultWidths[static_cast<std::size_t>(c)]));
+  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
+  if (GridData.rows() < 2) GridData.addRow("");
+}
+
+void frmMain::Form_Load() {
+  PrepareWorkFolders(Env.ProgramFolder);
+  FrmSet();
+
+  std::string err;
+  switch (IniRead(iniPath(), Ini, &err)) {
+    case IniReadResult::Missing:
+      ui_.tell("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。",
+               Icon::Information);
+      break;
+    case IniReadResult::Error:
+      ui_.tell(err, Icon::Critical);
+      break;
+    case IniReadResult::Ok:
+      break;
+  }
+  applyGeometry();
+  for (int c = 0; c < kGridCols; ++c)
+    if (Ini.GridWidth[static_cast<std::size_t>(c)] > 0)
+      Grid1->setColumnWidth(c, twipsToPx(Ini.GridWidth[static_cast<std::size_t>(c)]));
+  if (!Ini.ThDbFile.empty()) mnuThLogRead->setEnabled(true);
+  Doc.State.CfgFileName = Ini.CfgFileName;
+  Doc.State.LogFileName = Ini.LogFileName;
+
+  if (Doc.State.CfgFileName.empty()) {
+    ui_.tell("コンテストが設定されていません\r\nコンテストを設定してください");
+  }
+
+  if (!Doc.State.LogFileName.empty()) setStatusPanel(3, Doc.State.LogFileName);
+
+  Doc.State.TodayText = ole::formatJapaneseDate(clock_.now());
+  mnuOn();
+}
+
+void frmMain::applyGeometry() {
+  if (Ini.frmWidth > 0 && Ini.frmHeight > 0) {
+    move(twipsToPx(Ini.frmLeft), twipsToPx(Ini.frmTop));
+    resize(twipsToPx(Ini.frmWidth), twipsToPx(Ini.frmHeight));
+  }
+}
+
+void frmMain::storeGeometry() {
+  // The normal (not maximised or minimised) geometry is the one kept.
+  const QRect g = (isMaximized() || isMinimized() || isFullScreen()) ? normalGeometry()
+                                                                      : QRect(pos(), size());
+  Ini.frmLeft = static_cast<float>(pxToTwips(g.x()));
+  Ini.frmTop = static_cast<float>(pxToTwips(g.y()));
+  Ini.frmWidth = static_cast<float>(pxToTwips(g.width()));
+  Ini.frmHeight = static_cast<float>(pxToTwips(g.height()));
+  for (int c = 0; c < kGridCols; ++c)
+    Ini.GridWidth[static_cast<std::size_t>(c)] =
+        static_cast<std::int32_t>(std::lround(pxToTwips(Grid1->columnWidth(c))));
+}
+
+// ---------------------------------------------------------------- menus
+
+void frmMain::mnuOff() {
+  for (QMenu* m : {m_1, mnuEdit, mnuSortMnu, m11, m4}) m->menuAction()->setEnabled(false);
+}
+
+void frmMain::mnuOn() {
+  for (QMenu* m : {m_1, m11, m4}) m->menuAction()->setEnabled(true);
+  const bool on = Doc.Log.count() >= 1;
+  for (QAction* a : {AppendOpen, mnuLogClose, LogSave, mnuSaveAs, mnuMakeJaeLog, mnuThConv,
+                     mnuAdiConv, mnuEdit->menuAction(), mnuSortMnu->menuAction(), mnuSumary,
+                     mCsvOut})
+    a->setEnabled(on);
+}
+
+void frmMain::setStatusPanel(int panel, const std::string& text) {
+  if (panel >= 1 && panel <= 3) StatusPanel[panel - 1]->setText(toQ(text));
+}
+
+frmBar& frmMain::progress() {
+  if (!bar_) bar_ = new frmBar(this);
+  return *bar_;
+}
+
+void frmMain::registerDialog(int no, QWidget* w) {
+  Doc.State.OpenDialogNo = static_cast<std::int16_t>(no);
+  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = w;
+}
+
+void frmMain::unregisterDialog(int no) {
+  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = nullptr;
+  Doc.State.OpenDialogNo = 0;
+}
+
+QWidget* frmMain::openDialog(int no) const {
+  if (no >= 1 && no < static_cast<int>(dialogs_.size())) return dialogs_[static_cast<std::size_t>(no)];
+  return nullptr;
+}
+
+// ---------------------------------------------------------------- grid
+
+void frmMain::FrmLogLoad() { ::FrmLogLoad(GridData, Doc.Log, Doc.State.ShowSeconds); }
+
+void frmMain::LogGridToMem() {
+  mnuOff();
+  GridData.setRedraw(false);
+  GridToLog(GridData, Doc.Log, Doc.CurQso, progress());
+  GridData.setRedraw(true);
+  mnuOn();
+}
+
+void frmMain::TimeSort() {
+  mnuOff();
+  TimeSortGrid(GridData, Doc.Log, Doc.CurQso, progress());
+  mnuOn();
+  Doc.State.LogDirty = 1;
+}
+
+void frmMain::mnuTimeSort_Click() { TimeSort(); }
+
+void frmMain::scrollGridTo(int row) {
+  if (row < 1) row = 1;
+  Grid1->scrollTo(GridModel1->index(row - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+void frmMain::scrollToEnd() {
+  const int count = Doc.Log.count();
+  if (count >= Doc.State.GridPageRows) scrollGridTo(count - Doc.State.GridPageRows + 1);
+}
+
+void frmMain::Grid1_Click() {
+  const QModelIndex i = Grid1->currentIndex();
+  Doc.State.SelRow = static_cast<std::int16_t>(i.isValid() ? i.row() + 1 : 0);
+}
+
+void frmMain::Grid1_MouseUp(Qt::MouseButton button, QPoint globalPos) {
+  if (button != Qt::RightButton) return;
+  if (Doc.State.SelRow >= 1 && Doc.State.OpenDialogNo == 0) mnuGrdEdit->popup(globalPos);
+}
+
+void frmMain::Grid1_DblClick() {
+  if (Doc.State.SelRow < 1 || Doc.Log.count() < 1) return;
+  // The edit dialog opens here, or reloads the clicked QSO when open.
+}
+
+void frmMain::Form_KeyDown(int key) {
+  if (key != Qt::Key_Escape) return;
+  const int no = Doc.State.OpenDialogNo;
+  if (no == 0) {
+    if (Ini.JarlCallSign.empty()) {
+      ui_.ask("コールサインを設定してください", Buttons::OkCancel);
+    }
+    return;
+  }
+  if (QWidget* w = openDialog(no)) w->close();
+}
+
+bool frmMain::eventFilter(QObject* o, QEvent* e) {
+  if (o == Grid1 && e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Escape) {
+      Form_KeyDown(k->key());
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(o, e);
+}
+
+void frmMain::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    Form_KeyDown(e->key());
+    return;
+  }
+  QMainWindow::keyPressEvent(e);
+}
+
+// ---------------------------------------------------------------- resize
+
+void frmMain::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  Form_Resize();
+}
+
+void frmMain::Form_Resize() {
+  const int rowHeight = Grid1->verticalHeader()->defaultSectionSize();
+  const int gridHeight = Grid1->height();
+  if (rowHeight > 0 && gridHeight > 0)
+    Doc.State.GridPageRows =
+        static_cast<std::int32_t>(std::nearbyint(static_cast<double>(gridHeight) / rowHeight)) - 3;
+}
+
+// ---------------------------------------------------------------- closing
+
+void frmMain::owari_Click() { close(); }
+
+bool frmMain::Form_QueryUnload() {
+  if (Doc.Log.count() > 0 && Doc.State.LogDirty == 1) {
+    const Answer a = ui_.ask("ログファイルを保存しますか？？", Buttons::YesNoCancel, Icon::Question);
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::Yes) {
+      if (Doc.State.LogFileName.empty()) {
+        FileDialogSpec spec;
+        spec.filter = "Tamarack　ログファイル (*.tmk)|*.tmk|";
+        spec.filterIndex = 1;
+        spec.initialDir = Env.ProgramFolder + "/Log/";
+        spec.overwritePrompt = true;
+        auto chosen = ui_.saveFile(spec);
+        // Cancelling the dialog cancels the close: the log stays open.
+        if (!chosen) return false;
+        Doc.State.LogFileName = *chosen;
+      }
+    }
+  }
+  return true;
+}
+
+void frmMain::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  storeGeometry();
+  Ini.CfgFileName = Doc.State.CfgFileName;
+  Ini.LogFileName = Doc.State.LogFileName;
+  std::string err;
+  if (!IniWrite(iniPath(), Ini, &err)) ui_.tell(err, Icon::Critical);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this && w->isVisible()) w->close();
+}
+
+void frmMain::closeEvent(QCloseEvent* e) {
+  if (!unloaded_ && !Form_QueryUnload()) {
+    e->ignore();
+    return;
+  }
+  Form_Unload();
+  e->accept();
+}
+
+// ---------------------------------------------------------------- help
+
+void frmMain::MH1_Click() {
+  const QString path = toQ(Env.ProgramFolder) + QStringLiteral("/tamarack.html");
+  if (!QFileInfo::exists(path)) return;
+  lastHelpUrl = QUrl::fromLocalFile(path).toString();
+  if (openUrl) openUrl(QUrl::fromLocalFile(path));
+}
+
+void frmMain::abt_Click() {
+  auto* box = new frmAbout(this, mCsvIn->isVisible() && mCsvOut->isVisible());
+  box->show();
+}

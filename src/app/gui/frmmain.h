@@ -1,0 +1,138 @@
+// The main window: the log grid, the menus, the status bar; owner of the
+// log, the document state and the settings for the whole run.
+#pragma once
+#include <QAction>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QTableView>
+#include <QUrl>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "app/core/settings.h"
+#include "app/gui/gridmodel.h"
+#include "log/clock.h"
+#include "log/grid.h"
+#include "log/qso.h"
+#include "log/ui.h"
+
+class frmBar;
+
+// The log grid: keeps a right click from moving the current row, and tells
+// the main window about clicks the way the grid's events are named.
+class LogGridView : public QTableView {
+  Q_OBJECT
+ public:
+  using QTableView::QTableView;
+ signals:
+  void Click();
+  void MouseUp(Qt::MouseButton button, QPoint globalPos);
+  void DblClick();
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+};
+
+struct AppEnv {
+  std::string ProgramFolder;  // no trailing "/"
+};
+
+class frmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  frmMain(AppEnv env, Ui& ui, const Clock& clock);
+  ~frmMain() override;
+
+  // The start-up sequence.
+  void Form_Load();
+
+  // --- state owned for the whole run ---
+  AppEnv Env;
+  LogDocument Doc;
+  Settings Ini;
+  GridRows GridData;
+
+  Ui& ui() { return ui_; }
+  const Clock& clock() const { return clock_; }
+  std::string iniPath() const { return Env.ProgramFolder + "/Tamarack.ini"; }
+
+  // --- controls ---
+  LogGridView* Grid1;
+  GridModel* GridModel1;
+  QLabel* StatusPanel[3];
+  // menus
+  QMenu *m_1, *mnuEdit, *mnuGrdEdit, *mnuSortMnu, *m11, *m4, *m3;
+  QAction *mnuNewOpen, *log_open, *AppendOpen, *m1, *LogSave, *mnuSaveAs, *m0, *mCsvOut, *mCsvIn,
+      *m7, *mnuLogClose, *m33, *mnuThLogRead, *mnuZlRead, *mnuCabRead, *mnu16, *mnuMakeJaeLog,
+      *mnuThConv, *mnuAdiConv, *m6, *owari;
+  QAction *mnuDataEdit, *mnuDelete, *mnuAllEdit;
+  QAction *mnuLogEdit, *mnuLogIns, *mnuLogDel, *mnu67, *mnuTimeAddDel;
+  QAction* mnuTimeSort;
+  QAction *mnuInBox, *mnuQTC, *mnuSumary;
+  QAction *mnuElogSet, *mnuThSet, *mnuAdiSet;
+  QAction *MH1, *abt;
+
+  // --- operations other windows call ---
+  void FrmSet();
+  void mnuOff();
+  void mnuOn();
+  void FrmLogLoad();
+  void LogGridToMem();
+  void TimeSort();
+  void setStatusPanel(int panel, const std::string& text);  // panels 1..3
+  frmBar& progress();
+
+  // Tool windows register while open so that Esc can close them.
+  void registerDialog(int no, QWidget* w);
+  void unregisterDialog(int no);
+  QWidget* openDialog(int no) const;
+
+  // Closing question; true when the window may close.
+  bool Form_QueryUnload();
+  void Form_Unload();
+  bool unloaded() const { return unloaded_; }
+
+  // Menu handlers of this window.
+  void owari_Click();
+  void MH1_Click();
+  void abt_Click();
+  void mnuTimeSort_Click();
+
+  // Grid events.
+  void Grid1_Click();
+  void Grid1_MouseUp(Qt::MouseButton button, QPoint globalPos);
+  void Grid1_DblClick();
+  void Form_KeyDown(int key);
+
+  // Scrolls so that the grid's top row is `row` (1-based).
+  void scrollGridTo(int row);
+  // Scroll rule after a read: the last QSO comes into view.
+  void scrollToEnd();
+
+  // The last help URL asked for, and how URLs are opened (tests replace it).
+  QString lastHelpUrl;
+  std::function<void(const QUrl&)> openUrl;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void buildMenus();
+  void applyGeometry();
+  void storeGeometry();
+  void Form_Resize();
+
+  Ui& ui_;
+  const Clock& clock_;
+  frmBar* bar_ = nullptr;
+  std::array<QPointer<QWidget>, 16> dialogs_{};
+  bool unloaded_ = false;
+};

@@ -1,0 +1,132 @@
+#include "app/gui/qtui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScreen>
+
+QString messageText(std::string_view s) {
+  QString q = toQ(s);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return q;
+}
+
+QString qtFilter(std::string_view filter) {
+  const QStringList parts = toQ(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    const QString desc = parts[i];
+    QString pattern = parts[i + 1];
+    if (desc.isEmpty() && pattern.isEmpty()) continue;
+    pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+    if (desc.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+      out << desc;
+    else
+      out << desc + QStringLiteral(" (") + pattern + QLatin1Char(')');
+  }
+  return out.join(QStringLiteral(";;"));
+}
+
+namespace {
+double logicalDpi() {
+  if (auto* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchY();
+  return 96.0;
+}
+}  // namespace
+
+int twipsToPx(double twips) { return static_cast<int>(twips * logicalDpi() / 1440.0 + 0.5); }
+double pxToTwips(int px) { return px * 1440.0 / logicalDpi(); }
+
+void setTopmost(QWidget* w, bool on) {
+  if (!w) return;
+  const bool was = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  if (was == on) return;
+  const bool visible = w->isVisible();
+  w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) w->show();
+}
+
+TopmostPause::TopmostPause() {
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+      paused_.push_back(w);
+    }
+  }
+  for (QWidget* w : paused_) setTopmost(w, false);
+}
+
+TopmostPause::~TopmostPause() {
+  for (QWidget* w : paused_) setTopmost(w, true);
+}
+
+Answer QtUi::ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) {
+  TopmostPause pause;
+  QMessageBox box(parent_);
+  box.setWindowTitle(toQ(title));
+  box.setText(messageText(text));
+  switch (icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+  }
+  switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    default:
+      // Closed from the title bar: the same as the box's escape button.
+      return buttons == Buttons::YesNo ? Answer::No
+             : buttons == Buttons::Ok  ? Answer::Ok
+                                       : Answer::Cancel;
+  }
+}
+
+namespace {
+QString startPath(const FileDialogSpec& spec) {
+  QString dir = toQ(spec.initialDir);
+  if (spec.fileName.empty()) return dir;
+  const QString name = toQ(spec.fileName);
+  if (name.startsWith(QLatin1Char('/')) || dir.isEmpty()) return name;
+  return dir + (dir.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + name;
+}
+
+QString selectedFilter(const QString& filters, int index) {
+  const QStringList list = filters.split(QStringLiteral(";;"));
+  if (index >= 1 && index <= list.size()) return list[index - 1];
+  return QString();
+}
+}  // namespace
+
+std::optional<std::string> QtUi::openFile(const FileDialogSpec& spec) {
+  TopmostPause pause;
+  const QString filters = qtFilter(spec.filter);
+  QString sel = selectedFilter(filters, spec.filterIndex);
+  const QString f = QFileDialog::getOpenFileName(parent_, toQ(spec.title), startPath(spec),
+                                                 filters, &sel);
+  if (f.isEmpty()) return std::nullopt;
+  return fromQ(f);
+}
+
+std::optional<std::string> QtUi::saveFile(const FileDialogSpec& spec) {
+  TopmostPause pause;
+  const QString filters = qtFilter(spec.filter);
+  QString sel = selectedFilter(filters, spec.filterIndex);
+  QFileDialog::Options opts;
+  if (!spec.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
+  const QString f = QFileDialog::getSaveFileName(parent_, toQ(spec.title), startPath(spec),
+                                                 filters, &sel, opts);
+  if (f.isEmpty()) return std::nullopt;
+  return fromQ(f);
+}

@@ -1,0 +1,48 @@
+// Message boxes and file dialogs of the windows, and the small Qt helpers
+// every window shares.
+#pragma once
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+#include "log/ui.h"
+
+inline QString toQ(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline std::string fromQ(const QString& s) { return s.toStdString(); }
+
+// Texts of the rules end lines with CR LF; Qt wants LF.
+QString messageText(std::string_view s);
+
+// "desc|*.ext|desc2|*.a;*.b|" to Qt's "desc (*.ext);;desc2 (*.a *.b)".
+QString qtFilter(std::string_view filter);
+
+// Twips to pixels at the screen's logical dpi (15 twips a pixel at 96 dpi).
+int twipsToPx(double twips);
+double pxToTwips(int px);
+
+// Drops the topmost state of every topmost tool window while a message box
+// is up, and restores it afterwards.
+class TopmostPause {
+ public:
+  TopmostPause();
+  ~TopmostPause();
+
+ private:
+  std::vector<QWidget*> paused_;
+};
+
+// Makes a window topmost or not (re-shown when the flag changes).
+void setTopmost(QWidget* w, bool on);
+
+class QtUi : public Ui {
+ public:
+  explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* p) { parent_ = p; }
+  Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override;
+  std::optional<std::string> openFile(const FileDialogSpec& spec) override;
+  std::optional<std::string> saveFile(const FileDialogSpec& spec) override;
+
+ private:
+  QWidget* parent_;
+};

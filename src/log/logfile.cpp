@@ -1,0 +1,145 @@
+#include "log/logfile.h"
+
+#include <cstring>
+
+#include "log/cp932.h"
+
+namespace logfile {
+namespace {
+
+void putI16(char* p, std::int16_t v) {
+  const auto u = static_cast<std::uint16_t>(v);
+  p[0] = static_cast<char>(u & 0xFF);
+  p[1] = static_cast<char>(u >> 8);
+}
+
+std::int16_t getI16(const char* p) {
+  const auto u = static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
+                                            (static_cast<unsigned char>(p[1]) << 8));
+  return static_cast<std::int16_t>(u);
+}
+
+void putF64(char* p, double v) {
+  std::uint64_t u;
+  std::memcpy(&u, &v, sizeof u);
+  for (int k = 0; k < 8; ++k) p[k] = static_cast<char>((u >> (8 * k)) & 0xFF);
+}
+
+double getF64(const char* p) {
+  std::uint64_t u = 0;
+  for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+  double v;
+  std::memcpy(&v, &u, sizeof v);
+  return v;
+}
+
+// Most fields are plain ASCII: those are copied without going through the
+// codec, which keeps a full log well within its time.
+bool plainAscii(std::string_view s) {
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b >= 0x7F) return false;
+  }
+  return true;
+}
+
+template <std::size_t N>
+void putText(char* p, const FixedText<N>& f) {
+  const std::string_view v = f.view();
+  if (v.size() == N && plainAscii(v)) {
+    std::memcpy(p, v.data(), N);
+  } else {
+    f.toBytes(p);
+  }
+}
+
+template <std::size_t N>
+void getText(const char* p, FixedText<N>& f) {
+  const std::string_view raw(p, N);
+  if (plainAscii(raw)) {
+    f.assign(raw);
+    return;
+  }
+  std::string text = cp932::decode(raw);
+  for (char& c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) c = ' ';
+  }
+  f.assign(text);
+}
+
+}  // namespace
+
+void encodeRecord(const QsoRecord& r, char* out) {
+  putI16(out + kOffQsoNo, r.QsoNo);
+  putText(out + kOffBand, r.Band);
+  putText(out + kOffMode, r.Mode);
+  putI16(out + kOffDupe, r.Dupe);
+  putF64(out + kOffQsoTime, r.QsoTime);
+  putText(out + kOffCallSign, r.CallSign);
+  putText(out + kOffSentRst, r.SentRst);
+  putText(out + kOffSentNo, r.SentNo);
+  putText(out + kOffRcvdRst, r.RcvdRst);
+  putText(out + kOffRcvdNo, r.RcvdNo);
+  putI16(out + kOffPoints, r.Points);
+  putText(out + kOffMlt, r.Mlt);
+  putText(out + kOffReserved, r.Reserved);
+  putText(out + kOffRemarks, r.Remarks);
+  putI16(out + kOffTestNo, r.TestNo);
+}
+
+QsoRecord decodeRecord(const char* in) {
+  QsoRecord r;
+  r.QsoNo = getI16(in + kOffQsoNo);
+  getText(in + kOffBand, r.Band);
+  getText(in + kOffMode, r.Mode);
+  r.Dupe = getI16(in + kOffDupe);
+  const double t = getF64(in + kOffQsoTime);
+  r.QsoTime = ole::valid(t) ? t : 0.0;
+  getText(in + kOffCallSign, r.CallSign);
+  getText(in + kOffSentRst, r.SentRst);
+  getText(in + kOffSentNo, r.SentNo);
+  getText(in + kOffRcvdRst, r.RcvdRst);
+  getText(in + kOffRcvdNo, r.RcvdNo);
+  r.Points = getI16(in + kOffPoints);
+  getText(in + kOffMlt, r.Mlt);
+  getText(in + kOffReserved, r.Reserved);
+  getText(in + kOffRemarks, r.Remarks);
+  r.TestNo = getI16(in + kOffTestNo);
+  return r;
+}
+
+std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progress) {
+  const int n = log.count();
+  std::string bytes(static_cast<std::size_t>(n < 0 ? 0 : n) * kRecordSize, ' ');
+  progress.start(n);
+  for (int i = 1; i <= n; ++i) {
+    char* p = bytes.data() + static_cast<std::size_t>(i - 1) * kRecordSize;
+    encodeRecord(log[i], p);
+    if (i == 1) putI16(p + kOffTestNo, testNo);
+    progress.step(i);
+  }
+  progress.finish();
+  return bytes;
+}
+
+void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progress) {
+  const int n = static_cast<int>(wholeRecords(bytes.size()));
+  progress.start(n);
+  for (int i = 1; i <= n; ++i) {
+    out[first + i - 1] = decodeRecord(bytes.data() + static_cast<std::size_t>(i - 1) * kRecordSize);
+    progress.step(i);
+  }
+  progress.finish();
+}
+
+std::string SaveName(std::string_view chosen) {
+  const std::size_t slash = chosen.rfind('/');
+  const std::size_t from = slash == std::string_view::npos ? 0 : slash + 1;
+  const std::size_t dot = chosen.find('.', from);
+  std::string name(dot == std::string_view::npos ? chosen : chosen.substr(0, dot));
+  name += ".tmk";
+  return name;
+}
+
+}  // namespace logfile

@@ -1,0 +1,69 @@
+// The program's own log file (.tmk): no header, no trailer, one record of
+// exactly 101 bytes per QSO in log order. Integers are little-endian, the
+// QSO time is an OLE date double, text fields are CP932 cut to their byte
+// width (never through a double-byte character) or padded with blanks.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "log/progress.h"
+#include "log/qso.h"
+
+namespace logfile {
+
+constexpr std::size_t kRecordSize = 101;
+
+// Byte offsets of the fields within a record.
+enum Offset : std::size_t {
+  kOffQsoNo = 0,
+  kOffBand = 2,
+  kOffMode = 7,
+  kOffDupe = 13,
+  kOffQsoTime = 15,
+  kOffCallSign = 23,
+  kOffSentRst = 36,
+  kOffSentNo = 40,
+  kOffRcvdRst = 50,
+  kOffRcvdNo = 54,
+  kOffPoints = 64,
+  kOffMlt = 66,
+  kOffReserved = 73,
+  kOffRemarks = 79,
+  kOffTestNo = 99,
+};
+
+// Writes the 101 bytes of r to out.
+void encodeRecord(const QsoRecord& r, char* out);
+
+// Reads a record from 101 bytes. Made safe for a file written elsewhere:
+// bytes that are no CP932 character (half characters included) are dropped,
+// control bytes read as blanks (a tab would split a grid row), and a time
+// that is no valid date (NaN, infinite, outside the years 100..9999) reads
+// as 0, 1899-12-30 00:00, so that sorting, searching and formatting stay
+// sound; the operator sees the odd date in the grid and can correct it.
+QsoRecord decodeRecord(const char* in);
+
+// The file's bytes for records 1..log.count(); record 1 carries testNo.
+// Reports each record to progress.
+std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progress);
+
+// Number of whole records in a file of `bytes` bytes. A partial last record
+// (the program never writes one) is left out.
+inline std::size_t wholeRecords(std::size_t bytes) { return bytes / kRecordSize; }
+
+// Largest file that can still hold a log of kMaxQso records.
+constexpr std::size_t kMaxFileBytes = kRecordSize * (kMaxQso + 1) - 1;
+
+// Decodes the whole records of bytes into out[first .. first+n-1]; out must
+// already have room. Reports each record to progress (1..n).
+void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progress);
+
+// The name a log is saved under, from the path chosen in the save dialog:
+// after the last "/", everything from the first "." on is replaced by
+// ".tmk" ("abc.def.txt" -> "abc.tmk"); a name without "." gets ".tmk".
+// Dots in folder names are kept ("a.b/c" -> "a.b/c.tmk").
+std::string SaveName(std::string_view chosen);
+
+}  // namespace logfile
