@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "contest/bands.h"
-#include "contest/strhash.h"
+#include "contest/detail.h"
 
 struct Settings;
 class Ui;

@@ -7,11 +7,9 @@
 
 namespace {
 
-bool isAscii(std::string_view s) {
-  for (const char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
+using contest_detail::dropLastChar;
+using contest_detail::isAscii;
+
 
 // Characters start..start+len-1 (1-based, counted in characters), as much of
 // them as the text has.
@@ -20,15 +18,6 @@ std::string_view midChars(std::string_view s, std::size_t start, std::size_t len
   std::string_view rest = s.substr(from);
   if (len == std::string_view::npos) return rest;
   return rest.substr(0, utf8::prefixBytes(rest, len));
-}
-
-// The text without its last character.
-std::string_view dropLastChar(std::string_view s) {
-  std::size_t n = s.size();
-  if (n == 0) return s;
-  --n;
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
-  return s.substr(0, n);
 }
 
 std::string lineError(std::size_t lineNo, const char* what) {

@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "contest/strhash.h"
+#include "contest/detail.h"
 
 class Ui;
 
