@@ -73,7 +73,11 @@ bool validParts(const Parts& p) {
 }
 
 std::int64_t toSeconds(Date d) {
-  return static_cast<std::int64_t>(std::floor(toLinear(d) * kSecPerDay + 0.5));
+  // Whole milliseconds first, so that a value meant as half a second (which
+  // a double holds only nearly) rounds up as it should.
+  const auto ms = static_cast<std::int64_t>(std::llround(toLinear(d) * kSecPerDay * 1000.0));
+  const std::int64_t q = ms + 500;
+  return q >= 0 ? q / 1000 : -((-q + 999) / 1000);
 }
 
 Date fromSeconds(std::int64_t s) {

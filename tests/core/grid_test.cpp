@@ -1,0 +1,206 @@
+// The grid's texts, the conversions between grid and log, and the time sort.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/programfolder.h"
+#include "log/grid.h"
+
+namespace {
+QsoRecord qso(const char* call, ole::Date t, const char* band = "7", const char* mode = "CW") {
+  QsoRecord r;
+  r.CallSign = call;
+  r.QsoTime = t;
+  r.Band = band;
+  r.Mode = mode;
+  r.SentRst = "599";
+  r.SentNo = "13M";
+  r.RcvdRst = "599";
+  r.RcvdNo = "10H";
+  r.Mlt = "10";
+  r.Points = 1;
+  return r;
+}
+
+struct Recorder : GridObserver {
+  int resets = 0, inserts = 0, removes = 0, changes = 0;
+  void gridReset() override { ++resets; }
+  void rowsInserted(int, int) override { ++inserts; }
+  void rowsRemoved(int, int) override { ++removes; }
+  void cellChanged(int, int) override { ++changes; }
+};
+}  // namespace
+
+TEST(Grid, RowTexts) {
+  EXPECT_EQ(QsoNoText(7), "0007");
+  EXPECT_EQ(QsoNoText(999), "0999");
+  EXPECT_EQ(QsoNoText(1000), "1000");
+  EXPECT_EQ(QsoNoText(12345), "12345");
+  QsoRecord r = qso(" JA1ABC ", ole::fromDateTime(2025, 4, 26, 21, 5, 9), "1200", "SSB");
+  r.QsoNo = 3;
+  r.Dupe = 1;
+  r.Points = 0;
+  r.Remarks = "  memo ";
+  EXPECT_EQ(GridRowText(r, 0),
+            "0003\t2025-04-26 21:05\tJA1ABC\t599\t13M\t599\t10H\t10\t1200\tSSB\t0\tDUPE\tmemo");
+  EXPECT_EQ(GridRowText(r, 1).substr(5, 19), "2025-04-26 21:05:09");
+}
+
+TEST(Grid, RowsKeepTheirCells) {
+  GridRows g;
+  EXPECT_EQ(g.rows(), 1);
+  EXPECT_EQ(g.cell(0, 0), "番号");
+  EXPECT_EQ(g.cell(0, 12), "備考");
+  g.addRow("a\tb");
+  g.addRow("1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\textra");
+  EXPECT_EQ(g.cell(1, 1), "b");
+  EXPECT_EQ(g.cell(1, 2), "");
+  EXPECT_EQ(g.cell(2, 12), "13");
+  g.setCell(1, 2, "C\tD");
+  EXPECT_EQ(g.cell(1, 2), "C D");
+  EXPECT_EQ(g.cell(1, 3), "");
+  g.insertRow(1, "first");
+  EXPECT_EQ(g.cell(1, 0), "first");
+  g.removeRow(1);
+  EXPECT_EQ(g.cell(1, 0), "a");
+  g.removeRow(0);  // the header stays
+  EXPECT_EQ(g.rows(), 3);
+}
+
+TEST(Grid, RedrawOffCollectsChangesIntoOneReset) {
+  GridRows g;
+  Recorder rec;
+  g.setObserver(&rec);
+  g.addRow("x");
+  EXPECT_EQ(rec.inserts, 1);
+  g.setRedraw(false);
+  g.addRow("y");
+  g.removeRow(1);
+  g.setCell(1, 1, "z");
+  g.setRedraw(true);
+  EXPECT_EQ(rec.inserts, 1);
+  EXPECT_EQ(rec.removes, 0);
+  EXPECT_EQ(rec.resets, 1);
+}
+
+TEST(Grid, LogLoadAndBack) {
+  GridRows g;
+  LogData log;
+  FrmLogLoad(g, log, 0);
+  EXPECT_EQ(g.rows(), 2);  // header and one blank row
+  EXPECT_EQ(g.rowText(1), std::string(12, '\t'));
+
+  for (int i = 0; i < 3; ++i) {
+    QsoRecord r = qso(i == 1 ? "JA2XYZ" : "JA1ABC", ole::fromDateTime(2025, 4, 26, 21, i, 30));
+    r.Remarks = "メモ";
+    r.Reserved = "RSV";
+    ASSERT_TRUE(log.append(r));
+  }
+  EXPECT_EQ(log.slotCount(), 4u);
+  FrmLogLoad(g, log, 0);
+  ASSERT_EQ(g.rows(), 4);
+  EXPECT_EQ(g.cell(3, 0), "0003");
+
+  g.setCell(1, 10, "2.5");
+  g.setCell(2, 10, "3.5");
+  g.setCell(3, 10, "");
+  g.setCell(2, 11, "x");
+  g.setCell(3, 1, "not a date");
+  LogData back;
+  QsoRecord cur;
+  cur.Reserved = "CUR";
+  GridToLog(g, back, cur, noProgress());
+  ASSERT_EQ(back.count(), 3);
+  EXPECT_EQ(back[1].Points, 2);
+  EXPECT_EQ(back[2].Points, 4);
+  EXPECT_EQ(back[3].Points, 0);
+  EXPECT_EQ(back[2].Dupe, 1);
+  EXPECT_EQ(back[1].Dupe, 0);
+  // a time that does not convert keeps the working record's previous one
+  EXPECT_EQ(back[3].QsoTime, back[2].QsoTime);
+  EXPECT_EQ(back[1].Remarks.trimmed(), "メモ");
+  EXPECT_EQ(back[1].Reserved.trimmed(), "CUR");
+  EXPECT_EQ(back[3].QsoNo, 3);
+  // minutes only in the grid: the seconds are gone after the rebuild
+  EXPECT_EQ(ole::toParts(back[1].QsoTime).second, 0);
+
+  // an empty log's blank row becomes no QSO
+  FrmLogLoad(g, LogData{}, 0);
+  GridToLog(g, back, cur, noProgress());
+  EXPECT_EQ(back.count(), 0);
+}
+
+TEST(Grid, TimeSortUsesSecondsAndKeepsEqualTimesInOrder) {
+  GridRows g;
+  LogData log;
+  QsoRecord cur;
+  const ole::Date t = ole::fromDateTime(2025, 4, 26, 21, 0, 0);
+  log.append(qso("C", t + 40.0 / 86400));
+  log.append(qso("A", t + 10.0 / 86400));
+  log.append(qso("E", t - 1));
+  log.append(qso("B", t + 10.0 / 86400));
+  log.append(qso("D", t + 10.0 / 86400));
+  FrmLogLoad(g, log, 0);
+  TimeSortGrid(g, log, cur, noProgress());
+  std::string order;
+  for (int i = 1; i <= log.count(); ++i) {
+    order += log[i].CallSign.trimmed();
+    EXPECT_EQ(log[i].QsoNo, i);
+  }
+  EXPECT_EQ(order, "EABDC");
+  EXPECT_EQ(ole::toParts(log[5].QsoTime).second, 40);
+  EXPECT_EQ(g.cell(5, 1), "2025-04-26 21:00");
+  // sorting a sorted log changes nothing
+  TimeSortGrid(g, log, cur, noProgress());
+  order.clear();
+  for (int i = 1; i <= log.count(); ++i) order += log[i].CallSign.trimmed();
+  EXPECT_EQ(order, "EABDC");
+}
+
+TEST(Log, BoundedAt32767) {
+  LogData log;
+  log.resize(kMaxQso - 1);
+  EXPECT_TRUE(log.append(QsoRecord{}));
+  EXPECT_EQ(log[kMaxQso].QsoNo, kMaxQso);
+  EXPECT_FALSE(log.append(QsoRecord{}));
+  EXPECT_FALSE(log.insert(1, QsoRecord{}));
+  log.resize(40000);
+  EXPECT_EQ(log.count(), kMaxQso);
+  // the grid rebuild never passes the bound either
+  GridRows g;
+  for (int i = 0; i < kMaxQso + 3; ++i) g.addRow("0001\t2025-01-01 00:00\tJA1A");
+  QsoRecord cur;
+  GridToLog(g, log, cur, noProgress());
+  EXPECT_EQ(log.count(), kMaxQso);
+}
+
+TEST(HomeFolder, ResolutionAndFirstStart) {
+  EXPECT_EQ(ResolveProgramFolder({"--home", "/tmp/x/"}, "/env", "/xdg", "/h"), "/tmp/x");
+  EXPECT_EQ(ResolveProgramFolder({"--home=/tmp/y"}, "/env", "/xdg", "/h"), "/tmp/y");
+  EXPECT_EQ(ResolveProgramFolder({}, "/env", "/xdg", "/h"), "/env");
+  EXPECT_EQ(ResolveProgramFolder({}, "", "/xdg", "/h"), "/xdg/Tamarack");
+  EXPECT_EQ(ResolveProgramFolder({}, nullptr, nullptr, "/h"), "/h/.local/share/Tamarack");
+
+  namespace fs = std::filesystem;
+  const fs::path base = fs::temp_directory_path() / "tamarack_folder_test";
+  fs::remove_all(base);
+  fs::create_directories(base / "ship/Cfg");
+  { std::ofstream(base / "ship/Cfg/a.cfg") << "ContestNo=1\r\n"; }
+  { std::ofstream(base / "ship/tamarack.html") << "<html></html>"; }
+  { std::ofstream(base / "cty.dat") << "x"; }
+  const std::string home = (base / "home").string();
+  ASSERT_TRUE(PrepareProgramFolder(home, (base / "ship").string(), (base / "cty.dat").string(),
+                                   nullptr));
+  EXPECT_TRUE(fs::exists(base / "home/Cfg/a.cfg"));
+  EXPECT_TRUE(fs::exists(base / "home/tamarack.html"));
+  EXPECT_TRUE(fs::exists(base / "home/Cty.dat"));
+
+  { std::ofstream(base / "home/Cfg/(1)QSOパーティー.cfg") << "x"; }
+  PrepareWorkFolders(home);
+  EXPECT_TRUE(fs::is_directory(base / "home/Log"));
+  EXPECT_TRUE(fs::is_directory(base / "home/SentLog"));
+  EXPECT_FALSE(fs::exists(base / "home/Cfg/(1)QSOパーティー.cfg"));
+  EXPECT_TRUE(fs::exists(base / "home/Cfg/a.cfg"));
+  fs::remove_all(base);
+}

@@ -1,0 +1,175 @@
+// The settings file: every key, its type, the multi-line rules and bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/settings.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+
+namespace {
+Settings parse(const std::string& utf8Text) {
+  Settings s;
+  IniParse(cp932::encode(utf8Text), s);
+  IniApplyDefaults(s);
+  return s;
+}
+}  // namespace
+
+TEST(Settings, KeysInTableOrder) {
+  ASSERT_EQ(IniKeyCount(), 4u + 4 + 13 + 9 + 1 + 5 + 2 + 3 + 2 + 4 + 1 + 7 + 3 + 1 + 1 + 1 + 1 +
+                               2 + 1 + 3 + 1 + 1 + 1 + 16 + 4 + 1 + 1 + 7 + 1 + 1);
+  EXPECT_EQ(IniKeyAt(0), "frmLeft");
+  EXPECT_EQ(IniKeyAt(8), "GridWidth0");
+  EXPECT_EQ(IniKeyAt(20), "GridWidth12");
+  EXPECT_EQ(IniKeyAt(31), "ThSentMrk");
+  EXPECT_EQ(IniKeyAt(IniKeyCount() - 1), "ZlogFolder");
+  // The written file carries every key once, in order (multi-line empty values too).
+  const std::string text = cp932::decode(IniFormat(Settings{}));
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < IniKeyCount(); ++i) {
+    std::string key(IniKeyAt(i));
+    const std::string line = (key == "JarlComment" ? " " : "") + key + "=";
+    const std::size_t at = text.find("\r\n" + line, pos == 0 ? 0 : pos - 2);
+    const std::size_t found = i == 0 ? text.find(line) : at + 2;
+    ASSERT_TRUE(i == 0 ? found == 0 : at != std::string::npos) << key;
+    pos = found + line.size();
+  }
+}
+
+TEST(Settings, ValuesAndTypes) {
+  const Settings s = parse(
+      "frmLeft = 1234.5\r\nViewTop=-20\r\nGridWidth3=800\r\nThCty2JaSw=1\r\n"
+      "ThSentMrk=送\r\nJarlCallSign= JA1ZZZ \r\nCateBand=7\r\nJarlPwCode15=P\r\n"
+      "CabCallLen=12\r\nZlogFolder=/home/op/zlog\r\n");
+  EXPECT_EQ(s.frmLeft, 1234.5f);
+  EXPECT_EQ(s.ViewTop, -20);
+  EXPECT_EQ(s.GridWidth[3], 800);
+  EXPECT_EQ(s.ThCty2JaSw, 1);
+  EXPECT_EQ(s.ThSentMark, "送");
+  EXPECT_EQ(s.JarlCallSign, "JA1ZZZ");
+  EXPECT_EQ(s.CateBand, 7);
+  EXPECT_EQ(s.JarlPwCode[15], "P");
+  EXPECT_EQ(s.CabCallLen, 12);
+  EXPECT_EQ(s.ZlogFolder, "/home/op/zlog");
+}
+
+TEST(Settings, MultiLineRules) {
+  const Settings s = parse(
+      "JarlAddress=   東京都千代田区\r\nJarlAddress=一丁目   \r\nJarlName=   山田\r\n"
+      "JarlOath=一行目\r\nJarlOath=二行目\r\nJarlOath=三行目\r\n"
+      "JarlOpsAndClass=JA1AAA 1AM \r\nJarlOpsAndClass= JA1BBB 2AM\r\n"
+      " JarlComment=コメント\r\n");
+  // JarlAddress keeps its leading blanks; any other key loses them
+  EXPECT_EQ(s.JarlAddress, "   東京都千代田区\r\n一丁目");
+  EXPECT_EQ(s.JarlName, "山田");
+  EXPECT_EQ(s.JarlOath, "一行目\r\n二行目\r\n三行目");
+  EXPECT_EQ(s.JarlOpsAndClass, "JA1AAA 1AMJA1BBB 2AM");
+  EXPECT_EQ(s.JarlComment, "コメント");
+
+  Settings w;
+  w.JarlOath = "一行目\r\n二行目\r\n三行目";
+  w.JarlOpsAndClass = "JA1AAA 1AM\r\nJA1BBB 2AM";
+  w.JarlComment = "a\r\nb\r\n";
+  const std::string text = cp932::decode(IniFormat(w));
+  EXPECT_NE(text.find("JarlOath=一行目\r\nJarlOath=二行目\r\nJarlOath=三行目\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("JarlOpsAndClass=JA1AAA 1AM\r\nJarlOpsAndClass=JA1BBB 2AM\r\n"),
+            std::string::npos);
+  // an empty last piece is not written
+  EXPECT_NE(text.find(" JarlComment=a\r\n JarlComment=b\r\nCfgFileName="), std::string::npos);
+  EXPECT_NE(text.find("JarlSetsubi=\r\n"), std::string::npos);
+}
+
+TEST(Settings, Defaults) {
+  const Settings s = parse("JarlFdKeisu=0\r\nJarlOath=\r\n");
+  EXPECT_EQ(s.JarlFdKeisu, 1);
+  EXPECT_EQ(s.JarlOath, kDefaultOath);
+  EXPECT_EQ(s.JarlDqpOath, kDefaultDqpOath);
+  EXPECT_EQ(s.JarlNypOath, kDefaultNypOath);
+  EXPECT_EQ(parse("JarlFdKeisu=5").JarlFdKeisu, 5);
+}
+
+TEST(Settings, BadLinesAreSkipped) {
+  std::string text =
+      "garbage without equals\n"
+      "CateMode=abc\n"             // not a number: keeps the earlier value
+      "CateMode=2\n"
+      "CateMode=x2\n"
+      "CateBand=99999\n"           // out of 16-bit range
+      "ViewLeft=2147483648\n"      // out of 32-bit range
+      "ViewTop=12.5\n"             // rounds half to even
+      "ViewWidth=13.5\n"
+      "frmTop=1e50\n"              // out of single-precision range
+      "frmWidth=nan\n"
+      "GridWidth0=0x20\n"
+      "=value without key\n"
+      "jarlcallsign=lower case key\n"
+      "JarlName=" + std::string(100000, 'A') + "\n"
+      "JarlTelNo=03-\xFF\xA0" "1234\x81\n"   // invalid CP932 bytes dropped
+      "JarlEmail=last@line";                   // no final line end
+  Settings s;
+  s.CateBand = 3;
+  IniParse(text, s);
+  EXPECT_EQ(s.CateMode, 2);
+  EXPECT_EQ(s.CateBand, 3);
+  EXPECT_EQ(s.ViewLeft, 0);
+  EXPECT_EQ(s.ViewTop, 12);
+  EXPECT_EQ(s.ViewWidth, 14);
+  EXPECT_EQ(s.frmTop, 0.0f);
+  EXPECT_EQ(s.frmWidth, 0.0f);
+  EXPECT_EQ(s.GridWidth[0], 0);
+  EXPECT_EQ(s.JarlCallSign, "");
+  EXPECT_EQ(s.JarlName.size(), 100000u);
+  EXPECT_EQ(s.JarlTelNo, "03-1234");
+  EXPECT_EQ(s.JarlEmail, "last@line");
+}
+
+TEST(Settings, FileRoundTripAndSafeWrite) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / "tamarack_settings_test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string path = (dir / "Tamarack.ini").string();
+
+  Settings missing;
+  EXPECT_EQ(IniRead(path, missing), IniReadResult::Missing);
+  EXPECT_EQ(missing.JarlFdKeisu, 1);
+
+  Settings s;
+  s.frmLeft = 1500.25f;
+  s.frmWidth = 13500;
+  s.JarlCallSign = "JA1ZZZ";
+  s.JarlAddress = "   東京都\r\n千代田区";
+  s.JarlFdKeisu = 2;
+  s.GridWidth[12] = 3000;
+  s.CfgFileName = "/x/Cfg/(1)ALLJA.cfg";
+  ASSERT_TRUE(IniWrite(path, s));
+  std::string bytes;
+  ASSERT_TRUE(fileio::readAll(path, bytes));
+  EXPECT_NE(bytes.find("frmLeft=1500.25\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("frmWidth=13500\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find(cp932::encode("JarlAddress=   東京都\r\nJarlAddress=千代田区\r\n")),
+            std::string::npos);
+  Settings r;
+  EXPECT_EQ(IniRead(path, r), IniReadResult::Ok);
+  EXPECT_EQ(r.frmLeft, s.frmLeft);
+  EXPECT_EQ(r.JarlAddress, s.JarlAddress);
+  EXPECT_EQ(r.JarlFdKeisu, 2);
+  EXPECT_EQ(r.GridWidth[12], 3000);
+  EXPECT_EQ(r.CfgFileName, s.CfgFileName);
+  EXPECT_EQ(r.JarlOath, kDefaultOath);
+
+  // A write that cannot finish leaves the old file as it was.
+  fs::create_directory(dir / "Tamarack.ini.new");  // blocks the new file
+  std::string err;
+  Settings other;
+  other.JarlCallSign = "JA9XXX";
+  EXPECT_FALSE(IniWrite(path, other, &err));
+  EXPECT_FALSE(err.empty());
+  Settings again;
+  IniRead(path, again);
+  EXPECT_EQ(again.JarlCallSign, "JA1ZZZ");
+  fs::remove_all(dir);
+}
