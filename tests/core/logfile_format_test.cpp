@@ -1,0 +1,195 @@
+// The 101-byte record of the log file: layout, text cuts and what a record
+// written elsewhere may hold.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "log/logfile.h"
+
+namespace {
+
+using namespace logfile;
+
+QsoRecord sample() {
+  QsoRecord r;
+  r.QsoNo = 0x0102;
+  r.Band = "7";
+  r.Mode = "CW";
+  r.Dupe = 1;
+  r.QsoTime = ole::fromDateTime(2024, 4, 29, 21, 5, 30);
+  r.CallSign = "JA1ABC";
+  r.SentRst = "599";
+  r.SentNo = "13M";
+  r.RcvdRst = "579";
+  r.RcvdNo = "25H";
+  r.Points = -2;
+  r.Mlt = "25";
+  r.Remarks = "test";
+  r.TestNo = 0x0304;
+  return r;
+}
+
+std::string bytesOf(const QsoRecord& r) {
+  std::string b(kRecordSize, '\0');
+  encodeRecord(r, b.data());
+  return b;
+}
+
+std::string encodedRemarks(std::string_view text) {
+  QsoRecord r;
+  r.Remarks = text;
+  return bytesOf(r).substr(kOffRemarks, 20);
+}
+
+QsoRecord withRemarkBytes(std::string_view raw) {
+  std::string b = bytesOf(QsoRecord{});
+  std::memcpy(b.data() + kOffRemarks, raw.data(), raw.size());
+  return decodeRecord(b.data());
+}
+
+// Full-width digits one to twelve: two CP932 bytes each.
+const std::string kTwelveWide = "１２３４５６７８９０１２";
+const std::string kTenWide = "１２３４５６７８９０";
+
+TEST(LogFileRecord, FieldsSitAtTheirOffsetsLittleEndian) {
+  const std::string b = bytesOf(sample());
+  ASSERT_EQ(b.size(), 101u);
+  EXPECT_EQ(b.substr(0, 2), std::string("\x02\x01", 2));
+  EXPECT_EQ(b.substr(2, 5), "7    ");
+  EXPECT_EQ(b.substr(7, 6), "CW    ");
+  EXPECT_EQ(b.substr(13, 2), std::string("\x01\x00", 2));
+  double t;
+  std::uint64_t bits = 0;
+  for (int k = 0; k < 8; ++k) bits |= std::uint64_t(static_cast<unsigned char>(b[15 + k])) << (8 * k);
+  std::memcpy(&t, &bits, 8);
+  EXPECT_EQ(t, sample().QsoTime);
+  EXPECT_EQ(b.substr(23, 13), "JA1ABC       ");  // six letters, seven blanks
+  EXPECT_EQ(b.substr(36, 4), "599 ");
+  EXPECT_EQ(b.substr(40, 10), "13M       ");
+  EXPECT_EQ(b.substr(50, 4), "579 ");
+  EXPECT_EQ(b.substr(54, 10), "25H       ");
+  EXPECT_EQ(b.substr(64, 2), std::string("\xFE\xFF", 2));
+  EXPECT_EQ(b.substr(66, 7), "25     ");
+  EXPECT_EQ(b.substr(73, 6), "      ");
+  EXPECT_EQ(b.substr(79, 20), "test                ");
+  EXPECT_EQ(b.substr(99, 2), std::string("\x04\x03", 2));
+}
+
+TEST(LogFileRecord, RoundTripKeepsEveryFieldAndEveryBit) {
+  QsoRecord r = sample();
+  r.QsoNo = -32768;
+  r.Dupe = 32767;
+  r.Points = -1;
+  r.QsoTime = -1.25;  // 1899-12-29 06:00 is a valid date
+  r.Band = "10.1G";
+  r.Mode = "ＲＴＴＹ";
+  r.CallSign = "JA1ZZZ/1";
+  const std::string b = bytesOf(r);
+  const QsoRecord back = decodeRecord(b.data());
+  EXPECT_EQ(back.QsoNo, -32768);
+  EXPECT_EQ(back.Dupe, 32767);
+  EXPECT_EQ(back.Points, -1);
+  EXPECT_EQ(back.QsoTime, -1.25);
+  EXPECT_EQ(back.Band, r.Band);
+  EXPECT_EQ(back.Mode.trimmed(), "ＲＴＴ");  // six bytes hold three full-width letters
+  EXPECT_EQ(back.CallSign, r.CallSign);
+  EXPECT_EQ(back.TestNo, r.TestNo);
+  EXPECT_EQ(bytesOf(back), b);
+}
+
+TEST(LogFileRecord, JapaneseTextIsCutToTheFieldsByteWidth) {
+  // Twelve full-width characters are 24 bytes: the first ten come back.
+  const std::string stored = encodedRemarks(kTwelveWide);
+  EXPECT_EQ(stored, encodedRemarks(kTenWide));
+  EXPECT_EQ(withRemarkBytes(stored).Remarks.trimmed(), kTenWide);
+
+  // One ASCII letter first: the tenth full-width character would be split,
+  // so it is left out whole and a blank takes its first byte.
+  const std::string shifted = encodedRemarks("A" + kTwelveWide);
+  EXPECT_EQ(shifted.back(), ' ');
+  EXPECT_EQ(withRemarkBytes(shifted).Remarks.trimmed(), "A１２３４５６７８９");
+
+  // Half-width katakana are single bytes.
+  const std::string kana = encodedRemarks("ｺｰﾙｻｲﾝ");
+  EXPECT_EQ(kana.substr(0, 6), "\xBA\xB0\xD9\xBB\xB2\xDD");
+  EXPECT_EQ(withRemarkBytes(kana).Remarks.trimmed(), "ｺｰﾙｻｲﾝ");
+}
+
+TEST(LogFileRecord, ForeignBytesNeverShowAsGarbage) {
+  // A lead byte cut off at the end of the field.
+  std::string raw = "ABC                 ";
+  raw[19] = '\x82';
+  EXPECT_EQ(withRemarkBytes(raw).Remarks.trimmed(), "ABC");
+  // Undefined bytes and a lead byte with a bad trail byte are dropped.
+  EXPECT_EQ(withRemarkBytes("A\xFD" "B\x82\x20" "C\xA0").Remarks.trimmed(), "AB C");
+  // Control bytes (NUL padding, a tab that would split a grid row) read as blanks.
+  EXPECT_EQ(withRemarkBytes(std::string("X\0\0\tY\x7F", 6)).Remarks.view(),
+            "X   Y               ");
+  // A valid double-byte character among them survives.
+  EXPECT_EQ(withRemarkBytes("\x82\xA0\x01").Remarks.trimmed(), "あ");
+}
+
+TEST(LogFileRecord, DatesThatAreNoDatesReadAsZero) {
+  for (const double bad : {std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity(),
+                           -std::numeric_limits<double>::infinity(), 1e300, -1e7, 2958466.0}) {
+    QsoRecord r = sample();
+    r.QsoTime = bad;
+    const std::string b = bytesOf(r);
+    const QsoRecord back = decodeRecord(b.data());
+    EXPECT_EQ(back.QsoTime, 0.0) << bad;
+    EXPECT_EQ(ole::formatMinutes(back.QsoTime), "1899-12-30 00:00");
+  }
+}
+
+TEST(LogFileLog, RecordOneCarriesTheContestNumberOthersTheirOwn) {
+  LogData log;
+  for (int i = 0; i < 3; ++i) log.append(sample());
+  log[1].TestNo = 0;
+  log[2].TestNo = 0;
+  log[3].TestNo = 0;
+  const std::string b = encodeLog(log, 7, noProgress());
+  ASSERT_EQ(b.size(), 303u);
+  EXPECT_EQ(b.substr(99, 2), std::string("\x07\x00", 2));
+  EXPECT_EQ(b.substr(101 + 99, 2), std::string("\x00\x00", 2));
+  EXPECT_EQ(b.substr(202 + 99, 2), std::string("\x00\x00", 2));
+  EXPECT_EQ(b.substr(101, 2), std::string("\x02\x00", 2));  // QsoNo of record 2
+  EXPECT_EQ(log[1].TestNo, 0);  // the log itself is not touched
+  EXPECT_EQ(encodeLog(LogData{}, 7, noProgress()), "");
+}
+
+TEST(LogFileLog, OnlyWholeRecordsAreDecoded) {
+  EXPECT_EQ(wholeRecords(0), 0u);
+  EXPECT_EQ(wholeRecords(100), 0u);
+  EXPECT_EQ(wholeRecords(202), 2u);
+  EXPECT_EQ(wholeRecords(202 + 60), 2u);  // a truncated last record is left out
+  EXPECT_EQ(kMaxFileBytes / kRecordSize, static_cast<std::size_t>(kMaxQso));
+  EXPECT_EQ((kMaxFileBytes + 1) / kRecordSize, static_cast<std::size_t>(kMaxQso) + 1);
+
+  LogData src;
+  for (int i = 0; i < 2; ++i) src.append(sample());
+  std::string bytes = encodeLog(src, 3, noProgress()) + std::string(60, 'x');
+  LogData out;
+  out.resize(5);
+  out[1].CallSign = "KEEP";
+  decodeInto(bytes, out, 4, noProgress());
+  EXPECT_EQ(out[1].CallSign.trimmed(), "KEEP");
+  EXPECT_EQ(out[4].QsoNo, 1);
+  EXPECT_EQ(out[5].QsoNo, 2);
+  EXPECT_EQ(out[4].TestNo, 3);
+}
+
+TEST(LogFileSaveName, ExtensionRuleLooksOnlyAtTheFileName) {
+  EXPECT_EQ(SaveName("abc.def.txt"), "abc.tmk");
+  EXPECT_EQ(SaveName("/home/op/Log/abc.def.txt"), "/home/op/Log/abc.tmk");
+  EXPECT_EQ(SaveName("/home/op/Log/log"), "/home/op/Log/log.tmk");
+  EXPECT_EQ(SaveName("/home/op/a.b/c"), "/home/op/a.b/c.tmk");
+  EXPECT_EQ(SaveName("a.b/c.d"), "a.b/c.tmk");
+  EXPECT_EQ(SaveName("/x/contest.tmk"), "/x/contest.tmk");
+  EXPECT_EQ(SaveName("ログ２０２４"), "ログ２０２４.tmk");
+}
+
+}  // namespace
