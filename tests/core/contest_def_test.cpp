@@ -1,0 +1,262 @@
+// Contest definition files, section lists and contest names.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/core/settings.h"
+#include "contest/contestdef.h"
+#include "log/cp932.h"
+#include "scripted_ui.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CfgFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/tamarack_cfg_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    fs::create_directories(dir + "/Cfg");
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Writes UTF-8 text as a CP932 file with CR LF line ends.
+  void writeCfg(const std::string& name, const std::string& utf8) {
+    std::string crlf;
+    for (char c : utf8) {
+      if (c == '\n') crlf += '\r';
+      crlf += c;
+    }
+    std::ofstream(dir + "/Cfg/" + name, std::ios::binary) << cp932::encode(crlf);
+  }
+
+  CfgReadResult read(const std::string& path) {
+    return CfgRead(path, dir, def, sections, settings, logTestNo, ui);
+  }
+
+  std::string dir;
+  ContestDefinition def;
+  SectionList sections;
+  Settings settings;
+  std::int16_t logTestNo = 0;
+  ScriptedUi ui;
+};
+
+ContestDefinition apply(const std::string& text) {
+  ContestDefinition d;
+  CfgApplyText(cp932::encode(text), d, nullptr);
+  return d;
+}
+
+}  // namespace
+
+TEST(CfgLines, KeysMatchExactlyAndValuesAreTakenWhole) {
+  ContestDefinition d = apply(
+      "ContestName=ALL JA コンテスト \n"
+      "ContestName =ignored\n"
+      "contestno=3\n"
+      "; comment=1\n"
+      "no equals sign\n"
+      "SendMailAddress=a=b@example.jp\n"
+      "ContestNo= 7 \n"
+      "Exch=12x\n");
+  EXPECT_EQ(d.ContestName, "ALL JA コンテスト ");  // trailing blank kept
+  EXPECT_EQ(d.ContestNo, 7);
+  EXPECT_EQ(d.SendMailAddress, "a=b@example.jp");
+  EXPECT_EQ(d.Exch, 0);
+}
+
+TEST(CfgLines, IntegersOutsideSixteenBitsOrGarbageKeepTheOldValue) {
+  ContestDefinition d = apply("PointType=2\nPointType=32768\nPointType=abc\nPointType=\nMltSearch=-32768\n"
+                              "TotalPoint=2.5\nExch=3.5\n");
+  EXPECT_EQ(d.PointType, 2);
+  EXPECT_EQ(d.MltSearch, -32768);
+  EXPECT_EQ(d.TotalPoint, 2);  // rounds half to even
+  EXPECT_EQ(d.Exch, 4);
+}
+
+TEST(CfgLines, BandModeAndPointKeysUseTheirIndexes) {
+  ContestDefinition d = apply(
+      "Band1.8Enabled=1\nBand10GEnabled=1\nBand10GPointC=9\nBand7PointA=1\nBand7PointB=2\n"
+      "Band7PointC=3\nDDEnabled=1\nSSBEnabled=2\nBand10.1GEnabled=1\n");
+  EXPECT_EQ(d.BandEnabled[0], 1);
+  EXPECT_EQ(d.BandEnabled[15], 1);
+  EXPECT_EQ(d.BandPoints[15].PointC, 9);
+  EXPECT_EQ(d.BandPoints[2].PointA, 1);
+  EXPECT_EQ(d.BandPoints[2].PointB, 2);
+  EXPECT_EQ(d.BandPoints[2].PointC, 3);
+  EXPECT_EQ(d.ModeEnabled[9], 1);
+  EXPECT_EQ(d.ModeEnabled[0], 2);
+  for (int b = 1; b < 15; ++b) EXPECT_EQ(d.BandEnabled[static_cast<std::size_t>(b)], 0) << b;
+}
+
+TEST(CfgLines, EveryStdCategoryLineAddsARow) {
+  ContestDefinition d = apply(
+      "StdCategory=電信シングルオペ14MHz;C14;2;4;0\n"
+      "StdCategory=電信シングルオペ14MHz;C14;2;4;0\n"
+      "StdCategory=no semicolon\n"
+      "StdCategory=A;B;x;5\n"
+      "StdCategory=M;MM;1;0; 1 \n");
+  ASSERT_EQ(d.CategoryCount(), 5);
+  const Category& c = d.CategoryRow(1);
+  EXPECT_EQ(c.CategoryName, "電信シングルオペ14MHz");
+  EXPECT_EQ(c.CategoryCode, "C14");
+  EXPECT_EQ(c.CateMode, 2);
+  EXPECT_EQ(c.CateBand, 4);
+  EXPECT_EQ(c.CateMlt, 0);
+  EXPECT_EQ(d.CategoryRow(2).CategoryName, c.CategoryName);
+  EXPECT_EQ(d.CategoryRow(3).CategoryName, "");
+  EXPECT_EQ(d.CategoryRow(3).CategoryCode, "");
+  EXPECT_EQ(d.CategoryRow(4).CategoryName, "A");
+  EXPECT_EQ(d.CategoryRow(4).CateMode, 0);
+  EXPECT_EQ(d.CategoryRow(4).CateBand, 0);  // "5" is not closed by ";"
+  EXPECT_EQ(d.CategoryRow(5).CateMlt, 1);
+}
+
+TEST(CfgLines, LfOnlyLongAndInvalidBytesAreHarmless) {
+  std::string bytes = "ContestNo=4\nExch=2\r\n";
+  bytes += "ContestName=" + std::string(100000, 'x') + "\n";
+  bytes += "Contest\x81\x20Name=z\nMltSearch=\xff\xfe\n";
+  ContestDefinition d;
+  CfgApplyText(bytes, d, nullptr);
+  EXPECT_EQ(d.ContestNo, 4);
+  EXPECT_EQ(d.Exch, 2);
+  EXPECT_EQ(d.ContestName.size(), 100000u);
+  EXPECT_EQ(d.MltSearch, 0);
+}
+
+TEST(ContestNames, TableAndUnknownNumbers) {
+  EXPECT_EQ(ContestNameOf(1), "ＡＬＬ ＪＡ コンテスト");
+  EXPECT_EQ(ContestNameOf(5), "ALL ASIAN DX コンテス(電信)");
+  EXPECT_EQ(ContestNameOf(8), "デジタルＱＳＯパーティー");
+  EXPECT_EQ(ContestNameOf(0), "");
+  EXPECT_EQ(ContestNameOf(9), "");
+  EXPECT_EQ(ContestNameOf(-1), "");
+}
+
+TEST_F(CfgFolder, ReadOverlaysThePreviousDefinition) {
+  writeCfg("a.cfg", "ContestName=A\nContestNo=1\nBand7Enabled=1\nStdCategory=x;y;1;3;0\n"
+                    "StdContestName=ALL JA\n");
+  writeCfg("b.cfg", "ContestName=B\nBand14Enabled=1\n");
+  CfgReadResult r = read(dir + "/Cfg/a.cfg");
+  EXPECT_TRUE(r.read);
+  EXPECT_FALSE(r.relocated);
+  EXPECT_EQ(r.statusText, "A");
+  EXPECT_EQ(settings.JarlContest, "ALL JA");
+  EXPECT_EQ(logTestNo, 1);
+  EXPECT_EQ(def.CategoryCount(), 1);
+
+  logTestNo = 0;
+  r = read(dir + "/Cfg/b.cfg");
+  EXPECT_EQ(r.statusText, "B");
+  EXPECT_EQ(def.BandEnabled[2], 1);  // 7 MHz stays enabled
+  EXPECT_EQ(def.BandEnabled[4], 1);
+  EXPECT_EQ(def.ContestNo, 1);
+  EXPECT_EQ(logTestNo, 1);
+  EXPECT_EQ(def.CategoryCount(), 0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(CfgFolder, LogTestNoIsOnlySetWhenTheLogHasNone) {
+  writeCfg("a.cfg", "ContestNo=3\n");
+  logTestNo = 5;
+  read(dir + "/Cfg/a.cfg");
+  EXPECT_EQ(logTestNo, 5);
+}
+
+TEST_F(CfgFolder, MissingFileKeepsSettingsButEmptiesCategories) {
+  writeCfg("a.cfg", "ContestName=A\nStdCategory=x;y;1;3;0\n");
+  read(dir + "/Cfg/a.cfg");
+  const CfgReadResult r = read(dir + "/Cfg/none.cfg");
+  EXPECT_FALSE(r.read);
+  EXPECT_EQ(r.statusText, "A");
+  EXPECT_EQ(def.CategoryCount(), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "NOT CFG FILE");
+  EXPECT_EQ(ui.messages[0].title, "Tamarack");
+  EXPECT_EQ(ui.messages[0].buttons, Buttons::Ok);
+}
+
+TEST_F(CfgFolder, EmptyPathReadsDxped) {
+  writeCfg("dxped.cfg", "ContestName=DX\n");
+  const CfgReadResult r = read("");
+  EXPECT_TRUE(r.read);
+  EXPECT_EQ(r.statusText, "DX");
+  EXPECT_EQ(r.path, dir + "/Cfg/dxped.cfg");
+  EXPECT_FALSE(r.relocated);
+}
+
+TEST_F(CfgFolder, MovedCfgFolderFindsTheFileByName) {
+  writeCfg("(2)ALLJA.cfg", "ContestName=ALL JA\n");
+  CfgReadResult r = read("/old/home/Tamarack/Cfg/(2)ALLJA.cfg");
+  EXPECT_TRUE(r.read);
+  EXPECT_TRUE(r.relocated);
+  EXPECT_EQ(r.path, dir + "/Cfg/(2)ALLJA.cfg");
+  EXPECT_EQ(r.statusText, "ALL JA");
+  r = read("C:\\HAM\\Tamarack\\Cfg\\(2)ALLJA.cfg");
+  EXPECT_TRUE(r.relocated);
+  EXPECT_EQ(r.path, dir + "/Cfg/(2)ALLJA.cfg");
+  EXPECT_TRUE(ui.messages.empty());
+
+  r = read("/old/home/Tamarack/Cfg/other.cfg");
+  EXPECT_FALSE(r.read);
+  EXPECT_FALSE(r.relocated);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "NOT CFG FILE");
+}
+
+TEST_F(CfgFolder, SectionListIsReadWholeAndUntrimmed) {
+  std::ofstream(dir + "/Cfg/sec.txt", std::ios::binary)
+      << cp932::encode("101\r\n 102 \r\n\r\n東京\nlast");
+  writeCfg("a.cfg", "SearchSectionFile=1\nSectionFile=sec.txt\n");
+  read(dir + "/Cfg/a.cfg");
+  ASSERT_EQ(sections.SectionCount(), 5);
+  EXPECT_EQ(sections.Section(2), " 102 ");
+  EXPECT_EQ(sections.Section(3), "");
+  EXPECT_EQ(sections.Section(4), "東京");
+  std::int16_t notFound = 1;
+  SectionCheck(sections, "102", notFound);
+  EXPECT_EQ(notFound, 1);
+  SectionCheck(sections, "", notFound);  // the blank line is a section
+  EXPECT_EQ(notFound, 0);
+  notFound = 1;
+  SectionCheck(sections, "東京", notFound);
+  EXPECT_EQ(notFound, 0);
+}
+
+TEST_F(CfgFolder, MissingSectionFileKeepsThePreviousList) {
+  std::ofstream(dir + "/Cfg/sec.txt", std::ios::binary) << "A\r\nB\r\n";
+  writeCfg("a.cfg", "SearchSectionFile=1\nSectionFile=sec.txt\n");
+  writeCfg("b.cfg", "SectionFile=gone.txt\n");
+  read(dir + "/Cfg/a.cfg");
+  read(dir + "/Cfg/b.cfg");
+  EXPECT_EQ(sections.SectionCount(), 2);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "セクションファイルがありません！");
+}
+
+TEST_F(CfgFolder, UnreadableDefinitionShowsTheErrorAndKeepsSettings) {
+  writeCfg("a.cfg", "ContestName=A\n");
+  read(dir + "/Cfg/a.cfg");
+  fs::create_directories(dir + "/Cfg/dir.cfg");
+  CfgReadResult r = read(dir + "/Cfg/dir.cfg");
+  EXPECT_FALSE(r.read);
+  EXPECT_EQ(r.statusText, "A");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "NOT CFG FILE");
+  if (geteuid() != 0) {
+    writeCfg("locked.cfg", "ContestName=L\n");
+    fs::permissions(dir + "/Cfg/locked.cfg", fs::perms::none);
+    r = read(dir + "/Cfg/locked.cfg");
+    EXPECT_FALSE(r.read);
+    EXPECT_EQ(def.ContestName, "A");
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[1].text, "NOT CFG FILE");
+    EXPECT_FALSE(ui.messages[1].text.empty());
+  }
+}
