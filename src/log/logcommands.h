@@ -36,7 +36,8 @@ class LogWindow {
 struct ContestInfo {
   // Number of the current contest setting; 0 = none.
   std::function<std::int16_t()> ContestNo;
-  // Name of a contest number; empty for an unknown number.
+  // Name of a contest number; empty for an unknown number. When not given,
+  // the table of the contest definitions (ContestNameOf) is used.
   std::function<std::string(std::int16_t)> ContestNameOf;
 };
 

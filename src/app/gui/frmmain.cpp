@@ -102,7 +102,12 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   openUrl = [](const QUrl& u) { QDesktopServices::openUrl(u); };
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+  // The grid's model reads the rows this window owns: both go first.
+  unloaded_ = true;
+  delete Grid1;
+  delete GridModel1;
+}
 
 void frmMain::buildMenus() {
   QMenuBar* bar = menuBar();

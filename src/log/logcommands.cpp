@@ -1,0 +1,355 @@
+#include "log/logcommands.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include "contest/contestdef.h"
+#include "log/fileio.h"
+#include "log/logfile.h"
+
+namespace logtext {
+
+std::string askOverwrite(std::string_view path) {
+  std::string s(path);
+  s += " は既に存在します。\r\n上書きしますか？";
+  return s;
+}
+
+std::string askRestamp(std::string_view logContest, std::string_view settingContest) {
+  std::string s = "ログのコンテストネーム　";
+  s += logContest;
+  s += " を、\r\n設定コンテストネーム　";
+  s += settingContest;
+  s += "　に変更しますか？";
+  return s;
+}
+
+std::string askOtherContest(std::string_view logContest) {
+  std::string s = "このデータは　";
+  s += logContest;
+  s += "　のログデータです\r\nコンテスト設定と違いますが読み込みますか？";
+  return s;
+}
+
+}  // namespace logtext
+
+namespace {
+
+FileDialogSpec logDialog(const std::string& programFolder, std::string_view filter) {
+  FileDialogSpec spec;
+  spec.filter = std::string(filter);
+  spec.filterIndex = 1;
+  spec.initialDir = programFolder + "/Log/";
+  return spec;
+}
+
+}  // namespace
+
+FileDialogSpec OpenLogDialog(const std::string& programFolder) {
+  return logDialog(programFolder, logtext::kFilter);
+}
+
+FileDialogSpec SaveLogDialog(const std::string& programFolder) {
+  FileDialogSpec spec = logDialog(programFolder, logtext::kFilter);
+  spec.overwritePrompt = true;
+  return spec;
+}
+
+FileDialogSpec SaveAsLogDialog(const std::string& programFolder, const std::string& proposed) {
+  FileDialogSpec spec = logDialog(programFolder, logtext::kFilterSaveAs);
+  spec.overwritePrompt = true;
+  spec.fileName = proposed;
+  return spec;
+}
+
+LogFiles::LogFiles(LogDocument& doc, Ui& ui, LogWindow& window, Progress& progress,
+                   std::string programFolder, ContestInfo contest)
+    : doc_(doc),
+      ui_(ui),
+      window_(window),
+      progress_(progress),
+      programFolder_(std::move(programFolder)),
+      contest_(std::move(contest)) {}
+
+std::int16_t LogFiles::contestNo() const { return contest_.ContestNo ? contest_.ContestNo() : 0; }
+
+std::string LogFiles::contestName(std::int16_t no) const {
+  return contest_.ContestNameOf ? contest_.ContestNameOf(no) : ContestNameOf(no);
+}
+
+// ---- Routines ----
+
+bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
+  auto fail = [&](std::string text) {
+    ui_.tell(text);
+    if (error) *error = std::move(text);
+    return false;
+  };
+  LogData& log = doc_.Log;
+  if (log.empty()) return fail(std::string(logtext::kNoLog));
+  if (LogName.empty()) return fail(std::strerror(ENOENT));
+
+  // Record 1 carries the contest the log belongs to; a log of another
+  // contest keeps its number unless the operator wants it changed.
+  const std::int16_t setting = contestNo();
+  const std::int16_t own = log[1].TestNo;
+  bool stamp = true;
+  if (own > 0 && own != setting) {
+    stamp = ui_.ask(logtext::askRestamp(contestName(own), contestName(setting)), Buttons::YesNo) ==
+            Answer::Yes;
+  }
+  const std::string bytes = logfile::encodeLog(log, stamp ? setting : own, progress_);
+
+  std::string err;
+  if (!fileio::writeAtomic(LogName, bytes, &err)) return fail(err);
+  if (stamp) {
+    log[1].TestNo = setting;
+    doc_.State.LogTestNo = setting;
+  }
+  doc_.State.LogDirty = 0;
+  return true;
+}
+
+LogFiles::Load LogFiles::load(const std::string& path, std::size_t room, std::string_view tooMany,
+                              std::string& bytes) {
+  if (!fileio::exists(path)) return Load::Missing;
+  // A file too large for the log is refused before it is read at all.
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && logfile::wholeRecords(size) > room) {
+      ui_.tell(tooMany);
+      return Load::Failed;
+    }
+  }
+  std::string err;
+  if (!fileio::readAll(path, bytes, &err)) {
+    ui_.tell(err);
+    return Load::Failed;
+  }
+  if (logfile::wholeRecords(bytes.size()) > room) {
+    ui_.tell(tooMany);
+    return Load::Failed;
+  }
+  return Load::Ok;
+}
+
+void LogFiles::scrollToEnd() {
+  const int count = doc_.Log.count();
+  const int pageRows = doc_.State.GridPageRows;
+  if (count < pageRows) return;
+  const int top = std::clamp(count - pageRows + 1, 1, std::max(count, 1));
+  window_.scrollGridTo(top);
+}
+
+LogFiles::ReadResult LogFiles::LogRead(const std::string& FileName) {
+  std::string bytes;
+  switch (load(FileName, kMaxQso, logtext::kTooManyToRead, bytes)) {
+    case Load::Failed:
+      return ReadResult::Failed;
+    case Load::Missing:
+      doc_.Log.clear();
+      window_.LogDataSearch();
+      scrollToEnd();
+      return ReadResult::Missing;
+    case Load::Ok:
+      break;
+  }
+
+  const int n = static_cast<int>(logfile::wholeRecords(bytes.size()));
+  bool otherContest = false;
+  if (n >= 1) {
+    const std::int16_t fileNo = logfile::decodeRecord(bytes.data()).TestNo;
+    doc_.State.LogTestNo = fileNo;
+    const std::int16_t setting = contestNo();
+    if (fileNo > 0 && setting > 0 && fileNo != setting) {
+      if (ui_.ask(logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes) {
+        // The log is empty now, so the grid must not go on showing the old one.
+        doc_.Log.clear();
+        window_.clearGrid();
+        return ReadResult::Declined;
+      }
+      otherContest = true;
+    }
+  }
+
+  LogData read;
+  read.resize(n);
+  logfile::decodeInto(bytes, read, 1, progress_);
+  doc_.Log = std::move(read);
+
+  window_.LogDataSearch();
+  scrollToEnd();
+  if (otherContest && ui_.ask(logtext::kAskChangeSetting, Buttons::YesNo) == Answer::Yes)
+    window_.showMyData();
+  return ReadResult::Read;
+}
+
+LogFiles::AppendResult LogFiles::LogAppend(const std::string& FileName) {
+  const int before = doc_.Log.count();
+  std::string bytes;
+  switch (load(FileName, static_cast<std::size_t>(kMaxQso - before), logtext::kTooManyToAppend,
+               bytes)) {
+    case Load::Failed:
+      return AppendResult::Failed;
+    case Load::Missing:
+      window_.LogDataSearch();
+      scrollToEnd();
+      doc_.State.LogDirty = 1;
+      return AppendResult::Missing;
+    case Load::Ok:
+      break;
+  }
+
+  const int n = static_cast<int>(logfile::wholeRecords(bytes.size()));
+  if (n >= 1) {
+    const std::int16_t fileNo = logfile::decodeRecord(bytes.data()).TestNo;
+    const std::int16_t setting = contestNo();
+    if (fileNo > 0 && setting > 0 && fileNo != setting &&
+        ui_.ask(logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes)
+      return AppendResult::Declined;
+    doc_.State.LogTestNo = fileNo;
+  }
+
+  // Appended records keep the numbers they had in their own file.
+  doc_.Log.resize(before + n);
+  logfile::decodeInto(bytes, doc_.Log, before + 1, progress_);
+
+  window_.LogDataSearch();
+  scrollToEnd();
+  doc_.State.LogDirty = 1;
+  return AppendResult::Appended;
+}
+
+void LogFiles::LogCls() {
+  window_.clearGrid();
+  doc_.Log.clear();
+  doc_.State.LogFileName.clear();
+  window_.setLogFileText(std::string());
+  window_.mnuOn();
+}
+
+// ---- Commands ----
+
+std::optional<std::string> LogFiles::chooseSaveName(const FileDialogSpec& spec) {
+  const auto chosen = ui_.saveFile(spec);
+  if (!chosen || chosen->empty()) return std::nullopt;
+  std::string name = logfile::SaveName(*chosen);
+  // The dialog asked about the name typed, not about the one the rule made.
+  if (name != *chosen && fileio::exists(name) &&
+      ui_.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+    return std::nullopt;
+  return name;
+}
+
+bool LogFiles::saveBeforeEmptying() {
+  std::string path = doc_.State.LogFileName;
+  if (path.empty()) {
+    const auto name = chooseSaveName(SaveLogDialog(programFolder_));
+    if (!name) return false;
+    path = *name;
+  }
+  if (!DataSave(path)) return false;
+  doc_.State.LogFileName = path;
+  return true;
+}
+
+void LogFiles::NewLog() {
+  if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
+      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
+      !saveBeforeEmptying())
+    return;
+  LogCls();
+  window_.showInput();
+}
+
+void LogFiles::Open() {
+  if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
+      ui_.ask(logtext::kAskDiscard, Buttons::YesNo, Icon::None, logtext::kTitleOpen) != Answer::Yes)
+    return;
+  const auto path = ui_.openFile(OpenLogDialog(programFolder_));
+  if (!path || path->empty()) return;
+  // A file that could not be read leaves the open log and its name as they were.
+  if (LogRead(*path) != ReadResult::Failed) doc_.State.LogFileName = *path;
+  window_.setLogFileText(doc_.State.LogFileName);
+  window_.mnuOn();
+}
+
+void LogFiles::Append() {
+  if (doc_.Log.count() < 1) {
+    ui_.tell(logtext::kNoLog, Icon::None, logtext::kTitleAppend);
+    return;
+  }
+  if (ui_.ask(logtext::kAskAppend, Buttons::OkCancel, Icon::None, logtext::kTitleAppend) !=
+      Answer::Ok)
+    return;
+  const auto path = ui_.openFile(OpenLogDialog(programFolder_));
+  if (!path || path->empty()) return;
+  LogAppend(*path);
+}
+
+void LogFiles::Save() {
+  if (doc_.Log.count() < 1) return;
+  if (ui_.ask(logtext::kAskSaveOk, Buttons::OkCancel, Icon::None, logtext::kTitleSave) !=
+      Answer::Ok)
+    return;
+  std::string path = doc_.State.LogFileName;
+  if (path.empty()) {
+    const auto name = chooseSaveName(SaveLogDialog(programFolder_));
+    if (!name) return;
+    path = *name;
+  }
+  if (!DataSave(path)) return;
+  doc_.State.LogFileName = path;
+  window_.setLogFileText(path);
+}
+
+void LogFiles::SaveAs() {
+  if (doc_.Log.count() < 1) return;
+  if (ui_.ask(logtext::kAskSaveAsOk, Buttons::OkCancel, Icon::None, logtext::kTitleSaveAs) !=
+      Answer::Ok)
+    return;
+  const auto name =
+      chooseSaveName(SaveAsLogDialog(programFolder_, doc_.State.LogFileName));
+  if (!name) return;
+  if (!DataSave(*name)) return;
+  doc_.State.LogFileName = *name;
+  window_.setLogFileText(*name);
+}
+
+void LogFiles::Close() {
+  if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
+      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
+      !saveBeforeEmptying())
+    return;  // the save was cancelled or failed: the log stays open
+  LogCls();
+}
+
+bool LogFiles::QueryUnload() {
+  if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1) return true;
+  const Answer a =
+      ui_.ask(logtext::kAskSaveOnExit, Buttons::YesNoCancel, Icon::Question, kProgramTitle);
+  if (a == Answer::Cancel) return false;
+  if (a != Answer::Yes) return true;
+  std::string path = doc_.State.LogFileName;
+  if (path.empty()) {
+    // Here the chosen name is taken as it is.
+    const auto chosen = ui_.saveFile(SaveLogDialog(programFolder_));
+    if (!chosen || chosen->empty()) return false;
+    path = *chosen;
+  }
+  if (!DataSave(path)) return false;
+  doc_.State.LogFileName = path;
+  return true;
+}
+
+void LogFiles::OpenLastLog() {
+  if (doc_.State.LogFileName.empty()) return;
+  // A log that cannot be read is not the log's file any more: a later save
+  // must not replace it unasked.
+  if (LogRead(doc_.State.LogFileName) == ReadResult::Failed) doc_.State.LogFileName.clear();
+  window_.setLogFileText(doc_.State.LogFileName);
+}

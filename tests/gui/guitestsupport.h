@@ -1,0 +1,27 @@
+// Shared set-up of the window tests: a main window over a fresh program
+// folder, scripted answers and a fixed clock.
+#pragma once
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/gui/frmmain.h"
+#include "log/clock.h"
+#include "scripted_ui.h"
+
+struct MainFixture {
+  QTemporaryDir dir;
+  ScriptedUi ui;
+  FixedClock clock{ole::fromDateTime(2026, 12, 7, 21, 30, 0)};
+  std::unique_ptr<frmMain> w;
+
+  std::string home() const { return dir.path().toStdString(); }
+  // Creates the window; Form_Load runs when load is true.
+  frmMain& open(bool load = true);
+  // Fills the log with n QSOs a minute apart and shows them.
+  void fillLog(int n);
+  // Texts of the messages shown so far.
+  QStringList texts() const;
+};
+
+QAction* findAction(QWidget* w, const char* name);

@@ -1,0 +1,329 @@
+// The main window: menus, start-up, closing, grid events and the small windows.
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QtTest>
+
+#include "app/core/settings.h"
+#include "app/gui/frmabout.h"
+#include "app/gui/frmbar.h"
+#include "app/gui/qtui.h"
+#include "guitestsupport.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+
+class TestFrmMain : public QObject {
+  Q_OBJECT
+ private slots:
+  void menuBarHasEveryItem();
+  void startUpOnEmptyFolder();
+  void menusFollowTheLog();
+  void gridLayout();
+  void closingAsksAndWritesSettings();
+  void closingCancelled();
+  void escapeWithoutCallSign();
+  void escapeClosesTheRegisteredWindow();
+  void gridClicksAndPopUp();
+  void timeSortMarksTheLogChanged();
+  void aboutBox();
+  void progressWindow();
+  void helpOpensThePage();
+  void settingsAppliedOnRead();
+};
+
+void TestFrmMain::menuBarHasEveryItem() {
+  MainFixture f;
+  frmMain& w = f.open(false);
+  QCOMPARE(w.windowTitle(), QStringLiteral("Tamarack"));
+  struct Item { const char* name; const char* caption; bool visible; };
+  const Item items[] = {
+      {"mnuNewOpen", "ログの新規作成(&N)", true}, {"log_open", "ログを開く(&O)", true},
+      {"AppendOpen", "ログを連結する(&R)", true}, {"LogSave", "ログを保存する(&S)", true},
+      {"mnuSaveAs", "名前を付けて保存する(&A)", true}, {"mCsvOut", "CSVファイルで出力", false},
+      {"mCsvIn", "CSVファイルの読込", false}, {"mnuLogClose", "ログを閉じる(&C)", true},
+      {"mnuThLogRead", "ターボハムログを開く(&T)", true},
+      {"mnuZlRead", "ZLOGファイルを開く(&Z)", false},
+      {"mnuCabRead", "Cabrilloファイルを開く(&B)", false},
+      {"mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)", true},
+      {"mnuThConv", "ターボハムログにデータ追加(&H)", true},
+      {"mnuAdiConv", "ADIFファイルを作成(&D)", true}, {"owari", "Tamarack 終了(&Q)", true},
+      {"mnuDataEdit", "データ修正(&E)", true}, {"mnuDelete", "データ削除(&D)", true},
+      {"mnuAllEdit", "データ一括修正(A)", false}, {"mnuLogEdit", "データ修正", true},
+      {"mnuLogIns", "データ挿入", true}, {"mnuLogDel", "データ削除", true},
+      {"mnuTimeAddDel", "時間の増減(&T)", true}, {"mnuTimeSort", "年月日、時間で整列(&S)", true},
+      {"mnuInBox", "データ入力フォーム(&I)", true},
+      {"mnuQTC", "電子ログ必須記入事項確認(&H)", true}, {"mnuSumary", "サマリーシート(&S)", true},
+      {"mnuElogSet", "電子ログの設定(&J)", true}, {"mnuThSet", "ターボハムログの設定(&T)", true},
+      {"mnuAdiSet", "ＡＤＩＦファイル変換の設定(&A)", true}, {"MH1", "ヘルプ(&H)", true},
+      {"abt", "バージョン(&A)", true}};
+  for (const Item& it : items) {
+    QAction* a = findAction(&w, it.name);
+    QVERIFY2(a, it.name);
+    QCOMPARE(a->text(), QString::fromUtf8(it.caption));
+    QCOMPARE(a->isVisible(), it.visible);
+  }
+  QVERIFY(!w.mnuThLogRead->isEnabled());
+  QVERIFY(!w.m0->isVisible());
+  // the top-level menus in order; the grid's pop-up is not on the bar
+  QStringList bar;
+  for (QAction* a : w.menuBar()->actions()) bar << a->text();
+  QCOMPARE(bar, (QStringList{"ファイル(&F)", "編集(&E)", "整列(&S)", "表示(&V)", "設定(&O)",
+                             "ヘルプ(&H)"}));
+  QCOMPARE(w.mnuGrdEdit->title(), QStringLiteral("編集"));
+  QStringList file;
+  for (QAction* a : w.m_1->actions()) file << (a->isSeparator() ? "-" : a->objectName());
+  QCOMPARE(file, (QStringList{"mnuNewOpen", "log_open", "AppendOpen", "-", "LogSave",
+                              "mnuSaveAs", "-", "mCsvOut", "mCsvIn", "-", "mnuLogClose", "-",
+                              "mnuThLogRead", "mnuZlRead", "mnuCabRead", "-", "mnuMakeJaeLog",
+                              "mnuThConv", "mnuAdiConv", "-", "owari"}));
+}
+
+void TestFrmMain::startUpOnEmptyFolder() {
+  MainFixture f;
+  frmMain& w = f.open();
+  for (const char* d : {"SentLog", "Log", "Cfg"})
+    QVERIFY(QFileInfo(f.dir.filePath(d)).isDir());
+  QCOMPARE(f.ui.messages.size(), std::size_t(2));
+  QCOMPARE(f.texts()[0], QStringLiteral("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。"));
+  QCOMPARE(f.texts()[1], QStringLiteral("コンテストが設定されていません\r\nコンテストを設定してください"));
+  QCOMPARE(f.ui.messages[1].buttons, Buttons::Ok);
+  QCOMPARE(f.ui.messages[1].title, std::string("Tamarack"));
+  QCOMPARE(QString::fromStdString(w.Doc.State.TodayText), QStringLiteral("2026年12月07日"));
+  QCOMPARE(w.Ini.JarlFdKeisu, std::int16_t(1));
+  QCOMPARE(QString::fromStdString(w.Ini.JarlOath), QString::fromUtf8(kDefaultOath));
+}
+
+void TestFrmMain::menusFollowTheLog() {
+  MainFixture f;
+  frmMain& w = f.open();
+  const QList<QAction*> eleven = {w.AppendOpen, w.mnuLogClose, w.LogSave, w.mnuSaveAs,
+                                  w.mnuMakeJaeLog, w.mnuThConv, w.mnuAdiConv,
+                                  w.mnuEdit->menuAction(), w.mnuSortMnu->menuAction(),
+                                  w.mnuSumary, w.mCsvOut};
+  for (QAction* a : eleven) QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+  QVERIFY(w.m_1->menuAction()->isEnabled());
+  QVERIFY(w.mnuNewOpen->isEnabled());
+  f.fillLog(3);
+  // (a hidden action never reads as enabled)
+  for (QAction* a : eleven)
+    if (a->isVisible()) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
+  w.mnuOff();
+  for (QMenu* m : {w.m_1, w.mnuEdit, w.mnuSortMnu, w.m11, w.m4})
+    QVERIFY(!m->menuAction()->isEnabled());
+  QVERIFY(w.m3->menuAction()->isEnabled());
+  w.mnuOn();
+  for (QMenu* m : {w.m_1, w.mnuEdit, w.mnuSortMnu, w.m11, w.m4})
+    QVERIFY(m->menuAction()->isEnabled());
+}
+
+void TestFrmMain::gridLayout() {
+  MainFixture f;
+  frmMain& w = f.open();
+  QCOMPARE(w.GridModel1->columnCount(), 13);
+  QCOMPARE(w.GridModel1->rowCount(), 1);  // the blank row of an empty log
+  QCOMPARE(w.GridModel1->headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+           QStringLiteral("年月日　時間"));
+  QCOMPARE(w.GridModel1->headerData(12, Qt::Horizontal, Qt::DisplayRole).toString(),
+           QStringLiteral("備考"));
+  QCOMPARE(w.Grid1->columnWidth(0), twipsToPx(795));
+  QCOMPARE(w.Grid1->columnWidth(12), twipsToPx(3000));
+  f.fillLog(2);
+  QCOMPARE(w.GridModel1->data(w.GridModel1->index(0, 0), Qt::DisplayRole).toString(),
+           QStringLiteral("0001"));
+  QCOMPARE(w.GridModel1->data(w.GridModel1->index(0, 0), Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+           Qt::AlignRight);
+  QCOMPARE(w.GridModel1->data(w.GridModel1->index(0, 7), Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHCenter,
+           Qt::AlignHCenter);
+  w.resize(800, 600);
+  QCoreApplication::processEvents();
+  const int rows = static_cast<int>(std::nearbyint(double(w.Grid1->height()) /
+                                                   w.Grid1->verticalHeader()->defaultSectionSize()));
+  QCOMPARE(w.Doc.State.GridPageRows, rows - 3);
+}
+
+void TestFrmMain::closingAsksAndWritesSettings() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.fillLog(2);
+  w.Doc.State.LogDirty = 1;
+  w.Ini.JarlCallSign = "JA1ZZZ";
+  w.Ini.JarlOath = "誓います\r\n二行目";
+  f.ui.answers = {Answer::No};
+  f.ui.messages.clear();
+  w.owari->trigger();
+  QVERIFY(!w.isVisible());
+  QCOMPARE(f.texts(), QStringList{"ログファイルを保存しますか？？"});
+  QCOMPARE(f.ui.messages[0].buttons, Buttons::YesNoCancel);
+  QCOMPARE(f.ui.messages[0].icon, Icon::Question);
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/Tamarack.ini", bytes));
+  const std::string text = cp932::decode(bytes);
+  // every key in table order, CR LF line ends
+  std::size_t pos = 0;
+  for (std::size_t i = 0; i < IniKeyCount(); ++i) {
+    const std::string key(IniKeyAt(i));
+    const std::size_t at = text.find(key + "=", pos);
+    QVERIFY2(at != std::string::npos, key.c_str());
+    pos = at;
+  }
+  QVERIFY(text.find("JarlCallSign=JA1ZZZ\r\n") != std::string::npos);
+  QVERIFY(text.find("JarlOath=誓います\r\nJarlOath=二行目\r\n") != std::string::npos);
+  QVERIFY(text.find("GridWidth12=3000\r\n") != std::string::npos);
+  QVERIFY(text.find("\n") == text.find("\r\n") + 1);
+}
+
+void TestFrmMain::closingCancelled() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.fillLog(1);
+  w.Doc.State.LogDirty = 1;
+  f.ui.answers = {Answer::Cancel};
+  w.close();
+  QVERIFY(w.isVisible());
+  QVERIFY(!QFileInfo::exists(f.dir.filePath("Tamarack.ini")));
+  // Yes, then the save dialog cancelled: the log stays open
+  f.ui.answers = {Answer::Yes};
+  w.close();
+  QVERIFY(w.isVisible());
+  QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
+  QCOMPARE(QString::fromStdString(f.ui.dialogs[0].filter),
+           QStringLiteral("Tamarack　ログファイル (*.tmk)|*.tmk|"));
+  QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Log/");
+  QVERIFY(f.ui.dialogs[0].overwritePrompt);
+  // a clean log closes without a question
+  w.Doc.State.LogDirty = 0;
+  f.ui.messages.clear();
+  w.close();
+  QVERIFY(!w.isVisible());
+  QVERIFY(f.ui.messages.empty());
+}
+
+void TestFrmMain::escapeWithoutCallSign() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.ui.messages.clear();
+  QTest::keyClick(w.Grid1, Qt::Key_Escape);
+  QCOMPARE(f.texts(), QStringList{"コールサインを設定してください"});
+  QCOMPARE(f.ui.messages[0].buttons, Buttons::OkCancel);
+}
+
+void TestFrmMain::escapeClosesTheRegisteredWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  QWidget tool;
+  tool.show();
+  w.registerDialog(DlgDelLog, &tool);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(9));
+  f.ui.messages.clear();
+  QTest::keyClick(&w, Qt::Key_Escape);
+  QVERIFY(!tool.isVisible());
+  QVERIFY(f.ui.messages.empty());
+  w.unregisterDialog(DlgDelLog);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmMain::gridClicksAndPopUp() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.fillLog(5);
+  QCoreApplication::processEvents();
+  const QRect cell = w.Grid1->visualRect(w.GridModel1->index(2, 2));
+  QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QCOMPARE(w.Doc.State.SelRow, std::int16_t(3));
+  // a right click on another row opens the pop-up but keeps the selected row
+  const QRect other = w.Grid1->visualRect(w.GridModel1->index(0, 2));
+  QTimer::singleShot(0, [&] {
+    QVERIFY(w.mnuGrdEdit->isVisible());
+    w.mnuGrdEdit->close();
+  });
+  QTest::mouseClick(w.Grid1->viewport(), Qt::RightButton, {}, other.center());
+  QCoreApplication::processEvents();
+  QCOMPARE(w.Doc.State.SelRow, std::int16_t(3));
+  QVERIFY(!w.mnuGrdEdit->isVisible());
+  // with a tool window open a right click does nothing
+  QWidget tool;
+  w.registerDialog(DlgTime, &tool);
+  QTest::mouseClick(w.Grid1->viewport(), Qt::RightButton, {}, other.center());
+  QVERIFY(!w.mnuGrdEdit->isVisible());
+  w.unregisterDialog(DlgTime);
+}
+
+void TestFrmMain::timeSortMarksTheLogChanged() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.fillLog(3);
+  std::swap(w.Doc.Log[1], w.Doc.Log[3]);
+  w.FrmLogLoad();
+  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  w.mnuTimeSort->trigger();
+  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(QString::fromStdString(std::string(w.Doc.Log[1].CallSign.trimmed())),
+           QStringLiteral("JA1AA0"));
+  QCOMPARE(w.Doc.Log[1].QsoNo, std::int16_t(1));
+  QVERIFY(w.m_1->menuAction()->isEnabled());
+}
+
+void TestFrmMain::aboutBox() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.abt->trigger();
+  auto* box = w.findChild<frmAbout*>();
+  QVERIFY(box);
+  QCOMPARE(box->windowTitle(), QStringLiteral("Tamarack のバージョン"));
+  QCOMPARE(box->lblTitle->text(), QStringLiteral("Tamarack"));
+  QVERIFY(box->lblVersion->text().startsWith(QStringLiteral("Version ")));
+  QVERIFY(!box->lblVersion->text().contains(QStringLiteral("委員会")));
+  QCOMPARE(frmAbout::versionText(true).right(5), QStringLiteral("  委員会"));
+  QVERIFY(box->isVisible());
+  QTest::keyClick(box, Qt::Key_Escape);
+  QVERIFY(!box->isVisible());
+}
+
+void TestFrmMain::progressWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  frmBar& bar = w.progress();
+  QCOMPARE(bar.windowTitle(), QStringLiteral("CALCURATE"));
+  QCOMPARE(bar.Label1->text(), QStringLiteral("作業中"));
+  QCOMPARE(bar.Label1->font().family(), QStringLiteral("Times New Roman"));
+  QVERIFY(bar.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  bar.start(100);
+  QVERIFY(bar.isVisible());
+  QCOMPARE(bar.ProgressBar1->maximum(), 100);
+  bar.finish();
+  QVERIFY(!bar.isVisible());
+}
+
+void TestFrmMain::helpOpensThePage() {
+  MainFixture f;
+  frmMain& w = f.open();
+  QUrl opened;
+  w.openUrl = [&](const QUrl& u) { opened = u; };
+  w.MH1->trigger();
+  QVERIFY(opened.isEmpty());  // no help file: nothing happens
+  QFile page(f.dir.filePath("tamarack.html"));
+  QVERIFY(page.open(QIODevice::WriteOnly));
+  page.close();
+  w.MH1->trigger();
+  QCOMPARE(opened, QUrl::fromLocalFile(f.dir.filePath("tamarack.html")));
+}
+
+void TestFrmMain::settingsAppliedOnRead() {
+  MainFixture f;
+  Settings s;
+  s.GridWidth[2] = 2000;
+  s.ThDbFile = "/data/hamlog.hdb";
+  s.frmWidth = 9000;
+  s.frmHeight = 6000;
+  s.JarlCallSign = "JA1ZZZ";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  frmMain& w = f.open();
+  QCOMPARE(w.Grid1->columnWidth(2), twipsToPx(2000));
+  QCOMPARE(w.Grid1->columnWidth(3), twipsToPx(610));
+  QVERIFY(w.mnuThLogRead->isEnabled());
+  QCOMPARE(w.width(), twipsToPx(9000));
+  QCOMPARE(f.texts(), QStringList{"コンテストが設定されていません\r\nコンテストを設定してください"});
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"
