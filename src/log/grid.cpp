@@ -66,17 +66,18 @@ std::string GridRows::rowText(int row) const {
 
 void GridRows::setCell(int row, int col, std::string_view text) {
   if (row < 0 || row >= rows() || col < 0 || col >= kGridCols) return;
-  std::string joined;
-  for (int c = 0; c < kGridCols; ++c) {
-    if (c) joined += '\t';
-    if (c == col) {
-      // a TAB would shift the later cells
-      for (char ch : text) joined += ch == '\t' ? ' ' : ch;
-    } else {
-      joined += cell(row, c);
-    }
-  }
-  rows_[static_cast<std::size_t>(row)] = makeRow(joined);
+  Row& r = rows_[static_cast<std::size_t>(row)];
+  const auto c = static_cast<std::size_t>(col);
+  const std::size_t b = r.off[c];
+  const std::size_t oldLen = r.off[c + 1] - 1u - b;
+  if (r.text.size() - oldLen + text.size() > 60000) return;
+  r.text.replace(b, oldLen, text);
+  // a TAB would shift the later cells
+  for (std::size_t k = b; k < b + text.size(); ++k)
+    if (r.text[k] == '\t') r.text[k] = ' ';
+  const auto delta = static_cast<long>(text.size()) - static_cast<long>(oldLen);
+  for (std::size_t k = c + 1; k <= kGridCols; ++k)
+    r.off[k] = static_cast<std::uint16_t>(static_cast<long>(r.off[k]) + delta);
   if (redraw_ == 0 && observer_) observer_->cellChanged(row, col);
   else dirty_ = true;
 }
