@@ -169,6 +169,7 @@ void TestFrmMain::closingAsksAndWritesSettings() {
   QVERIFY(text.find("JarlCallSign=JA1ZZZ\r\n") != std::string::npos);
   QVERIFY(text.find("JarlOath=誓います\r\nJarlOath=二行目\r\n") != std::string::npos);
   QVERIFY(text.find("GridWidth12=3000\r\n") != std::string::npos);
+  QVERIFY(text.find("GridWidth3=610\r\n") != std::string::npos);  // no creep from rounding
   QVERIFY(text.find("\n") == text.find("\r\n") + 1);
 }
 

@@ -181,8 +181,10 @@ void frmMain::buildMenus() {
 // ---------------------------------------------------------------- start-up
 
 void frmMain::FrmSet() {
-  for (int c = 0; c < kGridCols; ++c)
+  for (int c = 0; c < kGridCols; ++c) {
+    appliedWidths_[static_cast<std::size_t>(c)] = kGridDefaultWidths[static_cast<std::size_t>(c)];
     Grid1->setColumnWidth(c, twipsToPx(kGridDefaultWidths[static_cast<std::size_t>(c)]));
+  }
   Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
   if (GridData.rows() < 2) GridData.addRow("");
 }
@@ -205,8 +207,10 @@ void frmMain::Form_Load() {
   }
   applyGeometry();
   for (int c = 0; c < kGridCols; ++c)
-    if (Ini.GridWidth[static_cast<std::size_t>(c)] > 0)
+    if (Ini.GridWidth[static_cast<std::size_t>(c)] > 0) {
+      appliedWidths_[static_cast<std::size_t>(c)] = Ini.GridWidth[static_cast<std::size_t>(c)];
       Grid1->setColumnWidth(c, twipsToPx(Ini.GridWidth[static_cast<std::size_t>(c)]));
+    }
   if (!Ini.ThDbFile.empty()) mnuThLogRead->setEnabled(true);
   Doc.State.CfgFileName = Ini.CfgFileName;
   Doc.State.LogFileName = Ini.LogFileName;
@@ -236,9 +240,15 @@ void frmMain::storeGeometry() {
   Ini.frmTop = static_cast<float>(pxToTwips(g.y()));
   Ini.frmWidth = static_cast<float>(pxToTwips(g.width()));
   Ini.frmHeight = static_cast<float>(pxToTwips(g.height()));
-  for (int c = 0; c < kGridCols; ++c)
-    Ini.GridWidth[static_cast<std::size_t>(c)] =
-        static_cast<std::int32_t>(std::lround(pxToTwips(Grid1->columnWidth(c))));
+  // A width the user did not change keeps its twips, so that rounding to
+  // pixels never makes the columns creep from run to run.
+  for (int c = 0; c < kGridCols; ++c) {
+    const auto k = static_cast<std::size_t>(c);
+    const int shown = Grid1->columnWidth(c);
+    Ini.GridWidth[k] = shown == twipsToPx(appliedWidths_[k])
+                           ? appliedWidths_[k]
+                           : static_cast<std::int32_t>(std::lround(pxToTwips(shown)));
+  }
 }
 
 // ---------------------------------------------------------------- menus

@@ -135,4 +135,5 @@ class frmMain : public QMainWindow {
   frmBar* bar_ = nullptr;
   std::array<QPointer<QWidget>, 16> dialogs_{};
   bool unloaded_ = false;
+  std::array<std::int32_t, kGridCols> appliedWidths_{};
 };
