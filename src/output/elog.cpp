@@ -1,0 +1,245 @@
+#include "output/elog.h"
+
+#include <array>
+#include <stdexcept>
+
+#include "app/core/settings.h"
+#include "contest/bands.h"
+#include "contest/contestdef.h"
+#include "contest/score.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+#include "log/progress.h"
+#include "log/utf8.h"
+
+namespace elog {
+namespace {
+
+constexpr std::array<std::string_view, bands::kBandCount> kScoreLabels = {
+    "1.8MHz", "3.5MHz", "7MHz",    "10MHz",   "14MHz",   "18MHz",   "21MHz",   "24MHz",
+    "28MHz",  "50MHz",  "144MHz",  "430MHz",  "1200MHz", "2400MHz", "5600MHz", "10.1GHz"};
+
+constexpr std::array<std::string_view, bands::kBandCount> kBandColumns = {
+    " 1.8  ", " 3.5  ", "   7  ", "  10  ", "  14  ", "  18  ", "  21  ", "  24  ",
+    "  28  ", "  50  ", " 144  ", " 430  ", "1200  ", "2400  ", "5600  ", "10.1G "};
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Appends s cut to `width` characters and padded with blanks to it.
+void appendFixed(std::string& out, std::string_view s, std::size_t width) {
+  const std::size_t cut = utf8::prefixBytes(s, width);
+  out.append(s.data(), cut);
+  const std::size_t chars = utf8::length(s.substr(0, cut));
+  out.append(width - chars, ' ');
+}
+
+// Appends s padded with blanks to `width` characters (never cut).
+void appendPadded(std::string& out, std::string_view s, std::size_t width) {
+  out += s;
+  const std::size_t chars = utf8::length(s);
+  if (chars < width) out.append(width - chars, ' ');
+}
+
+// Appends a value whose line breaks are kept as CR LF. Settings hold CR LF
+// already; a bare LF (text pasted from elsewhere) becomes CR LF too, so that
+// every line of the file ends the same way.
+void appendMultiLine(std::string& out, std::string_view v) {
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (v[i] == '\n' && (i == 0 || v[i - 1] != '\r')) out += '\r';
+    out += v[i];
+  }
+}
+
+void element(std::string& out, std::string_view tag, std::string_view value) {
+  out += '<';
+  out += tag;
+  out += '>';
+  appendMultiLine(out, value);
+  out += "</";
+  out += tag;
+  out += '>';
+  out += kCrLf;
+}
+
+void elementIfSet(std::string& out, std::string_view tag, std::string_view value) {
+  if (!utf8::trim(value).empty()) element(out, tag, value);
+}
+
+bool partyStyle(const ContestDefinition& def) { return def.DqpEnabled == 1 || def.NYPEnabled == 1; }
+
+}  // namespace
+
+std::string_view ScoreLabel(int bandIndex) {
+  return kScoreLabels.at(static_cast<std::size_t>(bandIndex));
+}
+
+std::string BandColumn(std::string_view band) {
+  const std::string_view t = utf8::trim(band);
+  for (std::size_t i = 0; i < bands::kBandTexts.size(); ++i)
+    if (t == bands::kBandTexts[i]) return std::string(kBandColumns[i]);
+  if (!t.empty() && (t.back() == 'K' || t.back() == 'G')) {
+    const std::size_t chars = utf8::length(t);
+    std::string r(chars < 5 ? 5 - chars : 0, ' ');
+    r += t;
+    r += ' ';
+    return r;
+  }
+  return std::string(t);
+}
+
+std::string ColumnTitle(const ContestDefinition& def, std::int16_t cateMlt) {
+  std::string r = def.SetUTCtime != 0
+                      ? "DATE (UTC) TIME   BAND MODE  CALLSIGN      SENTNo      RCVDNo      "
+                      : "DATE (JST) TIME   BAND MODE  CALLSIGN      SENTNo      RCVDNo      ";
+  if (def.MltSearch != 0) r += "Mlt    ";
+  if (def.DqpEnabled == 0 && def.NYPEnabled == 0) r += "Pts";
+  if (cateMlt == 1) r += " OPE";
+  return r;
+}
+
+namespace {
+
+void appendQsoLine(std::string& out, const QsoRecord& r, const ContestDefinition& def) {
+  std::string when = ole::formatMinutes(r.QsoTime);
+  appendPadded(out, when, 16);
+  out += ' ';
+  out += BandColumn(r.Band.view());
+  appendFixed(out, r.Mode.trimmed(), 6);
+  appendPadded(out, r.CallSign.trimmed(), 14);
+  out += r.SentRst.view();
+  appendFixed(out, r.SentNo.trimmed(), 8);
+  out += r.RcvdRst.view();
+  appendFixed(out, r.RcvdNo.trimmed(), 8);
+  if (def.MltSearch != 0) {
+    const std::string_view m = r.Mlt.trimmed();
+    if (m.empty())
+      out += "-      ";
+    else
+      appendPadded(out, m, 7);
+  }
+  if (!partyStyle(def)) {
+    if (r.Dupe == 1) {
+      out += " 0  ";
+    } else {
+      const std::string p = "   " + std::to_string(r.Points);
+      out.append(p, p.size() - 2, 2);
+      out += "  ";
+    }
+  }
+}
+
+}  // namespace
+
+std::string QsoLine(const QsoRecord& r, const ContestDefinition& def) {
+  std::string out;
+  appendQsoLine(out, r, def);
+  return out;
+}
+
+std::string SummarySheet(const ElogSource& src) {
+  const ContestDefinition& def = src.def;
+  const Settings& s = src.settings;
+  const auto& stats = src.score.BandStats;
+  std::string out;
+  out += def.DqpEnabled != 0 ? "<SUMMARYSHEET VERSION=R1.0DQP>" : "<SUMMARYSHEET VERSION=R1.0>";
+  out += kCrLf;
+  element(out, "CONTESTNAME", s.JarlContest);
+  element(out, "CATEGORYCODE", s.JarlCateCode);
+  element(out, "CATEGORYNAME", s.JarlCategory);
+  element(out, "CALLSIGN", s.JarlCallSign);
+  elementIfSet(out, "OPCALLSIGN", s.JarlOperator);
+
+  const bool party = partyStyle(def);
+  auto scoreLine = [&](std::string_view label, const BandStat& b) {
+    out += "<SCORE BAND=";
+    out += label;
+    out += '>';
+    out += std::to_string(b.QsoCount);
+    if (!party) {
+      out += ',';
+      out += std::to_string(b.PointSum);
+      out += ',';
+      out += std::to_string(b.MltCount);
+    }
+    out += "</SCORE>";
+    out += kCrLf;
+  };
+  for (int i = 0; i < bands::kBandCount; ++i)
+    if (def.BandEnabled[static_cast<std::size_t>(i)] == 1)
+      scoreLine(kScoreLabels[static_cast<std::size_t>(i)], stats[static_cast<std::size_t>(i)]);
+  scoreLine("TOTAL", stats[ScoreTable::kTotalRow]);
+  if (!party) {
+    if (def.FdKeisuEnabled == 1) element(out, "FDCOEFF", std::to_string(s.JarlFdKeisu));
+    element(out, "TOTALSCORE", std::to_string(score::SubmittedScore(src.score, def, s.JarlFdKeisu)));
+  }
+
+  element(out, "ADDRESS", s.JarlAddress);
+  element(out, "TEL", s.JarlTelNo);
+  element(out, "NAME", s.JarlName);
+  element(out, "EMAIL", s.JarlEmail);
+  element(out, "LICENSECLASS", s.JarlLicenseClass);
+  element(out, "POWER", s.JarlPower);
+  element(out, "POWERTYPE", s.JarlPowerType != 0 ? "実測出力" : "定格出力");
+  elementIfSet(out, "OPPLACE", s.JarlUnyoChi);
+  elementIfSet(out, "POWERSUPPLY", s.JarlPsType);
+  element(out, "EQUIPMENT", s.JarlSetsubi);
+  element(out, "COMMENTS", s.JarlComment);
+  if (s.CateMlt == 1) element(out, "MULTIOPLIST", s.JarlOpsAndClass);
+  elementIfSet(out, "REGCLUBNUMBER", s.JarlClubNo);
+  elementIfSet(out, "REGCLUBNAME", s.JarlClubName);
+  const std::string& oath = def.DqpEnabled == 1   ? s.JarlDqpOath
+                            : def.NYPEnabled == 1 ? s.JarlNypOath
+                                                  : s.JarlOath;
+  element(out, "OATH", utf8::trim(oath));
+  element(out, "DATE", src.todayText);
+  element(out, "SIGNATURE", src.signature);
+  out += "</SUMMARYSHEET>";
+  out += kCrLf;
+  return out;
+}
+
+std::string ElogBytes(const ElogSource& src, Progress& progress) {
+  const LogData& log = src.log;
+  const int n = log.count();
+  std::string text = SummarySheet(src);
+  text.reserve(text.size() + static_cast<std::size_t>(n) * 96 + 256);
+  text += "<LOGSHEET TYPE=\"JARL E-Log\">";
+  text += kCrLf;
+  text += ColumnTitle(src.def, src.settings.CateMlt);
+  text += kCrLf;
+  progress.start(n);
+  std::string label;
+  for (int k = 1; k <= n; ++k) {
+    const QsoRecord& r = log[k];
+    label = std::to_string(r.QsoNo);
+    label += ' ';
+    label += r.CallSign.view();
+    progress.label(label.c_str());
+    progress.step(k);
+    appendQsoLine(text, r, src.def);
+    text += kCrLf;
+  }
+  text += "</LOGSHEET>";
+  text += kCrLf;
+  return cp932::encode(text);
+}
+
+ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& progress) {
+  ElogResult result;
+  // The progress window is closed whatever happens.
+  struct Finish {
+    Progress& p;
+    ~Finish() { p.finish(); }
+  } finish{progress};
+  std::string bytes;
+  try {
+    bytes = ElogBytes(src, progress);
+  } catch (const std::exception& e) {
+    result.error = e.what();
+    return result;
+  }
+  result.ok = fileio::writeAtomic(path, bytes, &result.error);
+  return result;
+}
+
+}  // namespace elog
