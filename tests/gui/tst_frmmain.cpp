@@ -29,6 +29,8 @@ class TestFrmMain : public QObject {
   void progressWindow();
   void helpOpensThePage();
   void settingsAppliedOnRead();
+  void startUpReadsContestAndLastLog();
+  void exitSavesTheLog();
 };
 
 void TestFrmMain::menuBarHasEveryItem() {
@@ -83,11 +85,13 @@ void TestFrmMain::startUpOnEmptyFolder() {
   frmMain& w = f.open();
   for (const char* d : {"SentLog", "Log", "Cfg"})
     QVERIFY(QFileInfo(f.dir.filePath(d)).isDir());
-  QCOMPARE(f.ui.messages.size(), std::size_t(2));
-  QCOMPARE(f.texts()[0], QStringLiteral("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。"));
-  QCOMPARE(f.texts()[1], QStringLiteral("コンテストが設定されていません\r\nコンテストを設定してください"));
-  QCOMPARE(f.ui.messages[1].buttons, Buttons::Ok);
-  QCOMPARE(f.ui.messages[1].title, std::string("Tamarack"));
+  // the settings file, the country file and the contest, in start-up order
+  QCOMPARE(f.texts(), (QStringList{
+      "設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。",
+      "NOT [Cty.dat] FILE",
+      "コンテストが設定されていません\r\nコンテストを設定してください"}));
+  QCOMPARE(f.ui.messages[2].buttons, Buttons::Ok);
+  QCOMPARE(f.ui.messages[2].title, std::string("Tamarack"));
   QCOMPARE(QString::fromStdString(w.Doc.State.TodayText), QStringLiteral("2026年12月07日"));
   QCOMPARE(w.Ini.JarlFdKeisu, std::int16_t(1));
   QCOMPARE(QString::fromStdString(w.Ini.JarlOath), QString::fromUtf8(kDefaultOath));
@@ -323,7 +327,84 @@ void TestFrmMain::settingsAppliedOnRead() {
   QCOMPARE(w.Grid1->columnWidth(3), twipsToPx(610));
   QVERIFY(w.mnuThLogRead->isEnabled());
   QCOMPARE(w.width(), twipsToPx(9000));
-  QCOMPARE(f.texts(), QStringList{"コンテストが設定されていません\r\nコンテストを設定してください"});
+  QCOMPARE(f.texts(), (QStringList{"NOT [Cty.dat] FILE",
+                                   "コンテストが設定されていません\r\nコンテストを設定してください"}));
+}
+
+namespace {
+// A small contest: 7 MHz CW, one point a QSO, the received number is the multiplier.
+void writeContest(const MainFixture& f) {
+  QDir().mkpath(QString::fromStdString(f.home() + "/Cfg"));
+  const std::string cfg =
+      "ContestName=テストコンテスト\r\nContestNo=1\r\nMltSearch=2\r\nPointType=1\r\n"
+      "TotalPoint=2\r\nExchtoMlt=1\r\nBand7Enabled=1\r\nBand7PointA=1\r\nCWEnabled=1\r\n";
+  QVERIFY(fileio::writeAtomic(f.home() + "/Cfg/test.cfg", cp932::encode(cfg)));
+}
+}  // namespace
+
+void TestFrmMain::startUpReadsContestAndLastLog() {
+  MainFixture f;
+  writeContest(f);
+  QVERIFY(QFile::copy(QStringLiteral("/usr/share/hamradio-files/cty.dat"),
+                      f.dir.filePath("Cty.dat")));
+  // a log of three QSOs, two of them with the same call
+  QDir().mkpath(f.dir.filePath("Log"));
+  {
+    frmMain& w = f.open(false);
+    w.Contest.ContestNo = 1;
+    for (const char* call : {"JA1AAA", "JA2BBB", "JA1AAA"}) {
+      QsoRecord r;
+      r.CallSign = call;
+      r.Band = "7";
+      r.Mode = "CW";
+      r.RcvdNo = "10M";
+      r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0);
+      w.Doc.Log.append(r);
+    }
+    std::string err;
+    QVERIFY(w.Files->DataSave(f.home() + "/Log/a.tmk", &err));
+    w.Doc.State.LogDirty = 0;
+    w.close();
+  }
+  Settings s;
+  s.CfgFileName = f.home() + "/Cfg/test.cfg";
+  s.LogFileName = f.home() + "/Log/a.tmk";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  f.ui.messages.clear();
+  frmMain& w = f.open();
+  QVERIFY(f.ui.messages.empty());
+  QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("テストコンテスト"));
+  QCOMPARE(w.StatusPanel[2]->text(), QString::fromStdString(f.home() + "/Log/a.tmk"));
+  QCOMPARE(w.Doc.Log.count(), 3);
+  // re-scored at start: the third QSO is a dupe
+  QCOMPARE(w.Doc.Log[3].Dupe, std::int16_t(1));
+  QCOMPARE(w.GridModel1->data(w.GridModel1->index(2, 11), Qt::DisplayRole).toString(),
+           QStringLiteral("DUPE"));
+  QCOMPARE(w.Score.BandStats[16].QsoCount, std::int16_t(3));
+  QVERIFY(w.LogSave->isEnabled());
+  QVERIFY(w.log_open->isEnabled());
+}
+
+void TestFrmMain::exitSavesTheLog() {
+  MainFixture f;
+  writeContest(f);
+  Settings s;
+  s.CfgFileName = f.home() + "/Cfg/test.cfg";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  frmMain& w = f.open();
+  f.fillLog(2);
+  w.Doc.State.LogDirty = 1;
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Yes};
+  f.ui.files = {f.home() + "/Log/exit"};
+  w.owari->trigger();
+  QVERIFY(!w.isVisible());
+  QCOMPARE(f.texts(), QStringList{"ログファイルを保存しますか？？"});
+  // the exit's save takes the chosen name as it is
+  QCOMPARE(QFileInfo(QString::fromStdString(f.home() + "/Log/exit")).size(), 202);
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/Tamarack.ini", bytes));
+  QVERIFY(bytes.find("LogFileName=" + f.home() + "/Log/exit\r\n") != std::string::npos);
 }
 
 QTEST_MAIN(TestFrmMain)

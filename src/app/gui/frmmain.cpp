@@ -97,6 +97,9 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   statusBar()->addWidget(StatusPanel[2], 3);
 
   buildMenus();
+  Files = std::make_unique<LogFiles>(
+      Doc, ui_, *this, progress(), Env.ProgramFolder,
+      ContestInfo{[this] { return Contest.ContestNo; }, {}});
   // Before any settings file exists the window opens at this size.
   resize(twipsToPx(13500), twipsToPx(8400));
   openUrl = [](const QUrl& u) { QDesktopServices::openUrl(u); };
@@ -172,6 +175,12 @@ void frmMain::buildMenus() {
   MH1 = item(m3, "MH1", "ヘルプ(&H)");
   abt = item(m3, "abt", "バージョン(&A)");
 
+  connect(mnuNewOpen, &QAction::triggered, this, [this] { Files->NewLog(); });
+  connect(log_open, &QAction::triggered, this, [this] { Files->Open(); });
+  connect(AppendOpen, &QAction::triggered, this, [this] { Files->Append(); });
+  connect(LogSave, &QAction::triggered, this, [this] { Files->Save(); });
+  connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveAs(); });
+  connect(mnuLogClose, &QAction::triggered, this, [this] { Files->Close(); });
   connect(owari, &QAction::triggered, this, &frmMain::owari_Click);
   connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);
   connect(abt, &QAction::triggered, this, &frmMain::abt_Click);
@@ -215,11 +224,16 @@ void frmMain::Form_Load() {
   Doc.State.CfgFileName = Ini.CfgFileName;
   Doc.State.LogFileName = Ini.LogFileName;
 
-  if (Doc.State.CfgFileName.empty()) {
+  CtyRead(Env.ProgramFolder, Cty, ui_);
+
+  if (!Doc.State.CfgFileName.empty()) {
+    CfgRead(Doc.State.CfgFileName);
+  } else {
     ui_.tell("コンテストが設定されていません\r\nコンテストを設定してください");
+    showMyData();
   }
 
-  if (!Doc.State.LogFileName.empty()) setStatusPanel(3, Doc.State.LogFileName);
+  Files->OpenLastLog();
 
   Doc.State.TodayText = ole::formatJapaneseDate(clock_.now());
   mnuOn();
@@ -294,6 +308,30 @@ QWidget* frmMain::openDialog(int no) const {
 
 void frmMain::FrmLogLoad() { ::FrmLogLoad(GridData, Doc.Log, Doc.State.ShowSeconds); }
 
+void frmMain::LogDataSearch() {
+  ::LogDataSearch(Doc.Log, Contest, Cty, Sections, Ini.CateMode, Ini.CateBand, Score, progress());
+  FrmLogLoad();
+}
+
+bool frmMain::CfgRead(const std::string& path) {
+  const CfgReadResult r =
+      ::CfgRead(path, Env.ProgramFolder, Contest, Sections, Ini, Doc.State.LogTestNo, ui_);
+  if (r.relocated) Doc.State.CfgFileName = r.path;
+  if (r.read) {
+    setStatusPanel(1, r.statusText);
+    log_open->setEnabled(true);
+  }
+  return r.read;
+}
+
+void frmMain::clearGrid() { ::FrmLogLoad(GridData, LogData{}, Doc.State.ShowSeconds); }
+
+void frmMain::setLogFileText(const std::string& path) { setStatusPanel(3, path); }
+
+void frmMain::showMyData() {}
+
+void frmMain::showInput() {}
+
 void frmMain::LogGridToMem() {
   mnuOff();
   GridData.setRedraw(false);
@@ -306,6 +344,7 @@ void frmMain::TimeSort() {
   mnuOff();
   TimeSortGrid(GridData, Doc.Log, Doc.CurQso, progress());
   mnuOn();
+  LogDataSearch();
   Doc.State.LogDirty = 1;
 }
 
@@ -386,26 +425,7 @@ void frmMain::Form_Resize() {
 
 void frmMain::owari_Click() { close(); }
 
-bool frmMain::Form_QueryUnload() {
-  if (Doc.Log.count() > 0 && Doc.State.LogDirty == 1) {
-    const Answer a = ui_.ask("ログファイルを保存しますか？？", Buttons::YesNoCancel, Icon::Question);
-    if (a == Answer::Cancel) return false;
-    if (a == Answer::Yes) {
-      if (Doc.State.LogFileName.empty()) {
-        FileDialogSpec spec;
-        spec.filter = "Tamarack　ログファイル (*.tmk)|*.tmk|";
-        spec.filterIndex = 1;
-        spec.initialDir = Env.ProgramFolder + "/Log/";
-        spec.overwritePrompt = true;
-        auto chosen = ui_.saveFile(spec);
-        // Cancelling the dialog cancels the close: the log stays open.
-        if (!chosen) return false;
-        Doc.State.LogFileName = *chosen;
-      }
-    }
-  }
-  return true;
-}
+bool frmMain::Form_QueryUnload() { return Files->QueryUnload(); }
 
 void frmMain::Form_Unload() {
   if (unloaded_) return;

@@ -10,9 +10,14 @@
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/core/settings.h"
+#include "contest/contestdef.h"
+#include "contest/cty.h"
+#include "contest/search.h"
+#include "log/logcommands.h"
 #include "app/gui/gridmodel.h"
 #include "log/clock.h"
 #include "log/grid.h"
@@ -42,7 +47,7 @@ struct AppEnv {
   std::string ProgramFolder;  // no trailing "/"
 };
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public LogWindow {
   Q_OBJECT
  public:
   frmMain(AppEnv env, Ui& ui, const Clock& clock);
@@ -56,6 +61,11 @@ class frmMain : public QMainWindow {
   LogDocument Doc;
   Settings Ini;
   GridRows GridData;
+  ContestDefinition Contest;
+  SectionList Sections;
+  CtyTables Cty;
+  ScoreTable Score;
+  std::unique_ptr<LogFiles> Files;
 
   Ui& ui() { return ui_; }
   const Clock& clock() const { return clock_; }
@@ -80,8 +90,12 @@ class frmMain : public QMainWindow {
   // --- operations other windows call ---
   void FrmSet();
   void mnuOff();
-  void mnuOn();
+  void mnuOn() override;
   void FrmLogLoad();
+  // Re-scores the whole log and rebuilds the grid.
+  void LogDataSearch() override;
+  // Loads a contest definition: status panel 1, log_open; true when read.
+  bool CfgRead(const std::string& path);
   void LogGridToMem();
   void TimeSort();
   void setStatusPanel(int panel, const std::string& text);  // panels 1..3
@@ -110,7 +124,11 @@ class frmMain : public QMainWindow {
   void Form_KeyDown(int key);
 
   // Scrolls so that the grid's top row is `row` (1-based).
-  void scrollGridTo(int row);
+  void scrollGridTo(int row) override;
+  void clearGrid() override;
+  void setLogFileText(const std::string& path) override;
+  void showMyData() override;
+  void showInput() override;
   // Scroll rule after a read: the last QSO comes into view.
   void scrollToEnd();
 
