@@ -31,6 +31,7 @@ class TestFrmMain : public QObject {
   void settingsAppliedOnRead();
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
+  void fileMenuCommands();
 };
 
 void TestFrmMain::menuBarHasEveryItem() {
@@ -405,6 +406,64 @@ void TestFrmMain::exitSavesTheLog() {
   std::string bytes;
   QVERIFY(fileio::readAll(f.home() + "/Tamarack.ini", bytes));
   QVERIFY(bytes.find("LogFileName=" + f.home() + "/Log/exit\r\n") != std::string::npos);
+}
+
+void TestFrmMain::fileMenuCommands() {
+  MainFixture f;
+  writeContest(f);
+  Settings s;
+  s.CfgFileName = f.home() + "/Cfg/test.cfg";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  frmMain& w = f.open();
+  f.fillLog(3);
+  w.Doc.State.LogDirty = 1;
+  f.ui.messages.clear();
+  // save: asks, then the save dialog; the name rule gives .tmk
+  f.ui.answers = {Answer::Ok};
+  f.ui.files = {f.home() + "/Log/day1.txt"};
+  w.LogSave->trigger();
+  QCOMPARE(f.texts(), QStringList{"ログデータを保存します"});
+  QCOMPARE(f.ui.messages[0].title, std::string("ログの保存"));
+  QCOMPARE(f.ui.dialogs.back().initialDir, f.home() + "/Log/");
+  const QString saved = QString::fromStdString(f.home() + "/Log/day1.tmk");
+  QCOMPARE(QFileInfo(saved).size(), 303);
+  QCOMPARE(w.StatusPanel[2]->text(), saved);
+  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+
+  // close: the log and the grid empty, the menus follow
+  w.mnuLogClose->trigger();
+  QCOMPARE(w.Doc.Log.count(), 0);
+  QCOMPARE(w.GridModel1->rowCount(), 1);
+  QCOMPARE(w.StatusPanel[2]->text(), QString());
+  QVERIFY(!w.LogSave->isEnabled());
+
+  // open it again through the dialog
+  f.ui.files = {saved.toStdString()};
+  w.log_open->trigger();
+  QCOMPARE(QString::fromStdString(f.ui.dialogs.back().filter),
+           QStringLiteral("Tamarack　ログファイル (*.tmk)|*.tmk|"));
+  QCOMPARE(w.Doc.Log.count(), 3);
+  QCOMPARE(w.GridModel1->rowCount(), 3);
+  QCOMPARE(w.StatusPanel[2]->text(), saved);
+  QVERIFY(w.LogSave->isEnabled());
+
+  // append the same file: six QSOs, the log changed, its file unchanged
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Ok};
+  f.ui.files = {saved.toStdString()};
+  w.AppendOpen->trigger();
+  QCOMPARE(f.texts(), QStringList{"ログデータに別のログデータを連結します"});
+  QCOMPARE(w.Doc.Log.count(), 6);
+  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.StatusPanel[2]->text(), saved);
+
+  // save as, with its own filter
+  f.ui.answers = {Answer::Ok};
+  f.ui.files = {f.home() + "/Log/both"};
+  w.mnuSaveAs->trigger();
+  QCOMPARE(QString::fromStdString(f.ui.dialogs.back().filter),
+           QStringLiteral("Tamarack　ログ ファイル (*.tmk)|*.tmk|"));
+  QCOMPARE(QFileInfo(QString::fromStdString(f.home() + "/Log/both.tmk")).size(), 606);
 }
 
 QTEST_MAIN(TestFrmMain)
