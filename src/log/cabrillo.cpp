@@ -1,0 +1,208 @@
+#include "log/cabrillo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "app/core/settings.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+#include "log/utf8.h"
+
+namespace {
+
+std::int16_t position(std::int16_t v, std::int16_t def) { return v >= 1 ? v : def; }
+std::int16_t length(std::int16_t v, std::int16_t def, int lo, int hi) {
+  if (v == 0) return def;
+  return static_cast<std::int16_t>(std::clamp<int>(v, lo, hi));
+}
+
+std::string_view trimmed(std::string_view s) { return utf8::trim(s); }
+
+// The leading number of a text as a decimal value (blanks before it
+// skipped); 0 when it starts with no number.
+double leadingNumber(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && s[i] == ' ') ++i;
+  std::string digits;
+  bool dot = false;
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) digits += s[i++];
+  for (; i < s.size(); ++i) {
+    const char c = s[i];
+    if (c >= '0' && c <= '9') {
+      digits += c;
+    } else if (c == '.' && !dot) {
+      dot = true;
+      digits += c;
+    } else {
+      break;
+    }
+  }
+  return digits.empty() ? 0.0 : std::strtod(digits.c_str(), nullptr);
+}
+
+}  // namespace
+
+CabColumns CabColumnsFrom(const Settings& s) {
+  const CabColumns d;
+  CabColumns c;
+  c.CabSrstPos = position(s.CabSrstPos, d.CabSrstPos);
+  c.CabSRptPos = position(s.CabSRptPos, d.CabSRptPos);
+  c.CabHCallPos = position(s.CabHCallPos, d.CabHCallPos);
+  c.CabRrstPos = position(s.CabRrstPos, d.CabRrstPos);
+  c.CabRRptPos = position(s.CabRRptPos, d.CabRRptPos);
+  c.CabCallLen = length(s.CabCallLen, d.CabCallLen, cabrillo::kCallLenMin, cabrillo::kCallLenMax);
+  c.CabRptLen = length(s.CabRptLen, d.CabRptLen, cabrillo::kRptLenMin, cabrillo::kRptLenMax);
+  return c;
+}
+
+void CabColumnsStore(const CabColumns& c, Settings& s) {
+  s.CabSrstPos = c.CabSrstPos;
+  s.CabSRptPos = c.CabSRptPos;
+  s.CabHCallPos = c.CabHCallPos;
+  s.CabRrstPos = c.CabRrstPos;
+  s.CabRRptPos = c.CabRRptPos;
+  s.CabCallLen = c.CabCallLen;
+  s.CabRptLen = c.CabRptLen;
+}
+
+CabSpan CabFieldSpan(const CabColumns& c, int k) {
+  switch (k) {
+    case cabrillo::kFreq: return {6, 5};
+    case cabrillo::kMode: return {12, 2};
+    case cabrillo::kDateTime: return {15, 15};
+    case cabrillo::kOwnCall: return {31, c.CabCallLen};
+    case cabrillo::kSentRst: return {c.CabSrstPos, 3};
+    case cabrillo::kSentRpt: return {c.CabSRptPos, c.CabRptLen};
+    case cabrillo::kHisCall: return {c.CabHCallPos, c.CabCallLen};
+    case cabrillo::kRcvdRst: return {c.CabRrstPos, 3};
+    case cabrillo::kRcvdRpt: return {c.CabRRptPos, c.CabRptLen};
+    default: return {1, 0};
+  }
+}
+
+std::string_view CabMid(std::string_view line, int start, int length) {
+  if (start < 1 || length <= 0) return {};
+  const std::size_t from = utf8::prefixBytes(line, static_cast<std::size_t>(start - 1));
+  const std::string_view rest = line.substr(from);
+  return rest.substr(0, utf8::prefixBytes(rest, static_cast<std::size_t>(length)));
+}
+
+std::string CabLineText(std::string_view bytes) {
+  std::string text = cp932::decode(bytes);
+  for (char& ch : text) {
+    const auto u = static_cast<unsigned char>(ch);
+    if (u < 0x20 || u == 0x7F) ch = ' ';
+  }
+  return text;
+}
+
+bool CabIsQso(std::string_view line) { return line.substr(0, 4) == "QSO:"; }
+
+std::string CabSampleLine(std::string_view bytes) {
+  std::string sample;
+  bool found = false;
+  fileio::forEachLine(bytes, [&](std::string_view line) {
+    if (found || !CabIsQso(line)) return;
+    sample = CabLineText(line);
+    found = true;
+  });
+  return sample;
+}
+
+std::string CabShowField(std::string_view sample, const CabColumns& c, int k) {
+  const CabSpan s = CabFieldSpan(c, k);
+  return std::string(utf8::trimRight(CabMid(sample, s.start, s.length)));
+}
+
+void CabMarkColumns(std::vector<int>& owner, int k, int start, int length) {
+  for (int j = 0; j < static_cast<int>(owner.size()); ++j) {
+    int& o = owner[static_cast<std::size_t>(j)];
+    const bool inside = j >= start - 1 && j <= start + length - 2;
+    if (inside && o == -1)
+      o = k;
+    else if (!inside && o == k)
+      o = -1;
+  }
+}
+
+std::string CabBand(std::string_view freq) {
+  struct Range {
+    double lo, hi;
+    const char* band;
+  };
+  static constexpr Range kRanges[] = {
+      {1800, 2000, "1.8"},     {3500, 4000, "3.5"},     {7000, 7500, "7"},
+      {10000, 10500, "10"},    {14000, 14500, "14"},    {18000, 18500, "18"},
+      {21000, 21500, "21"},    {24500, 25000, "24"},    {28000, 30000, "28"},
+      {50000, 54000, "50"}};
+  const double v = leadingNumber(freq);
+  for (const Range& r : kRanges)
+    if (v >= r.lo && v < r.hi) return r.band;
+  const std::string_view f = trimmed(freq);
+  if (f == "432") return "430";
+  if (f == "1.2G") return "1200";
+  if (f == "2.3G") return "2400";
+  if (f == "5.7G") return "5600";
+  if (f == "10G") return "10.1G";
+  return std::string(f);
+}
+
+std::string CabMode(std::string_view mode) {
+  const std::string_view m = trimmed(mode);
+  if (m == "PH") return "SSB";
+  if (m == "PK") return "PSK31";
+  if (m == "RY") return "RTTY";
+  return std::string(m);
+}
+
+bool CabConvertLine(std::string_view line, const CabColumns& c, QsoRecord& out) {
+  std::string when(trimmed(CabMid(line, 15, 13)));
+  when += ':';
+  when += trimmed(CabMid(line, 28, 2));
+  const auto t = ole::parse(when);
+  if (!t) return false;
+  QsoRecord r;
+  r.QsoTime = *t;
+  r.Band = CabBand(CabMid(line, 6, 5));
+  r.Mode = CabMode(CabMid(line, 12, 2));
+  r.SentRst = trimmed(CabMid(line, c.CabSrstPos, 3));
+  r.SentNo = trimmed(CabMid(line, c.CabSRptPos, c.CabRptLen));
+  r.CallSign = trimmed(CabMid(line, c.CabHCallPos, c.CabCallLen));
+  r.RcvdRst = trimmed(CabMid(line, c.CabRrstPos, 3));
+  r.RcvdNo = trimmed(CabMid(line, c.CabRRptPos, c.CabRptLen));
+  out = r;
+  return true;
+}
+
+ImportResult CabConvert(std::string_view bytes, const CabColumns& c, LogData& log,
+                        Progress& progress) {
+  ImportResult res;
+  int lineNo = 0;
+  bool stop = false;
+  progress.start(static_cast<int>(std::min<std::size_t>(
+      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1, kMaxQso)));
+  fileio::forEachLine(bytes, [&](std::string_view raw) {
+    ++lineNo;
+    if (stop || !CabIsQso(raw)) return;
+    if (log.full()) {
+      res.limited = true;
+      stop = true;
+      return;
+    }
+    const std::string line = CabLineText(raw);
+    QsoRecord r;
+    if (!CabConvertLine(line, c, r)) {
+      res.failed = true;
+      res.error = std::to_string(lineNo) + " 行目の年月日・時間が読めません: " +
+                  std::string(trimmed(CabMid(line, 15, 15)));
+      stop = true;
+      return;
+    }
+    log.append(r);
+    ++res.appended;
+    progress.step(lineNo);
+  });
+  progress.finish();
+  return res;
+}

@@ -1,0 +1,185 @@
+// Cabrillo "QSO:" lines: fixed and set columns, bands and modes, the sample
+// grid's colouring and the error path.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/core/settings.h"
+#include "log/cabrillo.h"
+#include "log/cp932.h"
+
+namespace {
+
+// The column layout most Cabrillo logs use.
+CabColumns standard() {
+  CabColumns c;
+  c.CabSrstPos = 45;
+  c.CabSRptPos = 49;
+  c.CabHCallPos = 56;
+  c.CabRrstPos = 70;
+  c.CabRRptPos = 74;
+  c.CabRptLen = 6;
+  c.CabCallLen = 13;
+  return c;
+}
+
+// A line with each text placed at its 1-based column.
+std::string line(std::string_view freq, std::string_view mode = "CW",
+                 std::string_view date = "2004-05-01", std::string_view time = "2134",
+                 std::string_view his = "JA1ABC", std::string_view rcvd = "25H") {
+  std::string s(80, ' ');
+  auto put = [&](int col, std::string_view t) { s.replace(static_cast<std::size_t>(col - 1), t.size(), t); };
+  put(1, "QSO:");
+  put(11 - static_cast<int>(freq.size()), freq);
+  put(12, mode);
+  put(15, date);
+  put(26, time);
+  put(31, "JA1ZLO");
+  put(45, "599");
+  put(49, "13M");
+  put(56, his);
+  put(70, "599");
+  put(74, rcvd);
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  return s;
+}
+
+TEST(CabrilloLine, StandardLayout) {
+  QsoRecord r;
+  ASSERT_TRUE(CabConvertLine(line("7012"), standard(), r));
+  EXPECT_EQ(r.Band.trimmed(), "7");
+  EXPECT_EQ(r.Mode.trimmed(), "CW");
+  EXPECT_EQ(ole::formatSeconds(r.QsoTime), "2004-05-01 21:34:00");
+  EXPECT_EQ(r.SentRst.trimmed(), "599");
+  EXPECT_EQ(r.SentNo.trimmed(), "13M");
+  EXPECT_EQ(r.CallSign.trimmed(), "JA1ABC");
+  EXPECT_EQ(r.RcvdRst.trimmed(), "599");
+  EXPECT_EQ(r.RcvdNo.trimmed(), "25H");
+  EXPECT_EQ(r.Dupe + r.Points + r.TestNo, 0);
+}
+
+TEST(CabrilloLine, BandsByRangeAndDesignator) {
+  struct Case { const char* f; const char* band; };
+  for (const Case& c : {Case{"1800", "1.8"}, Case{"1999", "1.8"}, Case{"2000", "2000"},
+                        Case{"3500", "3.5"}, Case{"7499", "7"}, Case{"7500", "7500"},
+                        Case{"10100", "10"}, Case{"14000", "14"}, Case{"14499", "14"},
+                        Case{"14999", "14999"}, Case{"18100", "18"}, Case{"21000", "21"},
+                        Case{"24900", "24"}, Case{"28500", "28"}, Case{"29999", "28"},
+                        Case{"50100", "50"}, Case{"144", "144"}, Case{"432", "430"},
+                        Case{"1.2G", "1200"}, Case{"2.3G", "2400"}, Case{"5.7G", "5600"},
+                        Case{"10G", "10.1G"}, Case{"", ""}}) {
+    QsoRecord r;
+    ASSERT_TRUE(CabConvertLine(line(c.f), standard(), r)) << c.f;
+    EXPECT_EQ(r.Band.trimmed(), c.band) << c.f;
+  }
+}
+
+TEST(CabrilloLine, Modes) {
+  for (auto [code, mode] : {std::pair{"PH", "SSB"}, {"PK", "PSK31"}, {"RY", "RTTY"},
+                            {"CW", "CW"}, {"FM", "FM"}, {"DG", "DG"}}) {
+    QsoRecord r;
+    ASSERT_TRUE(CabConvertLine(line("7012", code), standard(), r));
+    EXPECT_EQ(r.Mode.trimmed(), mode);
+  }
+}
+
+TEST(CabrilloLine, ShortLinesGiveEmptyFields) {
+  QsoRecord r;
+  std::string s = line("7012");
+  ASSERT_TRUE(CabConvertLine(s.substr(0, 60), standard(), r));
+  EXPECT_EQ(r.CallSign.trimmed(), "JA1AB");  // columns 56..60
+  EXPECT_EQ(r.RcvdRst.trimmed(), "");
+  EXPECT_EQ(r.RcvdNo.trimmed(), "");
+  EXPECT_FALSE(CabConvertLine("QSO:", standard(), r));
+  EXPECT_FALSE(CabConvertLine(line("7012", "CW", "2004-13-45"), standard(), r));
+}
+
+TEST(CabrilloFile, OnlyExactQsoLinesAndErrorPath) {
+  const std::string text = "START-OF-LOG: 3.0\r\nqso:  7012 CW 2004-05-01 2134 X\r\n" +
+                           line("7012") + "\r\nQSO  7012\r\n" + line("14012", "PH") +
+                           "\r\nQSO: " + "\r\n" + line("21012") + "\r\nEND-OF-LOG:\r\n";
+  LogData log;
+  log.resize(1);
+  const ImportResult res = CabConvert(text, standard(), log, noProgress());
+  EXPECT_EQ(res.appended, 2);
+  EXPECT_TRUE(res.failed);
+  EXPECT_NE(res.error.find("6 行目"), std::string::npos) << res.error;
+  ASSERT_EQ(log.count(), 3);
+  EXPECT_EQ(log[2].QsoNo, 2);
+  EXPECT_EQ(log[3].Band.trimmed(), "14");
+  EXPECT_EQ(log[3].Mode.trimmed(), "SSB");
+}
+
+TEST(CabrilloFile, TabsAndShiftJisTakeOneColumnEach) {
+  std::string s = line("7012");
+  s[44 - 1] = '\t';  // a tab just before the sent RST
+  const std::string bytes = cp932::encode(s + "\r\n");
+  const std::string sample = CabSampleLine(bytes);
+  EXPECT_EQ(sample.find('\t'), std::string::npos);
+  EXPECT_EQ(CabShowField(sample, standard(), cabrillo::kSentRst), "599");
+  EXPECT_EQ(CabSampleLine("no qso here\r\n"), "");
+  // A full-width character counts as one column.
+  std::string jp = line("7012", "CW", "2004-05-01", "2134", "JA1ABC", "東京");
+  LogData log;
+  EXPECT_EQ(CabConvert(cp932::encode(jp), standard(), log, noProgress()).appended, 1);
+  EXPECT_EQ(log[1].RcvdNo.trimmed(), "東京");
+}
+
+TEST(CabrilloFile, StopsAtTheLimit) {
+  LogData log;
+  log.resize(kMaxQso - 1);
+  const std::string text = line("7012") + "\n" + line("7013") + "\n";
+  const ImportResult res = CabConvert(text, standard(), log, noProgress());
+  EXPECT_TRUE(res.limited);
+  EXPECT_EQ(res.appended, 1);
+  EXPECT_EQ(log.count(), kMaxQso);
+}
+
+TEST(CabrilloColumns, DefaultsAndRanges) {
+  Settings s;
+  CabColumns c = CabColumnsFrom(s);
+  EXPECT_EQ(c.CabSrstPos, 35);
+  EXPECT_EQ(c.CabSRptPos, 36);
+  EXPECT_EQ(c.CabHCallPos, 37);
+  EXPECT_EQ(c.CabRrstPos, 38);
+  EXPECT_EQ(c.CabRRptPos, 39);
+  EXPECT_EQ(c.CabCallLen, 3);
+  EXPECT_EQ(c.CabRptLen, 3);
+  s.CabSrstPos = -4;
+  s.CabCallLen = 99;
+  s.CabRptLen = 1;
+  s.CabHCallPos = 56;
+  c = CabColumnsFrom(s);
+  EXPECT_EQ(c.CabSrstPos, 35);
+  EXPECT_EQ(c.CabCallLen, 21);
+  EXPECT_EQ(c.CabRptLen, 2);
+  EXPECT_EQ(c.CabHCallPos, 56);
+  Settings back;
+  CabColumnsStore(c, back);
+  EXPECT_EQ(back.CabHCallPos, 56);
+  EXPECT_EQ(back.CabCallLen, 21);
+}
+
+TEST(CabrilloColumns, MarkingKeepsTheFirstColour) {
+  std::vector<int> owner(20, -1);
+  CabMarkColumns(owner, 4, 3, 3);  // columns 2..4
+  CabMarkColumns(owner, 5, 4, 4);  // columns 3..6, overlapping 3..4
+  EXPECT_EQ(owner[1], -1);
+  EXPECT_EQ(owner[2], 4);
+  EXPECT_EQ(owner[4], 4);
+  EXPECT_EQ(owner[5], 5);
+  EXPECT_EQ(owner[6], 5);
+  EXPECT_EQ(owner[7], -1);
+  // Moving field 5 gives its old columns back and leaves field 4 alone.
+  CabMarkColumns(owner, 5, 10, 4);
+  EXPECT_EQ(owner[5], -1);
+  EXPECT_EQ(owner[4], 4);
+  EXPECT_EQ(owner[9], 5);
+  EXPECT_EQ(owner[12], 5);
+  EXPECT_EQ(owner[13], -1);
+  // A span past the end colours what exists.
+  CabMarkColumns(owner, 8, 19, 5);
+  EXPECT_EQ(owner[18], 8);
+}
+
+}  // namespace
