@@ -1,5 +1,6 @@
 // The main window: menus, start-up, closing, grid events and the small windows.
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QtTest>
@@ -283,6 +284,18 @@ void TestFrmMain::aboutBox() {
   QVERIFY(box->isVisible());
   QTest::keyClick(box, Qt::Key_Escape);
   QVERIFY(!box->isVisible());
+  // the box also closes when its OK button loses the focus
+  w.abt->trigger();
+  QTRY_VERIFY(w.findChildren<frmAbout*>().size() == 1);
+  frmAbout* again = w.findChildren<frmAbout*>().first();
+  again->activateWindow();
+  again->cmdOK->setFocus();
+  QTRY_VERIFY(again->cmdOK->hasFocus());
+  QVERIFY(again->isVisible());
+  QLineEdit other(again);
+  other.show();
+  other.setFocus();
+  QTRY_VERIFY(!again->isVisible());
 }
 
 void TestFrmMain::progressWindow() {

@@ -379,8 +379,11 @@ void frmMain::Form_KeyDown(int key) {
   if (key != Qt::Key_Escape) return;
   const int no = Doc.State.OpenDialogNo;
   if (no == 0) {
-    if (Ini.JarlCallSign.empty()) {
+    if (!Ini.JarlCallSign.empty()) {
+      showInput();
+    } else {
       ui_.ask("コールサインを設定してください", Buttons::OkCancel);
+      showMyData();
     }
     return;
   }
