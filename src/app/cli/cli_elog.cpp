@@ -1,0 +1,38 @@
+// tamarack-cli elog LOG.tmk OUT.tmq: the JARL electronic log of a log, with
+// the station data of the program folder's settings.
+#include <cstdio>
+#include <string>
+
+#include "app/cli/cli.h"
+#include "log/clock.h"
+#include "log/progress.h"
+#include "output/elog.h"
+#include "output/scoredlog.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: tamarack-cli [--home DIR] elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT]";
+
+int runElog(CliArgs& args) {
+  std::string signature, date;
+  args.option("--signature", signature);
+  const bool dateGiven = args.option("--date", date);
+  if (args.rest.size() != 2) return CliFail(kUsage);
+  for (const std::string& a : args.rest)
+    if (a.rfind("--", 0) == 0) return CliFail(kUsage);
+  if (!dateGiven) date = ole::formatJapaneseDate(SystemClock().now());
+
+  ScoredLog s;
+  std::string err;
+  if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
+  const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature};
+  const elog::ElogResult r = elog::MkJarlELog(args.rest[1], src, noProgress());
+  if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
+  return 0;
+}
+
+const bool registered = RegisterCliCommand(
+    {"elog", "elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT]", runElog});
+
+}  // namespace
