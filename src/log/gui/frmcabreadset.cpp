@@ -1,0 +1,399 @@
+#include "log/gui/frmcabreadset.h"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "app/gui/frmbar.h"
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+#include "log/fileio.h"
+#include "log/utf8.h"
+
+namespace {
+
+void place(QWidget* w, int left, int top, int width, int height) {
+  w->setGeometry(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
+}
+
+QString indexed(const char* name, int i) { return QString::fromUtf8(name) + QLatin1Char('_') + QString::number(i); }
+
+constexpr int kCellTwips = 210;
+
+// Layout (twips): one row per caption; the RST rows carry the exchange
+// beside the report.
+constexpr int kRowTop = 1260, kRowPitch = 480, kRowHeight = 330;
+constexpr int kCaptionX = 120, kCaptionW = 2280;
+constexpr int kSideX[2] = {2520, 7140};  // read-out of the left and right column
+constexpr int kReadoutW = 2400, kNumberW = 420, kPosW = 1140, kLenW = 285;
+
+struct FieldPlace {
+  int row;
+  int side;
+  int position;  // UpDown2 index or -1
+  int length;    // UpDown1 index or -1
+};
+constexpr FieldPlace kPlaces[9] = {
+    {0, 0, -1, -1}, {1, 0, -1, -1}, {2, 0, -1, -1}, {3, 0, -1, 0}, {4, 0, 0, -1},
+    {4, 1, 1, 1},   {5, 0, 2, 2},   {6, 0, 3, -1},  {6, 1, 4, 3}};
+
+constexpr const char* kCaptions[7] = {"周波数", "モード", "年月日　時間", "自分のコールサイン",
+                                      "RST　(送信) レポート", "相手のコールサイン",
+                                      "RST　(受信) レポート"};
+
+}  // namespace
+
+// ---------------------------------------------------------------- up-down
+
+UpDownControl::UpDownControl(Qt::Orientation orientation, bool holdsValue, QWidget* parent)
+    : QWidget(parent), holdsValue_(holdsValue) {
+  upButton = new QToolButton(this);
+  downButton = new QToolButton(this);
+  upButton->setObjectName(QStringLiteral("up"));
+  downButton->setObjectName(QStringLiteral("down"));
+  upButton->setAutoRepeat(true);
+  downButton->setAutoRepeat(true);
+  upButton->setFocusPolicy(Qt::NoFocus);
+  downButton->setFocusPolicy(Qt::NoFocus);
+  if (orientation == Qt::Horizontal) {
+    downButton->setArrowType(Qt::LeftArrow);
+    upButton->setArrowType(Qt::RightArrow);
+    if (holdsValue_) {
+      valueLabel = new QLabel(this);
+      valueLabel->setObjectName(QStringLiteral("value"));
+      valueLabel->setAlignment(Qt::AlignCenter);
+    }
+  } else {
+    upButton->setArrowType(Qt::UpArrow);
+    downButton->setArrowType(Qt::DownArrow);
+  }
+  connect(upButton, &QToolButton::clicked, this, [this] { step(1); });
+  connect(downButton, &QToolButton::clicked, this, [this] { step(-1); });
+  // Lays the buttons out once the control has its size.
+  auto layout = [this, orientation] {
+    const int w = width(), h = height();
+    if (orientation == Qt::Horizontal) {
+      const int b = std::min(h, w / 3);
+      downButton->setGeometry(0, 0, b, h);
+      upButton->setGeometry(w - b, 0, b, h);
+      if (valueLabel) valueLabel->setGeometry(b, 0, w - 2 * b, h);
+    } else {
+      downButton->setGeometry(0, h / 2, w, h - h / 2);
+      upButton->setGeometry(0, 0, w, h / 2);
+    }
+  };
+  struct Relayout : QObject {
+    std::function<void()> f;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Resize) f();
+      return false;
+    }
+  };
+  auto* r = new Relayout;
+  r->setParent(this);
+  r->f = layout;
+  installEventFilter(r);
+}
+
+void UpDownControl::setValue(int v) {
+  v = std::clamp(v, lo_, hi_);
+  if (v == value_) return;
+  value_ = v;
+  if (valueLabel) valueLabel->setText(QString::number(v));
+  emit Change();
+}
+
+void UpDownControl::setRange(int lo, int hi) {
+  lo_ = lo;
+  hi_ = std::max(lo, hi);
+  setValue(value_);
+  if (valueLabel) valueLabel->setText(QString::number(value_));
+}
+
+void UpDownControl::step(int d) {
+  if (holdsValue_) setValue(value_ + d);
+  if (d > 0)
+    emit UpClick();
+  else
+    emit DownClick();
+}
+
+// ---------------------------------------------------------------- dialog
+
+QColor frmCabReadSet::fieldColour(int k) {
+  static const QColor kColours[9] = {
+      QColor(0xFF, 0xC0, 0xC0), QColor(0xC0, 0xFF, 0xC0), QColor(0xC0, 0xD8, 0xFF),
+      QColor(0xFF, 0xFF, 0xA0), QColor(0xFF, 0xC0, 0xFF), QColor(0xA0, 0xFF, 0xFF),
+      QColor(0xFF, 0xD8, 0x90), QColor(0xD8, 0xC0, 0xFF), QColor(0xB0, 0xE8, 0x90)};
+  return kColours[std::clamp(k, 0, 8)];
+}
+
+frmCabReadSet::frmCabReadSet(frmMain& main) : QDialog(&main), main_(main) {
+  setObjectName(QStringLiteral("frmCabReadSet"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("Cabrilloファイル読込と設定"));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setModal(false);
+  setFixedSize(twipsToPx(11700), twipsToPx(5700));
+  build();
+
+  // Form load: menus off, topmost, placed; every setting that is 0 takes
+  // its default; the up-downs and number labels show the settings.
+  main_.mnuOff();
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  move(main_.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  cols_ = CabColumnsFrom(main_.Ini);
+  storeColumns();
+  const std::int16_t pos[5] = {cols_.CabSrstPos, cols_.CabSRptPos, cols_.CabHCallPos,
+                               cols_.CabRrstPos, cols_.CabRRptPos};
+  for (int i = 0; i < 5; ++i) {
+    const QSignalBlocker block(UpDown2[static_cast<std::size_t>(i)]);
+    UpDown2[static_cast<std::size_t>(i)]->setRange(1, std::max<int>(pos[i], 1));
+    UpDown2[static_cast<std::size_t>(i)]->setValue(pos[i]);
+  }
+  for (int k = 0; k < 9; ++k) Label3[static_cast<std::size_t>(k)]->setText(QString::number(CabFieldSpan(cols_, k).length));
+  defaultColour_ = Grid1->palette().color(QPalette::Base);
+  main_.registerDialog(DlgCabReadSet, this);
+}
+
+frmCabReadSet::~frmCabReadSet() = default;
+
+void frmCabReadSet::build() {
+  Grid1 = new QTableWidget(1, 0, this);
+  Grid1->setObjectName(QStringLiteral("Grid1"));
+  Grid1->verticalHeader()->setVisible(false);
+  Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Grid1->horizontalHeader()->setMinimumSectionSize(1);
+  Grid1->horizontalHeader()->setDefaultSectionSize(twipsToPx(kCellTwips));
+  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(330));
+  Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Grid1->setSelectionMode(QAbstractItemView::NoSelection);
+  Grid1->setFocusPolicy(Qt::NoFocus);
+  Grid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Grid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  place(Grid1, 120, 120, 11460, 1020);
+
+  for (int r = 0; r < 7; ++r) {
+    QLabel* c = new QLabel(QString::fromUtf8(kCaptions[r]), this);
+    c->setObjectName(indexed("Label1", r));
+    place(c, kCaptionX, kRowTop + r * kRowPitch, kCaptionW, kRowHeight);
+    Label1[static_cast<std::size_t>(r)] = c;
+  }
+  for (int k = 0; k < 9; ++k) {
+    const FieldPlace& p = kPlaces[k];
+    const int y = kRowTop + p.row * kRowPitch;
+    int x = kSideX[p.side];
+    QLabel* ro = new QLabel(this);
+    ro->setObjectName(indexed("Label2", k));
+    ro->setAutoFillBackground(true);
+    ro->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    QPalette pal = ro->palette();
+    pal.setColor(QPalette::Window, fieldColour(k));
+    pal.setColor(QPalette::WindowText, Qt::black);
+    ro->setPalette(pal);
+    place(ro, x, y, kReadoutW, kRowHeight);
+    Label2[static_cast<std::size_t>(k)] = ro;
+    x += kReadoutW + 120;
+    QLabel* n = new QLabel(this);
+    n->setObjectName(indexed("Label3", k));
+    n->setAlignment(Qt::AlignCenter);
+    place(n, x, y, kNumberW, kRowHeight);
+    Label3[static_cast<std::size_t>(k)] = n;
+    x += kNumberW + 60;
+    if (p.position >= 0) {
+      auto* u = new UpDownControl(Qt::Horizontal, true, this);
+      u->setObjectName(indexed("UpDown2", p.position));
+      place(u, x, y, kPosW, kRowHeight);
+      UpDown2[static_cast<std::size_t>(p.position)] = u;
+      const int i = p.position;
+      connect(u, &UpDownControl::Change, this, [this, i] { UpDown2_Change(i); });
+    }
+    x += kPosW + 60;
+    if (p.length >= 0) {
+      auto* u = new UpDownControl(Qt::Vertical, false, this);
+      u->setObjectName(indexed("UpDown1", p.length));
+      place(u, x, y - 45, kLenW, kRowHeight + 90);
+      UpDown1[static_cast<std::size_t>(p.length)] = u;
+      const int i = p.length;
+      connect(u, &UpDownControl::UpClick, this, [this, i] { UpDown1_UpClick(i); });
+      connect(u, &UpDownControl::DownClick, this, [this, i] { UpDown1_DownClick(i); });
+    }
+  }
+
+  Frame1 = new QGroupBox(this);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  place(Frame1, 120, 4680, 7920, 840);
+  Label4 = new QLabel(QStringLiteral("左右ボタンでデータを左寄せにセット、アップダウンボタンで最大読込文字数をセットする事"),
+                      Frame1);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  Label4->setWordWrap(true);
+  Label4->setGeometry(twipsToPx(120), twipsToPx(120), twipsToPx(7680), twipsToPx(600));
+
+  OKButton = new QPushButton(QStringLiteral("読　込"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  place(OKButton, 8400, 4860, 1455, 420);
+  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  place(CancelButton, 10020, 4860, 1455, 420);
+  connect(OKButton, &QPushButton::clicked, this, &frmCabReadSet::OKButton_Click);
+  connect(CancelButton, &QPushButton::clicked, this, &frmCabReadSet::CancelButton_Click);
+  OKButton->setFocus();
+}
+
+void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, main_.Ini); }
+
+void frmCabReadSet::unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (main_.openDialog(DlgCabReadSet) == this || main_.Doc.State.OpenDialogNo == DlgCabReadSet)
+    main_.unregisterDialog(DlgCabReadSet);
+  if (!main_.unloaded()) main_.mnuOn();
+}
+
+void frmCabReadSet::closeEvent(QCloseEvent* e) {
+  QDialog::closeEvent(e);
+  if (e->isAccepted()) unload();
+}
+
+void frmCabReadSet::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
+void frmCabReadSet::reject() { close(); }
+
+void frmCabReadSet::CancelButton_Click() { close(); }
+
+void frmCabReadSet::CabTempRead(const std::string& CabName) {
+  if (!fileio::exists(CabName)) {
+    main_.ui().tell(importtext::kNoFile);
+    return;
+  }
+  std::string bytes, err;
+  if (!fileio::readAll(CabName, bytes, &err)) {
+    main_.ui().tell(err);
+    close();
+    return;
+  }
+  sample_ = CabSampleLine(bytes);
+  const int n = static_cast<int>(utf8::length(sample_));
+  Grid1->clear();
+  Grid1->setColumnCount(n);
+  QStringList numbers;
+  for (int j = 0; j < n; ++j) {
+    numbers << QString::number(j + 1);
+    auto* item = new QTableWidgetItem(toQ(CabMid(sample_, j + 1, 1)));
+    item->setTextAlignment(Qt::AlignCenter);
+    item->setBackground(defaultColour_);
+    Grid1->setItem(0, j, item);
+    Grid1->setColumnWidth(j, twipsToPx(kCellTwips));
+  }
+  Grid1->setHorizontalHeaderLabels(numbers);
+  owner_.assign(static_cast<std::size_t>(n), -1);
+  // A position beyond a short sample is kept: the range never takes a
+  // remembered setting away.
+  for (UpDownControl* u : UpDown2) {
+    const QSignalBlocker block(u);
+    u->setRange(1, std::max(n - 1, u->value()));
+  }
+  CabShowAll();
+}
+
+void frmCabReadSet::CabShowField(int k) {
+  Label2[static_cast<std::size_t>(k)]->setText(toQ(::CabShowField(sample_, cols_, k)));
+}
+
+void frmCabReadSet::CabMarkColumns(int k, int start, int length) {
+  const std::vector<int> before = owner_;
+  ::CabMarkColumns(owner_, k, start, length);
+  for (std::size_t j = 0; j < owner_.size(); ++j) {
+    if (owner_[j] == before[j]) continue;
+    if (QTableWidgetItem* item = Grid1->item(0, static_cast<int>(j)))
+      item->setBackground(owner_[j] < 0 ? defaultColour_ : fieldColour(owner_[j]));
+  }
+}
+
+void frmCabReadSet::CabShowAll() {
+  for (int k = 0; k < cabrillo::kFieldCount; ++k) {
+    CabShowField(k);
+    const CabSpan s = CabFieldSpan(cols_, k);
+    CabMarkColumns(k, s.start, s.length);
+  }
+}
+
+void frmCabReadSet::UpDown2_Change(int index) {
+  const auto v = static_cast<std::int16_t>(UpDown2[static_cast<std::size_t>(index)]->value());
+  std::int16_t* pos[5] = {&cols_.CabSrstPos, &cols_.CabSRptPos, &cols_.CabHCallPos,
+                          &cols_.CabRrstPos, &cols_.CabRRptPos};
+  *pos[index] = v;
+  storeColumns();
+  const int k = index + 4;
+  CabShowField(k);
+  const CabSpan s = CabFieldSpan(cols_, k);
+  CabMarkColumns(k, s.start, s.length);
+}
+
+void frmCabReadSet::lengthChanged(bool call) {
+  storeColumns();
+  const int a = call ? cabrillo::kOwnCall : cabrillo::kSentRpt;
+  const int b = call ? cabrillo::kHisCall : cabrillo::kRcvdRpt;
+  for (int k : {a, b}) {
+    const CabSpan s = CabFieldSpan(cols_, k);
+    Label3[static_cast<std::size_t>(k)]->setText(QString::number(s.length));
+    CabShowField(k);
+    CabMarkColumns(k, s.start, s.length);
+  }
+}
+
+void frmCabReadSet::UpDown1_UpClick(int index) {
+  const bool call = index == 0 || index == 2;
+  std::int16_t& len = call ? cols_.CabCallLen : cols_.CabRptLen;
+  const int hi = call ? cabrillo::kCallLenMax : cabrillo::kRptLenMax;
+  if (len >= hi) return;
+  ++len;
+  lengthChanged(call);
+}
+
+void frmCabReadSet::UpDown1_DownClick(int index) {
+  const bool call = index == 0 || index == 2;
+  std::int16_t& len = call ? cols_.CabCallLen : cols_.CabRptLen;
+  const int lo = call ? cabrillo::kCallLenMin : cabrillo::kRptLenMin;
+  if (len <= lo) return;
+  --len;
+  lengthChanged(call);
+}
+
+void frmCabReadSet::OKButton_Click() {
+  CabRead(CabFileName);
+  close();
+}
+
+void frmCabReadSet::CabRead(const std::string& CabName) {
+  if (!fileio::exists(CabName)) {
+    main_.ui().tell(importtext::kNoFile);
+    return;
+  }
+  std::string bytes, err;
+  if (!fileio::readAll(CabName, bytes, &err)) {
+    main_.ui().tell(err);
+    close();
+    return;
+  }
+  const ImportResult res = CabConvert(bytes, cols_, main_.Doc.Log, main_.progress());
+  if (res.failed) main_.ui().tell(res.error);
+  if (res.limited) main_.ui().tell(importtext::limitReached(res.appended));
+  // QSOs appended before an error stay: they are searched, shown and marked
+  // unsaved like any others.
+  if (res.failed && res.appended == 0) {
+    close();
+    return;
+  }
+  main_.LogDataSearch();
+  main_.scrollToEnd();
+  main_.Doc.State.LogDirty = 1;
+  if (res.failed) close();
+}

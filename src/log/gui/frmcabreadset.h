@@ -1,0 +1,105 @@
+// The Cabrillo read dialog: the first "QSO:" line of the file, one character
+// a grid column, the fields read from it, and the up-downs that set where
+// the reports, exchanges and the worked call sign start and how long the
+// calls and exchanges are.
+#pragma once
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QToolButton>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "log/cabrillo.h"
+
+class frmMain;
+
+// An up-down control: two arrow buttons. With a value (the position
+// up-downs) the value lies in a range and is shown between the arrows;
+// without one (the length up-downs) it only reports its clicks.
+class UpDownControl : public QWidget {
+  Q_OBJECT
+ public:
+  UpDownControl(Qt::Orientation orientation, bool holdsValue, QWidget* parent);
+
+  int value() const { return value_; }
+  void setValue(int v);
+  void setRange(int lo, int hi);
+  int minimum() const { return lo_; }
+  int maximum() const { return hi_; }
+
+  QToolButton* upButton;    // right or up
+  QToolButton* downButton;  // left or down
+  QLabel* valueLabel = nullptr;
+
+ signals:
+  void Change();
+  void UpClick();
+  void DownClick();
+
+ private:
+  void step(int d);
+  bool holdsValue_;
+  int value_ = 0, lo_ = 0, hi_ = 100;
+};
+
+class frmCabReadSet : public QDialog {
+  Q_OBJECT
+ public:
+  explicit frmCabReadSet(frmMain& main);
+  ~frmCabReadSet() override;
+
+  QTableWidget* Grid1;                        // the sample line
+  std::array<QLabel*, 7> Label1{};            // captions
+  std::array<QLabel*, 9> Label2{};            // field read-outs 0..8
+  std::array<QLabel*, 9> Label3{};            // field lengths
+  std::array<UpDownControl*, 5> UpDown2{};    // positions of fields 4..8
+  std::array<UpDownControl*, 4> UpDown1{};    // lengths: 0, 2 call; 1, 3 exchange
+  QGroupBox* Frame1;
+  QLabel* Label4;                             // the instruction
+  QPushButton* OKButton;
+  QPushButton* CancelButton;
+
+  std::string CabFileName;
+
+  // Loads the file's first "QSO:" line as the sample.
+  void CabTempRead(const std::string& CabName);
+  // Converts the file's "QSO:" lines and appends them.
+  void CabRead(const std::string& CabName);
+  void CabShowField(int k);
+  void CabMarkColumns(int k, int start, int length);
+  void CabShowAll();
+
+  void UpDown2_Change(int index);
+  void UpDown1_UpClick(int index);
+  void UpDown1_DownClick(int index);
+  void OKButton_Click();
+  void CancelButton_Click();
+
+  const std::string& sample() const { return sample_; }
+  const CabColumns& columns() const { return cols_; }
+  // Background colour of read-out k.
+  static QColor fieldColour(int k);
+  QColor defaultCellColour() const { return defaultColour_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void reject() override;
+
+ private:
+  void build();
+  void lengthChanged(bool call);
+  void storeColumns();
+  void unload();
+
+  frmMain& main_;
+  CabColumns cols_;
+  std::string sample_;
+  std::vector<int> owner_;  // read-out whose colour each grid column has, -1 none
+  QColor defaultColour_;
+  bool unloaded_ = false;
+};

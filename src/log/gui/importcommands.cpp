@@ -1,0 +1,135 @@
+#include "log/gui/importcommands.h"
+
+#include <QPointer>
+
+#include "app/gui/frmbar.h"
+#include "app/gui/frmmain.h"
+#include "log/csv.h"
+#include "log/fileio.h"
+#include "log/gui/frmcabreadset.h"
+#include "log/gui/frmzlogreadset.h"
+#include "log/logcommands.h"
+#include "log/logfile.h"
+
+namespace importdlg {
+
+namespace {
+FileDialogSpec openSpec(const std::string& folder, const char* filter, int index) {
+  FileDialogSpec spec;
+  spec.filter = filter;
+  spec.filterIndex = index;
+  if (!folder.empty() && fileio::isDirectory(folder)) spec.initialDir = folder;
+  return spec;
+}
+}  // namespace
+
+FileDialogSpec ZlogDialog(const std::string& zlogFolder) {
+  return openSpec(zlogFolder, kZlogFilter, 1);
+}
+
+FileDialogSpec CabDialog(const std::string& cbrFolder) { return openSpec(cbrFolder, kCabFilter, 2); }
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return std::string();
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string CsvName(const std::string& chosen) {
+  std::string name = logfile::SaveName(chosen);
+  // The rule always ends the name in ".tmk".
+  name.replace(name.size() - 4, 4, ".csv");
+  return name;
+}
+
+}  // namespace importdlg
+
+frmZlogReadSet* ZlogOn(frmMain& main) {
+  const auto path = main.ui().openFile(importdlg::ZlogDialog(main.Ini.ZlogFolder));
+  if (!path || path->empty()) return nullptr;
+  QPointer<frmZlogReadSet> dlg = new frmZlogReadSet(main);
+  dlg->show();
+  main.Ini.ZlogFolder = importdlg::FolderOf(*path);
+  dlg->ZlogFileName = *path;
+  dlg->ZlogTempRead(*path);
+  return dlg && dlg->isVisible() ? dlg.data() : nullptr;
+}
+
+frmCabReadSet* CabOn(frmMain& main) {
+  const auto path = main.ui().openFile(importdlg::CabDialog(main.Ini.CbrFolder));
+  if (!path || path->empty()) return nullptr;
+  QPointer<frmCabReadSet> dlg = new frmCabReadSet(main);
+  dlg->show();
+  main.Ini.CbrFolder = importdlg::FolderOf(*path);
+  dlg->CabFileName = *path;
+  dlg->CabTempRead(*path);
+  return dlg && dlg->isVisible() ? dlg.data() : nullptr;
+}
+
+void mCsvOut_Click(frmMain& main) {
+  Ui& ui = main.ui();
+  if (main.Doc.Log.count() >= 1 &&
+      ui.ask(importdlg::kAskCsvSave, Buttons::OkCancel, Icon::None, importdlg::kTitleCsvSave) !=
+          Answer::Ok)
+    return;
+  FileDialogSpec spec;
+  spec.filter = importdlg::kCsvSaveFilter;
+  spec.filterIndex = 1;
+  spec.initialDir = main.Env.ProgramFolder + "/Log/";
+  spec.overwritePrompt = true;
+  const auto chosen = ui.saveFile(spec);
+  if (!chosen || chosen->empty()) return;
+  const std::string name = importdlg::CsvName(*chosen);
+  // The dialog asked about the name typed, not about the one the rule made.
+  if (name != *chosen && fileio::exists(name) &&
+      ui.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+    return;
+  main.mnuOff();
+  std::string err;
+  const bool ok = CsvWrite(name, main.Doc.Log, main.progress(), &err);
+  main.mnuOn();
+  if (!ok) {
+    ui.tell(err);
+    return;
+  }
+  main.setStatusPanel(3, name);
+}
+
+bool CsvRead(frmMain& main, const std::string& path) {
+  if (path.empty()) return false;
+  Ui& ui = main.ui();
+  std::string bytes, err;
+  if (!fileio::exists(path)) {
+    ui.tell(importtext::kNoFile);
+    return false;
+  }
+  if (!fileio::readAll(path, bytes, &err)) {
+    ui.tell(err);
+    return false;
+  }
+  main.Files->LogCls();
+  main.mnuOff();
+  const ImportResult res = CsvParse(bytes, main.Doc.Log, main.progress());
+  if (res.failed) ui.tell(res.error);
+  if (res.limited) ui.tell(importtext::limitReached(res.appended));
+  // The records read stay, searched and shown, also after an error.
+  main.LogDataSearch();
+  return true;
+}
+
+void mCsvIn_Click(frmMain& main) {
+  Ui& ui = main.ui();
+  if (main.Doc.Log.count() > 0 && main.Doc.State.LogDirty == 1 &&
+      ui.ask(importdlg::kAskCsvOpen, Buttons::YesNo, Icon::None, importdlg::kTitleCsvOpen) !=
+          Answer::Yes)
+    return;
+  FileDialogSpec spec;
+  spec.filter = importdlg::kCsvOpenFilter;
+  spec.filterIndex = 1;
+  spec.initialDir = main.Env.ProgramFolder + "/Log/";
+  const auto path = ui.openFile(spec);
+  if (!path || path->empty()) return;
+  if (CsvRead(main, *path)) main.setStatusPanel(3, *path);
+  main.mnuOn();
+}
