@@ -1,0 +1,129 @@
+// The score and elog commands of tamarack-cli: the log is scored from the
+// program folder's settings without questions.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/core/settings.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+#include "log/logfile.h"
+#include "output/scoredlog.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliHome : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/tamarack_cli_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    home = tmpl;
+    fs::copy(fs::path(TAMARACK_DATA_DIR) / "Cfg", home + "/Cfg");
+    Settings s;
+    s.CfgFileName = home + "/Cfg/(1)ＡＬＬ ＪＡ コンテスト.cfg";
+    s.JarlCallSign = "JA1ZZZ";
+    s.JarlCateCode = "XAH";
+    ASSERT_TRUE(IniWrite(home + "/Tamarack.ini", s));
+
+    LogData log;
+    auto add = [&](const char* band, const char* mode, const char* call, const char* rcvd) {
+      QsoRecord r;
+      r.Band = band;
+      r.Mode = mode;
+      r.QsoTime = ole::fromDateTime(2024, 4, 27, 21, static_cast<int>(log.count()), 0);
+      r.CallSign = call;
+      r.SentRst = "599";
+      r.SentNo = "13H";
+      r.RcvdRst = "599";
+      r.RcvdNo = rcvd;
+      log.append(r);
+    };
+    add("7", "CW", "JA1AAA", "13M");
+    add("7", "SSB", "JA1AAA", "13M");  // dupe
+    add("7", "CW", "JA2BBB", "13H");
+    add("14", "CW", "JA8CCC", "101P");
+    add("14", "CW", "JA3DDD", "01M");  // no such number: no points
+    add("14", "CW", "JA4EEE", "22");   // no power letter: no points
+    // Stamped with another contest's number: read all the same.
+    const std::string bytes = logfile::encodeLog(log, 5, noProgress());
+    fs::create_directory(home + "/Log");
+    ASSERT_TRUE(fileio::writeAtomic(home + "/Log/t.tmk", bytes));
+  }
+  void TearDown() override { fs::remove_all(home); }
+
+  // Runs the built tamarack-cli beside this test program; -1 when absent.
+  int run(const std::string& args) {
+    const fs::path cli = fs::read_symlink("/proc/self/exe").parent_path() / "tamarack-cli";
+    if (!fs::exists(cli)) return -1;
+    const std::string cmd = "'" + cli.string() + "' " + args + " >'" + home + "/out' 2>'" +
+                            home + "/err'";
+    const int st = std::system(cmd.c_str());
+    return WIFEXITED(st) ? WEXITSTATUS(st) : 255;
+  }
+  std::string file(const std::string& name) {
+    std::string t;
+    fileio::readAll(home + "/" + name, t);
+    return t;
+  }
+
+  std::string home;
+};
+
+const char* const kTable =
+    "1.8MHz\t0\t0\t0\t0\n3.5MHz\t0\t0\t0\t0\n7MHz\t3\t1\t2\t1\n10MHz\t0\t0\t0\t0\n"
+    "14MHz\t3\t0\t1\t1\n18MHz\t0\t0\t0\t0\n21MHz\t0\t0\t0\t0\n24MHz\t0\t0\t0\t0\n"
+    "28MHz\t0\t0\t0\t0\n50MHz\t0\t0\t0\t0\n144MHz\t0\t0\t0\t0\n430MHz\t0\t0\t0\t0\n"
+    "1200MHz\t0\t0\t0\t0\n2400MHz\t0\t0\t0\t0\n5600MHz\t0\t0\t0\t0\n10.1GHz\t0\t0\t0\t0\n"
+    "TOTAL\t6\t1\t3\t2\nTotalScore\t6\n";
+
+TEST_F(CliHome, ScoresTheLogUnderTheChosenContest) {
+  ScoredLog s;
+  std::string err;
+  ASSERT_TRUE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err)) << err;
+  EXPECT_EQ(s.log.count(), 6);
+  EXPECT_EQ(ScoreTableText(s.score), kTable);
+
+  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/none.tmk", s, &err));
+  EXPECT_NE(err.find("none.tmk"), std::string::npos);
+  fs::remove(home + "/Cfg/JARL都府県支庁ナンバー.txt");
+  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err));
+  EXPECT_NE(err.find("セクションファイルがありません！"), std::string::npos);
+}
+
+TEST_F(CliHome, CommandsAndTheirFailures) {
+  if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  EXPECT_EQ(run("--home '" + home + "' score '" + home + "/Log/t.tmk'"), 0);
+  EXPECT_EQ(file("out"), kTable);
+
+  EXPECT_EQ(run("--home '" + home + "' elog '" + home + "/Log/t.tmk' '" + home +
+                "/SentLog.tmq' --signature 山田太郎 --date 2024年04月28日"),
+            0)
+      << file("err");
+  const std::string t = cp932::decode(file("SentLog.tmq"));
+  EXPECT_EQ(t.rfind("<SUMMARYSHEET VERSION=R1.0>\r\n<CONTESTNAME>ALL JAコンテスト</CONTESTNAME>\r\n", 0),
+            0u);
+  EXPECT_NE(t.find("<SCORE BAND=TOTAL>6,3,2</SCORE>\r\n<TOTALSCORE>6</TOTALSCORE>\r\n"),
+            std::string::npos);
+  EXPECT_NE(t.find("<DATE>2024年04月28日</DATE>\r\n<SIGNATURE>山田太郎</SIGNATURE>\r\n"),
+            std::string::npos);
+  EXPECT_NE(t.find("2024-04-27 21:03   14  CW    JA8CCC        599 13H     599 101P    101    "
+                   " 1  \r\n"),
+            std::string::npos);
+
+  // Missing log, unwritable output, wrong arguments: a message and a failure.
+  EXPECT_EQ(run("--home '" + home + "' score '" + home + "/none.tmk'"), 1);
+  EXPECT_NE(file("err").find("none.tmk"), std::string::npos);
+  EXPECT_EQ(file("out"), "");
+  EXPECT_EQ(run("--home '" + home + "' elog '" + home + "/Log/t.tmk' '" + home + "/no/x.tmq'"), 1);
+  EXPECT_NE(file("err").find("no/x.tmq"), std::string::npos);
+  EXPECT_NE(run("--home '" + home + "' elog '" + home + "/Log/t.tmk'"), 0);
+  EXPECT_NE(run("--home '" + home + "/nowhere' score '" + home + "/Log/t.tmk'"), 0);
+  EXPECT_NE(file("err").find("dxped.cfg"), std::string::npos);
+}
+
+}  // namespace
