@@ -1,5 +1,6 @@
 #include "output/elog.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -25,19 +26,59 @@ constexpr std::array<std::string_view, bands::kBandCount> kBandColumns = {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+bool isAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // Appends s cut to `width` characters and padded with blanks to it.
 void appendFixed(std::string& out, std::string_view s, std::size_t width) {
-  const std::size_t cut = utf8::prefixBytes(s, width);
+  const std::size_t cut = isAscii(s) ? std::min(s.size(), width) : utf8::prefixBytes(s, width);
   out.append(s.data(), cut);
-  const std::size_t chars = utf8::length(s.substr(0, cut));
+  const std::size_t chars = isAscii(s) ? cut : utf8::length(s.substr(0, cut));
   out.append(width - chars, ' ');
 }
 
 // Appends s padded with blanks to `width` characters (never cut).
 void appendPadded(std::string& out, std::string_view s, std::size_t width) {
   out += s;
-  const std::size_t chars = utf8::length(s);
+  const std::size_t chars = isAscii(s) ? s.size() : utf8::length(s);
   if (chars < width) out.append(width - chars, ' ');
+}
+
+// Appends UTF-8 text as CP932; most lines of a log are plain ASCII, which is
+// the same in both.
+void appendCp932(std::string& out, std::string_view s) {
+  if (isAscii(s))
+    out += s;
+  else
+    out += cp932::encode(s);
+}
+
+void appendDigits(std::string& out, int v, int width) {
+  char b[8];
+  for (int i = width - 1; i >= 0; --i, v /= 10) b[i] = static_cast<char>('0' + v % 10);
+  out.append(b, static_cast<std::size_t>(width));
+}
+
+// "yyyy-mm-dd hh:nn " (17 characters; blanks for a time that is no date).
+void appendQsoTime(std::string& out, ole::Date t) {
+  if (!ole::valid(t)) {
+    out.append(17, ' ');
+    return;
+  }
+  const ole::Parts p = ole::toParts(t);
+  appendDigits(out, p.year, 4);
+  out += '-';
+  appendDigits(out, p.month, 2);
+  out += '-';
+  appendDigits(out, p.day, 2);
+  out += ' ';
+  appendDigits(out, p.hour, 2);
+  out += ':';
+  appendDigits(out, p.minute, 2);
+  out += ' ';
 }
 
 // Appends a value whose line breaks are kept as CR LF. Settings hold CR LF
@@ -100,9 +141,7 @@ std::string ColumnTitle(const ContestDefinition& def, std::int16_t cateMlt) {
 namespace {
 
 void appendQsoLine(std::string& out, const QsoRecord& r, const ContestDefinition& def) {
-  std::string when = ole::formatMinutes(r.QsoTime);
-  appendPadded(out, when, 16);
-  out += ' ';
+  appendQsoTime(out, r.QsoTime);
   out += BandColumn(r.Band.view());
   appendFixed(out, r.Mode.trimmed(), 6);
   appendPadded(out, r.CallSign.trimmed(), 14);
@@ -201,14 +240,14 @@ std::string SummarySheet(const ElogSource& src) {
 std::string ElogBytes(const ElogSource& src, Progress& progress) {
   const LogData& log = src.log;
   const int n = log.count();
-  std::string text = SummarySheet(src);
-  text.reserve(text.size() + static_cast<std::size_t>(n) * 96 + 256);
-  text += "<LOGSHEET TYPE=\"JARL E-Log\">";
-  text += kCrLf;
-  text += ColumnTitle(src.def, src.settings.CateMlt);
-  text += kCrLf;
+  std::string out = cp932::encode(SummarySheet(src));
+  out.reserve(out.size() + static_cast<std::size_t>(n) * 96 + 256);
+  out += "<LOGSHEET TYPE=\"JARL E-Log\">";
+  out += kCrLf;
+  out += ColumnTitle(src.def, src.settings.CateMlt);
+  out += kCrLf;
   progress.start(n);
-  std::string label;
+  std::string label, line;
   for (int k = 1; k <= n; ++k) {
     const QsoRecord& r = log[k];
     label = std::to_string(r.QsoNo);
@@ -216,12 +255,14 @@ std::string ElogBytes(const ElogSource& src, Progress& progress) {
     label += r.CallSign.view();
     progress.label(label.c_str());
     progress.step(k);
-    appendQsoLine(text, r, src.def);
-    text += kCrLf;
+    line.clear();
+    appendQsoLine(line, r, src.def);
+    appendCp932(out, line);
+    out += kCrLf;
   }
-  text += "</LOGSHEET>";
-  text += kCrLf;
-  return cp932::encode(text);
+  out += "</LOGSHEET>";
+  out += kCrLf;
+  return out;
 }
 
 ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& progress) {
