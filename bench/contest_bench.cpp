@@ -61,7 +61,10 @@ std::vector<std::string> makeCalls(std::mt19937& rng) {
     c += letter();
     c += letter();
     c += letter();
-    if (i % 10 == 0) c += "/" + std::to_string(rng() % 10);
+    if (i % 10 == 0) {
+      c += '/';
+      c += static_cast<char>('0' + rng() % 10);
+    }
     if (i % 25 == 0) c += "/P";
     if (i % 40 == 0) c += "/QRP";
     calls.push_back(c);
@@ -75,7 +78,12 @@ std::vector<std::string> makeCalls(std::mt19937& rng) {
     if (c.back() < '0' || c.back() > '9') c += static_cast<char>('0' + rng() % 10);
     c += letter();
     c += letter();
-    if (i % 20 == 0) c = "JA1" + std::string(1, letter()) + std::string(1, letter()) + "/" + c.substr(0, 3);
+    if (i % 20 == 0) {
+      std::string home = "JA1";
+      home += letter();
+      home += letter();
+      c = home + "/" + c.substr(0, 3);
+    }
     calls.push_back(c);
   }
   return calls;

@@ -24,8 +24,7 @@ struct KeyRule {
   std::size_t index = 0;  // band or mode index
 };
 
-using KeyTable = std::unordered_map<std::string, KeyRule, contest_detail::StrHash,
-                                    contest_detail::StrEq>;
+using KeyTable = std::unordered_map<std::string, KeyRule>;
 
 const KeyTable& keyTable() {
   static const KeyTable table = [] {
@@ -133,11 +132,16 @@ void SectionList::clear() {
 }
 
 void SectionList::add(std::string_view text) {
+  if (!contains(text))
+    index_.insert(contest_detail::hashText(text), static_cast<std::uint32_t>(entries_.size()));
   entries_.emplace_back(text);
-  index_.emplace(text);
 }
 
-bool SectionList::contains(std::string_view key) const { return index_.find(key) != index_.end(); }
+bool SectionList::contains(std::string_view key) const {
+  return index_.find(contest_detail::hashText(key),
+                     [&](std::uint32_t p) { return entries_[p] == key; }) !=
+         contest_detail::FlatIndex::kNone;
+}
 
 std::string ContestNameOf(std::int16_t contestNo) {
   switch (contestNo) {
@@ -159,7 +163,7 @@ void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* setti
   const std::string_view key = line.substr(0, eq);
   const std::string_view value = line.substr(eq + 1);
   const KeyTable& table = keyTable();
-  const auto it = table.find(key);
+  const auto it = table.find(std::string(key));
   if (it == table.end()) return;
   const KeyRule& r = it->second;
   switch (r.kind) {

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "contest/bands.h"
@@ -77,7 +76,7 @@ class SectionList {
 
  private:
   std::vector<std::string> entries_;
-  std::unordered_set<std::string, contest_detail::StrHash, contest_detail::StrEq> index_;
+  contest_detail::FlatIndex index_;
 };
 
 // The contest name that goes with a contest number; empty for any number

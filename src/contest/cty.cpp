@@ -49,16 +49,17 @@ std::size_t CtyTables::size() const {
   return n;
 }
 
-bool CtyTables::add(std::array<Bucket, kBucketCount>& table, Index& index, std::string_view key,
-                    std::string_view continent, std::string_view entity) {
+// An index position: bucket in the high half, place in the bucket in the low.
+bool CtyTables::add(Table& table, Index& index, std::string_view key, std::string_view continent,
+                    std::string_view entity) {
   const int b = BucketOf(key);
   if (b < 0) return true;
   Bucket& bucket = table[static_cast<std::size_t>(b)];
   if (bucket.size() >= kBucketMax) return false;
-  // The index keeps the first entry of each key: later ones are never found
-  // by a front-to-back scan either.
-  index.try_emplace(std::string(key), Ref{static_cast<std::uint16_t>(b),
-                                          static_cast<std::uint16_t>(bucket.size())});
+  // Only the first entry of a key is ever found by a front-to-back scan.
+  if (!find(table, index, key))
+    index.insert(contest_detail::hashText(key),
+                 (static_cast<std::uint32_t>(b) << 16) | static_cast<std::uint32_t>(bucket.size()));
   bucket.push_back(CtyEntry{std::string(key), std::string(entity), std::string(continent)});
   return true;
 }
@@ -73,11 +74,13 @@ bool CtyTables::CtyCallAdd(std::string_view key, std::string_view continent,
   return add(call_, callIndex_, key, continent, entity);
 }
 
-const CtyEntry* CtyTables::find(const std::array<Bucket, kBucketCount>& table, const Index& index,
-                                std::string_view key) const {
-  const auto it = index.find(key);
-  if (it == index.end()) return nullptr;
-  return &table[it->second.bucket][it->second.index];
+const CtyEntry* CtyTables::find(const Table& table, const Index& index, std::string_view key) {
+  const auto entry = [&](std::uint32_t pos) -> const CtyEntry& {
+    return table[pos >> 16][pos & 0xffffu];
+  };
+  const std::uint32_t pos =
+      index.find(contest_detail::hashText(key), [&](std::uint32_t p) { return entry(p).Key == key; });
+  return pos == Index::kNone ? nullptr : &entry(pos);
 }
 
 void CtyTables::EntitySearch(std::string_view call, std::string& entity,

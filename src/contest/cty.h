@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "contest/detail.h"
@@ -50,19 +49,16 @@ class CtyTables {
   std::size_t size() const;
 
  private:
-  struct Ref {
-    std::uint16_t bucket;
-    std::uint16_t index;
-  };
-  using Index = std::unordered_map<std::string, Ref, contest_detail::StrHash, contest_detail::StrEq>;
+  using Table = std::array<Bucket, kBucketCount>;
+  using Index = contest_detail::FlatIndex;
 
-  static bool add(std::array<Bucket, kBucketCount>& table, Index& index, std::string_view key,
-                  std::string_view continent, std::string_view entity);
-  const CtyEntry* find(const std::array<Bucket, kBucketCount>& table, const Index& index,
-                       std::string_view key) const;
+  static bool add(Table& table, Index& index, std::string_view key, std::string_view continent,
+                  std::string_view entity);
+  // The first entry whose Key equals key, as a scan of its bucket finds it.
+  static const CtyEntry* find(const Table& table, const Index& index, std::string_view key);
 
-  std::array<Bucket, kBucketCount> prefix_;
-  std::array<Bucket, kBucketCount> call_;
+  Table prefix_;
+  Table call_;
   Index prefixIndex_;
   Index callIndex_;
 };

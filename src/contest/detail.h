@@ -1,40 +1,92 @@
-// Helpers the contest rules share among themselves: hashing for the look-up
-// indexes kept beside their lists, and small text steps.
+// Helpers the contest rules share among themselves: the look-up index kept
+// beside a list, and small text steps.
 #pragma once
 #include <cstddef>
-#include <functional>
-#include <string>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace contest_detail {
 
-// Transparent, so a std::string_view finds a std::string key without a copy.
-struct StrHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view s) const noexcept {
-    return std::hash<std::string_view>{}(s);
+// 64-bit hash of a text (FNV-1a with a final mix), chainable through seed so
+// that several texts can make one key.
+inline std::uint64_t hashText(std::string_view s, std::uint64_t seed = 0xcbf29ce484222325ULL) {
+  std::uint64_t h = seed ^ (s.size() * 0x9e3779b97f4a7c15ULL);
+  for (const char c : s) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 0x100000001b3ULL;
   }
-};
+  h ^= h >> 32;
+  h *= 0xd6e8feb86659fd93ULL;
+  h ^= h >> 32;
+  return h;
+}
 
-struct StrEq {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept { return a == b; }
-};
+// An index beside a list: maps a key's hash to the positions of list
+// entries. It keeps no keys of its own; the caller tells by the position
+// whether an entry's key is the one looked for. Open addressing, so a
+// look-up is one or two probes of a flat array.
+class FlatIndex {
+ public:
+  static constexpr std::uint32_t kNone = 0xffffffffu;
 
-// Up to three texts compared together (the dupe and multiplier keys).
-struct Key3 {
-  std::string_view a, b, c;
-  bool operator==(const Key3&) const = default;
-};
-
-struct Key3Hash {
-  std::size_t operator()(const Key3& k) const noexcept {
-    std::hash<std::string_view> h;
-    std::size_t v = h(k.a);
-    v ^= h(k.b) + 0x9e3779b97f4a7c15ULL + (v << 6) + (v >> 2);
-    v ^= h(k.c) + 0x9e3779b97f4a7c15ULL + (v << 6) + (v >> 2);
-    return v;
+  void clear() {
+    slots_.clear();
+    count_ = 0;
   }
+
+  void reserve(std::size_t n) {
+    std::size_t cap = 16;
+    while (cap < n * 2) cap *= 2;
+    if (cap > slots_.size()) rehash(cap);
+  }
+
+  // The position inserted under hash h whose entry is equal(pos).
+  template <typename Equal>
+  std::uint32_t find(std::uint64_t h, Equal&& equal) const {
+    if (slots_.empty()) return kNone;
+    const std::size_t mask = slots_.size() - 1;
+    const auto tag = static_cast<std::uint32_t>(h >> 32);
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+      const Slot& s = slots_[i];
+      if (s.pos == kNone) return kNone;
+      if (s.tag == tag && equal(s.pos)) return s.pos;
+    }
+  }
+
+  // Adds a position. The caller adds only keys not found yet, so each key
+  // has one position: that of its first entry.
+  void insert(std::uint64_t h, std::uint32_t pos) {
+    if ((count_ + 1) * 2 > slots_.size()) rehash(slots_.empty() ? 16 : slots_.size() * 2);
+    place(static_cast<std::size_t>(h), static_cast<std::uint32_t>(h >> 32), pos);
+    ++count_;
+  }
+
+ private:
+  // The hash's low half picks the slot, its high half is kept as a tag so
+  // that most mismatches never touch the list.
+  struct Slot {
+    std::uint32_t pos = kNone;
+    std::uint32_t tag = 0;
+    std::uint32_t low = 0;
+  };
+
+  void place(std::size_t low, std::uint32_t tag, std::uint32_t pos) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = low & mask;
+    while (slots_[i].pos != kNone) i = (i + 1) & mask;
+    slots_[i] = Slot{pos, tag, static_cast<std::uint32_t>(low)};
+  }
+
+  void rehash(std::size_t cap) {
+    std::vector<Slot> old(cap);
+    old.swap(slots_);
+    for (const Slot& s : old)
+      if (s.pos != kNone) place(s.low, s.tag, s.pos);
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
 };
 
 inline bool isAscii(std::string_view s) {
@@ -43,7 +95,7 @@ inline bool isAscii(std::string_view s) {
   return true;
 }
 
-// Byte offset where the last character of s starts (s.size() when empty).
+// Byte offset where the last character of s starts (0 when empty).
 inline std::size_t lastCharStart(std::string_view s) {
   if (s.empty()) return 0;
   std::size_t n = s.size() - 1;

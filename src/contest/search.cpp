@@ -1,9 +1,6 @@
 #include "contest/search.h"
 
 #include <limits>
-#include <unordered_map>
-#include <unordered_set>
-#include <utility>
 
 #include "contest/bands.h"
 #include "contest/contestdef.h"
@@ -14,8 +11,8 @@
 
 namespace {
 
-using contest_detail::Key3;
-using contest_detail::Key3Hash;
+using contest_detail::FlatIndex;
+using contest_detail::hashText;
 
 constexpr std::int16_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
@@ -65,12 +62,14 @@ bool outsideCategoryMode(std::int16_t cateMode, std::string_view mode) {
   return false;
 }
 
+// Views into the log's records, whose call, band and mode the search never
+// changes.
 struct DupeEntry {
-  std::string call, band, mode;
+  std::string_view call, band, mode;
 };
 
 struct EntityAnswer {
-  std::string entity, continent;
+  std::string call, entity, continent;
 };
 
 }  // namespace
@@ -86,21 +85,19 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
     progress.start(count);
 
     // The lists are searched front to back by the rules; the indexes beside
-    // them answer "is there a matching entry" in constant time. Each QSO
-    // adds at most one entry to each list, so reserving the log's size keeps
-    // the entries (and the views the indexes hold into them) in place.
+    // them answer "is there a matching entry" with one hash probe.
     std::vector<DupeEntry> DupeList;
     DupeList.reserve(static_cast<std::size_t>(count));
-    std::unordered_set<Key3, Key3Hash> dupeIndex;
+    FlatIndex dupeIndex;
     dupeIndex.reserve(static_cast<std::size_t>(count));
     auto& MltList = score.MltList;
     MltList.reserve(static_cast<std::size_t>(count));
-    std::unordered_set<Key3, Key3Hash> mltIndex;
+    FlatIndex mltIndex;
     mltIndex.reserve(static_cast<std::size_t>(count));
     // A country look-up depends on the call alone: each distinct call is
     // looked up once.
-    std::unordered_map<std::string, EntityAnswer, contest_detail::StrHash, contest_detail::StrEq>
-        entities;
+    std::vector<EntityAnswer> entities;
+    FlatIndex entityIndex;
 
     std::string label;
     std::string MltKey, continent;
@@ -120,7 +117,7 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
 
       // A band text no rule knows (only imports make one) counts on the
       // band of the QSO before it.
-      int b = bands::BandIndexOf(q.Band.view());
+      int b = bands::BandIndexOf(band);
       if (b < 0) b = prevBand;
       prevBand = b;
       const auto bi = static_cast<std::size_t>(b);
@@ -132,24 +129,31 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
 
       if (def.BandEnabled[bi] == 1) {
         const std::string_view call = dupeCall(callTrim);
-        if (dupeIndex.find(Key3{call, band, {}}) != dupeIndex.end()) {
+        const std::uint64_t dupeHash = hashText(band, hashText(call));
+        const auto sameDupe = [&](std::uint32_t p) {
+          return DupeList[p].call == call && DupeList[p].band == band;
+        };
+        if (dupeIndex.find(dupeHash, sameDupe) != FlatIndex::kNone) {
           q.Dupe = 1;
           q.Points = 0;
         } else {
-          const DupeEntry& d =
-              DupeList.emplace_back(DupeEntry{std::string(call), std::string(band), std::string(mode)});
-          dupeIndex.insert(Key3{d.call, d.band, {}});
+          dupeIndex.insert(dupeHash, static_cast<std::uint32_t>(DupeList.size()));
+          DupeList.push_back(DupeEntry{call, band, mode});
           q.Dupe = 0;
 
           if (def.SearchEntityFile == 1) {
-            auto it = entities.find(call);
-            if (it == entities.end()) {
-              EntityAnswer a;
+            const std::uint64_t h = hashText(call);
+            std::uint32_t p =
+                entityIndex.find(h, [&](std::uint32_t i) { return entities[i].call == call; });
+            if (p == FlatIndex::kNone) {
+              EntityAnswer a{std::string(call), {}, {}};
               cty.EntitySearch(call, a.entity, a.continent);
-              it = entities.emplace(std::string(call), std::move(a)).first;
+              p = static_cast<std::uint32_t>(entities.size());
+              entityIndex.insert(h, p);
+              entities.push_back(std::move(a));
             }
-            MltKey = it->second.entity;
-            continent = it->second.continent;
+            MltKey = entities[p].entity;
+            continent = entities[p].continent;
           }
           if (def.ExchtoMlt == 1) MltKey.assign(q.RcvdNo.trimmed());
           if (def.SentJarlCode == 1) {
@@ -199,25 +203,22 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
         q.Points = 0;
         q.Mlt.clear();
       } else {
-        Key3 key{MltKey, {}, {}};
-        bool scoped = true;
-        switch (def.MltSearch) {
-          case 1: break;
-          case 2: key.b = band; break;
-          case 3: key.b = band; key.c = mode; break;
-          default: scoped = false; break;  // no entry ever matches
-        }
-        if (scoped && mltIndex.find(key) != mltIndex.end()) {
+        // Scope 1: one per key; 2: per key and band; 3: per key, band and
+        // mode; any other value: no entry ever matches.
+        const int scope = def.MltSearch;
+        const bool scoped = scope >= 1 && scope <= 3;
+        std::uint64_t h = hashText(MltKey);
+        if (scope >= 2) h = hashText(band, h);
+        if (scope == 3) h = hashText(mode, h);
+        const auto sameMlt = [&](std::uint32_t p) {
+          const MltEntry& m = MltList[p];
+          return m.MltKey == MltKey && (scope < 2 || m.Band == band) && (scope < 3 || m.Mode == mode);
+        };
+        if (scoped && mltIndex.find(h, sameMlt) != FlatIndex::kNone) {
           q.Mlt.clear();
         } else {
-          const MltEntry& m =
-              MltList.emplace_back(MltEntry{MltKey, std::string(band), std::string(mode)});
-          if (scoped) {
-            Key3 stored{m.MltKey, {}, {}};
-            if (def.MltSearch >= 2) stored.b = m.Band;
-            if (def.MltSearch == 3) stored.c = m.Mode;
-            mltIndex.insert(stored);
-          }
+          if (scoped) mltIndex.insert(h, static_cast<std::uint32_t>(MltList.size()));
+          MltList.push_back(MltEntry{MltKey, std::string(band), std::string(mode)});
           q.Mlt.assign(MltKey);
         }
       }

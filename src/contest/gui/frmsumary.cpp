@@ -1,0 +1,414 @@
+#include "contest/gui/frmsumary.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QTimer>
+#include <cmath>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+
+namespace {
+
+enum class Look { Caption, Value, Cell, Header, Sign };
+
+QLabel* put(QWidget* parent, const QString& name, const QString& text, int left, int top,
+            int width, int height, Look look) {
+  auto* l = new QLabel(text, parent);
+  if (!name.isEmpty()) l->setObjectName(name);
+  switch (look) {
+    case Look::Caption:
+      l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      break;
+    case Look::Value:
+      l->setFrameStyle(QFrame::Box | QFrame::Plain);
+      l->setAlignment(Qt::AlignCenter);
+      break;
+    case Look::Cell:
+      l->setFrameStyle(QFrame::Box | QFrame::Plain);
+      l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      break;
+    case Look::Header:
+    case Look::Sign:
+      l->setAlignment(Qt::AlignCenter);
+      break;
+  }
+  const int w = width > 0 ? twipsToPx(width) : l->sizeHint().width();
+  const int h = height > 0 ? twipsToPx(height) : l->sizeHint().height();
+  l->setGeometry(twipsToPx(left), twipsToPx(top), w, h);
+  return l;
+}
+
+QLabel* caption(QWidget* parent, const char* text, int left, int top) {
+  return put(parent, QString(), QString::fromUtf8(text), left, top, 0, 255, Look::Caption);
+}
+
+QString boxText(const std::string& s) {
+  QString q = toQ(s);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return q;
+}
+
+const char* const kBandCaptions[16] = {"1.8MHz", "3.5MHz", "7MHz",    "10MHz",   "14MHz",  "18MHz",
+                                       "21MHz",  "24MHz",  "28MHz",   "50MHz",   "144MHz", "430MHz",
+                                       "1200MHz", "2400MHz", "5600MHz", "10.1GHz"};
+
+}  // namespace
+
+frmSumary::frmSumary(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+  setObjectName(QStringLiteral("frmSumary"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setFocusPolicy(Qt::StrongFocus);
+  buildPage();
+
+  // Opening: menus off, topmost, the remembered geometry, the caption.
+  main_.mnuOff();
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  resize(twipsToPx(11400), twipsToPx(9000));
+  const Settings& ini = main_.Ini;
+  applied_ = {ini.ViewLeft, ini.ViewTop, ini.ViewWidth, ini.ViewHeight};
+  QPoint p = main_.pos() + QPoint(twipsToPx(600), twipsToPx(600));
+  if (ini.ViewLeft > 0) p.setX(twipsToPx(ini.ViewLeft));
+  if (ini.ViewTop > 0) p.setY(twipsToPx(ini.ViewTop));
+  move(p);
+  QSize s = size();
+  if (ini.ViewWidth > 0) s.setWidth(twipsToPx(ini.ViewWidth));
+  if (ini.ViewHeight > 0) s.setHeight(twipsToPx(ini.ViewHeight));
+  resize(s);
+  setWindowTitle(toQ(ini.JarlContest) + QStringLiteral("  のサマリー"));
+  main_.registerDialog(DlgSumary, this);
+  Form_Resize();
+}
+
+frmSumary::~frmSumary() = default;
+
+frmSumary* frmSumary::open(frmMain& main) {
+  auto* w = qobject_cast<frmSumary*>(main.openDialog(DlgSumary));
+  if (!w) w = new frmSumary(main);
+  w->show();
+  w->raise();
+  w->activateWindow();
+  w->setFocus();
+  return w;
+}
+
+void frmSumary::buildPage() {
+  Picture2 = new QWidget(this);
+  Picture2->setObjectName(QStringLiteral("Picture2"));
+  Picture2->setAutoFillBackground(true);
+  Picture1 = new QWidget(Picture2);
+  Picture1->setObjectName(QStringLiteral("Picture1"));
+  Picture1->setGeometry(0, 0, twipsToPx(kPageWidth), twipsToPx(kPageHeight));
+  Picture1->setAutoFillBackground(true);
+  QPalette pal = Picture1->palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  pal.setColor(QPalette::Base, Qt::white);
+  Picture1->setPalette(pal);
+
+  // A proportional Japanese Gothic face where the system has one.
+  QFont f = font();
+  for (const char* family : {"Noto Sans CJK JP", "IPAPGothic", "VL PGothic", "Takao PGothic"})
+    if (QFontDatabase::hasFamily(QString::fromUtf8(family))) {
+      f.setFamily(QString::fromUtf8(family));
+      break;
+    }
+  f.setPointSizeF(8.5);
+  Picture1->setFont(f);
+
+  HScroll1 = new QScrollBar(Qt::Horizontal, Picture2);
+  HScroll1->setObjectName(QStringLiteral("HScroll1"));
+  VScroll1 = new QScrollBar(Qt::Vertical, Picture2);
+  VScroll1->setObjectName(QStringLiteral("VScroll1"));
+  const int bar = twipsToPx(kBarThickness);
+  HScroll1->resize(HScroll1->width(), bar);
+  VScroll1->resize(bar, VScroll1->height());
+  HScroll1->setRange(0, 0);
+  VScroll1->setRange(0, 0);
+  HScroll1->hide();
+  VScroll1->hide();
+  connect(HScroll1, &QScrollBar::valueChanged, this, &frmSumary::scrollPage);
+  connect(VScroll1, &QScrollBar::valueChanged, this, &frmSumary::scrollPage);
+
+  // ---- the score
+  Frame1 = new QGroupBox(QStringLiteral("スコア"), Picture1);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  Frame1->setGeometry(twipsToPx(360), twipsToPx(960), twipsToPx(4095), twipsToPx(5655));
+  struct Column {
+    std::array<QLabel*, 18>* cells;
+    const char* name;
+    int left, width;
+    const char* header;
+  };
+  const Column columns[] = {{&Label6, "Label6", 240, 855, "バンド"},
+                            {&Label7, "Label7", 1200, 735, "交信数"},
+                            {&Label8, "Label8", 2160, 735, "得点"},
+                            {&Label9, "Label9", 3120, 735, "マルチ"}};
+  for (const Column& c : columns) {
+    auto& cells = *c.cells;
+    const QString base = QString::fromUtf8(c.name);
+    cells[17] = put(Frame1, base + QStringLiteral("_17"), QString::fromUtf8(c.header), c.left,
+                     240, c.width, 255, Look::Header);
+    for (int i = 0; i <= 16; ++i) {
+      const int top = i == 16 ? 4560 : 495 + 255 * i;
+      cells[static_cast<std::size_t>(i)] = put(Frame1, base + QStringLiteral("_%1").arg(i),
+                                               QString(), c.left, top, c.width, 255, Look::Cell);
+    }
+  }
+  for (int i = 0; i < 16; ++i) Label6[static_cast<std::size_t>(i)]->setText(QString::fromUtf8(kBandCaptions[i]));
+  Label6[16]->setText(QStringLiteral("合　　計"));
+  for (int i = 0; i <= 16; ++i) {
+    QLabel* l = Label6[static_cast<std::size_t>(i)];
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, QColor(255, 224, 192));
+    l->setPalette(p);
+  }
+
+  // ---- the formula row
+  const char* captions[4] = {"得 点 ", "マルチ", "局種係数", "総得点 "};
+  const int captionLeft[4] = {240, 1200, 1920, 2880};
+  const int captionWidth[4] = {735, 735, 720, 975};
+  for (int i = 0; i < 4; ++i)
+    Label48[static_cast<std::size_t>(i)] =
+        put(Frame1, QStringLiteral("Label48_%1").arg(i), QString::fromUtf8(captions[i]),
+            captionLeft[i], 4905, captionWidth[i], 255, Look::Caption);
+  const char* signs[3] = {"X", "X", "="};
+  const int signLeft[3] = {960, 1920, 2400};
+  for (int i = 0; i < 3; ++i)
+    Label47[static_cast<std::size_t>(i)] = put(Frame1, QStringLiteral("Label47_%1").arg(i),
+                                               QString::fromUtf8(signs[i]), signLeft[i], 5190,
+                                               240, 255, Look::Sign);
+  Label58 = put(Frame1, QStringLiteral("Label58"), QString(), 240, 5160, 735, 255, Look::Cell);
+  Label59 = put(Frame1, QStringLiteral("Label59"), QString(), 1200, 5160, 735, 255, Look::Cell);
+  Label60 = put(Frame1, QStringLiteral("Label60"), QString(), 2160, 5160, 255, 255, Look::Value);
+  Label46 = put(Frame1, QStringLiteral("Label46"), QString(), 2640, 5160, 1215, 255, Look::Cell);
+  // The coefficient shows only for a contest that has it.
+  Label48[2]->hide();
+  Label47[1]->hide();
+  Label60->hide();
+
+  // ---- the station data
+  QWidget* pg = Picture1;
+  auto value = [pg](const char* name, int left, int top, int width, int height) {
+    return put(pg, QString::fromUtf8(name), QString(), left, top, width, height, Look::Value);
+  };
+  auto box = [this, pg](const char* name, int left, int top, int width, int height) {
+    auto* t = new QPlainTextEdit(pg);
+    t->setObjectName(QString::fromUtf8(name));
+    t->setReadOnly(true);
+    t->setGeometry(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
+    t->installEventFilter(this);
+    t->viewport()->installEventFilter(this);
+    return t;
+  };
+  caption(pg, "コンテストの名称", 2400, 540);
+  Label1 = value("Label1", 3840, 480, 3495, 360);
+  caption(pg, "コールサイン", 4680, 1140);
+  Label4 = value("Label4", 5760, 1080, 1575, 300);
+  caption(pg, "運用者のｺｰﾙｻｲﾝ", 7440, 1140);
+  caption(pg, "　(シングルオペで左記と異なる場合)", 7920, 930)->setFont(QFont(f.family(), 7));
+  Label5 = value("Label5", 8880, 1080, 1575, 300);
+  caption(pg, "参加部門および種目", 4680, 1590);
+  caption(pg, "(名　　称)", 6960, 1560);
+  Label3 = value("Label3", 5520, 1800, 3495, 255);
+  caption(pg, "(コードナンバー)", 9120, 1560);
+  Label2 = value("Label2", 9120, 1800, 1335, 255);
+  caption(pg, "最大空中線電力", 4680, 2190);
+  caption(pg, "Ｗ", 6840, 2190);
+  Label17 = value("Label17", 6120, 2160, 615, 255);
+  caption(pg, "出力", 8520, 2190);
+  Label18 = value("Label18", 7800, 2160, 615, 255);
+  caption(pg, "使用電源", 4680, 2565);
+  Label13 = value("Label13", 5520, 2520, 4935, 255);
+  caption(pg, "運用地", 4680, 2910);
+  caption(pg, "(連絡先と同一の場合は記入不要)", 6600, 3150)->setFont(QFont(f.family(), 7));
+  Label14 = value("Label14", 5520, 2880, 4935, 255);
+  caption(pg, "使用した設備", 4680, 3360);
+  caption(pg, "（リグ名称（自作の場合は終段管・個数）、空中線）", 5760, 3420)
+      ->setFont(QFont(f.family(), 7));
+  Text1 = box("Text1", 5520, 3600, 4935, 855);
+  caption(pg, "登録クラブ対抗", 4680, 4680);
+  caption(pg, "(登録名称)", 6360, 4680);
+  Label20 = value("Label20", 5520, 4920, 3495, 255);
+  caption(pg, "(登録番号)", 9360, 4680);
+  Label19 = value("Label19", 9120, 4920, 1335, 255);
+  QLabel* ops = caption(
+      pg, "マルチオペ、ゲストオペの場合の運用者のコールサイン（氏名）および無線従事者の資格",
+      5640, 5400);
+  ops->setFont(QFont(f.family(), 7));
+  ops->adjustSize();
+  ops->resize(std::min(ops->width(), twipsToPx(kPageWidth - 5640 - 120)), twipsToPx(360));
+  ops->setWordWrap(true);
+  Text2 = box("Text2", 5520, 5760, 4935, 855);
+  caption(pg, "連絡先", 360, 6960);
+  Text5 = box("Text5", 960, 6840, 4575, 855);
+  caption(pg, "局免許者の氏名(社団の名称)", 5760, 6840);
+  Label15 = value("Label15", 8160, 6840, 2295, 255);
+  caption(pg, "局免許者の無線従事者資格", 5760, 7320);
+  Label16 = value("Label16", 8160, 7320, 2295, 255);
+  caption(pg, "TEL", 7560, 7800);
+  Label42 = value("Label42", 8160, 7800, 2295, 255);
+  caption(pg, "E-mail", 7560, 8310);
+  Label43 = value("Label43", 8160, 8280, 2295, 255);
+  caption(pg, "宣誓文", 360, 8040);
+  Text3 = box("Text3", 960, 7920, 6375, 975);
+  caption(pg, "意　見", 360, 9240);
+  Text4 = box("Text4", 960, 9120, 9495, 1095);
+  caption(pg, "日　付", 240, 10470);
+  Label54 = value("Label54", 960, 10440, 1935, 255);
+  caption(pg, "局免許者（社団の代表者）の署名", 5280, 10440);
+  Label55 = value("Label55", 8160, 10440, 2295, 255);
+}
+
+// ---------------------------------------------------------------- values
+
+void frmSumary::ScoreLoad(const score::SummaryView& v) {
+  for (std::size_t i = 0; i <= 16; ++i) {
+    const score::SummaryRow& r = v.Rows[i];
+    if (r.QsoCount) Label7[i]->setText(toQ(*r.QsoCount));
+    if (r.PointSum) Label8[i]->setText(toQ(*r.PointSum));
+    if (r.MltCount) Label9[i]->setText(toQ(*r.MltCount));
+  }
+  if (v.TotalPoints) Label58->setText(toQ(*v.TotalPoints));
+  if (v.TotalMlt) Label59->setText(toQ(*v.TotalMlt));
+  if (v.Score) Label46->setText(toQ(*v.Score));
+
+  const score::SummaryStation& s = v.Station;
+  const std::pair<QLabel*, const std::string*> labels[] = {
+      {Label1, &s.Label1},   {Label4, &s.Label4},   {Label5, &s.Label5},   {Label3, &s.Label3},
+      {Label2, &s.Label2},   {Label17, &s.Label17}, {Label18, &s.Label18}, {Label13, &s.Label13},
+      {Label14, &s.Label14}, {Label20, &s.Label20}, {Label19, &s.Label19}, {Label15, &s.Label15},
+      {Label16, &s.Label16}, {Label42, &s.Label42}, {Label43, &s.Label43}, {Label54, &s.Label54},
+      {Label55, &s.Label55}};
+  for (const auto& [l, text] : labels) l->setText(toQ(*text));
+  const std::pair<QPlainTextEdit*, const std::string*> boxes[] = {
+      {Text1, &s.Text1}, {Text2, &s.Text2}, {Text3, &s.Text3}, {Text4, &s.Text4}, {Text5, &s.Text5}};
+  for (const auto& [t, text] : boxes) t->setPlainText(boxText(*text));
+
+  if (v.ShowCoefficient) {
+    Label48[2]->show();
+    Label47[1]->show();
+    Label60->show();
+    Label60->setText(toQ(v.Coefficient));
+  }
+  if (!v.ShowFormula) {
+    for (QLabel* l : {Label58, Label59, Label60, Label46}) l->hide();
+    for (QLabel* l : Label47) l->hide();
+    for (QLabel* l : Label48) l->hide();
+  }
+}
+
+// ---------------------------------------------------------------- scrolling
+
+void frmSumary::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  Form_Resize();
+}
+
+void frmSumary::Form_Resize() {
+  const int vw = width();
+  const int vh = height();
+  Picture2->setGeometry(0, 0, vw, vh);
+  const int pw = Picture1->width();
+  const int ph = Picture1->height();
+  const int bar = twipsToPx(kBarThickness);
+  auto step = [](int maximum, int part) {
+    return std::max(1, static_cast<int>(std::nearbyint(static_cast<double>(maximum) / part)));
+  };
+  // Each bar's room depends on whether the other is shown: lay them out
+  // again until neither changes, so that two bars never overlap and the
+  // page's far edge can always be scrolled into view.
+  for (int pass = 0; pass < 3; ++pass) {
+    const bool hBefore = hShown_, vBefore = vShown_;
+    if (vw - bar > 0) {
+      const int room = vShown_ ? vw - bar : vw;
+      HScroll1->setGeometry(0, vh - bar, room, bar);
+      HScroll1->setRange(0, std::max(0, pw - room));
+      hShown_ = pw > room;
+      if (hShown_) {
+        HScroll1->setPageStep(step(HScroll1->maximum(), 5));
+        HScroll1->setSingleStep(step(HScroll1->maximum(), 20));
+      }
+    }
+    if (vh - bar > 0) {
+      const int room = hShown_ ? vh - bar : vh;
+      VScroll1->setGeometry(vw - bar, 0, bar, room);
+      VScroll1->setRange(0, std::max(0, ph - room));
+      vShown_ = ph > room;
+      if (vShown_) {
+        VScroll1->setPageStep(step(VScroll1->maximum(), 5));
+        VScroll1->setSingleStep(step(VScroll1->maximum(), 20));
+      }
+    }
+    if (hShown_ == hBefore && vShown_ == vBefore) break;
+  }
+  HScroll1->setVisible(hShown_);
+  VScroll1->setVisible(vShown_);
+  HScroll1->raise();
+  VScroll1->raise();
+  scrollPage();
+}
+
+void frmSumary::scrollPage() { Picture1->move(-HScroll1->value(), -VScroll1->value()); }
+
+// ---------------------------------------------------------------- keys, focus
+
+void frmSumary::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+bool frmSumary::eventFilter(QObject* o, QEvent* e) {
+  for (QPlainTextEdit* t : {Text1, Text2, Text3, Text4, Text5}) {
+    if (o != t && o != t->viewport()) continue;
+    switch (e->type()) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::InputMethod:
+        return true;  // the boxes take no typing
+      case QEvent::FocusIn: {
+        // The boxes only show: the main window takes the focus instead.
+        QPointer<frmMain> m(&main_);
+        QTimer::singleShot(0, &main_, [m] {
+          if (!m) return;
+          m->activateWindow();
+          m->setFocus(Qt::OtherFocusReason);
+        });
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(o, e);
+}
+
+// ---------------------------------------------------------------- closing
+
+void frmSumary::storeGeometry() {
+  if (isMinimized()) return;
+  const int px[4] = {pos().x(), pos().y(), width(), height()};
+  std::int32_t* vars[4] = {&main_.Ini.ViewLeft, &main_.Ini.ViewTop, &main_.Ini.ViewWidth,
+                           &main_.Ini.ViewHeight};
+  for (std::size_t i = 0; i < 4; ++i) {
+    // An unmoved, unresized window keeps the twips it was given.
+    *vars[i] = px[i] == twipsToPx(applied_[i]) && applied_[i] > 0
+                   ? applied_[i]
+                   : static_cast<std::int32_t>(std::lround(pxToTwips(px[i])));
+  }
+}
+
+void frmSumary::closeEvent(QCloseEvent* e) {
+  if (!unloaded_) {
+    unloaded_ = true;
+    storeGeometry();
+    if (main_.openDialog(DlgSumary) == this || main_.Doc.State.OpenDialogNo == DlgSumary)
+      main_.unregisterDialog(DlgSumary);
+    if (!main_.unloaded()) main_.mnuOn();
+  }
+  e->accept();
+}
