@@ -123,8 +123,6 @@ char32_t FilterChar(KeyFilter kind, char32_t c) {
         return u;
       return 0;
     }
-    case KeyFilter::Exchange:
-      return (c == U' ' || c == kEsc || c == kEnter) ? 0 : c;
     case KeyFilter::Report:
       return (digit(c) || c == kBackspace || c == U'.') ? c : 0;
     case KeyFilter::TimeBox:
@@ -132,6 +130,7 @@ char32_t FilterChar(KeyFilter kind, char32_t c) {
               DoubleByteChar(c))
                  ? c
                  : 0;
+    case KeyFilter::Exchange:
     case KeyFilter::UpperNoBlank:
       return (c == U' ' || c == kEsc || c == kEnter) ? 0 : UpperChar(c);
     case KeyFilter::Upper:

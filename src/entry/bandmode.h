@@ -115,8 +115,8 @@ enum class KeyFilter {
   // Input window call sign and sent RS(T); multi-edit sent exchange: upper
   // case; Backspace, "/", digits, "?", "A".."Z" and double-byte characters.
   CallSign,
-  // Input window sent and received exchange: Space, Esc, Enter discarded,
-  // everything else as typed (no upper case).
+  // Input window sent and received exchange: upper case; Space, Esc and
+  // Enter discarded.
   Exchange,
   // RS(T) boxes (input window received, dialogs sent and received,
   // multi-edit values): digits, Backspace, "." only; no upper case.

@@ -135,8 +135,8 @@ TEST(EntryKeys, BoxesOfTheWindows) {
   EXPECT_EQ(FilterChar(KeyFilter::CallSign, U'é'), 0u);   // no CP932 form
   EXPECT_EQ(FilterChar(KeyFilter::CallSign, kBackspace), kBackspace);
   EXPECT_EQ(FilterChar(KeyFilter::CallSign, kEnter), 0u);
-  // exchanges: as typed, only Space, Esc and Enter dropped
-  EXPECT_EQ(FilterText(KeyFilter::Exchange, "13m h-1"), "13mh-1");
+  // exchanges: upper case, only Space, Esc and Enter dropped
+  EXPECT_EQ(FilterText(KeyFilter::Exchange, "13m h-1"), "13MH-1");
   EXPECT_EQ(FilterChar(KeyFilter::Exchange, kEsc), 0u);
   EXPECT_EQ(FilterChar(KeyFilter::Exchange, kEnter), 0u);
   // reports: digits, "." and Backspace
