@@ -252,8 +252,9 @@ void frmCabReadSet::unload() {
 }
 
 void frmCabReadSet::closeEvent(QCloseEvent* e) {
-  QDialog::closeEvent(e);
-  if (e->isAccepted()) unload();
+  // Not QDialog's: it would go round through reject().
+  e->accept();
+  unload();
 }
 
 void frmCabReadSet::keyPressEvent(QKeyEvent* e) {

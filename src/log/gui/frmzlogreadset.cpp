@@ -61,8 +61,9 @@ void frmZlogReadSet::unload() {
 }
 
 void frmZlogReadSet::closeEvent(QCloseEvent* e) {
-  QDialog::closeEvent(e);
-  if (e->isAccepted()) unload();
+  // Not QDialog's: it would go round through reject().
+  e->accept();
+  unload();
 }
 
 void frmZlogReadSet::keyPressEvent(QKeyEvent* e) {
@@ -122,7 +123,9 @@ void frmZlogReadSet::ZlogConvert() {
 void frmZlogReadSet::OKButton_Click() {
   if (!ZlogRead(ZlogFileName)) return;
   ZlogConvert();
+  // The dialog may be deleted while the search lets events run.
+  frmMain& main = main_;
   close();
-  main_.LogDataSearch();
-  main_.scrollToEnd();
+  main.LogDataSearch();
+  main.scrollToEnd();
 }

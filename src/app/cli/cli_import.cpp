@@ -1,0 +1,136 @@
+// tamarack-cli import zlog|cabrillo|csv FILE OUT.tmk [--log OLD.tmk]: the
+// importers of the File menu without a window. Starts from OLD.tmk (read as
+// the open command reads it, also when it belongs to another contest) or an
+// empty log, appends the file's QSOs (a CSV file replaces the log), runs the
+// dupe and multiplier search and saves OUT.tmk without asking: record 1
+// keeps a contest number it has, one without is stamped with the contest's.
+#include <cstdio>
+#include <string>
+
+#include "app/cli/cli.h"
+#include "app/core/settings.h"
+#include "contest/contestdef.h"
+#include "contest/cty.h"
+#include "contest/search.h"
+#include "log/cabrillo.h"
+#include "log/csv.h"
+#include "log/fileio.h"
+#include "log/logcommands.h"
+#include "log/zlog.h"
+
+namespace {
+
+// Answers every question as an unattended run must: a log of another
+// contest is read all the same, nothing else is changed; messages go to
+// stderr.
+class CliUi : public Ui {
+ public:
+  Answer ask(std::string_view text, Buttons buttons, Icon, std::string_view) override {
+    if (buttons == Buttons::Ok) {
+      std::string t(text);
+      for (std::size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, " ");
+      std::fprintf(stderr, "tamarack-cli: %s\n", t.c_str());
+      return Answer::Ok;
+    }
+    if (buttons == Buttons::YesNo && text.rfind("このデータは", 0) == 0) return Answer::Yes;
+    return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
+  }
+  std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+};
+
+struct Rules {
+  Settings ini;
+  ContestDefinition def;
+  SectionList sections;
+  CtyTables cty;
+  ScoreTable score;
+};
+
+class CliWindow : public LogWindow {
+ public:
+  CliWindow(LogDocument& doc, Rules& rules) : doc_(doc), rules_(rules) {}
+  void LogDataSearch() override {
+    ::LogDataSearch(doc_.Log, rules_.def, rules_.cty, rules_.sections, rules_.ini.CateMode,
+                    rules_.ini.CateBand, rules_.score, noProgress());
+  }
+  void clearGrid() override {}
+  void scrollGridTo(int) override {}
+  void setLogFileText(const std::string&) override {}
+  void mnuOn() override {}
+  void showMyData() override {}
+  void showInput() override {}
+
+ private:
+  LogDocument& doc_;
+  Rules& rules_;
+};
+
+const char* const kUsage = "usage: tamarack-cli [--home DIR] import zlog|cabrillo|csv FILE OUT.tmk [--log OLD.tmk]";
+
+int runImport(CliArgs& args) {
+  std::string oldLog;
+  const bool fromLog = args.option("--log", oldLog);
+  if (args.rest.size() != 3) return CliFail(kUsage);
+  const std::string& kind = args.rest[0];
+  const std::string& file = args.rest[1];
+  const std::string& out = args.rest[2];
+  if (kind != "zlog" && kind != "cabrillo" && kind != "csv")
+    return CliFail("unknown format: " + kind + " (zlog, cabrillo or csv)");
+  if (out.empty()) return CliFail(kUsage);
+
+  CliUi ui;
+  Rules rules;
+  std::string err;
+  if (IniRead(args.home + "/Tamarack.ini", rules.ini, &err) == IniReadResult::Error)
+    return CliFail(args.home + "/Tamarack.ini: " + err);
+  LogDocument doc;
+  doc.State.CfgFileName = rules.ini.CfgFileName;
+  CfgRead(rules.ini.CfgFileName, args.home, rules.def, rules.sections, rules.ini,
+          doc.State.LogTestNo, ui);
+  CtyRead(args.home, rules.cty, ui);
+
+  CliWindow window(doc, rules);
+  LogFiles files(doc, ui, window, noProgress(), args.home,
+                 ContestInfo{[&rules] { return rules.def.ContestNo; }, {}});
+  if (fromLog) {
+    switch (files.LogRead(oldLog)) {
+      case LogFiles::ReadResult::Read: break;
+      case LogFiles::ReadResult::Missing: return CliFail(oldLog + ": " + std::string(importtext::kNoFile));
+      case LogFiles::ReadResult::Declined:
+      case LogFiles::ReadResult::Failed: return CliFail(oldLog + ": the log could not be read");
+    }
+  }
+
+  std::string bytes;
+  if (!fileio::exists(file)) return CliFail(file + ": " + std::string(importtext::kNoFile));
+  if (!fileio::readAll(file, bytes, &err)) return CliFail(file + ": " + err);
+
+  ImportResult res;
+  if (kind == "zlog") {
+    res = ZlogConvert(bytes, doc.Log, noProgress());
+    doc.State.LogDirty = 1;
+  } else if (kind == "cabrillo") {
+    res = CabConvert(bytes, CabColumnsFrom(rules.ini), doc.Log, noProgress());
+    doc.State.LogDirty = 1;
+  } else {
+    doc.Log.clear();
+    doc.State.LogFileName.clear();
+    res = CsvParse(bytes, doc.Log, noProgress());
+  }
+  // A partial result is never saved as if it were the whole file.
+  if (res.failed) return CliFail(file + ": " + res.error + " (nothing written)");
+  if (res.limited)
+    return CliFail(file + ": " + importtext::limitReached(res.appended) + " (nothing written)");
+
+  window.LogDataSearch();
+  if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
+  std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
+               doc.Log.count(), out.c_str());
+  return 0;
+}
+
+const bool registered = RegisterCliCommand(
+    {"import", "import zlog|cabrillo|csv FILE OUT.tmk [--log OLD.tmk]", runImport});
+
+}  // namespace
