@@ -1,0 +1,489 @@
+#include "output/gui/frmmydata.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+#include "contest/contestdef.h"
+
+namespace {
+
+// Letters turn to upper case as they are typed (and as they are pasted).
+class UpperCaseValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    for (QChar& c : input)
+      if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 0x20);
+    return Acceptable;
+  }
+};
+
+// Settings keep CR LF between lines; the text boxes want LF.
+QString boxText(const std::string& s) {
+  QString q = toQ(s);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return q;
+}
+std::string varText(const QString& box) {
+  QString q = box;
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return fromQ(q);
+}
+
+QLabel* caption(const char* text, QWidget* parent) {
+  return new QLabel(QString::fromUtf8(text), parent);
+}
+
+QLabel* valueLabel(const char* name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromUtf8(name));
+  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  l->setMinimumHeight(twipsToPx(300));
+  return l;
+}
+
+QLineEdit* lineBox(const char* name, QWidget* parent) {
+  auto* t = new QLineEdit(parent);
+  t->setObjectName(QString::fromUtf8(name));
+  return t;
+}
+
+QPlainTextEdit* multiBox(const char* name, int lines, QWidget* parent) {
+  auto* t = new QPlainTextEdit(parent);
+  t->setObjectName(QString::fromUtf8(name));
+  t->setTabChangesFocus(true);
+  t->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const int line = t->fontMetrics().lineSpacing();
+  t->setFixedHeight(line * lines + 2 * t->frameWidth() + 8);
+  return t;
+}
+
+QWidget* page(QTabWidget* tabs, const char* name, const char* title) {
+  auto* p = new QWidget(tabs);
+  p->setObjectName(QString::fromUtf8(name));
+  tabs->addTab(p, QString::fromUtf8(title));
+  return p;
+}
+
+// Caption above its box, in cell (row, col) of a grid of such pairs.
+void field(QGridLayout* g, int row, int col, const char* text, QWidget* box, int span = 1) {
+  auto* cap = caption(text, box->parentWidget());
+  g->addWidget(cap, row * 2, col, 1, span);
+  g->addWidget(box, row * 2 + 1, col, 1, span);
+}
+
+// Shows the stored text in a list; a text the list lacks is added so that
+// it is neither lost nor refused.
+void selectText(QComboBox* c, const std::string& stored) {
+  const QString want = toQ(stored).trimmed();
+  for (int i = 0; i < c->count(); ++i)
+    if (c->itemText(i).trimmed() == want) {
+      c->setCurrentIndex(i);
+      return;
+    }
+  c->addItem(toQ(stored));
+  c->setCurrentIndex(c->count() - 1);
+}
+
+}  // namespace
+
+frmMyData::frmMyData(frmMain& main, MyDataLinks links)
+    : QDialog(&main), main_(main), links_(std::move(links)) {
+  setObjectName(QStringLiteral("frmMyData"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("電子ログの設定"));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setModal(false);
+
+  buildPages();
+
+  // Form load: placed 300 twips right of and below the main window's
+  // corner, topmost; the lists, the grid and the file list; then the data.
+  move(main_.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  fillFileList();
+  DataLoad();
+
+  main_.mnuOff();
+  main_.registerDialog(DlgMyData, this);
+}
+
+// The main window may be going away with its children: nothing to tell it.
+frmMyData::~frmMyData() = default;
+
+void frmMyData::buildPages() {
+  auto* outer = new QVBoxLayout(this);
+  TabStrip1 = new QTabWidget(this);
+  TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+  outer->addWidget(TabStrip1);
+
+  // ---- 参加コンテストの設定
+  QWidget* p1 = page(TabStrip1, "Frame1", "参加コンテストの設定");
+  auto* g1 = new QGridLayout(p1);
+  g1->addWidget(caption("コンテストの名称　(必須)", p1), 0, 0, 1, 2);
+  Label1 = valueLabel("Label1", p1);
+  g1->addWidget(Label1, 1, 0, 1, 2);
+  File1 = new QListWidget(p1);
+  File1->setObjectName(QStringLiteral("File1"));
+  File1->setFixedHeight(twipsToPx(2100));
+  g1->addWidget(File1, 2, 0, 4, 1);
+  Label2 = valueLabel("Label2", p1);
+  g1->addWidget(Label2, 2, 1);
+  Command3 = new QPushButton(QStringLiteral("変　更"), p1);
+  Command3->setObjectName(QStringLiteral("Command3"));
+  Command3->setEnabled(false);
+  g1->addWidget(Command3, 3, 1, Qt::AlignLeft);
+  Label3 = new QLabel(QStringLiteral("コンテストが変更されました"), p1);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Label4 = new QLabel(QStringLiteral("参加部門を選択してください"), p1);
+  Label4->setObjectName(QStringLiteral("Label4"));
+  for (QLabel* n : {Label3, Label4}) {
+    n->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    n->setVisible(false);
+  }
+  g1->addWidget(Label3, 4, 1);
+  g1->addWidget(Label4, 5, 1);
+  g1->addWidget(caption("参加部門　(必須)", p1), 6, 0, 1, 2);
+  Label5 = valueLabel("Label5", p1);
+  Label6 = valueLabel("Label6", p1);
+  Label6->setFixedWidth(twipsToPx(1450));
+  auto* cat = new QHBoxLayout;
+  cat->addWidget(Label5, 1);
+  cat->addWidget(Label6);
+  g1->addLayout(cat, 7, 0, 1, 2);
+  Grid1 = new QTableWidget(0, 2, p1);
+  Grid1->setObjectName(QStringLiteral("Grid1"));
+  Grid1->setHorizontalHeaderLabels({QStringLiteral("名　　　称"), QStringLiteral("ｺｰﾄﾞﾅﾝﾊﾞｰ")});
+  Grid1->setColumnWidth(0, twipsToPx(4935));
+  Grid1->setColumnWidth(1, twipsToPx(1450));
+  Grid1->verticalHeader()->setVisible(false);
+  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
+  Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+  Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
+  Grid1->setMinimumHeight(twipsToPx(2400));
+  g1->addWidget(Grid1, 8, 0, 1, 2);
+  g1->setColumnStretch(0, 1);
+  g1->setRowStretch(8, 1);
+
+  // ---- 無線局免許者の設定
+  QWidget* p2 = page(TabStrip1, "Frame2", "無線局免許者の設定");
+  auto* g2 = new QGridLayout(p2);
+  Text1 = lineBox("Text1", p2);
+  Text1->setValidator(new UpperCaseValidator(Text1));
+  field(g2, 0, 0, "コールサイン　（必須）", Text1);
+  Text2 = lineBox("Text2", p2);
+  field(g2, 0, 1, "局免許者の氏名（社団の名称）　（必須）", Text2);
+  Combo1 = new QComboBox(p2);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo1->setEditable(true);
+  Combo1->setInsertPolicy(QComboBox::NoInsert);
+  for (auto c : mydata::kLicenseClasses) Combo1->addItem(toQ(c));
+  field(g2, 1, 0, "局免許者の無線従事者資格　（必須）", Combo1);
+  Text4 = lineBox("Text4", p2);
+  field(g2, 1, 1, "電話番号", Text4);
+  Text3 = multiBox("Text3", 3, p2);
+  field(g2, 2, 0, "連絡先　（必須）", Text3, 2);
+  Text5 = lineBox("Text5", p2);
+  field(g2, 3, 0, "Ｅ－メールアドレス", Text5, 2);
+  Text14 = multiBox("Text14", 3, p2);
+  field(g2, 4, 0, "宣誓文    (必須)", Text14, 2);
+  g2->setRowStretch(10, 1);
+
+  // ---- 無線局の設定
+  QWidget* p3 = page(TabStrip1, "Frame3", "無線局の設定");
+  auto* g3 = new QGridLayout(p3);
+  Text6 = lineBox("Text6", p3);
+  field(g3, 0, 0, "登録クラブ名称", Text6, 2);
+  Text7 = lineBox("Text7", p3);
+  Text7->setValidator(new UpperCaseValidator(Text7));
+  field(g3, 0, 2, "登録クラブ番号", Text7);
+  Text8 = lineBox("Text8", p3);
+  Text8->setValidator(new UpperCaseValidator(Text8));
+  field(g3, 1, 0, "運用者のコールサイン(シングルオペでゲストオペの場合)", Text8, 3);
+  Text9 = multiBox("Text9", 2, p3);
+  field(g3, 2, 0,
+        "マルチオペの場合の運用者のコールサイン、コールサインの無い場合は氏名 "
+        "ジュニア、シルバーの場合の年齢",
+        Text9, 3);
+  Text10 = lineBox("Text10", p3);
+  field(g3, 3, 0, "運用地（移動局の場合）", Text10, 3);
+  Text11 = multiBox("Text11", 3, p3);
+  field(g3, 4, 0, "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）", Text11, 3);
+  Text12 = lineBox("Text12", p3);
+  Text12->setAttribute(Qt::WA_InputMethodEnabled, false);
+  Text12->installEventFilter(this);
+  field(g3, 5, 0, "最大空中線電力", Text12);
+  auto* powerType = new QWidget(p3);
+  auto* pt = new QHBoxLayout(powerType);
+  pt->setContentsMargins(0, 0, 0, 0);
+  const char* checkCaptions[2] = {"定格出力", "実測出力"};
+  for (int i = 0; i < 2; ++i) {
+    Check1[static_cast<std::size_t>(i)] = new QCheckBox(QString::fromUtf8(checkCaptions[i]), powerType);
+    Check1[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    pt->addWidget(Check1[static_cast<std::size_t>(i)]);
+    connect(Check1[static_cast<std::size_t>(i)], &QCheckBox::clicked, this,
+            [this, i] { Check1_Click(i); });
+  }
+  g3->addWidget(powerType, 11, 1);
+  Combo2 = new QComboBox(p3);
+  Combo2->setObjectName(QStringLiteral("Combo2"));
+  for (auto c : mydata::kFdKeisuEntries) Combo2->addItem(toQ(c));
+  field(g3, 5, 2, "移動運用局種係数", Combo2);
+  Text13 = lineBox("Text13", p3);
+  field(g3, 6, 0, "使用電源", Text13, 3);
+  g3->setColumnStretch(0, 1);
+  g3->setColumnStretch(1, 1);
+  g3->setRowStretch(14, 1);
+
+  // ---- 送信ナンバーなどの設定
+  QWidget* p4 = page(TabStrip1, "Frame4", "送信ナンバーなどの設定");
+  auto* g4 = new QGridLayout(p4);
+  Text15 = lineBox("Text15", p4);
+  field(g4, 0, 0, "JARL制定の都道府県支庁ナンバー", Text15, 2);
+  Text16 = lineBox("Text16", p4);
+  field(g4, 0, 2, "JARL制定の市、郡、区　ナンバー", Text16, 2);
+  Text17 = lineBox("Text17", p4);
+  field(g4, 1, 0, "ｺﾝﾃｽﾄ時の満年齢 (ALL ASIAN DXｺﾝﾃｽﾄ)", Text17, 2);
+  Text18 = lineBox("Text18", p4);
+  field(g4, 1, 2, "ニューイヤーパーティーで送信する名前", Text18, 2);
+  for (int i = 0; i < kBands; ++i) {
+    auto* c = new QComboBox(p4);
+    c->setObjectName(QStringLiteral("Combo3_%1").arg(i));
+    for (const std::string& e : mydata::PowerEntries(i)) c->addItem(toQ(e));
+    Combo3[static_cast<std::size_t>(i)] = c;
+    field(g4, 2 + i / 4, i % 4, mydata::kPowerCaptions[static_cast<std::size_t>(i)].data(), c);
+  }
+  g4->setRowStretch(14, 1);
+
+  // ---- O K / ｷｬﾝｾﾙ
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  Command1 = new QPushButton(QStringLiteral("O K"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  for (QPushButton* b : {Command1, Command2}) {
+    b->setMinimumWidth(twipsToPx(1300));
+    buttons->addWidget(b);
+  }
+  outer->addLayout(buttons);
+
+  connect(File1, &QListWidget::itemSelectionChanged, this, &frmMyData::File1_Click);
+  connect(File1, &QListWidget::itemDoubleClicked, this, [this] { ChangeContest(); });
+  connect(Command3, &QPushButton::clicked, this, &frmMyData::ChangeContest);
+  connect(Grid1, &QTableWidget::cellClicked, this, [this](int row, int) { Grid1_Click(row); });
+  connect(Command1, &QPushButton::clicked, this, &frmMyData::Command1_Click);
+  connect(Command2, &QPushButton::clicked, this, &frmMyData::Command2_Click);
+
+  resize(twipsToPx(10200), sizeHint().height());
+}
+
+void frmMyData::fillFileList() {
+  File1->clear();
+  QDir cfg(toQ(main_.Env.ProgramFolder + "/Cfg"));
+  const QStringList names = cfg.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+  for (const QString& n : names)
+    if (n.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive)) File1->addItem(n);
+}
+
+// ---------------------------------------------------------------- data
+
+mydata::StationForm frmMyData::form() const {
+  mydata::StationForm f;
+  f.Contest = fromQ(Label1->text());
+  f.Category = fromQ(Label5->text());
+  f.CateCode = fromQ(Label6->text());
+  f.CallSign = fromQ(Text1->text());
+  f.Name = fromQ(Text2->text());
+  f.Address = varText(Text3->toPlainText());
+  f.TelNo = fromQ(Text4->text());
+  f.Email = fromQ(Text5->text());
+  f.LicenseClass = fromQ(Combo1->currentText());
+  f.ClubName = fromQ(Text6->text());
+  f.ClubNo = fromQ(Text7->text());
+  f.Operator = fromQ(Text8->text());
+  f.OpsAndClass = varText(Text9->toPlainText());
+  f.UnyoChi = fromQ(Text10->text());
+  f.Setsubi = varText(Text11->toPlainText());
+  f.Power = fromQ(Text12->text());
+  f.PowerRated = Check1[0]->isChecked();
+  f.PowerMeasured = Check1[1]->isChecked();
+  f.FdKeisuIndex = Combo2->currentIndex();
+  f.PsType = fromQ(Text13->text());
+  f.Oath = varText(Text14->toPlainText());
+  f.Prf = fromQ(Text15->text());
+  f.Jcc = fromQ(Text16->text());
+  f.Age = fromQ(Text17->text());
+  f.TestName = fromQ(Text18->text());
+  for (int i = 0; i < kBands; ++i)
+    f.PwCode[static_cast<std::size_t>(i)] = fromQ(Combo3[static_cast<std::size_t>(i)]->currentText());
+  return f;
+}
+
+void frmMyData::setForm(const mydata::StationForm& f) {
+  Label1->setText(toQ(f.Contest));
+  Label5->setText(toQ(f.Category));
+  Label6->setText(toQ(f.CateCode));
+  Text1->setText(toQ(f.CallSign));
+  Text2->setText(toQ(f.Name));
+  Text3->setPlainText(boxText(f.Address));
+  Text4->setText(toQ(f.TelNo));
+  Text5->setText(toQ(f.Email));
+  Combo1->setCurrentText(toQ(f.LicenseClass));
+  Combo1->setEditText(toQ(f.LicenseClass));
+  Text6->setText(toQ(f.ClubName));
+  Text7->setText(toQ(f.ClubNo));
+  Text8->setText(toQ(f.Operator));
+  Text9->setPlainText(boxText(f.OpsAndClass));
+  Text10->setText(toQ(f.UnyoChi));
+  Text11->setPlainText(boxText(f.Setsubi));
+  Text12->setText(toQ(f.Power));
+  Check1[0]->setChecked(f.PowerRated);
+  Check1[1]->setChecked(f.PowerMeasured);
+  Combo2->setCurrentIndex(f.FdKeisuIndex);
+  Text13->setText(toQ(f.PsType));
+  Text14->setPlainText(boxText(f.Oath));
+  Text15->setText(toQ(f.Prf));
+  Text16->setText(toQ(f.Jcc));
+  Text17->setText(toQ(f.Age));
+  Text18->setText(toQ(f.TestName));
+  for (int i = 0; i < kBands; ++i)
+    selectText(Combo3[static_cast<std::size_t>(i)], f.PwCode[static_cast<std::size_t>(i)]);
+}
+
+void frmMyData::DataLoad() {
+  const ContestDefinition& def = links_.contest();
+  // The grid: one empty row, replaced by the categories when there are any.
+  Grid1->clearContents();
+  const int rows = def.CategoryCount();
+  Grid1->setRowCount(rows > 0 ? rows : 1);
+  for (int r = 0; r < rows; ++r) {
+    const Category& c = def.CategoryRow(r + 1);
+    Grid1->setItem(r, 0, new QTableWidgetItem(toQ(c.CategoryName)));
+    auto* code = new QTableWidgetItem(toQ(c.CategoryCode));
+    Grid1->setItem(r, 1, code);
+  }
+  if (rows == 0) {
+    Grid1->setItem(0, 0, new QTableWidgetItem());
+    Grid1->setItem(0, 1, new QTableWidgetItem());
+  }
+  setForm(mydata::DataLoad(main_.Ini, def));
+}
+
+void frmMyData::OathLoad() {
+  Text14->setPlainText(boxText(mydata::OathOf(main_.Ini, links_.contest())));
+}
+
+void frmMyData::MyDataSave() { mydata::MyDataSave(form(), links_.contest(), main_.Ini); }
+
+// ---------------------------------------------------------------- contest
+
+void frmMyData::File1_Click() {
+  const QList<QListWidgetItem*> sel = File1->selectedItems();
+  if (sel.isEmpty()) return;
+  Label2->setText(sel.front()->text());
+  Command3->setEnabled(true);
+}
+
+void frmMyData::ChangeContest() {
+  if (Label2->text().isEmpty()) return;
+  const std::string path = main_.Env.ProgramFolder + "/Cfg/" + fromQ(Label2->text());
+
+  // What was typed on the other pages stays: only what the contest decides
+  // (its name, its categories and which oath applies) is loaded again.
+  const mydata::StationForm typed = form();
+  const std::string* oathBefore = &mydata::OathOf(main_.Ini, links_.contest());
+
+  main_.Doc.State.CfgFileName = path;
+  links_.CfgRead(path);
+  DataLoad();
+
+  mydata::StationForm f = mydata::DataLoad(main_.Ini, links_.contest());
+  const std::string* oathAfter = &mydata::OathOf(main_.Ini, links_.contest());
+  mydata::StationForm keep = typed;
+  keep.Contest = f.Contest;
+  keep.Oath = oathBefore == oathAfter ? typed.Oath : f.Oath;
+  setForm(keep);
+
+  Label5->clear();
+  Label6->clear();
+  Label2->clear();
+  Command3->setEnabled(false);
+  Label3->setVisible(true);
+  Label4->setVisible(true);
+}
+
+void frmMyData::Grid1_Click(int row) {
+  auto text = [this, row](int col) {
+    const QTableWidgetItem* it = Grid1->item(row, col);
+    return it ? it->text() : QString();
+  };
+  Label5->setText(text(0));
+  Label6->setText(text(1));
+  Label3->setVisible(false);
+  Label4->setVisible(false);
+}
+
+void frmMyData::Check1_Click(int index) {
+  // The two boxes are a pair: a click on either clears the other.
+  Check1[static_cast<std::size_t>(1 - index)]->setChecked(false);
+}
+
+// ---------------------------------------------------------------- O K / cancel
+
+void frmMyData::Command1_Click() {
+  setTopmost(this, false);
+  MyDataSave();
+  if (main_.Doc.Log.count() >= 1 && main_.Doc.State.LogTestNo != links_.contest().ContestNo) {
+    if (main_.ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
+        Answer::Yes)
+      links_.LogCls();
+  }
+  close();
+  if (main_.Doc.Log.count() >= 1) links_.LogDataSearch();
+}
+
+void frmMyData::Command2_Click() { close(); }
+
+void frmMyData::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
+bool frmMyData::eventFilter(QObject* o, QEvent* e) {
+  // The power box drops every key but digits, backspace, ".", "K", "p", "m".
+  if (o == Text12 && e->type() == QEvent::KeyPress) {
+    const QString t = static_cast<QKeyEvent*>(e)->text();
+    if (!t.isEmpty()) {
+      const bool ok = t.size() == 1 && mydata::PowerKeyAccepted(t.at(0).unicode());
+      if (!ok) return true;
+    }
+  }
+  return QDialog::eventFilter(o, e);
+}
+
+void frmMyData::closeEvent(QCloseEvent* e) {
+  QDialog::closeEvent(e);
+  if (e->isAccepted()) unload();
+}
+
+void frmMyData::unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (main_.openDialog(DlgMyData) == this || main_.Doc.State.OpenDialogNo == DlgMyData)
+    main_.unregisterDialog(DlgMyData);
+  if (!main_.unloaded()) main_.mnuOn();
+}
