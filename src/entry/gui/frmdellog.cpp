@@ -1,0 +1,106 @@
+#include "entry/gui/frmdellog.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+#include "entry/edit.h"
+#include "log/utf8.h"
+
+frmDelLog::frmDelLog(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+  setObjectName(QStringLiteral("frmDelLog"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("ログデータの削除"));
+
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(twipsToPx(240), twipsToPx(240), twipsToPx(240), twipsToPx(180));
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setAlignment(Qt::AlignCenter);
+  lay->addWidget(Label1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  OKButton = new QPushButton(QStringLiteral("削　除"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  CancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  for (QPushButton* b : {OKButton, CancelButton}) {
+    b->setFixedWidth(twipsToPx(1215));
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  lay->addLayout(buttons);
+  setFixedSize(twipsToPx(5400), twipsToPx(1800));
+  connect(OKButton, &QPushButton::clicked, this, &frmDelLog::OKButton_Click);
+  connect(CancelButton, &QPushButton::clicked, this, &frmDelLog::CancelButton_Click);
+  Form_Load();
+}
+
+frmDelLog::~frmDelLog() {
+  if (!closed_ && main_.openDialog(DlgDelLog) == this) main_.unregisterDialog(DlgDelLog);
+}
+
+frmDelLog* frmDelLog::showFor(frmMain& main) {
+  const int sel = main.Doc.State.SelRow;
+  if (sel < 1 || sel > main.Doc.Log.count() || sel >= main.GridData.rows()) return nullptr;
+  if (main.Doc.State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmDelLog(main);
+  f->show();
+  f->activateWindow();
+  f->CancelButton->setFocus();
+  return f;
+}
+
+void frmDelLog::Form_Load() {
+  // 1. menus off, topmost, centred over the main window
+  main_.mnuOff();
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const QRect m = main_.frameGeometry();
+  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
+  // 2. the number and the call sign as the grid shows them
+  row_ = main_.Doc.State.SelRow;
+  const std::string no(utf8::trim(main_.GridData.cell(row_, 0)));
+  const std::string call(utf8::trim(main_.GridData.cell(row_, 2)));
+  if (main_.GridModel1 && row_ >= 1)
+    main_.Grid1->setCurrentIndex(main_.GridModel1->index(row_ - 1, 0));
+  // 3. the question
+  Label1->setText(QStringLiteral("No ") + toQ(no) + QStringLiteral("  ") + toQ(call) +
+                  QStringLiteral("  ") + QStringLiteral("　を削除しますか ?"));
+  // 4. registered; the log counts as changed from here on
+  main_.registerDialog(DlgDelLog, this);
+  Deleted = 0;
+  main_.Doc.State.LogDirty = 1;
+}
+
+void frmDelLog::OKButton_Click() {
+  if (closed_) return;
+  // The grid keeps an empty data row when the last QSO goes.
+  if (main_.GridData.rows() == 2) main_.GridData.addRow("");
+  if (entry::QsoDelete(main_.Doc.Log, row_)) Deleted = 1;
+  close();
+}
+
+void frmDelLog::CancelButton_Click() { close(); }
+
+void frmDelLog::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void frmDelLog::closeEvent(QCloseEvent* e) {
+  if (!closed_) {
+    closed_ = true;
+    if (Deleted == 1) main_.LogDataSearch();
+    main_.Doc.State.SelRow = 0;
+    main_.mnuOn();
+    main_.unregisterDialog(DlgDelLog);
+    main_.activateWindow();
+  }
+  e->accept();
+}

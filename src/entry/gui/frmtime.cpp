@@ -1,0 +1,140 @@
+#include "entry/gui/frmtime.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+#include "entry/edit.h"
+#include "entry/gui/entryfilters.h"
+
+void TimeEdit(frmMain& main, int hours) {
+  if (!entry::TimeEdit(main.Doc.Log, hours)) return;
+  main.Doc.State.LogDirty = 1;
+  main.FrmLogLoad();
+}
+
+frmTime::frmTime(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+  setObjectName(QStringLiteral("frmTime"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("時間の増減"));
+
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(twipsToPx(240), twipsToPx(240), twipsToPx(240), twipsToPx(180));
+  auto* line = new QHBoxLayout;
+  line->addStretch(1);
+  Label2 = new QLabel(QStringLiteral("全ログデータの時間に"), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  Label1->setAlignment(Qt::AlignCenter);
+  Label1->setFixedWidth(twipsToPx(600));
+  UpDown1 = new EntryUpDown(-24, 24, this);
+  UpDown1->setObjectName(QStringLiteral("UpDown1"));
+  Label3 = new QLabel(QStringLiteral("時間加算します"), this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  line->addWidget(Label2);
+  line->addWidget(Label1);
+  line->addWidget(UpDown1);
+  line->addWidget(Label3);
+  line->addStretch(1);
+  lay->addLayout(line);
+  Label5 = new QLabel(this);
+  Label5->setObjectName(QStringLiteral("Label5"));
+  Label5->setAlignment(Qt::AlignCenter);
+  lay->addWidget(Label5);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  OKButton = new QPushButton(QStringLiteral("開 始"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  for (QPushButton* b : {OKButton, CancelButton}) {
+    b->setFixedWidth(twipsToPx(1215));
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  lay->addLayout(buttons);
+  setFixedSize(twipsToPx(5400), twipsToPx(2100));
+
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  connect(UpDown1, &EntryUpDown::Change, this, &frmTime::UpDown1_Change);
+  connect(OKButton, &QPushButton::clicked, this, &frmTime::OKButton_Click);
+  connect(CancelButton, &QPushButton::clicked, this, &frmTime::CancelButton_Click);
+  Form_Load();
+}
+
+frmTime::~frmTime() {
+  if (!closed_ && main_.openDialog(DlgTime) == this) main_.unregisterDialog(DlgTime);
+}
+
+frmTime* frmTime::showFor(frmMain& main) {
+  if (main.Doc.State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmTime(main);
+  f->show();
+  f->activateWindow();
+  f->OKButton->setFocus();
+  return f;
+}
+
+void frmTime::Form_Load() {
+  main_.mnuOff();
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const QRect m = main_.frameGeometry();
+  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
+  Label5->setText(main_.Contest.SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
+                                                : QStringLiteral("時間を JST に合わせてください"));
+  UpDown1_Change();
+  main_.registerDialog(DlgTime, this);
+}
+
+void frmTime::UpDown1_Change() { Label1->setText(QString::number(UpDown1->value())); }
+
+void frmTime::OKButton_Click() {
+  if (closed_) return;
+  const int hours = UpDown1->value();
+  TimeEdit(main_, hours);
+  close();
+}
+
+void frmTime::CancelButton_Click() { close(); }
+
+bool frmTime::key(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return true;
+  }
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+    // Closed first; the shift runs with the value read before.
+    const int hours = UpDown1->value();
+    frmMain& main = main_;
+    close();
+    TimeEdit(main, hours);
+    return true;
+  }
+  return false;
+}
+
+bool frmTime::eventFilter(QObject* o, QEvent* e) {
+  if (e->type() == QEvent::KeyPress && !closed_ && key(static_cast<QKeyEvent*>(e))) return true;
+  return QWidget::eventFilter(o, e);
+}
+
+void frmTime::keyPressEvent(QKeyEvent* e) {
+  if (!closed_ && key(e)) return;
+  QWidget::keyPressEvent(e);
+}
+
+void frmTime::closeEvent(QCloseEvent* e) {
+  if (!closed_) {
+    closed_ = true;
+    main_.mnuOn();
+    main_.unregisterDialog(DlgTime);
+    main_.activateWindow();
+  }
+  e->accept();
+}
