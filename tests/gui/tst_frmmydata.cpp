@@ -89,6 +89,7 @@ class TestFrmMyData : public QObject {
   void okStoresAndSearches();
   void okWithAnotherContestsLog();
   void cancelAndEscapeStoreNothing();
+  void overTheMainWindowsOwnContest();
 };
 
 void TestFrmMyData::layoutListsAndPlacement() {
@@ -429,6 +430,39 @@ void TestFrmMyData::cancelAndEscapeStoreNothing() {
   QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m11->menuAction()->isEnabled());
   QVERIFY(w.Ini.JarlCallSign.empty());
+}
+
+void TestFrmMyData::overTheMainWindowsOwnContest() {
+  MyDataFixture f;
+  frmMain& w = f.open();
+  writeContests(f);
+  frmMyData* d = frmMyData::open(w);
+  QCOMPARE(frmMyData::open(w), d);  // one at a time
+  QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, rowCentre(d->File1, 0));
+  QTest::mouseClick(d->Command3, Qt::LeftButton);
+  QCOMPARE(w.Contest.ContestNo, std::int16_t(1));
+  QCOMPARE(w.Contest.CategoryCount(), std::int16_t(3));
+  QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("ALL JA"));
+  QCOMPARE(d->Grid1->rowCount(), 3);
+  const QRect cell = d->Grid1->visualRect(d->Grid1->model()->index(2, 0));
+  QTest::mouseClick(d->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QCOMPARE(w.Ini.JarlContest, std::string("ALL JAコンテスト"));
+  QCOMPARE(w.Ini.JarlCateCode, std::string("XMM"));
+  QCOMPARE(w.Ini.CateMlt, std::int16_t(1));
+  QCOMPARE(w.Doc.State.CfgFileName, f.home() + "/Cfg/allja.cfg");
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+
+  // a log of another contest, discarded through the main window's file commands
+  f.fillLog(2);
+  w.Doc.State.LogTestNo = 8;
+  w.Doc.State.LogFileName = f.home() + "/Log/x.tmk";
+  f.ui.answers.push_back(Answer::Yes);
+  d = frmMyData::open(w);
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QCOMPARE(f.texts().last(), QStringLiteral("コンテストが変更されました。ログデータを破棄しますか？"));
+  QCOMPARE(w.Doc.Log.count(), 0);
+  QVERIFY(w.Doc.State.LogFileName.empty());
 }
 
 QTEST_MAIN(TestFrmMyData)

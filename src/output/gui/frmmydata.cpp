@@ -12,6 +12,7 @@
 #include "app/gui/frmmain.h"
 #include "app/gui/qtui.h"
 #include "contest/contestdef.h"
+#include "log/logcommands.h"
 
 namespace {
 
@@ -115,6 +116,25 @@ frmMyData::frmMyData(frmMain& main, MyDataLinks links)
 
   main_.mnuOff();
   main_.registerDialog(DlgMyData, this);
+}
+
+MyDataLinks frmMyData::linksOf(frmMain& main) {
+  MyDataLinks l;
+  frmMain* m = &main;
+  l.contest = [m]() -> const ContestDefinition& { return m->Contest; };
+  l.CfgRead = [m](const std::string& path) { m->CfgRead(path); };
+  l.LogCls = [m] { m->Files->LogCls(); };
+  l.LogDataSearch = [m] { m->LogDataSearch(); };
+  return l;
+}
+
+frmMyData* frmMyData::open(frmMain& main) {
+  auto* d = qobject_cast<frmMyData*>(main.openDialog(DlgMyData));
+  if (!d) d = new frmMyData(main, linksOf(main));
+  d->show();
+  d->raise();
+  d->activateWindow();
+  return d;
 }
 
 // The main window may be going away with its children: nothing to tell it.

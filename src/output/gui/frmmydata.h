@@ -59,6 +59,11 @@ class frmMyData : public QDialog {
   frmMyData(frmMain& main, MyDataLinks links);
   ~frmMyData() override;
 
+  // The open dialog, or a new one over the main window's own contest, file
+  // commands and search; shown either way.
+  static frmMyData* open(frmMain& main);
+  static MyDataLinks linksOf(frmMain& main);
+
   static constexpr int kBands = mydata::kBandCount;
 
   QTabWidget* TabStrip1;
