@@ -1,0 +1,337 @@
+// The summary window: the page laid out from twips, the values ScoreLoad
+// writes and the formula row's rules, the scroll bars, keys and focus, and
+// the remembered geometry.
+#include <QtTest>
+
+#include "app/gui/qtui.h"
+#include "contest/gui/frmsumary.h"
+#include "guitestsupport.h"
+
+namespace {
+
+QRect twips(int left, int top, int width, int height) {
+  return QRect(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
+}
+
+frmSumary* openSummary(frmMain& w) { return frmSumary::open(w); }
+
+void loadScore(frmMain& w, frmSumary* s, const std::string& signature = std::string()) {
+  s->ScoreLoad(score::ScoreLoad(w.Score, w.Contest, w.Ini, w.Doc.State.TodayText, signature));
+}
+
+// A field-day style table: 7 and 144 MHz enabled.
+void fieldDay(frmMain& w) {
+  w.Contest.BandEnabled.fill(0);
+  w.Contest.BandEnabled[2] = 1;
+  w.Contest.BandEnabled[10] = 1;
+  w.Contest.FdKeisuEnabled = 1;
+  w.Ini.JarlFdKeisu = 2;
+  auto& b = w.Score.BandStats;
+  b[2] = {700, 3, 1000, 40};
+  b[10] = {300, 0, 234, 16};
+  b[16] = {1000, 3, 1234, 56};
+  // a band that is not enabled keeps empty cells even with numbers
+  b[4] = {5, 0, 5, 5};
+}
+
+}  // namespace
+
+class TestFrmSumary : public QObject {
+  Q_OBJECT
+ private slots:
+  void pageLayout();
+  void scoreAndFormulaWithCoefficient();
+  void partyShowsQsoCountsOnly();
+  void scoreBeyond32Bits();
+  void stationData();
+  void scrollBars();
+  void escapeAndFocus();
+  void rememberedGeometry();
+};
+
+void TestFrmSumary::pageLayout() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.JarlContest = "ALL JAコンテスト";
+  frmSumary* s = openSummary(w);
+  QCOMPARE(s->windowTitle(), QStringLiteral("ALL JAコンテスト  のサマリー"));
+  QVERIFY(s->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgSumary));
+  QVERIFY(!w.m11->menuAction()->isEnabled());
+  QCOMPARE(frmSumary::open(w), s);
+
+  QCOMPARE(s->Picture1->size(), twips(0, 0, 10815, 11175).size());
+  QCOMPARE(s->Picture2->geometry(), QRect(QPoint(0, 0), s->size()));
+  QCOMPARE(s->Frame1->title(), QStringLiteral("スコア"));
+  QCOMPARE(s->Frame1->geometry(), twips(360, 960, 4095, 5655));
+  QCOMPARE(s->Label6[17]->text(), QStringLiteral("バンド"));
+  QCOMPARE(s->Label7[17]->text(), QStringLiteral("交信数"));
+  QCOMPARE(s->Label8[17]->text(), QStringLiteral("得点"));
+  QCOMPARE(s->Label9[17]->text(), QStringLiteral("マルチ"));
+  QCOMPARE(s->Label6[0]->text(), QStringLiteral("1.8MHz"));
+  QCOMPARE(s->Label6[15]->text(), QStringLiteral("10.1GHz"));
+  QCOMPARE(s->Label6[16]->text(), QStringLiteral("合　　計"));
+  QCOMPARE(s->Label6[3]->palette().color(QPalette::Window), QColor(255, 224, 192));
+  QCOMPARE(s->Label7[0]->geometry(), twips(1200, 495, 735, 255));
+  QCOMPARE(s->Label8[15]->geometry(), twips(2160, 495 + 255 * 15, 735, 255));
+  QCOMPARE(s->Label9[16]->geometry(), twips(3120, 4560, 735, 255));
+  QVERIFY(s->Label7[5]->alignment().testFlag(Qt::AlignRight));
+  QCOMPARE(s->findChild<QLabel*>("Label7_5"), s->Label7[5]);
+  QCOMPARE(s->Label46->geometry(), twips(2640, 5160, 1215, 255));
+  QCOMPARE(s->Label60->geometry(), twips(2160, 5160, 255, 255));
+  QCOMPARE(s->Label48[0]->text(), QStringLiteral("得 点 "));
+  QCOMPARE(s->Label48[3]->text(), QStringLiteral("総得点 "));
+  QCOMPARE(s->Label47[2]->text(), QStringLiteral("="));
+  // the coefficient part starts hidden, the rest of the formula shown
+  QVERIFY(!s->Label48[2]->isVisible());
+  QVERIFY(!s->Label47[1]->isVisible());
+  QVERIFY(!s->Label60->isVisible());
+  QVERIFY(s->Label46->isVisible());
+  QVERIFY(s->Label47[0]->isVisible());
+  QCOMPARE(s->Label1->geometry(), twips(3840, 480, 3495, 360));
+  QCOMPARE(s->Label55->geometry(), twips(8160, 10440, 2295, 255));
+  QCOMPARE(s->Text4->geometry(), twips(960, 9120, 9495, 1095));
+  QStringList captions;
+  for (QLabel* l : s->Picture1->findChildren<QLabel*>()) captions << l->text();
+  for (const char* c : {"コンテストの名称", "運用者のｺｰﾙｻｲﾝ", "(コードナンバー)", "Ｗ", "出力",
+                        "(連絡先と同一の場合は記入不要)", "局免許者（社団の代表者）の署名",
+                        "日　付", "意　見", "宣誓文", "E-mail", "TEL"})
+    QVERIFY2(captions.contains(QString::fromUtf8(c)), c);
+  s->close();
+}
+
+void TestFrmSumary::scoreAndFormulaWithCoefficient() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fieldDay(w);
+  frmSumary* s = openSummary(w);
+  loadScore(w, s);
+  QCOMPARE(s->Label7[2]->text(), QStringLiteral("700"));
+  QCOMPARE(s->Label8[2]->text(), QStringLiteral("1,000"));
+  QCOMPARE(s->Label9[10]->text(), QStringLiteral("16"));
+  QCOMPARE(s->Label7[16]->text(), QStringLiteral("1,000"));
+  QCOMPARE(s->Label8[16]->text(), QStringLiteral("1,234"));
+  QVERIFY(s->Label7[4]->text().isEmpty());
+  QVERIFY(s->Label8[0]->text().isEmpty());
+  // 1,234 X 56 X 2 = 138,208
+  QCOMPARE(s->Label58->text(), QStringLiteral("1,234"));
+  QCOMPARE(s->Label59->text(), QStringLiteral("56"));
+  QCOMPARE(s->Label60->text(), QStringLiteral("2"));
+  QCOMPARE(s->Label46->text(), QStringLiteral("138,208"));
+  for (QWidget* l : {s->Label48[2], s->Label47[1], s->Label60, s->Label46})
+    QVERIFY(l->isVisible());
+
+  // without the coefficient: 1,234 X 56 = 69,104, coefficient hidden
+  s->close();
+  w.Contest.FdKeisuEnabled = 0;
+  s = openSummary(w);
+  loadScore(w, s);
+  QCOMPARE(s->Label46->text(), QStringLiteral("69,104"));
+  QVERIFY(!s->Label60->isVisible());
+  QVERIFY(!s->Label47[1]->isVisible());
+  QVERIFY(s->Label47[2]->isVisible());
+
+  // points only and no multipliers: the displayed score is 0
+  s->close();
+  w.Contest.TotalPoint = 1;
+  w.Score.BandStats[16].MltCount = 0;
+  s = openSummary(w);
+  loadScore(w, s);
+  QCOMPARE(s->Label58->text(), QStringLiteral("1,234"));
+  QCOMPARE(s->Label46->text(), QStringLiteral("0"));
+  s->close();
+}
+
+void TestFrmSumary::partyShowsQsoCountsOnly() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fieldDay(w);
+  w.Contest.DqpEnabled = 1;
+  frmSumary* s = openSummary(w);
+  loadScore(w, s);
+  QCOMPARE(s->Label7[2]->text(), QStringLiteral("700"));
+  QCOMPARE(s->Label7[16]->text(), QStringLiteral("1,000"));
+  QVERIFY(s->Label8[2]->text().isEmpty());
+  QVERIFY(s->Label9[16]->text().isEmpty());
+  for (QWidget* l : {static_cast<QWidget*>(s->Label58), static_cast<QWidget*>(s->Label59),
+                     static_cast<QWidget*>(s->Label60), static_cast<QWidget*>(s->Label46)})
+    QVERIFY(!l->isVisible());
+  for (QLabel* l : s->Label47) QVERIFY(!l->isVisible());
+  for (QLabel* l : s->Label48) QVERIFY(!l->isVisible());
+  s->close();
+}
+
+void TestFrmSumary::scoreBeyond32Bits() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Contest.BandEnabled.fill(1);
+  w.Contest.FdKeisuEnabled = 1;
+  w.Ini.JarlFdKeisu = 2;
+  w.Score.BandStats[16] = {30000, 0, 2000000, 32000};
+  frmSumary* s = openSummary(w);
+  loadScore(w, s);
+  QCOMPARE(s->Label46->text(), QStringLiteral("128,000,000,000"));
+  s->close();
+}
+
+void TestFrmSumary::stationData() {
+  MainFixture f;
+  frmMain& w = f.open();
+  Settings& i = w.Ini;
+  i.JarlContest = "ALL JAコンテスト";
+  i.JarlCallSign = "JA1ZZZ";
+  i.JarlOperator = "JA1YYY";
+  i.JarlCategory = "電信部門";
+  i.JarlCateCode = "C7M";
+  i.JarlPower = "100";
+  i.JarlPowerType = 1;
+  i.JarlAddress = "東京都\r\n千代田区";
+  i.JarlSetsubi = "IC-7300";
+  i.JarlOath = "誓います";
+  i.JarlComment = "意見1\r\n意見2";
+  frmSumary* s = openSummary(w);
+  loadScore(w, s, "山田太郎");
+  QCOMPARE(s->Label1->text(), QStringLiteral("ALL JAコンテスト"));
+  QCOMPARE(s->Label4->text(), QStringLiteral("JA1ZZZ"));
+  QCOMPARE(s->Label5->text(), QStringLiteral("JA1YYY"));
+  QCOMPARE(s->Label3->text(), QStringLiteral("電信部門"));
+  QCOMPARE(s->Label2->text(), QStringLiteral("C7M"));
+  QCOMPARE(s->Label17->text(), QStringLiteral("100"));
+  QCOMPARE(s->Label18->text(), QStringLiteral("実測"));
+  QCOMPARE(s->Text5->toPlainText(), QStringLiteral("東京都\n千代田区"));
+  QCOMPARE(s->Text1->toPlainText(), QStringLiteral("IC-7300"));
+  QCOMPARE(s->Text3->toPlainText(), QStringLiteral("誓います"));
+  QCOMPARE(s->Text4->toPlainText(), QStringLiteral("意見1\n意見2"));
+  QCOMPARE(s->Label54->text(), QStringLiteral("2026年12月07日"));
+  QCOMPARE(s->Label55->text(), QStringLiteral("山田太郎"));
+  s->close();
+}
+
+void TestFrmSumary::scrollBars() {
+  MainFixture f;
+  frmMain& w = f.open();
+  frmSumary* s = openSummary(w);
+  const int bar = twipsToPx(frmSumary::kBarThickness);
+  const int pw = s->Picture1->width(), ph = s->Picture1->height();
+
+  // larger than the page: no bars, page at the top left
+  s->resize(pw + 40, ph + 40);
+  QVERIFY(!s->hScrollShown());
+  QVERIFY(!s->vScrollShown());
+  QVERIFY(!s->HScroll1->isVisible());
+  QCOMPARE(s->Picture1->pos(), QPoint(0, 0));
+
+  // only too short: the vertical bar alone, full height
+  s->resize(pw + 40, 400);
+  QVERIFY(!s->hScrollShown());
+  QVERIFY(s->vScrollShown());
+  QCOMPARE(s->VScroll1->geometry(), QRect(pw + 40 - bar, 0, bar, 400));
+  QCOMPARE(s->VScroll1->maximum(), ph - 400);
+
+  // narrower and shorter: both, each maximum grown by the other's thickness
+  s->resize(500, 400);
+  QVERIFY(s->hScrollShown());
+  QVERIFY(s->vScrollShown());
+  QVERIFY(s->HScroll1->isVisible());
+  QCOMPARE(s->HScroll1->geometry(), QRect(0, 400 - bar, 500 - bar, bar));
+  QCOMPARE(s->VScroll1->geometry(), QRect(500 - bar, 0, bar, 400 - bar));
+  QCOMPARE(s->HScroll1->maximum(), pw - 500 + bar);
+  QCOMPARE(s->VScroll1->maximum(), ph - 400 + bar);
+  QCOMPARE(s->HScroll1->pageStep(), qRound(s->HScroll1->maximum() / 5.0));
+  QCOMPARE(s->VScroll1->singleStep(), qRound(s->VScroll1->maximum() / 20.0));
+
+  // the bars move the page; the far corner comes fully into view
+  QTest::mouseClick(s->VScroll1, Qt::LeftButton, {}, QPoint(bar / 2, 400 - bar - 3));
+  QCOMPARE(s->Picture1->y(), -s->VScroll1->value());
+  QVERIFY(s->VScroll1->value() > 0);
+  s->HScroll1->setValue(s->HScroll1->maximum());
+  s->VScroll1->setValue(s->VScroll1->maximum());
+  QCOMPARE(s->Picture1->geometry().bottomRight(), QPoint(500 - bar - 1, 400 - bar - 1));
+
+  // made large again: bars gone, page back at the top left
+  s->resize(pw + 40, ph + 40);
+  QVERIFY(!s->hScrollShown());
+  QVERIFY(!s->vScrollShown());
+  QCOMPARE(s->Picture1->pos(), QPoint(0, 0));
+
+  // a page only a little larger than the room still gets a usable bar
+  s->resize(pw + bar - 1, ph + 40 );
+  QVERIFY(!s->hScrollShown());
+  s->resize(pw - 1, ph + 40);
+  QVERIFY(s->hScrollShown());
+  QCOMPARE(s->HScroll1->maximum(), 1);
+  QCOMPARE(s->HScroll1->pageStep(), 1);
+  s->close();
+}
+
+void TestFrmSumary::escapeAndFocus() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.JarlAddress = "東京都";
+  frmSumary* s = openSummary(w);
+  loadScore(w, s);
+  QSignalSpy destroyed(s, &QObject::destroyed);
+
+  // typing into a box changes nothing, and the main window takes the focus
+  QTest::mouseClick(s->Text5->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::keyClicks(s->Text5, "abc");
+  QTest::keyClick(s->Text5, Qt::Key_Delete);
+  QCOMPARE(s->Text5->toPlainText(), QStringLiteral("東京都"));
+  QTRY_VERIFY(w.isActiveWindow());
+
+  // Esc on the summary window closes it
+  s->activateWindow();
+  QTest::keyClick(s, Qt::Key_Escape);
+  QVERIFY(!s->isVisible());
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(w.m11->menuAction()->isEnabled());
+  QTRY_COMPARE(destroyed.count(), 1);
+
+  // and so does Esc on the main window
+  s = openSummary(w);
+  QTest::keyClick(w.Grid1, Qt::Key_Escape);
+  QVERIFY(!s->isVisible());
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmSumary::rememberedGeometry() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.ViewLeft = 1500;
+  w.Ini.ViewTop = 0;  // not set: left as it comes
+  w.Ini.ViewWidth = 6000;
+  w.Ini.ViewHeight = 4500;
+  frmSumary* s = openSummary(w);
+  QCOMPARE(s->pos().x(), twipsToPx(1500));
+  QCOMPARE(s->size(), QSize(twipsToPx(6000), twipsToPx(4500)));
+  const int top = s->pos().y();
+  s->close();
+  // unmoved: the twips stay exactly as they were
+  QCOMPARE(w.Ini.ViewLeft, 1500);
+  QCOMPARE(w.Ini.ViewWidth, 6000);
+  QCOMPARE(w.Ini.ViewHeight, 4500);
+  QCOMPARE(w.Ini.ViewTop, static_cast<std::int32_t>(std::lround(pxToTwips(top))));
+
+  s = openSummary(w);
+  s->move(200, 150);
+  s->resize(600, 500);
+  s->close();
+  QCOMPARE(w.Ini.ViewLeft, static_cast<std::int32_t>(std::lround(pxToTwips(200))));
+  QCOMPARE(w.Ini.ViewWidth, static_cast<std::int32_t>(std::lround(pxToTwips(600))));
+  QCOMPARE(w.Ini.ViewHeight, static_cast<std::int32_t>(std::lround(pxToTwips(500))));
+
+  // closed while minimised: the remembered geometry stays
+  const Settings before = w.Ini;
+  s = openSummary(w);
+  s->resize(300, 200);
+  s->showMinimized();
+  QVERIFY(s->isMinimized());
+  s->close();
+  QCOMPARE(w.Ini.ViewLeft, before.ViewLeft);
+  QCOMPARE(w.Ini.ViewWidth, before.ViewWidth);
+  QCOMPARE(w.Ini.ViewHeight, before.ViewHeight);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+QTEST_MAIN(TestFrmSumary)
+#include "tst_frmsumary.moc"
