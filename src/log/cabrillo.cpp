@@ -178,20 +178,26 @@ bool CabConvertLine(std::string_view line, const CabColumns& c, QsoRecord& out) 
 ImportResult CabConvert(std::string_view bytes, const CabColumns& c, LogData& log,
                         Progress& progress) {
   ImportResult res;
+  // The log grows once, by the number of "QSO:" lines it has room for, and
+  // is cut back to what was read.
+  int qsoLines = 0;
+  fileio::forEachLine(bytes, [&](std::string_view line) { qsoLines += CabIsQso(line) ? 1 : 0; });
+  const int before = log.count();
+  const int room = kMaxQso - before;
+  log.resize(before + std::min(qsoLines, room));
   int lineNo = 0;
   bool stop = false;
-  progress.start(static_cast<int>(std::min<std::size_t>(
-      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1, kMaxQso)));
+  progress.start(std::min(qsoLines, room));
   fileio::forEachLine(bytes, [&](std::string_view raw) {
     ++lineNo;
     if (stop || !CabIsQso(raw)) return;
-    if (log.full()) {
+    if (res.appended >= room) {
       res.limited = true;
       stop = true;
       return;
     }
     const std::string line = CabLineText(raw);
-    QsoRecord r;
+    QsoRecord& r = log[before + res.appended + 1];
     if (!CabConvertLine(line, c, r)) {
       res.failed = true;
       res.error = std::to_string(lineNo) + " 行目の年月日・時間が読めません: " +
@@ -199,10 +205,11 @@ ImportResult CabConvert(std::string_view bytes, const CabColumns& c, LogData& lo
       stop = true;
       return;
     }
-    log.append(r);
     ++res.appended;
-    progress.step(lineNo);
+    r.QsoNo = static_cast<std::int16_t>(before + res.appended);
+    progress.step(res.appended);
   });
+  log.resize(before + res.appended);
   progress.finish();
   return res;
 }

@@ -148,6 +148,11 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
   const int lines = static_cast<int>(std::min<std::size_t>(
       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1, kMaxQso));
   progress.start(lines);
+  // The log grows once, by at most one record a line, and is cut back to
+  // what was read.
+  const int before = log.count();
+  const int room = kMaxQso - before;
+  log.resize(before + std::min(lines, room));
   std::size_t pos = 0;
   int lineNo = 1;  // the line pos is at
   while (pos < text.size()) {
@@ -164,7 +169,7 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
     // A quoted field may span lines.
     lineNo += static_cast<int>(std::count(text.begin() + static_cast<long>(start),
                                           text.begin() + static_cast<long>(pos), '\n'));
-    if (log.full()) {
+    if (res.appended >= room) {
       res.limited = true;
       break;
     }
@@ -177,7 +182,8 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
       res.error = std::to_string(here) + " 行目の" + what + "が読めません: " +
                   cleanText(value.substr(0, 40));
     };
-    QsoRecord r;
+    QsoRecord& r = log[before + res.appended + 1];
+    r = QsoRecord{};
     if (!csv::parseInt16(field(0), r.QsoNo)) {
       fail("番号", field(0));
       break;
@@ -208,16 +214,12 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
     }
     r.Remarks = cleanText(field(12));
     // The file's numbers are kept as stored.
-    const std::int16_t no = r.QsoNo;
-    log.append(r);
-    log[log.count()].QsoNo = no;
     ++res.appended;
     progress.step(std::min(here, lines));
   }
-  if (!res.failed && !res.limited && res.appended > 0 && log[log.count()].QsoNo == 0) {
-    log.erase(log.count());
+  if (!res.failed && !res.limited && res.appended > 0 && log[before + res.appended].QsoNo == 0)
     --res.appended;
-  }
+  log.resize(before + res.appended);
   progress.finish();
   return res;
 }

@@ -109,18 +109,21 @@ ImportResult ZlogConvert(std::string_view bytes, LogData& log, Progress& progres
   ImportResult res;
   const std::int64_t n = zlog::RecordCount(bytes.size());
   if (n < 2) return res;
-  progress.start(static_cast<int>(std::min<std::int64_t>(n - 1, kMaxQso)));
+  // The log grows once, by as many QSOs as it has room for.
+  const int before = log.count();
+  const int take = static_cast<int>(std::min<std::int64_t>(n - 1, kMaxQso - before));
+  res.limited = take < n - 1;
+  log.resize(before + take);
+  progress.start(take);
   char rec[zlog::kRecordSize];
-  for (std::int64_t i = 1; i < n; ++i) {
-    if (log.full()) {
-      res.limited = true;
-      break;
-    }
+  for (int i = 1; i <= take; ++i) {
     const std::size_t at = static_cast<std::size_t>(i) * zlog::kRecordSize;
     const std::size_t have = at < bytes.size() ? std::min(zlog::kRecordSize, bytes.size() - at) : 0;
     std::memset(rec, 0, sizeof rec);
     if (have) std::memcpy(rec, bytes.data() + at, have);
-    log.append(ZlogConvertRecord(rec));
+    QsoRecord& r = log[before + i];
+    r = ZlogConvertRecord(rec);
+    r.QsoNo = static_cast<std::int16_t>(before + i);
     ++res.appended;
     progress.step(res.appended);
   }

@@ -123,6 +123,7 @@ int runImport(CliArgs& args) {
   if (res.limited)
     return CliFail(file + ": " + importtext::limitReached(res.appended) + " (nothing written)");
 
+  if (doc.Log.empty()) return CliFail(file + ": no QSOs to save (nothing written)");
   window.LogDataSearch();
   if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
