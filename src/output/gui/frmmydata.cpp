@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTextDocument>
 #include <QValidator>
 #include <QVBoxLayout>
 
@@ -63,8 +64,10 @@ QPlainTextEdit* multiBox(const char* name, int lines, QWidget* parent) {
   t->setObjectName(QString::fromUtf8(name));
   t->setTabChangesFocus(true);
   t->setLineWrapMode(QPlainTextEdit::NoWrap);
-  const int line = t->fontMetrics().lineSpacing();
-  t->setFixedHeight(line * lines + 2 * t->frameWidth() + 8);
+  // Japanese lines stand taller than the Latin face's line spacing.
+  const int line = t->fontMetrics().lineSpacing() + 5;
+  t->setFixedHeight(line * lines + 2 * t->frameWidth() +
+                    2 * static_cast<int>(t->document()->documentMargin()) + 4);
   return t;
 }
 
