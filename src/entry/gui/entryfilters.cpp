@@ -1,0 +1,137 @@
+#include "entry/gui/entryfilters.h"
+
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+#include <QVariant>
+#include <algorithm>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+
+namespace {
+
+// The text a rule leaves of a typed text; `same` tells whether it is unchanged.
+QString filtered(entry::KeyFilter kind, const QString& in, bool& same) {
+  QString out;
+  same = true;
+  for (char32_t c : in.toUcs4()) {
+    const char32_t f = entry::FilterChar(kind, c);
+    if (f != c) same = false;
+    if (f != 0) out.append(QString::fromUcs4(&f, 1));
+  }
+  return out;
+}
+
+}  // namespace
+
+bool KeyFilterObject::eventFilter(QObject* o, QEvent* e) {
+  if (resending_) return false;
+  if (e->type() == QEvent::KeyPress) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) return false;
+    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    const QString text = k->text();
+    if (text.isEmpty()) return false;
+    bool same = false;
+    const QString out = filtered(kind_, text, same);
+    if (same) return false;
+    if (out.isEmpty()) return true;  // discarded
+    QKeyEvent changed(k->type(), k->key(), k->modifiers(), out, k->isAutoRepeat(),
+                      static_cast<quint16>(k->count()));
+    resending_ = true;
+    QCoreApplication::sendEvent(o, &changed);
+    resending_ = false;
+    return true;
+  }
+  if (e->type() == QEvent::InputMethod) {
+    auto* im = static_cast<QInputMethodEvent*>(e);
+    if (im->commitString().isEmpty()) return false;
+    bool same = false;
+    const QString out = filtered(kind_, im->commitString(), same);
+    if (same) return false;
+    QInputMethodEvent changed(im->preeditString(), im->attributes());
+    changed.setCommitString(out, im->replacementStart(), im->replacementLength());
+    resending_ = true;
+    QCoreApplication::sendEvent(o, &changed);
+    resending_ = false;
+    return true;
+  }
+  return false;
+}
+
+void InstallKeyFilter(QWidget* box, entry::KeyFilter kind) {
+  if (!box) return;
+  if (auto* f = box->findChild<KeyFilterObject*>(QString(), Qt::FindDirectChildrenOnly)) {
+    f->setKind(kind);
+    return;
+  }
+  auto* f = new KeyFilterObject(kind, box);
+  box->installEventFilter(f);
+}
+
+void SetKeyFilter(QWidget* box, entry::KeyFilter kind) { InstallKeyFilter(box, kind); }
+
+entry::KeyFilter KeyFilterOf(QWidget* box) {
+  if (auto* f = box ? box->findChild<KeyFilterObject*>(QString(), Qt::FindDirectChildrenOnly)
+                    : nullptr)
+    return f->kind();
+  return entry::KeyFilter::Free;
+}
+
+void FillBandModeLists(QComboBox* band, QComboBox* mode, const ContestDefinition& contest) {
+  band->clear();
+  mode->clear();
+  for (std::string_view b : entry::EnabledBands(contest)) band->addItem(toQ(b));
+  for (std::string_view m : entry::EnabledModes(contest)) mode->addItem(toQ(m));
+  band->setCurrentIndex(-1);
+  mode->setCurrentIndex(-1);
+}
+
+void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdRst,
+                     entry::ReportRule rule) {
+  const std::string text = fromQ(mode->currentText());
+  if (const auto r = entry::ModeReport(text, rule)) {
+    sentRst->setText(toQ(*r));
+    rcvdRst->setText(toQ(*r));
+  }
+}
+
+int TimeMnl(const frmMain& main) { return main.property("TimeMnl").toInt(); }
+
+void SetTimeMnl(frmMain& main, int value) { main.setProperty("TimeMnl", value); }
+
+// ---------------------------------------------------------------- up-down
+
+EntryUpDown::EntryUpDown(int minimum, int maximum, QWidget* parent)
+    : QWidget(parent), min_(minimum), max_(maximum) {
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(0, 0, 0, 0);
+  lay->setSpacing(0);
+  up_ = new QToolButton(this);
+  down_ = new QToolButton(this);
+  up_->setArrowType(Qt::UpArrow);
+  down_->setArrowType(Qt::DownArrow);
+  for (QToolButton* b : {up_, down_}) {
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoRepeat(true);
+    b->setFixedSize(twipsToPx(255), twipsToPx(165));
+    lay->addWidget(b);
+  }
+  setFocusPolicy(Qt::NoFocus);
+  connect(up_, &QToolButton::clicked, this, [this] { step(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
+  connect(up_, &QToolButton::released, this, &EntryUpDown::clickedDone);
+  connect(down_, &QToolButton::released, this, &EntryUpDown::clickedDone);
+}
+
+void EntryUpDown::setValue(int v) {
+  v = std::clamp(v, min_, max_);
+  if (v == value_) return;
+  value_ = v;
+  emit Change(value_);
+}
+
+void EntryUpDown::step(int by) { setValue(value_ + by); }
+

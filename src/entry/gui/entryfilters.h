@@ -1,0 +1,86 @@
+// Qt side of the entry windows' shared rules: the keystroke filters as event
+// filters on a box, the band and mode lists and the proposed reports written
+// into the boxes, and the manual-time switch the main window keeps for all
+// entry windows.
+//
+//   InstallKeyFilter(Text5, entry::KeyFilter::CallSign);   // once, at build
+//   SetKeyFilter(Text6, entry::KeyFilter::Free);            // change later
+//   FillBandModeLists(Combo1, Combo2, main.Contest);        // BandModeSet
+//   ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry);  // ModeSet
+//
+// A box's filter sees every typed character (key presses and input-method
+// commits): a character the rule discards is eaten, one it changes (upper
+// case) reaches the box changed. Tab and keys with Ctrl or Alt pass untouched.
+// A window that handles keys of its own (Enter, Esc, Alt commands) installs
+// its own filter on the boxes after these, so that it sees the keys first.
+#pragma once
+#include <QComboBox>
+#include <QLineEdit>
+#include <QObject>
+#include <QToolButton>
+#include <QWidget>
+
+#include "entry/bandmode.h"
+
+class frmMain;
+
+// The up-down control of the entry windows: two arrow buttons over a value with a range. Each
+// click steps the value by the increment (within the range) and reports
+// Change; the arrows never take the focus.
+class EntryUpDown : public QWidget {
+  Q_OBJECT
+ public:
+  EntryUpDown(int minimum, int maximum, QWidget* parent);
+  int value() const { return value_; }
+  void setValue(int v);
+  int minimum() const { return min_; }
+  int maximum() const { return max_; }
+  QToolButton* upButton() const { return up_; }
+  QToolButton* downButton() const { return down_; }
+
+ signals:
+  void Change(int value);
+  // A mouse click on either arrow has ended.
+  void clickedDone();
+
+ private:
+  void step(int by);
+  QToolButton *up_, *down_;
+  int min_, max_, value_ = 0;
+};
+
+
+class KeyFilterObject : public QObject {
+  Q_OBJECT
+ public:
+  KeyFilterObject(entry::KeyFilter kind, QObject* parent) : QObject(parent), kind_(kind) {}
+  entry::KeyFilter kind() const { return kind_; }
+  void setKind(entry::KeyFilter k) { kind_ = k; }
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  entry::KeyFilter kind_;
+  bool resending_ = false;
+};
+
+// Installs (or changes) the keystroke filter of a text box or an editable
+// combo box.
+void InstallKeyFilter(QWidget* box, entry::KeyFilter kind);
+void SetKeyFilter(QWidget* box, entry::KeyFilter kind);
+entry::KeyFilter KeyFilterOf(QWidget* box);
+
+// BandModeSet: empties both lists and fills them with the enabled bands and
+// modes; nothing is selected here (the caller selects). Editable combos show
+// an empty text afterwards.
+void FillBandModeLists(QComboBox* band, QComboBox* mode, const ContestDefinition& contest);
+// ModeSet: writes the report proposed for the mode box's text into both
+// report boxes (or leaves them, where the rule has no report for the mode).
+void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdRst,
+                     entry::ReportRule rule);
+
+// TimeMnl, the manual-time switch the entry windows share for the run of
+// the program (not kept in the settings file).
+int TimeMnl(const frmMain& main);
+void SetTimeMnl(frmMain& main, int value);

@@ -1,0 +1,134 @@
+// The real-time input window "データ入力": the operator types QSOs one after
+// the other while operating; each Enter stamps the QSO with the window's
+// time, appends it to the log and adds its grid row. Modeless and topmost;
+// registered as tool window 1 while open, so the main window's Esc closes it.
+// Closing re-scores the whole log when QSOs were added.
+//
+// Controls (object names):
+//   Check1                "リアルタイム入力"
+//   Label12, Label13      date "yyyy-mm-dd" and time "hh:nn" of the next QSO
+//   UpDown1_0.._2         year, month, day steppers
+//   UpDown2_0, UpDown2_1  hour, minute steppers
+//   Text1                 typed time hhnn (manual-time mode only)
+//   Label15, Label16      "JST"/"UTC", "シングルオペ"/"マルチオペ"
+//   Combo1, Combo2        band, mode
+//   Text5..Text9          call sign, sent RS(T), sent exchange, received
+//                         RS(T), received exchange; captions Label5..Label9
+//   Command1 "消去", Command2 "登録"
+//   StatusBar1            panel 1: StatusBar1Panel1
+//   Timer1 (5 s message), Timer2 (1 s clock)
+#pragma once
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "entry/edit.h"
+#include "entry/gui/entryfilters.h"
+#include "log/oledate.h"
+
+class frmMain;
+
+// What the window starts after it closed on a command word.
+struct InputLinks {
+  std::function<void()> CabOn;   // "KVRTUZA"
+  std::function<void()> ZlogOn;  // "WMQEXHIB"
+};
+
+class frmInput : public QWidget {
+  Q_OBJECT
+ public:
+  // Opens the window over the main window (menus off, lists, selection,
+  // time, registration as tool window 1). The caller shows it.
+  frmInput(frmMain& main, InputLinks links = {});
+  ~frmInput() override;
+
+  // The open input window of a main window, if any.
+  static frmInput* openOf(frmMain& main);
+  // Shows the window, opening it when it is not open yet (the main window's
+  // showInput). The import commands default to the main window's readers.
+  static frmInput* showFor(frmMain& main);
+
+  // --- controls ---
+  QCheckBox* Check1;
+  QLabel *Label12, *Label13, *Label15, *Label16;
+  std::array<EntryUpDown*, 3> UpDown1;
+  std::array<EntryUpDown*, 2> UpDown2;
+  QLineEdit* Text1;
+  QComboBox *Combo1, *Combo2;
+  QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
+  QLabel *Label5, *Label6, *Label7, *Label8, *Label9;
+  QPushButton *Command1, *Command2;
+  QStatusBar* StatusBar1;
+  QLabel* StatusBar1Panel1;
+  QTimer *Timer1, *Timer2;
+
+  // --- state ---
+  ole::Date InputTime = 0;
+  std::int16_t DataAdded = 0;
+
+  // --- operations ---
+  void BandModeSet();
+  void ModeSet();
+  void SentRptSet(const QString& band);
+  void CateSet(int cateMode, int cateBand);
+  void QsoRegister();
+  void AltKeyCmd(int key);
+  void TimeMnlSet(int flag);
+
+  // Events, named as the window's handlers.
+  void Check1_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Command1_Click();
+  void Command2_Click();
+  void Combo1_Click();
+  void Combo2_Click();
+  void UpDown1_Change(int item);
+  void UpDown2_Change(int item);
+  void Text1_Apply();
+
+  InputLinks links;
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void buildControls();
+  void place();
+  void Form_Load();
+  void showTime(bool dateOnly = false);
+  void showStatus(std::string_view text);
+  void clearEntry();
+  void caretToEnd();
+  void stepTime(entry::TimeField field, int step);
+  bool altHeld(const QKeyEvent* e) const;
+  // Key handling of the whole window; true when the key was used up.
+  bool keyDown(QObject* source, QKeyEvent* e);
+  bool keyUp(QObject* source, QKeyEvent* e);
+  bool realTime() const;
+  bool dqp() const;
+
+  frmMain& main_;
+  std::array<int, 3> lastUpDown1_{};
+  std::array<int, 2> lastUpDown2_{};
+  bool enterDown_ = false;
+  bool spaceDown_ = false;
+  bool swallowEnterUp_ = false;
+  bool closed_ = false;
+  std::function<void()> afterClose_;
+};
+
+// mnuInBox_Click: the input window, or, without a station call sign, the
+// message "コールサインを設定してください" and the station-data dialog.
+void mnuInBox_Click(frmMain& main);
