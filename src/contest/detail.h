@@ -46,11 +46,11 @@ class FlatIndex {
   std::uint32_t find(std::uint64_t h, Equal&& equal) const {
     if (slots_.empty()) return kNone;
     const std::size_t mask = slots_.size() - 1;
-    const auto tag = static_cast<std::uint32_t>(h >> 32);
-    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+    const std::uint32_t code = fold(h);
+    for (std::size_t i = code & mask;; i = (i + 1) & mask) {
       const Slot& s = slots_[i];
       if (s.pos == kNone) return kNone;
-      if (s.tag == tag && equal(s.pos)) return s.pos;
+      if (s.code == code && equal(s.pos)) return s.pos;
     }
   }
 
@@ -58,31 +58,32 @@ class FlatIndex {
   // has one position: that of its first entry.
   void insert(std::uint64_t h, std::uint32_t pos) {
     if ((count_ + 1) * 2 > slots_.size()) rehash(slots_.empty() ? 16 : slots_.size() * 2);
-    place(static_cast<std::size_t>(h), static_cast<std::uint32_t>(h >> 32), pos);
+    place(fold(h), pos);
     ++count_;
   }
 
  private:
-  // The hash's low half picks the slot, its high half is kept as a tag so
-  // that most mismatches never touch the list.
+  // A slot keeps 32 bits of the hash: they pick the slot and, compared
+  // first, keep most mismatches from touching the list.
   struct Slot {
     std::uint32_t pos = kNone;
-    std::uint32_t tag = 0;
-    std::uint32_t low = 0;
+    std::uint32_t code = 0;
   };
 
-  void place(std::size_t low, std::uint32_t tag, std::uint32_t pos) {
+  static std::uint32_t fold(std::uint64_t h) { return static_cast<std::uint32_t>(h ^ (h >> 32)); }
+
+  void place(std::uint32_t code, std::uint32_t pos) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t i = low & mask;
+    std::size_t i = code & mask;
     while (slots_[i].pos != kNone) i = (i + 1) & mask;
-    slots_[i] = Slot{pos, tag, static_cast<std::uint32_t>(low)};
+    slots_[i] = Slot{pos, code};
   }
 
   void rehash(std::size_t cap) {
     std::vector<Slot> old(cap);
     old.swap(slots_);
     for (const Slot& s : old)
-      if (s.pos != kNone) place(s.low, s.tag, s.pos);
+      if (s.pos != kNone) place(s.code, s.pos);
   }
 
   std::vector<Slot> slots_;

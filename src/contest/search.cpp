@@ -1,5 +1,6 @@
 #include "contest/search.h"
 
+#include <charconv>
 #include <limits>
 
 #include "contest/bands.h"
@@ -62,14 +63,82 @@ bool outsideCategoryMode(std::int16_t cateMode, std::string_view mode) {
   return false;
 }
 
-// Views into the log's records, whose call, band and mode the search never
-// changes.
+// Distinct texts numbered in the order they are first met. Equal texts get
+// equal numbers, so comparing numbers is comparing texts.
+class TextIds {
+ public:
+  std::uint32_t id(std::string_view s) {
+    if (hasLast_ && s == texts_[last_]) return last_;
+    const std::uint64_t h = hashText(s);
+    std::uint32_t p = index_.find(h, [&](std::uint32_t i) { return texts_[i] == s; });
+    if (p == FlatIndex::kNone) {
+      p = static_cast<std::uint32_t>(texts_.size());
+      index_.insert(h, p);
+      texts_.emplace_back(s);
+    }
+    last_ = p;
+    hasLast_ = true;
+    return p;
+  }
+  const std::string& text(std::uint32_t id) const { return texts_[id]; }
+  std::size_t size() const { return texts_.size(); }
+
+ private:
+  std::vector<std::string> texts_;
+  FlatIndex index_;
+  std::uint32_t last_ = 0;  // band and mode texts mostly repeat
+  bool hasLast_ = false;
+};
+
+// A set of numeric keys (open addressing). No key is all ones.
+class KeySet {
+ public:
+  explicit KeySet(std::size_t n) {
+    std::size_t cap = 16;
+    shift_ = 60;
+    while (cap < n * 2) {
+      cap *= 2;
+      --shift_;
+    }
+    slots_.assign(cap, kEmpty);
+  }
+  // True when the key was not in the set yet.
+  bool insert(std::uint64_t key) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = (key * 0x9e3779b97f4a7c15ULL) >> shift_;; i = (i + 1) & mask) {
+      if (slots_[i] == key) return false;
+      if (slots_[i] == kEmpty) {
+        slots_[i] = key;
+        ++count_;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static constexpr std::uint64_t kEmpty = ~std::uint64_t{0};
+  void grow() {
+    std::vector<std::uint64_t> old(slots_.size() * 2, kEmpty);
+    old.swap(slots_);
+    --shift_;
+    count_ = 0;
+    for (const std::uint64_t k : old)
+      if (k != kEmpty) insert(k);
+  }
+  std::vector<std::uint64_t> slots_;
+  unsigned shift_ = 60;
+  std::size_t count_ = 0;
+};
+
+// The dupe list holds the numbers of the call, band and mode texts.
 struct DupeEntry {
-  std::string_view call, band, mode;
+  std::uint32_t call, band, mode;
 };
 
 struct EntityAnswer {
-  std::string call, entity, continent;
+  bool known = false;
+  std::string entity, continent;
 };
 
 }  // namespace
@@ -84,23 +153,27 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
   if (count >= 1) {
     progress.start(count);
 
-    // The lists are searched front to back by the rules; the indexes beside
-    // them answer "is there a matching entry" with one hash probe.
+    // The rules search their lists front to back for a matching entry; only
+    // whether one exists matters. Texts are numbered as they are met, and
+    // sets of those numbers beside the lists answer in one probe. Each
+    // distinct call is looked up in the country tables once, and each
+    // distinct key in the section list once.
+    TextIds calls, bandTexts, modeTexts, keys;
     std::vector<DupeEntry> DupeList;
     DupeList.reserve(static_cast<std::size_t>(count));
-    FlatIndex dupeIndex;
-    dupeIndex.reserve(static_cast<std::size_t>(count));
+    // Bands worked per call: a bit per band text for the first 64 texts
+    // (all a real log has), a set for any beyond.
+    std::vector<std::uint64_t> bandsWorked;
+    KeySet moreBandsWorked(16);
     auto& MltList = score.MltList;
-    MltList.reserve(static_cast<std::size_t>(count));
-    FlatIndex mltIndex;
-    mltIndex.reserve(static_cast<std::size_t>(count));
-    // A country look-up depends on the call alone: each distinct call is
-    // looked up once.
+    KeySet mlts(1024);
     std::vector<EntityAnswer> entities;
-    FlatIndex entityIndex;
+    std::vector<std::int8_t> knownSection;  // by key number: -1 not yet checked
 
     std::string label;
-    std::string MltKey, continent;
+    // Views into the record or into the country answers; both stay put
+    // until the next QSO.
+    std::string_view MltKey, continent;
     int prevBand = 0;
     for (int k = 1; k <= count; ++k) {
       QsoRecord& q = log[k];
@@ -110,7 +183,8 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
 
       progress.step(k);
       label.assign("DUPE CHECK DATA  No. ");
-      label.append(std::to_string(q.QsoNo));
+      char number[8];
+      label.append(number, std::to_chars(number, number + sizeof number, q.QsoNo).ptr);
       label.append("  ");
       label.append(callTrim);
       progress.label(label.c_str());
@@ -122,53 +196,64 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
       prevBand = b;
       const auto bi = static_cast<std::size_t>(b);
 
-      MltKey.clear();
-      continent.clear();
+      MltKey = {};
+      continent = {};
+      std::uint32_t bandId = 0, modeId = 0;
       std::int16_t status = SearchNormal;
       std::int16_t notFound = 0;
 
       if (def.BandEnabled[bi] == 1) {
         const std::string_view call = dupeCall(callTrim);
-        const std::uint64_t dupeHash = hashText(band, hashText(call));
-        const auto sameDupe = [&](std::uint32_t p) {
-          return DupeList[p].call == call && DupeList[p].band == band;
-        };
-        if (dupeIndex.find(dupeHash, sameDupe) != FlatIndex::kNone) {
+        const std::uint32_t callId = calls.id(call);
+        bandId = bandTexts.id(band);
+        modeId = modeTexts.id(mode);
+        bool worked = false;
+        if (bandId < 64) {
+          if (bandsWorked.size() <= callId) bandsWorked.resize(calls.size(), 0);
+          const std::uint64_t bit = std::uint64_t{1} << bandId;
+          worked = (bandsWorked[callId] & bit) != 0;
+          bandsWorked[callId] |= bit;
+        } else {
+          worked = !moreBandsWorked.insert(std::uint64_t{callId} << 32 | bandId);
+        }
+        if (worked) {
           q.Dupe = 1;
           q.Points = 0;
         } else {
-          dupeIndex.insert(dupeHash, static_cast<std::uint32_t>(DupeList.size()));
-          DupeList.push_back(DupeEntry{call, band, mode});
+          DupeList.push_back(DupeEntry{callId, bandId, modeId});
           q.Dupe = 0;
 
           if (def.SearchEntityFile == 1) {
-            const std::uint64_t h = hashText(call);
-            std::uint32_t p =
-                entityIndex.find(h, [&](std::uint32_t i) { return entities[i].call == call; });
-            if (p == FlatIndex::kNone) {
-              EntityAnswer a{std::string(call), {}, {}};
+            if (entities.size() <= callId) entities.resize(calls.size());
+            EntityAnswer& a = entities[callId];
+            if (!a.known) {
               cty.EntitySearch(call, a.entity, a.continent);
-              p = static_cast<std::uint32_t>(entities.size());
-              entityIndex.insert(h, p);
-              entities.push_back(std::move(a));
+              a.known = true;
             }
-            MltKey = entities[p].entity;
-            continent = entities[p].continent;
+            MltKey = a.entity;
+            continent = a.continent;
           }
-          if (def.ExchtoMlt == 1) MltKey.assign(q.RcvdNo.trimmed());
+          if (def.ExchtoMlt == 1) MltKey = q.RcvdNo.trimmed();
           if (def.SentJarlCode == 1) {
             // The exchange ends with the power letter, which is no part of
             // the key; an exchange that ends in a digit (or is empty) lacks it.
             if (!MltKey.empty() && !lastIsDigit(MltKey)) {
-              MltKey.resize(contest_detail::lastCharStart(MltKey));
+              MltKey = contest_detail::dropLastChar(MltKey);
             } else {
-              MltKey.assign(q.RcvdNo.trimmed());
+              MltKey = q.RcvdNo.trimmed();
               status = SearchNoPowerCode;
             }
           }
           if (def.SearchSectionFile == 1 && status == SearchNormal) {
             notFound = 1;
-            SectionCheck(sections, MltKey, notFound);
+            const std::uint32_t keyId = keys.id(MltKey);
+            if (knownSection.size() <= keyId) knownSection.resize(keys.size(), -1);
+            if (knownSection[keyId] < 0) {
+              std::int16_t miss = 1;
+              SectionCheck(sections, MltKey, miss);
+              knownSection[keyId] = miss == 0 ? 1 : 0;
+            }
+            if (knownSection[keyId] == 1) notFound = 0;
             if (notFound == 1) status = SearchNoMlt;
           }
           const BandPoint& pts = def.BandPoints[bi];
@@ -207,18 +292,18 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
         // mode; any other value: no entry ever matches.
         const int scope = def.MltSearch;
         const bool scoped = scope >= 1 && scope <= 3;
-        std::uint64_t h = hashText(MltKey);
-        if (scope >= 2) h = hashText(band, h);
-        if (scope == 3) h = hashText(mode, h);
-        const auto sameMlt = [&](std::uint32_t p) {
-          const MltEntry& m = MltList[p];
-          return m.MltKey == MltKey && (scope < 2 || m.Band == band) && (scope < 3 || m.Mode == mode);
-        };
-        if (scoped && mltIndex.find(h, sameMlt) != FlatIndex::kNone) {
+        bool found = false;
+        if (scoped) {
+          // Numbers stay below 2^21 (at most one new text per QSO).
+          std::uint64_t key = keys.id(MltKey);
+          if (scope >= 2) key |= std::uint64_t{bandId} << 21;
+          if (scope == 3) key |= std::uint64_t{modeId} << 42;
+          found = !mlts.insert(key);
+        }
+        if (found) {
           q.Mlt.clear();
         } else {
-          if (scoped) mltIndex.insert(h, static_cast<std::uint32_t>(MltList.size()));
-          MltList.push_back(MltEntry{MltKey, std::string(band), std::string(mode)});
+          MltList.push_back(MltEntry{std::string(MltKey), std::string(band), std::string(mode)});
           q.Mlt.assign(MltKey);
         }
       }
