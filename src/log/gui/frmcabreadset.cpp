@@ -166,6 +166,11 @@ void frmCabReadSet::build() {
   Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   Grid1->horizontalHeader()->setMinimumSectionSize(1);
   Grid1->horizontalHeader()->setDefaultSectionSize(twipsToPx(kCellTwips));
+  // Column numbers in a small font, so that two digits fit a column.
+  QFont small = Grid1->horizontalHeader()->font();
+  small.setPixelSize(std::max(7, twipsToPx(kCellTwips) * 9 / 14));
+  Grid1->horizontalHeader()->setFont(small);
+  Grid1->horizontalHeader()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px; }"));
   Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(330));
   Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   Grid1->setSelectionMode(QAbstractItemView::NoSelection);
