@@ -49,11 +49,9 @@ frmInput::frmInput(frmMain& main, InputLinks l) : QWidget(&main, Qt::Window), li
   Form_Load();
 }
 
-frmInput::~frmInput() {
-  // Closed without a close event (the main window going away with its
-  // children): the registration must not outlive the window.
-  if (!closed_ && main_.openDialog(DlgInput) == this) main_.unregisterDialog(DlgInput);
-}
+// The close event has told the main window; a window deleted with the main
+// window must not reach back into it.
+frmInput::~frmInput() = default;
 
 frmInput* frmInput::openOf(frmMain& main) {
   return qobject_cast<frmInput*>(main.openDialog(DlgInput));
@@ -560,7 +558,10 @@ bool frmInput::eventFilter(QObject* o, QEvent* e) {
       if (keyUp(o, static_cast<QKeyEvent*>(e))) return true;
       break;
     case QEvent::FocusIn:
-      if (o == Text1) Text1->clear();
+      // Emptied when the operator (or the window) moves into it, not when
+      // the window merely becomes active again.
+      if (o == Text1 && static_cast<QFocusEvent*>(e)->reason() != Qt::ActiveWindowFocusReason)
+        Text1->clear();
       break;
     default: break;
   }
