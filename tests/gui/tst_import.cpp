@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/gui/frmbar.h"
+#include "contest/cty.h"
 #include "app/gui/qtui.h"
 #include "guitestsupport.h"
 #include "log/cabrillo.h"
@@ -198,13 +199,19 @@ void TestImport::zlogDialogClosesWithEscAndCancel() {
     QVERIFY(w.m_1->menuAction()->isEnabled());
     QCOMPARE(w.Doc.Log.count(), 0);
   }
-  // Space on the focused read button reads.
+  // Space on the focused read button reads; so does Enter, the read button
+  // having the focus when the dialog opens.
   f.ui.files.push_back(path);
   QPointer<frmZlogReadSet> dlg = ZlogOn(w);
-  dlg->OKButton->setFocus();
+  QVERIFY(dlg->OKButton->hasFocus() || QApplication::focusWidget() == nullptr);
   QTest::keyClick(dlg->OKButton, Qt::Key_Space);
   QTRY_VERIFY(!dlg);
   QCOMPARE(w.Doc.Log.count(), kSampleCount);
+  f.ui.files.push_back(path);
+  dlg = ZlogOn(w);
+  QTest::keyClick(dlg->OKButton, Qt::Key_Return);
+  QTRY_VERIFY(!dlg);
+  QCOMPARE(w.Doc.Log.count(), 2 * kSampleCount);
   // cancelling the file dialog does nothing
   QVERIFY(!ZlogOn(w));
   QCOMPARE(w.Doc.State.OpenDialogNo, 0);
@@ -425,10 +432,14 @@ void TestImport::cabrilloMissingFile() {
   // the dialog stays, with an empty sample; reading it appends nothing
   QVERIFY(dlg);
   QCOMPARE(dlg->Grid1->columnCount(), 0);
+  // the remembered positions are not taken away by the empty sample
+  QCOMPARE(dlg->UpDown2[0]->value(), 35);
+  QCOMPARE(w.Ini.CabSrstPos, 35);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
   QCOMPARE(w.Doc.Log.count(), 0);
   QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.Ini.CabSrstPos, 35);
 }
 
 void TestImport::importsStopAtTheLimit() {
@@ -534,6 +545,15 @@ void TestImport::dialogsAndCliGiveTheSameLog() {
   const std::string zlo = dir + "/contest.zlo", cbr = dir + "/contest.cbr";
   fileio::writeAtomic(zlo, zlogFile());
   fileio::writeAtomic(cbr, cabrilloFile());
+  // A demonstration runs under the contest of the folder's settings file.
+  const std::string rules = dir + "/home";
+  if (!demo.isEmpty() && fileio::exists(rules + "/Tamarack.ini")) {
+    IniRead(rules + "/Tamarack.ini", w.Ini);
+    w.Env.ProgramFolder = rules;
+    w.Doc.State.CfgFileName = w.Ini.CfgFileName;
+    QVERIFY(w.CfgRead(w.Ini.CfgFileName));
+    CtyRead(rules, w.Cty, f.ui);
+  }
 
   f.ui.files.push_back(zlo);
   QPointer<frmZlogReadSet> z = ZlogOn(w);
@@ -543,13 +563,12 @@ void TestImport::dialogsAndCliGiveTheSameLog() {
   QVERIFY(w.Files->DataSave(dir + "/gui-zlog.tmk"));
 
   w.Files->LogCls();
-  standardColumns(w.Ini);
+  if (demo.isEmpty()) standardColumns(w.Ini);
   f.ui.files.push_back(cbr);
   QPointer<frmCabReadSet> c = CabOn(w);
   QTest::mouseClick(c->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!c);
   QVERIFY(w.Files->DataSave(dir + "/gui-cabrillo.tmk"));
-  if (!demo.isEmpty()) IniWrite(dir + "/Tamarack.ini", w.Ini);
 
   QCOMPARE(w.Doc.Log.count(), kSampleCount);
   for (int i = 1; i <= kSampleCount; ++i) {
