@@ -15,6 +15,9 @@ namespace {
 using contest_detail::FlatIndex;
 using contest_detail::hashText;
 
+// An empty text with a place in memory (fixed fields copy from it).
+constexpr std::string_view kEmpty = "";
+
 constexpr std::int16_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
 // A count that would pass its 16-bit range is left as it is.
@@ -196,8 +199,8 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
       prevBand = b;
       const auto bi = static_cast<std::size_t>(b);
 
-      MltKey = {};
-      continent = {};
+      MltKey = kEmpty;
+      continent = kEmpty;
       std::uint32_t bandId = 0, modeId = 0;
       std::int16_t status = SearchNormal;
       std::int16_t notFound = 0;
