@@ -10,7 +10,6 @@ namespace {
 using contest_detail::dropLastChar;
 using contest_detail::isAscii;
 
-
 // Characters start..start+len-1 (1-based, counted in characters), as much of
 // them as the text has.
 std::string_view midChars(std::string_view s, std::size_t start, std::size_t len = std::string_view::npos) {
