@@ -678,16 +678,16 @@ void TestFrmInput::enterFromElsewhereDoesNotRegister() {
 
 void TestFrmInput::callSignRequiredToOpen() {
   w->Ini.JarlCallSign.clear();
-  mnuInBox_Click(*w);
+  OpenInputWindow(*w);
   QVERIFY(!frmInput::openOf(*w));
   QCOMPARE(f.texts(), QStringList{QStringLiteral("コールサインを設定してください")});
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
   w->Ini.JarlCallSign = "JA1ZZZ";
-  mnuInBox_Click(*w);
+  OpenInputWindow(*w);
   frmInput* in = frmInput::openOf(*w);
   QVERIFY(in);
   // a second command shows the same window
-  mnuInBox_Click(*w);
+  OpenInputWindow(*w);
   QCOMPARE(frmInput::openOf(*w), in);
   QCOMPARE(w->findChildren<frmInput*>().size(), 1);
 }

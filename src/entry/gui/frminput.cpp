@@ -74,7 +74,7 @@ frmInput* frmInput::showFor(frmMain& main) {
   return f;
 }
 
-void mnuInBox_Click(frmMain& main) {
+void OpenInputWindow(frmMain& main) {
   if (main.Ini.JarlCallSign.empty()) {
     main.ui().ask("コールサインを設定してください", Buttons::OkCancel);
     main.showMyData();

@@ -129,6 +129,6 @@ class frmInput : public QWidget {
   std::function<void()> afterClose_;
 };
 
-// mnuInBox_Click: the input window, or, without a station call sign, the
+// What mnuInBox_Click does: the input window, or, without a station call sign, the
 // message "コールサインを設定してください" and the station-data dialog.
-void mnuInBox_Click(frmMain& main);
+void OpenInputWindow(frmMain& main);
