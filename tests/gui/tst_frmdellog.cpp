@@ -20,6 +20,14 @@ class TestFrmDelLog : public QObject {
 };
 
 namespace {
+// The main window after start-up, with the station-data dialog that an
+// empty program folder opens closed again.
+frmMain& openMain(MainFixture& f) {
+  frmMain& w = f.open();
+  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  QCoreApplication::processEvents();
+  return w;
+}
 void clickRow(frmMain& w, int row) {
   QCoreApplication::processEvents();
   const QModelIndex i = w.GridModel1->index(row - 1, 2);
@@ -30,7 +38,7 @@ void clickRow(frmMain& w, int row) {
 
 void TestFrmDelLog::opensOverTheSelectedQso() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(20);
   clickRow(w, 12);
   QCOMPARE(w.Doc.State.SelRow, std::int16_t(12));
@@ -55,7 +63,7 @@ void TestFrmDelLog::opensOverTheSelectedQso() {
 
 void TestFrmDelLog::deleteKeepsNumberGaps() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(10);
   clickRow(w, 5);
   QPointer<frmDelLog> d = frmDelLog::showFor(w);
@@ -77,7 +85,7 @@ void TestFrmDelLog::deleteKeepsNumberGaps() {
 
 void TestFrmDelLog::cancelAndEscStillMarkTheLogChanged() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(3);
   QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
   clickRow(w, 2);
@@ -101,7 +109,7 @@ void TestFrmDelLog::cancelAndEscStillMarkTheLogChanged() {
 
 void TestFrmDelLog::deletingTheOnlyQso() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(1);
   clickRow(w, 1);
   QPointer<frmDelLog> d = frmDelLog::showFor(w);
@@ -117,7 +125,7 @@ void TestFrmDelLog::deletingTheOnlyQso() {
 
 void TestFrmDelLog::noSelectedQsoOpensNothing() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(10);
   QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
   QVERIFY(!frmDelLog::showFor(w));
@@ -132,7 +140,7 @@ void TestFrmDelLog::noSelectedQsoOpensNothing() {
 
 void TestFrmDelLog::mainWindowEscClosesIt() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   f.fillLog(4);
   clickRow(w, 4);
   QPointer<frmDelLog> d = frmDelLog::showFor(w);

@@ -19,6 +19,14 @@ class TestFrmTime : public QObject {
 };
 
 namespace {
+// The main window after start-up, with the station-data dialog that an
+// empty program folder opens closed again.
+frmMain& openMain(MainFixture& f) {
+  frmMain& w = f.open();
+  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  QCoreApplication::processEvents();
+  return w;
+}
 // Two QSOs on 2015-04-02 at 05:00:30 and 23:59:59.
 void twoQsos(MainFixture& f) {
   for (ole::Date t : {ole::fromDateTime(2015, 4, 2, 5, 0, 30), ole::fromDateTime(2015, 4, 2, 23, 59, 59)}) {
@@ -39,7 +47,7 @@ void clickTimes(QToolButton* b, int n) {
 
 void TestFrmTime::opensWithHintAndPlace() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   QPointer<frmTime> d = frmTime::showFor(w);
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("時間の増減"));
@@ -74,7 +82,7 @@ void TestFrmTime::opensWithHintAndPlace() {
 
 void TestFrmTime::stepperAndStartShiftAcrossMidnight() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   twoQsos(f);
   QPointer<frmTime> d = frmTime::showFor(w);
   clickTimes(d->UpDown1->downButton(), 9);
@@ -96,7 +104,7 @@ void TestFrmTime::stepperAndStartShiftAcrossMidnight() {
 
 void TestFrmTime::enterShiftsEscDoesNot() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   twoQsos(f);
   QPointer<frmTime> d = frmTime::showFor(w);
   clickTimes(d->UpDown1->upButton(), 9);
@@ -115,7 +123,7 @@ void TestFrmTime::enterShiftsEscDoesNot() {
 
 void TestFrmTime::zeroHoursChangesNothing() {
   MainFixture f;
-  frmMain& w = f.open();
+  frmMain& w = openMain(f);
   twoQsos(f);
   w.GridData.setCell(1, 3, "marker");  // a rebuild would drop it
   QPointer<frmTime> d = frmTime::showFor(w);

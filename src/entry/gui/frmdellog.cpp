@@ -39,9 +39,9 @@ frmDelLog::frmDelLog(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   Form_Load();
 }
 
-frmDelLog::~frmDelLog() {
-  if (!closed_ && main_.openDialog(DlgDelLog) == this) main_.unregisterDialog(DlgDelLog);
-}
+// A dialog destroyed without closing goes with the main window itself,
+// whose state is gone by then: nothing of it may be touched here.
+frmDelLog::~frmDelLog() = default;
 
 frmDelLog* frmDelLog::showFor(frmMain& main) {
   const int sel = main.Doc.State.SelRow;

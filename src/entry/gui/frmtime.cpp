@@ -68,9 +68,9 @@ frmTime::frmTime(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   Form_Load();
 }
 
-frmTime::~frmTime() {
-  if (!closed_ && main_.openDialog(DlgTime) == this) main_.unregisterDialog(DlgTime);
-}
+// A dialog destroyed without closing goes with the main window itself,
+// whose state is gone by then: nothing of it may be touched here.
+frmTime::~frmTime() = default;
 
 frmTime* frmTime::showFor(frmMain& main) {
   if (main.Doc.State.OpenDialogNo != 0) return nullptr;

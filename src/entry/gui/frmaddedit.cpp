@@ -1,0 +1,511 @@
+#include "entry/gui/frmaddedit.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "app/gui/frmmain.h"
+#include "app/gui/qtui.h"
+#include "entry/bandmode.h"
+#include "entry/gui/entryfilters.h"
+#include "entry/realtime.h"
+
+namespace {
+QLabel* captionLabel(const char* name, const char* text, QWidget* parent) {
+  auto* l = new QLabel(QString::fromUtf8(text), parent);
+  l->setObjectName(QString::fromUtf8(name));
+  return l;
+}
+QLineEdit* box(const char* name, int widthTwips, QWidget* parent) {
+  auto* t = new QLineEdit(parent);
+  t->setObjectName(QString::fromUtf8(name));
+  t->setFixedWidth(twipsToPx(widthTwips));
+  return t;
+}
+QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromUtf8(name));
+  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  l->setAlignment(Qt::AlignCenter);
+  l->setMinimumWidth(twipsToPx(widthTwips));
+  l->setAutoFillBackground(true);
+  QPalette p = l->palette();
+  p.setColor(QPalette::Window, Qt::white);
+  l->setPalette(p);
+  return l;
+}
+bool selectedQso(const frmMain& main) {
+  const int sel = main.Doc.State.SelRow;
+  return sel >= 1 && sel <= main.Doc.Log.count();
+}
+}  // namespace
+
+// ---------------------------------------------------------------- shared
+
+QsoDialog::QsoDialog(frmMain& main, int dialogNo, const char* name, const char* caption,
+                     const char* command2, QColor background)
+    : QWidget(&main, Qt::Window), main_(main), dialogNo_(dialogNo) {
+  setObjectName(QString::fromUtf8(name));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QString::fromUtf8(caption));
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, background);
+  setPalette(pal);
+
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(twipsToPx(120), twipsToPx(120), twipsToPx(120), twipsToPx(120));
+
+  // time row
+  auto* top = new QHBoxLayout;
+  Label12 = panel("Label12", 1300, this);
+  top->addWidget(Label12);
+  const char* names1[] = {"UpDown1_0", "UpDown1_1", "UpDown1_2"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    UpDown1[i] = new EntryUpDown(-30000, 30000, this);
+    UpDown1[i]->setObjectName(QString::fromUtf8(names1[i]));
+    top->addWidget(UpDown1[i]);
+  }
+  top->addSpacing(twipsToPx(120));
+  Label13 = panel("Label13", 800, this);
+  top->addWidget(Label13);
+  const char* names2[] = {"UpDown2_0", "UpDown2_1"};
+  for (std::size_t i = 0; i < 2; ++i) {
+    UpDown2[i] = new EntryUpDown(-300000, 300000, this);
+    UpDown2[i]->setObjectName(QString::fromUtf8(names2[i]));
+    top->addWidget(UpDown2[i]);
+  }
+  top->addSpacing(twipsToPx(120));
+  Text1 = box("Text1", 800, this);
+  Text1->setVisible(false);
+  top->addWidget(Text1);
+  top->addStretch(1);
+  outer->addLayout(top);
+
+  // boxes: captions above
+  body_ = new QWidget(this);
+  auto* g = new QGridLayout(body_);
+  g->setContentsMargins(0, 0, 0, 0);
+  g->setHorizontalSpacing(twipsToPx(60));
+  Combo1 = new QComboBox(body_);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo2 = new QComboBox(body_);
+  Combo2->setObjectName(QStringLiteral("Combo2"));
+  for (QComboBox* c : {Combo1, Combo2}) {
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setFixedWidth(twipsToPx(1000));
+  }
+  Text5 = box("Text5", 1800, body_);
+  Text6 = box("Text6", 800, body_);
+  Text7 = box("Text7", 1300, body_);
+  Text8 = box("Text8", 800, body_);
+  Text9 = box("Text9", 1300, body_);
+  Label10 = captionLabel("Label10", "バンド", body_);
+  Label11 = captionLabel("Label11", "モード", body_);
+  Label5 = captionLabel("Label5", "コールサイン", body_);
+  Label6 = captionLabel("Label6", "送信RS(T)", body_);
+  Label7 = captionLabel("Label7", "ナンバー", body_);
+  Label8 = captionLabel("Label8", "受信RS(T)", body_);
+  Label9 = captionLabel("Label9", "ナンバー", body_);
+  QWidget* boxes[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9};
+  QLabel* caps[] = {Label10, Label11, Label5, Label6, Label7, Label8, Label9};
+  for (int c = 0; c < 7; ++c) {
+    g->addWidget(caps[c], 0, c);
+    g->addWidget(boxes[c], 1, c);
+  }
+  g->setColumnStretch(8, 1);
+  outer->addWidget(body_);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  Command2 = new QPushButton(QString::fromUtf8(command2), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  Command1 = new QPushButton(QStringLiteral("終了"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  for (QPushButton* b : {Command2, Command1}) {
+    b->setAutoDefault(false);
+    b->setFixedWidth(twipsToPx(1100));
+    buttons->addWidget(b);
+  }
+  outer->addLayout(buttons);
+
+  // The received RS(T) box is no tab stop (the digital QSO party makes it one).
+  Text8->setFocusPolicy(Qt::ClickFocus);
+  QWidget* order[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9, Text1, Command2, Command1};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+
+  InstallKeyFilter(Combo1, entry::KeyFilter::Band);
+  InstallKeyFilter(Combo2, entry::KeyFilter::Mode);
+  InstallKeyFilter(Text5, entry::KeyFilter::UpperNoBlank);
+  InstallKeyFilter(Text6, entry::KeyFilter::Report);
+  InstallKeyFilter(Text7, entry::KeyFilter::Upper);
+  InstallKeyFilter(Text8, entry::KeyFilter::Report);
+  InstallKeyFilter(Text9, entry::KeyFilter::UpperNoBlank);
+  InstallKeyFilter(Text1, entry::KeyFilter::TimeBox);
+
+  connect(Command1, &QPushButton::clicked, this, &QsoDialog::Command1_Click);
+  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+  connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
+  for (std::size_t i = 0; i < 3; ++i) {
+    connect(UpDown1[i], &EntryUpDown::Change, this, [this, i] { UpDown1_Change(static_cast<int>(i)); });
+    connect(UpDown1[i], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
+  }
+  for (std::size_t i = 0; i < 2; ++i) {
+    connect(UpDown2[i], &EntryUpDown::Change, this, [this, i] { UpDown2_Change(static_cast<int>(i)); });
+    connect(UpDown2[i], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
+  }
+}
+
+// A dialog destroyed without closing goes with the main window itself,
+// whose state is gone by then: nothing of it may be touched here.
+QsoDialog::~QsoDialog() = default;
+
+bool QsoDialog::dqp() const { return main_.Contest.DqpEnabled == 1; }
+
+void QsoDialog::Form_Load() {
+  // The window's own keys sit on top of the keystroke filters.
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+  main_.mnuOff();
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  adjustSize();
+  const QRect m = main_.frameGeometry();
+  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
+  BandModeSet();
+  DataLoad();
+  if (dqp()) {
+    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
+    Text8->setFocusPolicy(Qt::StrongFocus);
+  }
+  main_.registerDialog(dialogNo_, this);
+  TimeMnlSet(TimeMnl(main_));
+}
+
+bool QsoDialog::loadCommon() {
+  if (!selectedQso(main_)) return false;
+  loadedRow_ = main_.Doc.State.SelRow;
+  const QsoRecord& r = main_.Doc.Log[loadedRow_];
+  LoadedNo = r.QsoNo;
+  EditTime = r.QsoTime;
+  showTime();
+  const entry::EntryBoxes b = entry::BoxesOf(r);
+  Combo1->setEditText(toQ(b.band));
+  Combo2->setEditText(toQ(b.mode));
+  Text6->setText(toQ(b.sentRst));
+  Text7->setText(toQ(b.sentNo));
+  Text8->setText(toQ(b.rcvdRst));
+  return true;
+}
+
+void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, main_.Contest); }
+
+void QsoDialog::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
+
+void QsoDialog::showTime(bool dateOnly) {
+  if (!ole::valid(EditTime)) return;
+  Label12->setText(toQ(entry::DateLabelText(EditTime)));
+  if (!dateOnly) Label13->setText(toQ(entry::TimeLabelText(EditTime)));
+}
+
+void QsoDialog::topmostMessage(std::string_view text) {
+  setTopmost(this, false);
+  main_.ui().ask(text, Buttons::OkCancel);
+  setTopmost(this, true);
+}
+
+entry::EntryBoxes QsoDialog::boxes() const {
+  entry::EntryBoxes b;
+  b.band = fromQ(Combo1->currentText());
+  b.mode = fromQ(Combo2->currentText());
+  b.callSign = fromQ(Text5->text());
+  b.sentRst = fromQ(Text6->text());
+  b.sentNo = fromQ(Text7->text());
+  b.rcvdRst = fromQ(Text8->text());
+  b.rcvdNo = fromQ(Text9->text());
+  return b;
+}
+
+void QsoDialog::caretToEnd() { Text5->setCursorPosition(static_cast<int>(Text5->text().size())); }
+
+void QsoDialog::Combo1_Click() { caretToEnd(); }
+
+void QsoDialog::Combo2_Click() {
+  ModeSet();
+  Text5->setFocus();
+  caretToEnd();
+}
+
+void QsoDialog::stepTime(entry::TimeField field, int step) {
+  EditTime = entry::StepTime(EditTime, field, step);
+}
+
+void QsoDialog::UpDown1_Change(int item) {
+  const auto i = static_cast<std::size_t>(item);
+  const int now = UpDown1[i]->value();
+  const int step = now - lastUpDown1_[i];
+  lastUpDown1_[i] = now;
+  static constexpr entry::TimeField fields[] = {entry::TimeField::Year, entry::TimeField::Month,
+                                                entry::TimeField::Day};
+  stepTime(fields[i], step);
+  showTime(true);
+}
+
+void QsoDialog::UpDown2_Change(int item) {
+  const auto i = static_cast<std::size_t>(item);
+  const int now = UpDown2[i]->value();
+  const int step = now - lastUpDown2_[i];
+  lastUpDown2_[i] = now;
+  stepTime(item == 0 ? entry::TimeField::Hour : entry::TimeField::Minute, step);
+  showTime();
+}
+
+bool QsoDialog::Text1_Apply() {
+  const auto hhnn = entry::TimeBoxText(fromQ(Text1->text()));
+  std::optional<ole::Date> t;
+  if (hhnn) t = entry::TimeOnShownDay(fromQ(Label12->text()), *hhnn);
+  if (!t) {
+    topmostMessage(entry::text::kBadTime);
+    Text1->setFocus();
+    return false;
+  }
+  Text1->setText(toQ(*hhnn));
+  EditTime = *t;
+  // The shown time follows, so that what is stored is what is shown.
+  showTime();
+  return true;
+}
+
+void QsoDialog::TimeMnlSet(int flag) {
+  const bool manual = flag == 1;
+  for (EntryUpDown* u : UpDown2) u->setEnabled(!manual);
+  Text1->setVisible(manual);
+  (manual ? static_cast<QWidget*>(Text1) : Text5)->setFocus();
+}
+
+void QsoDialog::AltKeyCmd(int key) {
+  switch (key) {
+    case Qt::Key_B: Combo1->setFocus(); break;
+    case Qt::Key_C: Text5->setFocus(); break;
+    case Qt::Key_M: Combo2->setFocus(); break;
+    case Qt::Key_N: Text9->setFocus(); break;
+    case Qt::Key_D:
+      stepTime(entry::TimeField::Minute, -1);
+      showTime();
+      break;
+    case Qt::Key_U:
+      stepTime(entry::TimeField::Minute, 1);
+      showTime();
+      break;
+    case Qt::Key_W:
+      Text5->clear();
+      Text9->clear();
+      break;
+    default: break;
+  }
+}
+
+void QsoDialog::Command1_Click() { close(); }
+
+bool QsoDialog::keyDown(QObject* source, QKeyEvent* e) {
+  const int key = e->key();
+  if (key == Qt::Key_Escape) {
+    close();
+    return true;
+  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    if (e->isAutoRepeat()) return true;
+    if (source == Text1) {
+      if (Text1_Apply()) enter();
+    } else {
+      enter();
+    }
+    return true;
+  }
+  if (key == Qt::Key_Space && !e->isAutoRepeat()) {
+    spaceDown_ = true;
+    return false;
+  }
+  const bool alt = (e->modifiers() & Qt::AltModifier) ||
+                   (QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier);
+  if (alt && key >= Qt::Key_A && key <= Qt::Key_Z) {
+    AltKeyCmd(key);
+    return true;
+  }
+  return false;
+}
+
+bool QsoDialog::keyUp(QObject* source, QKeyEvent* e) {
+  if (e->isAutoRepeat() || e->key() != Qt::Key_Space || !spaceDown_) return false;
+  spaceDown_ = false;
+  QObject* s = source;
+  if (s == Combo1->lineEdit()) s = Combo1;
+  if (s == Combo2->lineEdit()) s = Combo2;
+  if (s == Text5 || s == Text6) (dqp() ? Text8 : Text9)->setFocus();
+  else if (s == Text7 || s == Text8) Text9->setFocus();
+  else if (s == Text9) Text5->setFocus();
+  else if (s == Text1) {
+    if (Text1_Apply()) Text5->setFocus();
+  } else if (auto* add = qobject_cast<frmAdd*>(this); add && s == add->Text4) {
+    Text9->setFocus();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool QsoDialog::eventFilter(QObject* o, QEvent* e) {
+  if (!closed_) {
+    if (e->type() == QEvent::KeyPress && keyDown(o, static_cast<QKeyEvent*>(e))) return true;
+    if (e->type() == QEvent::KeyRelease && keyUp(o, static_cast<QKeyEvent*>(e))) return true;
+  }
+  return QWidget::eventFilter(o, e);
+}
+
+void QsoDialog::keyPressEvent(QKeyEvent* e) {
+  if (!closed_ && keyDown(this, e)) return;
+  QWidget::keyPressEvent(e);
+}
+
+void QsoDialog::closeEvent(QCloseEvent* e) {
+  if (!closed_) {
+    closed_ = true;
+    unload();
+    main_.Doc.State.SelRow = 0;
+    main_.mnuOn();
+    main_.unregisterDialog(dialogNo_);
+    main_.activateWindow();
+  }
+  e->accept();
+}
+
+// ---------------------------------------------------------------- frmEdit
+
+frmEdit::frmEdit(frmMain& main)
+    : QsoDialog(main, DlgEdit, "frmEdit", "データの修正", "登録", QColor(192, 192, 192)) {
+  Form_Load();
+}
+
+frmEdit* frmEdit::openOf(frmMain& main) { return qobject_cast<frmEdit*>(main.openDialog(DlgEdit)); }
+
+frmEdit* frmEdit::showFor(frmMain& main) {
+  if (!selectedQso(main) || main.Doc.State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmEdit(main);
+  f->show();
+  f->activateWindow();
+  (TimeMnl(main) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
+  return f;
+}
+
+void frmEdit::DataLoad() {
+  if (!loadCommon()) return;
+  const QsoRecord& r = main_.Doc.Log[loadedRow_];
+  Text1->setText(toQ(entry::TimeLabelText(r.QsoTime)));
+  Text5->setText(toQ(r.CallSign.trimmed()));
+  Text9->setText(toQ(r.RcvdNo.trimmed()));
+}
+
+void frmEdit::EditDataSet() {
+  // The QSO the dialog loaded is the one stored, whatever row was clicked
+  // since without a double click.
+  if (!entry::EditDataSet(main_.Doc.Log, main_.Doc.CurQso, loadedRow_, LoadedNo, EditTime,
+                          boxes()))
+    return;
+  Saved = 1;
+  main_.Doc.State.LogDirty = 1;
+  main_.LogDataSearch();
+}
+
+void frmEdit::Command2_Click() { EditDataSet(); }
+
+void frmEdit::enter() { EditDataSet(); }
+
+// ---------------------------------------------------------------- frmAdd
+
+frmAdd::frmAdd(frmMain& main)
+    : QsoDialog(main, DlgAdd, "frmAdd", "データの挿入", "挿入", QColor(192, 255, 192)) {
+  auto* g = static_cast<QGridLayout*>(body_->layout());
+  Label4 = captionLabel("Label4", "オペレーター", body_);
+  Text4 = box("Text4", 1800, body_);
+  g->addWidget(Label4, 2, 2);
+  g->addWidget(Text4, 3, 2);
+  InstallKeyFilter(Text4, entry::KeyFilter::UpperNoBlank);
+  setTabOrder(Text9, Text4);
+  Form_Load();
+}
+
+frmAdd* frmAdd::openOf(frmMain& main) { return qobject_cast<frmAdd*>(main.openDialog(DlgAdd)); }
+
+frmAdd* frmAdd::showFor(frmMain& main) {
+  if (!selectedQso(main) || main.Doc.State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmAdd(main);
+  f->show();
+  f->activateWindow();
+  (TimeMnl(main) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
+  return f;
+}
+
+void frmAdd::DataLoad() {
+  if (!loadCommon()) return;
+  Text1->clear();
+  Text5->clear();
+  Text9->clear();
+  Text4->clear();
+}
+
+bool frmAdd::InsDataSet() {
+  if (Saved == 1 || loadedRow_ < 1) return false;
+  const entry::EntryBoxes b = boxes();
+  if (!entry::InsertComplete(b, TimeMnl(main_) == 1, fromQ(Text1->text()), dqp())) {
+    topmostMessage("データを入力して下さい");
+    Text5->setFocus();
+    return false;
+  }
+  // A full log has no room: reading the grid back would drop its last QSO.
+  if (main_.Doc.Log.full()) {
+    topmostMessage(entry::text::kLogFull);
+    return false;
+  }
+  const std::string row =
+      entry::InsertRowText(loadedRow_, fromQ(Label12->text()), fromQ(Label13->text()), b,
+                           fromQ(Text4->text()), main_.Doc.State.ShowSeconds);
+  if (row.empty()) return false;
+  main_.GridData.insertRow(loadedRow_, row);
+  insertedRow_ = loadedRow_;
+  Saved = 1;
+  close();
+  return true;
+}
+
+void frmAdd::Command2_Click() { InsDataSet(); }
+
+void frmAdd::enter() { InsDataSet(); }
+
+void frmAdd::unload() {
+  if (Saved != 1 || insertedRow_ < 1) return;
+  // The grid is read back into the log; the other QSOs keep their seconds
+  // even while the grid shows minutes only.
+  entry::KeepSecondsForRebuild(main_.GridData, main_.Doc.Log, insertedRow_);
+  main_.LogGridToMem();
+  main_.Doc.State.LogDirty = 1;
+  main_.LogDataSearch();
+}
+
+// ---------------------------------------------------------------- main window
+
+void EditDialogsDblClick(frmMain& main) {
+  if (main.Doc.State.SelRow < 1 || main.Doc.Log.count() < 1) return;
+  switch (main.Doc.State.OpenDialogNo) {
+    case 0: frmEdit::showFor(main); break;
+    case DlgEdit:
+      if (frmEdit* f = frmEdit::openOf(main)) f->DataLoad();
+      break;
+    case DlgAdd:
+      if (frmAdd* f = frmAdd::openOf(main)) f->DataLoad();
+      break;
+    default: break;
+  }
+}
