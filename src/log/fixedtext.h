@@ -26,7 +26,7 @@ class FixedText {
       utf8::next(s, i);
       ++chars;
     }
-    std::memcpy(buf_, s.data(), cut);
+    if (cut) std::memcpy(buf_, s.data(), cut);
     std::memset(buf_ + cut, ' ', N - chars);
     size_ = static_cast<std::uint8_t>(cut + (N - chars));
   }

@@ -8,7 +8,13 @@ frmMain& MainFixture::open(bool load) {
   w = std::make_unique<frmMain>(env, ui, clock);
   w->openUrl = [](const QUrl&) {};
   w->show();
-  if (load) w->Form_Load();
+  if (load) {
+    w->Form_Load();
+    // Without a contest the start-up opens the station data: tests start
+    // from the main window alone unless they ask for that window.
+    if (closeStartupWindow)
+      if (QWidget* tool = w->openDialog(w->Doc.State.OpenDialogNo)) tool->close();
+  }
   return *w;
 }
 

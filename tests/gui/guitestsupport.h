@@ -14,6 +14,7 @@ struct MainFixture {
   ScriptedUi ui;
   FixedClock clock{ole::fromDateTime(2026, 12, 7, 21, 30, 0)};
   std::unique_ptr<frmMain> w;
+  bool closeStartupWindow = true;
 
   std::string home() const { return dir.path().toStdString(); }
   // Creates the window; Form_Load runs when load is true.

@@ -84,7 +84,11 @@ void TestFrmMain::menuBarHasEveryItem() {
 
 void TestFrmMain::startUpOnEmptyFolder() {
   MainFixture f;
+  f.closeStartupWindow = false;
   frmMain& w = f.open();
+  // no contest yet: the station data opens over the main window
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
+  QVERIFY(w.openDialog(DlgMyData)->isVisible());
   for (const char* d : {"SentLog", "Log", "Cfg"})
     QVERIFY(QFileInfo(f.dir.filePath(d)).isDir());
   // the settings file, the country file and the contest, in start-up order
@@ -143,7 +147,7 @@ void TestFrmMain::gridLayout() {
   w.resize(800, 600);
   QCoreApplication::processEvents();
   const int rows = static_cast<int>(std::nearbyint(double(w.Grid1->height()) /
-                                                   w.Grid1->verticalHeader()->defaultSectionSize()));
+                                                   w.Grid1->horizontalHeader()->height()));
   QCOMPARE(w.Doc.State.GridPageRows, rows - 3);
 }
 
@@ -212,6 +216,18 @@ void TestFrmMain::escapeWithoutCallSign() {
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
   QCOMPARE(f.texts(), QStringList{"コールサインを設定してください"});
   QCOMPARE(f.ui.messages[0].buttons, Buttons::OkCancel);
+  // then the station data, where the call sign is set
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
+  // Esc again closes it
+  QTest::keyClick(w.Grid1, Qt::Key_Escape);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  // with a call sign Esc opens the input window, and Esc closes it again
+  w.Ini.JarlCallSign = "JA1ZZZ";
+  QTest::keyClick(w.Grid1, Qt::Key_Escape);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgInput));
+  QVERIFY(w.openDialog(DlgInput)->isVisible());
+  QTest::keyClick(w.Grid1, Qt::Key_Escape);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMain::escapeClosesTheRegisteredWindow() {

@@ -16,6 +16,11 @@
 #include "app/gui/frmabout.h"
 #include "app/gui/frmbar.h"
 #include "app/gui/qtui.h"
+#include "contest/gui/frmsumary.h"
+#include "contest/score.h"
+#include "entry/gui/frminput.h"
+#include "log/gui/importcommands.h"
+#include "output/gui/frmmydata.h"
 
 // ---------------------------------------------------------------- grid view
 
@@ -182,6 +187,13 @@ void frmMain::buildMenus() {
   connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveAs(); });
   connect(mnuLogClose, &QAction::triggered, this, [this] { Files->Close(); });
   connect(owari, &QAction::triggered, this, &frmMain::owari_Click);
+  connect(mnuZlRead, &QAction::triggered, this, [this] { ZlogOn(*this); });
+  connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
+  connect(mCsvOut, &QAction::triggered, this, [this] { mCsvOut_Click(*this); });
+  connect(mCsvIn, &QAction::triggered, this, [this] { mCsvIn_Click(*this); });
+  connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
+  connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
+  connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
   connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);
   connect(abt, &QAction::triggered, this, &frmMain::abt_Click);
   connect(mnuTimeSort, &QAction::triggered, this, &frmMain::mnuTimeSort_Click);
@@ -316,11 +328,12 @@ void frmMain::LogDataSearch() {
 bool frmMain::CfgRead(const std::string& path) {
   const CfgReadResult r =
       ::CfgRead(path, Env.ProgramFolder, Contest, Sections, Ini, Doc.State.LogTestNo, ui_);
-  if (r.relocated) Doc.State.CfgFileName = r.path;
-  if (r.read) {
-    setStatusPanel(1, r.statusText);
-    log_open->setEnabled(true);
+  if (r.relocated) {
+    Doc.State.CfgFileName = r.path;
+    Ini.CfgFileName = r.path;
   }
+  setStatusPanel(1, r.statusText);
+  if (r.read) log_open->setEnabled(true);
   return r.read;
 }
 
@@ -328,9 +341,24 @@ void frmMain::clearGrid() { ::FrmLogLoad(GridData, LogData{}, Doc.State.ShowSeco
 
 void frmMain::setLogFileText(const std::string& path) { setStatusPanel(3, path); }
 
-void frmMain::showMyData() {}
+void frmMain::showMyData() { frmMyData::open(*this); }
 
-void frmMain::showInput() {}
+void frmMain::ScoreLoad() {
+  auto* v = qobject_cast<frmSumary*>(openDialog(DlgSumary));
+  if (!v) v = frmSumary::open(*this);
+  v->ScoreLoad(score::ScoreLoad(Score, Contest, Ini, Doc.State.TodayText, JarlSignature));
+}
+
+void frmMain::mnuInBox_Click() {
+  if (!Ini.JarlCallSign.empty()) {
+    showInput();
+  } else {
+    ui_.ask("コールサインを設定してください", Buttons::OkCancel);
+    showMyData();
+  }
+}
+
+void frmMain::showInput() { frmInput::showFor(*this); }
 
 void frmMain::LogGridToMem() {
   mnuOff();
@@ -379,12 +407,7 @@ void frmMain::Form_KeyDown(int key) {
   if (key != Qt::Key_Escape) return;
   const int no = Doc.State.OpenDialogNo;
   if (no == 0) {
-    if (!Ini.JarlCallSign.empty()) {
-      showInput();
-    } else {
-      ui_.ask("コールサインを設定してください", Buttons::OkCancel);
-      showMyData();
-    }
+    mnuInBox_Click();
     return;
   }
   if (QWidget* w = openDialog(no)) w->close();
@@ -417,7 +440,9 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 }
 
 void frmMain::Form_Resize() {
-  const int rowHeight = Grid1->verticalHeader()->defaultSectionSize();
+  // Row 0 is the header row.
+  int rowHeight = Grid1->horizontalHeader()->height();
+  if (rowHeight <= 0) rowHeight = Grid1->verticalHeader()->defaultSectionSize();
   const int gridHeight = Grid1->height();
   if (rowHeight > 0 && gridHeight > 0)
     Doc.State.GridPageRows =

@@ -66,6 +66,8 @@ class frmMain : public QMainWindow, public LogWindow {
   CtyTables Cty;
   ScoreTable Score;
   std::unique_ptr<LogFiles> Files;
+  // The signature of the electronic log: asked for when the log is made, not kept.
+  std::string JarlSignature;
 
   Ui& ui() { return ui_; }
   const Clock& clock() const { return clock_; }
@@ -96,6 +98,9 @@ class frmMain : public QMainWindow, public LogWindow {
   void LogDataSearch() override;
   // Loads a contest definition: status panel 1, log_open; true when read.
   bool CfgRead(const std::string& path);
+  // Fills the summary window (opening it when closed).
+  void ScoreLoad();
+  void mnuInBox_Click();
   void LogGridToMem();
   void TimeSort();
   void setStatusPanel(int panel, const std::string& text);  // panels 1..3
