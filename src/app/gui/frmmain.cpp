@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -245,6 +246,9 @@ void frmMain::Form_Load() {
     showMyData();
   }
 
+  // The grid takes its size now, so the last log scrolls to its end.
+  if (layout()) layout()->activate();
+  Form_Resize();
   Files->OpenLastLog();
 
   Doc.State.TodayText = ole::formatJapaneseDate(clock_.now());
@@ -379,11 +383,15 @@ void frmMain::TimeSort() {
 void frmMain::mnuTimeSort_Click() { TimeSort(); }
 
 void frmMain::scrollGridTo(int row) {
+  // Past the last row the grid shows its end.
+  if (row > GridModel1->rowCount()) row = GridModel1->rowCount();
   if (row < 1) row = 1;
+  Grid1->syncGeometries();
   Grid1->scrollTo(GridModel1->index(row - 1, 0), QAbstractItemView::PositionAtTop);
 }
 
 void frmMain::scrollToEnd() {
+  if (Doc.State.GridPageRows <= 0) Form_Resize();
   const int count = Doc.Log.count();
   if (count >= Doc.State.GridPageRows) scrollGridTo(count - Doc.State.GridPageRows + 1);
 }
@@ -442,6 +450,7 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 void frmMain::Form_Resize() {
   // Row 0 is the header row.
   int rowHeight = Grid1->horizontalHeader()->height();
+  if (rowHeight <= 0) rowHeight = Grid1->horizontalHeader()->sizeHint().height();
   if (rowHeight <= 0) rowHeight = Grid1->verticalHeader()->defaultSectionSize();
   const int gridHeight = Grid1->height();
   if (rowHeight > 0 && gridHeight > 0)

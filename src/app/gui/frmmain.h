@@ -32,6 +32,9 @@ class LogGridView : public QTableView {
   Q_OBJECT
  public:
   using QTableView::QTableView;
+  // Brings the scroll range up to date at once (a rebuilt grid would
+  // otherwise update it only later).
+  void syncGeometries() { updateGeometries(); }
  signals:
   void Click();
   void MouseUp(Qt::MouseButton button, QPoint globalPos);
