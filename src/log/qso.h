@@ -92,6 +92,7 @@ enum OpenDialog : std::int16_t {
   DlgCfm = 13,         // frmCfm
   DlgZlogReadSet = 14, // frmZlogReadSet
   DlgAdd = 15,         // frmAdd: its own number, so Esc and double click reach it
+  DlgMultiEdit = 16,   // frmMultiEdit: registered, so no other window opens over it
 };
 
 // Document-wide state owned by the main window.

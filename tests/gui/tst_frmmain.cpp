@@ -33,6 +33,7 @@ class TestFrmMain : public QObject {
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
   void fileMenuCommands();
+  void editCommandsReachTheirWindows();
 };
 
 void TestFrmMain::menuBarHasEveryItem() {
@@ -493,6 +494,37 @@ void TestFrmMain::fileMenuCommands() {
   QCOMPARE(QString::fromStdString(f.ui.dialogs.back().filter),
            QStringLiteral("Tamarack　ログ ファイル (*.tmk)|*.tmk|"));
   QCOMPARE(QFileInfo(QString::fromStdString(f.home() + "/Log/both.tmk")).size(), 606);
+}
+
+void TestFrmMain::editCommandsReachTheirWindows() {
+  MainFixture f;
+  frmMain& w = f.open();
+  f.fillLog(4);
+  // nothing selected: the commands open nothing
+  w.mnuDataEdit->trigger();
+  w.mnuDelete->trigger();
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCoreApplication::processEvents();
+  const QRect cell = w.Grid1->visualRect(w.GridModel1->index(1, 2));
+  QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseDClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QCOMPARE(w.Doc.State.SelRow, std::int16_t(2));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgEdit));
+  QVERIFY(w.openDialog(DlgEdit)->isVisible());
+  QTest::keyClick(&w, Qt::Key_Escape);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  const struct { QAction* a; int no; } items[] = {
+      {w.mnuLogIns, DlgAdd}, {w.mnuLogDel, DlgDelLog}, {w.mnuTimeAddDel, DlgTime},
+      {w.mnuAllEdit, DlgMultiEdit}, {w.mnuLogEdit, DlgEdit}};
+  for (const auto& it : items) {
+    QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+    it.a->trigger();
+    QCOMPARE(int(w.Doc.State.OpenDialogNo), it.no);
+    QVERIFY(!w.m_1->menuAction()->isEnabled());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+    QVERIFY(w.m_1->menuAction()->isEnabled());
+  }
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -19,7 +19,11 @@
 #include "app/gui/qtui.h"
 #include "contest/gui/frmsumary.h"
 #include "contest/score.h"
+#include "entry/gui/frmaddedit.h"
+#include "entry/gui/frmdellog.h"
 #include "entry/gui/frminput.h"
+#include "entry/gui/frmmultiedit.h"
+#include "entry/gui/frmtime.h"
 #include "log/gui/importcommands.h"
 #include "output/gui/frmmydata.h"
 
@@ -192,6 +196,13 @@ void frmMain::buildMenus() {
   connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
   connect(mCsvOut, &QAction::triggered, this, [this] { mCsvOut_Click(*this); });
   connect(mCsvIn, &QAction::triggered, this, [this] { mCsvIn_Click(*this); });
+  connect(mnuDataEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
+  connect(mnuLogEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
+  connect(mnuLogIns, &QAction::triggered, this, [this] { frmAdd::showFor(*this); });
+  connect(mnuDelete, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
+  connect(mnuLogDel, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
+  connect(mnuTimeAddDel, &QAction::triggered, this, [this] { frmTime::showFor(*this); });
+  connect(mnuAllEdit, &QAction::triggered, this, [this] { frmMultiEdit::showFor(*this); });
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
   connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
   connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
@@ -408,7 +419,8 @@ void frmMain::Grid1_MouseUp(Qt::MouseButton button, QPoint globalPos) {
 
 void frmMain::Grid1_DblClick() {
   if (Doc.State.SelRow < 1 || Doc.Log.count() < 1) return;
-  // The edit dialog opens here, or reloads the clicked QSO when open.
+  // The edit dialog opens, or the open edit or insert dialog loads the QSO.
+  EditDialogsDblClick(*this);
 }
 
 void frmMain::Form_KeyDown(int key) {

@@ -159,7 +159,7 @@ class frmMain : public QMainWindow, public LogWindow {
   Ui& ui_;
   const Clock& clock_;
   frmBar* bar_ = nullptr;
-  std::array<QPointer<QWidget>, 16> dialogs_{};
+  std::array<QPointer<QWidget>, 17> dialogs_{};
   bool unloaded_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
 };

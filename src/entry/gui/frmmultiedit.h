@@ -30,7 +30,7 @@ class frmMain;
 
 // The number the dialog registers under while open (the numbers 1 to 15
 // belong to the other tool windows).
-inline constexpr int kDlgMultiEdit = 16;
+inline constexpr int kDlgMultiEdit = DlgMultiEdit;
 
 // An up-down control whose range can change while it is shown: two arrow
 // buttons, value kept within the range, Change on every new value.
