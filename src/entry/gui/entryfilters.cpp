@@ -1,6 +1,8 @@
 #include "entry/gui/entryfilters.h"
 
 #include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -135,3 +137,49 @@ void EntryUpDown::setValue(int v) {
 
 void EntryUpDown::step(int by) { setValue(value_ + by); }
 
+
+QLabel* EntryCaption(const char* name, const char* text, QWidget* parent) {
+  auto* l = new QLabel(QString::fromUtf8(text), parent);
+  l->setObjectName(QString::fromUtf8(name));
+  return l;
+}
+
+QLineEdit* EntryBox(const char* name, int widthTwips, QWidget* parent) {
+  auto* t = new QLineEdit(parent);
+  t->setObjectName(QString::fromUtf8(name));
+  t->setFixedWidth(twipsToPx(widthTwips));
+  return t;
+}
+
+QGridLayout* BuildEntryRow(QWidget* parent, EntryRow& r, QLabel* bandCaption,
+                           QLabel* modeCaption) {
+  auto* g = new QGridLayout;
+  g->setHorizontalSpacing(twipsToPx(60));
+  r.Combo1 = new QComboBox(parent);
+  r.Combo1->setObjectName(QStringLiteral("Combo1"));
+  r.Combo2 = new QComboBox(parent);
+  r.Combo2->setObjectName(QStringLiteral("Combo2"));
+  for (QComboBox* c : {r.Combo1, r.Combo2}) {
+    c->setEditable(true);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    c->setFixedWidth(twipsToPx(1000));
+  }
+  r.Text5 = EntryBox("Text5", 1800, parent);
+  r.Text6 = EntryBox("Text6", 800, parent);
+  r.Text7 = EntryBox("Text7", 1300, parent);
+  r.Text8 = EntryBox("Text8", 800, parent);
+  r.Text9 = EntryBox("Text9", 1300, parent);
+  r.Label5 = EntryCaption("Label5", "コールサイン", parent);
+  r.Label6 = EntryCaption("Label6", "送信RS(T)", parent);
+  r.Label7 = EntryCaption("Label7", "ナンバー", parent);
+  r.Label8 = EntryCaption("Label8", "受信RS(T)", parent);
+  r.Label9 = EntryCaption("Label9", "ナンバー", parent);
+  QWidget* boxes[] = {r.Combo1, r.Combo2, r.Text5, r.Text6, r.Text7, r.Text8, r.Text9};
+  QLabel* caps[] = {bandCaption, modeCaption, r.Label5, r.Label6, r.Label7, r.Label8, r.Label9};
+  for (int c = 0; c < 7; ++c) {
+    if (caps[c]) g->addWidget(caps[c], 0, c);
+    g->addWidget(boxes[c], 1, c);
+  }
+  g->setColumnStretch(7, 1);
+  return g;
+}

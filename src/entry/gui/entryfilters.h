@@ -84,3 +84,21 @@ void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdR
 // the program (not kept in the settings file).
 int TimeMnl(const frmMain& main);
 void SetTimeMnl(frmMain& main, int value);
+
+// Controls every entry window builds the same way.
+class QGridLayout;
+class QLabel;
+QLabel* EntryCaption(const char* name, const char* text, QWidget* parent);
+QLineEdit* EntryBox(const char* name, int widthTwips, QWidget* parent);
+
+// The entry row: band and mode lists, then call sign, sent RS(T), sent
+// exchange, received RS(T) and received exchange (Text5..Text9), with their
+// captions Label5..Label9 above them. bandCaption and modeCaption, when
+// given, stand above the two lists.
+struct EntryRow {
+  QComboBox *Combo1, *Combo2;
+  QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
+  QLabel *Label5, *Label6, *Label7, *Label8, *Label9;
+};
+QGridLayout* BuildEntryRow(QWidget* parent, EntryRow& row, QLabel* bandCaption = nullptr,
+                           QLabel* modeCaption = nullptr);

@@ -14,17 +14,6 @@
 #include "entry/realtime.h"
 
 namespace {
-QLabel* captionLabel(const char* name, const char* text, QWidget* parent) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(QString::fromUtf8(name));
-  return l;
-}
-QLineEdit* box(const char* name, int widthTwips, QWidget* parent) {
-  auto* t = new QLineEdit(parent);
-  t->setObjectName(QString::fromUtf8(name));
-  t->setFixedWidth(twipsToPx(widthTwips));
-  return t;
-}
 QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromUtf8(name));
@@ -79,7 +68,7 @@ QsoDialog::QsoDialog(frmMain& main, int dialogNo, const char* name, const char* 
     top->addWidget(UpDown2[i]);
   }
   top->addSpacing(twipsToPx(120));
-  Text1 = box("Text1", 800, this);
+  Text1 = EntryBox("Text1", 800, this);
   Text1->setVisible(false);
   top->addWidget(Text1);
   top->addStretch(1);
@@ -87,37 +76,16 @@ QsoDialog::QsoDialog(frmMain& main, int dialogNo, const char* name, const char* 
 
   // boxes: captions above
   body_ = new QWidget(this);
-  auto* g = new QGridLayout(body_);
+  Label10 = EntryCaption("Label10", "バンド", body_);
+  Label11 = EntryCaption("Label11", "モード", body_);
+  EntryRow row{};
+  QGridLayout* g = BuildEntryRow(body_, row, Label10, Label11);
+  body_->setLayout(g);
   g->setContentsMargins(0, 0, 0, 0);
-  g->setHorizontalSpacing(twipsToPx(60));
-  Combo1 = new QComboBox(body_);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo2 = new QComboBox(body_);
-  Combo2->setObjectName(QStringLiteral("Combo2"));
-  for (QComboBox* c : {Combo1, Combo2}) {
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setFixedWidth(twipsToPx(1000));
-  }
-  Text5 = box("Text5", 1800, body_);
-  Text6 = box("Text6", 800, body_);
-  Text7 = box("Text7", 1300, body_);
-  Text8 = box("Text8", 800, body_);
-  Text9 = box("Text9", 1300, body_);
-  Label10 = captionLabel("Label10", "バンド", body_);
-  Label11 = captionLabel("Label11", "モード", body_);
-  Label5 = captionLabel("Label5", "コールサイン", body_);
-  Label6 = captionLabel("Label6", "送信RS(T)", body_);
-  Label7 = captionLabel("Label7", "ナンバー", body_);
-  Label8 = captionLabel("Label8", "受信RS(T)", body_);
-  Label9 = captionLabel("Label9", "ナンバー", body_);
-  QWidget* boxes[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9};
-  QLabel* caps[] = {Label10, Label11, Label5, Label6, Label7, Label8, Label9};
-  for (int c = 0; c < 7; ++c) {
-    g->addWidget(caps[c], 0, c);
-    g->addWidget(boxes[c], 1, c);
-  }
-  g->setColumnStretch(8, 1);
+  Combo1 = row.Combo1, Combo2 = row.Combo2;
+  Text5 = row.Text5, Text6 = row.Text6, Text7 = row.Text7, Text8 = row.Text8, Text9 = row.Text9;
+  Label5 = row.Label5, Label6 = row.Label6, Label7 = row.Label7, Label8 = row.Label8;
+  Label9 = row.Label9;
   outer->addWidget(body_);
 
   auto* buttons = new QHBoxLayout;
@@ -428,8 +396,8 @@ void frmEdit::enter() { EditDataSet(); }
 frmAdd::frmAdd(frmMain& main)
     : QsoDialog(main, DlgAdd, "frmAdd", "データの挿入", "挿入", QColor(192, 255, 192)) {
   auto* g = static_cast<QGridLayout*>(body_->layout());
-  Label4 = captionLabel("Label4", "オペレーター", body_);
-  Text4 = box("Text4", 1800, body_);
+  Label4 = EntryCaption("Label4", "オペレーター", body_);
+  Text4 = EntryBox("Text4", 1800, body_);
   g->addWidget(Label4, 2, 2);
   g->addWidget(Text4, 3, 2);
   InstallKeyFilter(Text4, entry::KeyFilter::UpperNoBlank);

@@ -17,17 +17,6 @@
 // ---------------------------------------------------------------- window
 
 namespace {
-QLabel* captionLabel(const char* name, const char* text, QWidget* parent) {
-  auto* l = new QLabel(QString::fromUtf8(text), parent);
-  l->setObjectName(QString::fromUtf8(name));
-  return l;
-}
-QLineEdit* box(const char* name, int widthTwips, QWidget* parent) {
-  auto* t = new QLineEdit(parent);
-  t->setObjectName(QString::fromUtf8(name));
-  t->setFixedWidth(twipsToPx(widthTwips));
-  return t;
-}
 QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromUtf8(name));
@@ -110,7 +99,7 @@ void frmInput::buildControls() {
     UpDown2[static_cast<std::size_t>(i)]->setObjectName(QString::fromUtf8(names2[i]));
     top->addWidget(UpDown2[static_cast<std::size_t>(i)]);
   }
-  Text1 = box("Text1", 800, this);
+  Text1 = EntryBox("Text1", 800, this);
   Text1->setVisible(false);
   top->addWidget(Text1);
   top->addSpacing(twipsToPx(120));
@@ -124,34 +113,12 @@ void frmInput::buildControls() {
   outer->addLayout(top);
 
   // entry row: captions above the boxes
-  auto* g = new QGridLayout;
-  g->setHorizontalSpacing(twipsToPx(60));
-  Combo1 = new QComboBox(this);
-  Combo1->setObjectName(QStringLiteral("Combo1"));
-  Combo2 = new QComboBox(this);
-  Combo2->setObjectName(QStringLiteral("Combo2"));
-  for (QComboBox* c : {Combo1, Combo2}) {
-    c->setEditable(true);
-    c->setInsertPolicy(QComboBox::NoInsert);
-    c->setFixedWidth(twipsToPx(1000));
-  }
-  Text5 = box("Text5", 1800, this);
-  Text6 = box("Text6", 800, this);
-  Text7 = box("Text7", 1300, this);
-  Text8 = box("Text8", 800, this);
-  Text9 = box("Text9", 1300, this);
-  Label5 = captionLabel("Label5", "コールサイン", this);
-  Label6 = captionLabel("Label6", "送信RS(T)", this);
-  Label7 = captionLabel("Label7", "ナンバー", this);
-  Label8 = captionLabel("Label8", "受信RS(T)", this);
-  Label9 = captionLabel("Label9", "ナンバー", this);
-  QWidget* boxes[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9};
-  QLabel* caps[] = {nullptr, nullptr, Label5, Label6, Label7, Label8, Label9};
-  for (int c = 0; c < 7; ++c) {
-    if (caps[c]) g->addWidget(caps[c], 0, c);
-    g->addWidget(boxes[c], 1, c);
-  }
-  g->setColumnStretch(7, 1);
+  EntryRow row{};
+  QGridLayout* g = BuildEntryRow(this, row);
+  Combo1 = row.Combo1, Combo2 = row.Combo2;
+  Text5 = row.Text5, Text6 = row.Text6, Text7 = row.Text7, Text8 = row.Text8, Text9 = row.Text9;
+  Label5 = row.Label5, Label6 = row.Label6, Label7 = row.Label7, Label8 = row.Label8;
+  Label9 = row.Label9;
   outer->addLayout(g);
 
   auto* buttons = new QHBoxLayout;
