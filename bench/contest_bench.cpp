@@ -22,8 +22,8 @@ const char* const kCtyPath = "/usr/share/hamradio-files/cty.dat";
 class SilentUi : public Ui {
  public:
   Answer ask(std::string_view, Buttons, Icon, std::string_view) override { return Answer::Ok; }
-  std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
 };
 
 // A program folder holding a copy of the public country file.

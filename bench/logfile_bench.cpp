@@ -46,8 +46,8 @@ class NoWindow : public LogWindow {
 class SilentUi : public Ui {
  public:
   Answer ask(std::string_view, Buttons, Icon, std::string_view) override { return Answer::Yes; }
-  std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
 };
 
 std::string benchDir() {

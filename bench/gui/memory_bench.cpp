@@ -13,8 +13,8 @@ namespace {
 class QuietUi : public Ui {
  public:
   Answer ask(std::string_view, Buttons, Icon, std::string_view) override { return Answer::Ok; }
-  std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
 };
 
 long residentKb() {

@@ -38,31 +38,31 @@ std::string askOtherContest(std::string_view logContest) {
 
 namespace {
 
-FileDialogSpec logDialog(const std::string& programFolder, std::string_view filter) {
-  FileDialogSpec spec;
-  spec.filter = std::string(filter);
-  spec.filterIndex = 1;
-  spec.initialDir = programFolder + "/Log/";
-  return spec;
+FileDialogOptions logDialog(const std::string& programFolder, std::string_view filter) {
+  FileDialogOptions dialog;
+  dialog.filter = std::string(filter);
+  dialog.filterIndex = 1;
+  dialog.initialDir = programFolder + "/Log/";
+  return dialog;
 }
 
 }  // namespace
 
-FileDialogSpec OpenLogDialog(const std::string& programFolder) {
+FileDialogOptions OpenLogDialog(const std::string& programFolder) {
   return logDialog(programFolder, logtext::kFilter);
 }
 
-FileDialogSpec SaveLogDialog(const std::string& programFolder) {
-  FileDialogSpec spec = logDialog(programFolder, logtext::kFilter);
-  spec.overwritePrompt = true;
-  return spec;
+FileDialogOptions SaveLogDialog(const std::string& programFolder) {
+  FileDialogOptions dialog = logDialog(programFolder, logtext::kFilter);
+  dialog.overwritePrompt = true;
+  return dialog;
 }
 
-FileDialogSpec SaveAsLogDialog(const std::string& programFolder, const std::string& proposed) {
-  FileDialogSpec spec = logDialog(programFolder, logtext::kFilterSaveAs);
-  spec.overwritePrompt = true;
-  spec.fileName = proposed;
-  return spec;
+FileDialogOptions SaveAsLogDialog(const std::string& programFolder, const std::string& proposed) {
+  FileDialogOptions dialog = logDialog(programFolder, logtext::kFilterSaveAs);
+  dialog.overwritePrompt = true;
+  dialog.fileName = proposed;
+  return dialog;
 }
 
 LogFiles::LogFiles(LogDocument& doc, Ui& ui, LogWindow& window, Progress& progress,
@@ -234,8 +234,8 @@ void LogFiles::LogCls() {
 
 // ---- Commands ----
 
-std::optional<std::string> LogFiles::chooseSaveName(const FileDialogSpec& spec) {
-  const auto chosen = ui_.saveFile(spec);
+std::optional<std::string> LogFiles::chooseSaveName(const FileDialogOptions& dialog) {
+  const auto chosen = ui_.saveFile(dialog);
   if (!chosen || chosen->empty()) return std::nullopt;
   std::string name = logfile::SaveName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.

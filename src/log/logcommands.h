@@ -78,9 +78,9 @@ std::string askOtherContest(std::string_view logContest);
 
 // The file dialogs of the commands: initial folder <program folder>/Log/,
 // filter index 1; save dialogs prompt before overwriting.
-FileDialogSpec OpenLogDialog(const std::string& programFolder);
-FileDialogSpec SaveLogDialog(const std::string& programFolder);
-FileDialogSpec SaveAsLogDialog(const std::string& programFolder, const std::string& proposed);
+FileDialogOptions OpenLogDialog(const std::string& programFolder);
+FileDialogOptions SaveLogDialog(const std::string& programFolder);
+FileDialogOptions SaveAsLogDialog(const std::string& programFolder, const std::string& proposed);
 
 class LogFiles {
  public:
@@ -142,7 +142,7 @@ class LogFiles {
   std::string contestName(std::int16_t no) const;
   void scrollToEnd();
   // Runs the save dialog and applies the save-name rule; nothing when cancelled.
-  std::optional<std::string> chooseSaveName(const FileDialogSpec& spec);
+  std::optional<std::string> chooseSaveName(const FileDialogOptions& dialog);
   // The save of new and close: true when the log was saved.
   bool saveBeforeEmptying();
 

@@ -10,7 +10,7 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Icon { None, Information, Question, Exclamation, Critical };
 enum class Answer { Ok, Cancel, Yes, No };
 
-struct FileDialogSpec {
+struct FileDialogOptions {
   std::string title;        // empty: the dialog's own title
   std::string filter;       // "desc|*.ext|" form, as the windows give it
   int filterIndex = 1;
@@ -31,6 +31,6 @@ class Ui {
     ask(text, Buttons::Ok, icon, title);
   }
   // The chosen path, or nothing when cancelled.
-  virtual std::optional<std::string> openFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<std::string> saveFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> openFile(const FileDialogOptions& dialog) = 0;
+  virtual std::optional<std::string> saveFile(const FileDialogOptions& dialog) = 0;
 };

@@ -17,7 +17,7 @@ class ScriptedUi : public Ui {
   std::vector<Message> messages;
   std::deque<Answer> answers;                       // default: Ok / Yes
   std::deque<std::optional<std::string>> files;     // default: cancelled
-  std::vector<FileDialogSpec> dialogs;
+  std::vector<FileDialogOptions> dialogs;
 
   Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override {
     messages.push_back({std::string(text), buttons, icon, std::string(title)});
@@ -28,12 +28,12 @@ class ScriptedUi : public Ui {
     }
     return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
   }
-  std::optional<std::string> openFile(const FileDialogSpec& spec) override { return next(spec); }
-  std::optional<std::string> saveFile(const FileDialogSpec& spec) override { return next(spec); }
+  std::optional<std::string> openFile(const FileDialogOptions& dialog) override { return next(dialog); }
+  std::optional<std::string> saveFile(const FileDialogOptions& dialog) override { return next(dialog); }
 
  private:
-  std::optional<std::string> next(const FileDialogSpec& spec) {
-    dialogs.push_back(spec);
+  std::optional<std::string> next(const FileDialogOptions& dialog) {
+    dialogs.push_back(dialog);
     if (files.empty()) return std::nullopt;
     auto f = files.front();
     files.pop_front();

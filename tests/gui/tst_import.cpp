@@ -486,7 +486,7 @@ void TestImport::csvExportAndImportRoundTrip() {
   QCOMPARE(f.ui.messages.back().text, std::string("名前を付けてＣＳＶファイルを保存します"));
   QCOMPARE(f.ui.messages.back().title, std::string("名前を付けてＣＳＶファイルを保存"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
-  const FileDialogSpec& save = f.ui.dialogs.back();
+  const FileDialogOptions& save = f.ui.dialogs.back();
   QCOMPARE(save.filter, std::string("ＣＳＶファイル (*.csv)|*.csv|"));
   QCOMPARE(save.initialDir, f.home() + "/Log/");
   QVERIFY(save.overwritePrompt);

@@ -35,8 +35,8 @@ class CliUi : public Ui {
     if (buttons == Buttons::YesNo && text.rfind("このデータは", 0) == 0) return Answer::Yes;
     return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
   }
-  std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
+  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
 };
 
 struct Rules {

@@ -94,10 +94,10 @@ Answer QtUi::ask(std::string_view text, Buttons buttons, Icon icon, std::string_
 }
 
 namespace {
-QString startPath(const FileDialogSpec& spec) {
-  QString dir = toQ(spec.initialDir);
-  if (spec.fileName.empty()) return dir;
-  const QString name = toQ(spec.fileName);
+QString startPath(const FileDialogOptions& dialog) {
+  QString dir = toQ(dialog.initialDir);
+  if (dialog.fileName.empty()) return dir;
+  const QString name = toQ(dialog.fileName);
   if (name.startsWith(QLatin1Char('/')) || dir.isEmpty()) return name;
   return dir + (dir.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + name;
 }
@@ -109,23 +109,23 @@ QString selectedFilter(const QString& filters, int index) {
 }
 }  // namespace
 
-std::optional<std::string> QtUi::openFile(const FileDialogSpec& spec) {
+std::optional<std::string> QtUi::openFile(const FileDialogOptions& dialog) {
   TopmostPause pause;
-  const QString filters = qtFilter(spec.filter);
-  QString sel = selectedFilter(filters, spec.filterIndex);
-  const QString f = QFileDialog::getOpenFileName(parent_, toQ(spec.title), startPath(spec),
+  const QString filters = qtFilter(dialog.filter);
+  QString sel = selectedFilter(filters, dialog.filterIndex);
+  const QString f = QFileDialog::getOpenFileName(parent_, toQ(dialog.title), startPath(dialog),
                                                  filters, &sel);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);
 }
 
-std::optional<std::string> QtUi::saveFile(const FileDialogSpec& spec) {
+std::optional<std::string> QtUi::saveFile(const FileDialogOptions& dialog) {
   TopmostPause pause;
-  const QString filters = qtFilter(spec.filter);
-  QString sel = selectedFilter(filters, spec.filterIndex);
+  const QString filters = qtFilter(dialog.filter);
+  QString sel = selectedFilter(filters, dialog.filterIndex);
   QFileDialog::Options opts;
-  if (!spec.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  const QString f = QFileDialog::getSaveFileName(parent_, toQ(spec.title), startPath(spec),
+  if (!dialog.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
+  const QString f = QFileDialog::getSaveFileName(parent_, toQ(dialog.title), startPath(dialog),
                                                  filters, &sel, opts);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);

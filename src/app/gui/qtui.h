@@ -40,8 +40,8 @@ class QtUi : public Ui {
   explicit QtUi(QWidget* parent = nullptr) : parent_(parent) {}
   void setParent(QWidget* p) { parent_ = p; }
   Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override;
-  std::optional<std::string> openFile(const FileDialogSpec& spec) override;
-  std::optional<std::string> saveFile(const FileDialogSpec& spec) override;
+  std::optional<std::string> openFile(const FileDialogOptions& dialog) override;
+  std::optional<std::string> saveFile(const FileDialogOptions& dialog) override;
 
  private:
   QWidget* parent_;

@@ -14,20 +14,20 @@
 namespace importdlg {
 
 namespace {
-FileDialogSpec openSpec(const std::string& folder, const char* filter, int index) {
-  FileDialogSpec spec;
-  spec.filter = filter;
-  spec.filterIndex = index;
-  if (!folder.empty() && fileio::isDirectory(folder)) spec.initialDir = folder;
-  return spec;
+FileDialogOptions openOptions(const std::string& folder, const char* filter, int index) {
+  FileDialogOptions dialog;
+  dialog.filter = filter;
+  dialog.filterIndex = index;
+  if (!folder.empty() && fileio::isDirectory(folder)) dialog.initialDir = folder;
+  return dialog;
 }
 }  // namespace
 
-FileDialogSpec ZlogDialog(const std::string& zlogFolder) {
-  return openSpec(zlogFolder, kZlogFilter, 1);
+FileDialogOptions ZlogDialog(const std::string& zlogFolder) {
+  return openOptions(zlogFolder, kZlogFilter, 1);
 }
 
-FileDialogSpec CabDialog(const std::string& cbrFolder) { return openSpec(cbrFolder, kCabFilter, 2); }
+FileDialogOptions CabDialog(const std::string& cbrFolder) { return openOptions(cbrFolder, kCabFilter, 2); }
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -73,12 +73,12 @@ void mCsvOut_Click(frmMain& main) {
       ui.ask(importdlg::kAskCsvSave, Buttons::OkCancel, Icon::None, importdlg::kTitleCsvSave) !=
           Answer::Ok)
     return;
-  FileDialogSpec spec;
-  spec.filter = importdlg::kCsvSaveFilter;
-  spec.filterIndex = 1;
-  spec.initialDir = main.Env.ProgramFolder + "/Log/";
-  spec.overwritePrompt = true;
-  const auto chosen = ui.saveFile(spec);
+  FileDialogOptions dialog;
+  dialog.filter = importdlg::kCsvSaveFilter;
+  dialog.filterIndex = 1;
+  dialog.initialDir = main.Env.ProgramFolder + "/Log/";
+  dialog.overwritePrompt = true;
+  const auto chosen = ui.saveFile(dialog);
   if (!chosen || chosen->empty()) return;
   const std::string name = importdlg::CsvName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.
@@ -124,11 +124,11 @@ void mCsvIn_Click(frmMain& main) {
       ui.ask(importdlg::kAskCsvOpen, Buttons::YesNo, Icon::None, importdlg::kTitleCsvOpen) !=
           Answer::Yes)
     return;
-  FileDialogSpec spec;
-  spec.filter = importdlg::kCsvOpenFilter;
-  spec.filterIndex = 1;
-  spec.initialDir = main.Env.ProgramFolder + "/Log/";
-  const auto path = ui.openFile(spec);
+  FileDialogOptions dialog;
+  dialog.filter = importdlg::kCsvOpenFilter;
+  dialog.filterIndex = 1;
+  dialog.initialDir = main.Env.ProgramFolder + "/Log/";
+  const auto path = ui.openFile(dialog);
   if (!path || path->empty()) return;
   if (CsvRead(main, *path)) main.setStatusPanel(3, *path);
   main.mnuOn();

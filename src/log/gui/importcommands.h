@@ -24,8 +24,8 @@ inline constexpr const char* kTitleCsvOpen = "ＣＳＶファイルを開く";
 
 // The open dialog of the zLog and Cabrillo readers: the remembered folder
 // when it still exists.
-FileDialogSpec ZlogDialog(const std::string& zlogFolder);
-FileDialogSpec CabDialog(const std::string& cbrFolder);
+FileDialogOptions ZlogDialog(const std::string& zlogFolder);
+FileDialogOptions CabDialog(const std::string& cbrFolder);
 
 // The folder part of a chosen path, without the separator before the name.
 std::string FolderOf(const std::string& path);
