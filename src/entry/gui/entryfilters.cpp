@@ -122,6 +122,7 @@ EntryUpDown::EntryUpDown(int minimum, int maximum, QWidget* parent)
     lay->addWidget(b);
   }
   setFocusPolicy(Qt::NoFocus);
+  value_ = std::clamp(0, min_, std::max(min_, max_));
   connect(up_, &QToolButton::clicked, this, [this] { step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
   connect(up_, &QToolButton::released, this, &EntryUpDown::clickedDone);
@@ -129,13 +130,23 @@ EntryUpDown::EntryUpDown(int minimum, int maximum, QWidget* parent)
 }
 
 void EntryUpDown::setValue(int v) {
-  v = std::clamp(v, min_, max_);
+  v = std::clamp(v, min_, std::max(min_, max_));
   if (v == value_) return;
   value_ = v;
   emit Change(value_);
 }
 
 void EntryUpDown::step(int by) { setValue(value_ + by); }
+
+void EntryUpDown::setMinimum(int v) {
+  min_ = v;
+  setValue(value_);
+}
+
+void EntryUpDown::setMaximum(int v) {
+  max_ = v;
+  setValue(value_);
+}
 
 
 QLabel* EntryCaption(const char* name, const char* text, QWidget* parent) {

@@ -35,6 +35,9 @@ class EntryUpDown : public QWidget {
   void setValue(int v);
   int minimum() const { return min_; }
   int maximum() const { return max_; }
+  // A new limit pulls the value inside the range.
+  void setMinimum(int v);
+  void setMaximum(int v);
   QToolButton* upButton() const { return up_; }
   QToolButton* downButton() const { return down_; }
 

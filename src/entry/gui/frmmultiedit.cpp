@@ -12,45 +12,6 @@
 #include "entry/bandmode.h"
 #include "entry/gui/entryfilters.h"
 
-// ---------------------------------------------------------------- up-down
-
-RangeUpDown::RangeUpDown(int minimum, int maximum, QWidget* parent)
-    : QWidget(parent), min_(minimum), max_(maximum) {
-  auto* lay = new QVBoxLayout(this);
-  lay->setContentsMargins(0, 0, 0, 0);
-  lay->setSpacing(0);
-  up_ = new QToolButton(this);
-  down_ = new QToolButton(this);
-  up_->setArrowType(Qt::UpArrow);
-  down_->setArrowType(Qt::DownArrow);
-  for (QToolButton* b : {up_, down_}) {
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setAutoRepeat(true);
-    b->setFixedSize(twipsToPx(255), twipsToPx(165));
-    lay->addWidget(b);
-  }
-  value_ = std::clamp(0, min_, std::max(min_, max_));
-  connect(up_, &QToolButton::clicked, this, [this] { setValue(value_ + 1); });
-  connect(down_, &QToolButton::clicked, this, [this] { setValue(value_ - 1); });
-}
-
-void RangeUpDown::setValue(int v) {
-  v = std::clamp(v, min_, std::max(min_, max_));
-  if (v == value_) return;
-  value_ = v;
-  emit Change(value_);
-}
-
-void RangeUpDown::setMinimum(int v) {
-  min_ = v;
-  setValue(value_);
-}
-
-void RangeUpDown::setMaximum(int v) {
-  max_ = v;
-  setValue(value_);
-}
-
 // ---------------------------------------------------------------- window
 
 namespace {
@@ -87,10 +48,10 @@ frmMultiEdit::frmMultiEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(ma
     Check1[i] = new QCheckBox(QString::fromUtf8(captions[i]), this);
     Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
     Label1[i] = panel(QStringLiteral("Label1_%1").arg(i), this);
-    UpDown1[i] = new RangeUpDown(1, 1, this);
+    UpDown1[i] = new EntryUpDown(1, 1, this);
     UpDown1[i]->setObjectName(QStringLiteral("UpDown1_%1").arg(i));
     Label2[i] = panel(QStringLiteral("Label2_%1").arg(i), this);
-    UpDown2[i] = new RangeUpDown(2, 2, this);
+    UpDown2[i] = new EntryUpDown(2, 2, this);
     UpDown2[i]->setObjectName(QStringLiteral("UpDown2_%1").arg(i));
     g->addWidget(Check1[i], r, 0);
     g->addWidget(Label1[i], r, 1);
@@ -129,7 +90,7 @@ frmMultiEdit::frmMultiEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(ma
   for (std::size_t i = 0; i < 3; ++i) {
     Label3[i] = panel(QStringLiteral("Label3_%1").arg(i), this);
     Label3[i]->setFixedWidth(twipsToPx(450));
-    UpDown3[i] = new RangeUpDown(ranges[i].first, ranges[i].second, this);
+    UpDown3[i] = new EntryUpDown(ranges[i].first, ranges[i].second, this);
     UpDown3[i]->setObjectName(QStringLiteral("UpDown3_%1").arg(i));
     time->addWidget(Label3[i]);
     time->addWidget(UpDown3[i]);
@@ -162,12 +123,12 @@ frmMultiEdit::frmMultiEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(ma
   for (std::size_t i = 0; i < entry::kMultiEditRows; ++i) {
     const int row = static_cast<int>(i);
     connect(Check1[i], &QCheckBox::clicked, this, [this, row] { Check1_Click(row); });
-    connect(UpDown1[i], &RangeUpDown::Change, this, [this, row] { UpDown1_Change(row); });
-    connect(UpDown2[i], &RangeUpDown::Change, this, [this, row] { UpDown2_Change(row); });
+    connect(UpDown1[i], &EntryUpDown::Change, this, [this, row] { UpDown1_Change(row); });
+    connect(UpDown2[i], &EntryUpDown::Change, this, [this, row] { UpDown2_Change(row); });
   }
   for (std::size_t i = 0; i < 3; ++i) {
     const int item = static_cast<int>(i);
-    connect(UpDown3[i], &RangeUpDown::Change, this, [this, item] { UpDown3_Change(item); });
+    connect(UpDown3[i], &EntryUpDown::Change, this, [this, item] { UpDown3_Change(item); });
   }
   connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -286,7 +247,7 @@ bool frmMultiEdit::Command1_Click() {
   m.hours = UpDown3[2]->value();
   const int applied = entry::MultiEditApply(main_.Doc.Log, m);
   if (m.rows[entry::RowTime].ticked)
-    for (RangeUpDown* u : UpDown3) u->setValue(0);
+    for (EntryUpDown* u : UpDown3) u->setValue(0);
   if (applied == 0) return false;
   main_.LogDataSearch();
   main_.Doc.State.LogDirty = 1;

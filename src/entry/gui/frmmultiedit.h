@@ -25,36 +25,13 @@
 #include <array>
 
 #include "entry/edit.h"
+#include "entry/gui/entryfilters.h"
 
 class frmMain;
 
 // The number the dialog registers under while open (the numbers 1 to 15
 // belong to the other tool windows).
 inline constexpr int kDlgMultiEdit = DlgMultiEdit;
-
-// An up-down control whose range can change while it is shown: two arrow
-// buttons, value kept within the range, Change on every new value.
-class RangeUpDown : public QWidget {
-  Q_OBJECT
- public:
-  RangeUpDown(int minimum, int maximum, QWidget* parent);
-  int value() const { return value_; }
-  void setValue(int v);
-  int minimum() const { return min_; }
-  int maximum() const { return max_; }
-  // A new limit pulls the value inside the range.
-  void setMinimum(int v);
-  void setMaximum(int v);
-  QToolButton* upButton() const { return up_; }
-  QToolButton* downButton() const { return down_; }
-
- signals:
-  void Change(int value);
-
- private:
-  QToolButton *up_, *down_;
-  int min_, max_, value_ = 0;
-};
 
 class frmMultiEdit : public QWidget {
   Q_OBJECT
@@ -67,9 +44,9 @@ class frmMultiEdit : public QWidget {
   static frmMultiEdit* showFor(frmMain& main);
 
   std::array<QCheckBox*, entry::kMultiEditRows> Check1;
-  std::array<RangeUpDown*, entry::kMultiEditRows> UpDown1, UpDown2;
+  std::array<EntryUpDown*, entry::kMultiEditRows> UpDown1, UpDown2;
   std::array<QLabel*, entry::kMultiEditRows> Label1, Label2;
-  std::array<RangeUpDown*, 3> UpDown3;
+  std::array<EntryUpDown*, 3> UpDown3;
   std::array<QLabel*, 3> Label3;
   QLineEdit *Text1, *Text2, *Text3;
   QComboBox *Combo1, *Combo2;
