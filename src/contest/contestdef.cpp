@@ -8,6 +8,7 @@
 #include "app/core/settings.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
+#include "log/numtext.h"
 #include "log/ui.h"
 #include "log/utf8.h"
 
@@ -108,22 +109,7 @@ bool isFile(const std::string& path) { return fileio::exists(path) && !fileio::i
 }  // namespace
 
 bool CfgParseInt16(std::string_view text, std::int16_t& out) {
-  std::string_view v = utf8::trim(text);
-  if (v.empty()) return false;
-  bool neg = false;
-  if (v[0] == '+' || v[0] == '-') {
-    neg = v[0] == '-';
-    v.remove_prefix(1);
-  }
-  if (v.empty() || !((v[0] >= '0' && v[0] <= '9') || v[0] == '.')) return false;
-  double d = 0;
-  const auto r = std::from_chars(v.data(), v.data() + v.size(), d, std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != v.data() + v.size() || !std::isfinite(d)) return false;
-  const double n = std::nearbyint(neg ? -d : d);  // half to even
-  if (n < std::numeric_limits<std::int16_t>::min() || n > std::numeric_limits<std::int16_t>::max())
-    return false;
-  out = static_cast<std::int16_t>(n);
-  return true;
+  return numtext::parseInteger(text, out);
 }
 
 void SectionList::clear() {

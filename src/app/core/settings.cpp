@@ -7,6 +7,7 @@
 
 #include "log/cp932.h"
 #include "log/fileio.h"
+#include "log/numtext.h"
 #include "log/utf8.h"
 
 const char* const kDefaultOath =
@@ -100,44 +101,9 @@ std::string* pwCode(Settings& s, const std::string& name) {
 std::int32_t* longOf(const Key& k, Settings& s) { return k.l ? k.l(s) : gridWidth(s, k.name); }
 std::string* textOf(const Key& k, Settings& s) { return k.t ? k.t(s) : pwCode(s, k.name); }
 
-// A decimal number as the settings file writes it: sign, digits, an optional
-// fraction and exponent. Hex, "inf" and "nan" do not convert.
-bool parseNumber(std::string_view v, double& out) {
-  if (v.empty()) return false;
-  std::size_t i = 0;
-  bool neg = false;
-  if (v[0] == '+' || v[0] == '-') {
-    neg = v[0] == '-';
-    i = 1;
-  }
-  std::string_view body = v.substr(i);
-  if (body.empty() || !((body[0] >= '0' && body[0] <= '9') || body[0] == '.')) return false;
-  double d = 0;
-  auto r = std::from_chars(body.data(), body.data() + body.size(), d,
-                           std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != body.data() + body.size() || !std::isfinite(d))
-    return false;
-  out = neg ? -d : d;
-  return true;
-}
-
-// Integers convert as the original's conversion does: a fraction rounds half
-// to even; out of range does not convert.
-template <typename T>
-bool parseInteger(std::string_view v, T& out) {
-  double d = 0;
-  if (!parseNumber(v, d)) return false;
-  const double r = std::nearbyint(d);  // default rounding: half to even
-  if (r < static_cast<double>(std::numeric_limits<T>::min()) ||
-      r > static_cast<double>(std::numeric_limits<T>::max()))
-    return false;
-  out = static_cast<T>(r);
-  return true;
-}
-
 bool parseFloat(std::string_view v, float& out) {
   double d = 0;
-  if (!parseNumber(v, d)) return false;
+  if (!numtext::parseNumber(v, d)) return false;
   if (std::fabs(d) > static_cast<double>(std::numeric_limits<float>::max())) return false;
   out = static_cast<float>(d);
   return true;
@@ -169,8 +135,8 @@ void IniParse(std::string_view bytes, Settings& s) {
       const std::string_view v = k.rightTrimOnly ? utf8::trimRight(raw) : utf8::trim(raw);
       switch (k.type) {
         case Type::S: parseFloat(v, *k.s(s)); break;
-        case Type::L: parseInteger(v, *longOf(k, s)); break;
-        case Type::I: parseInteger(v, *k.i(s)); break;
+        case Type::L: numtext::parseInteger(v, *longOf(k, s)); break;
+        case Type::I: numtext::parseInteger(v, *k.i(s)); break;
         case Type::T: *textOf(k, s) = std::string(v); break;
         case Type::M: textOf(k, s)->append(v).append("\r\n"); break;
         case Type::Joined: textOf(k, s)->append(v); break;
