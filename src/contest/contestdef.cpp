@@ -1,7 +1,5 @@
 #include "contest/contestdef.h"
 
-#include <charconv>
-#include <cmath>
 #include <limits>
 #include <unordered_map>
 
