@@ -122,7 +122,7 @@ EntryUpDown::EntryUpDown(int minimum, int maximum, QWidget* parent)
     lay->addWidget(b);
   }
   setFocusPolicy(Qt::NoFocus);
-  value_ = std::clamp(0, min_, std::max(min_, max_));
+  value_ = taken_ = std::clamp(0, min_, std::max(min_, max_));
   connect(up_, &QToolButton::clicked, this, [this] { step(1); });
   connect(down_, &QToolButton::clicked, this, [this] { step(-1); });
   connect(up_, &QToolButton::released, this, &EntryUpDown::clickedDone);

@@ -35,6 +35,13 @@ class EntryUpDown : public QWidget {
   void setValue(int v);
   int minimum() const { return min_; }
   int maximum() const { return max_; }
+  // How far the value moved since the last call (the time steppers step
+  // the time by that much).
+  int takeStep() {
+    const int s = value_ - taken_;
+    taken_ = value_;
+    return s;
+  }
   // A new limit pulls the value inside the range.
   void setMinimum(int v);
   void setMaximum(int v);
@@ -50,6 +57,7 @@ class EntryUpDown : public QWidget {
   void step(int by);
   QToolButton *up_, *down_;
   int min_, max_, value_ = 0;
+  int taken_ = 0;
 };
 
 

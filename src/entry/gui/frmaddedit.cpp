@@ -213,9 +213,7 @@ void QsoDialog::stepTime(entry::TimeField field, int step) {
 
 void QsoDialog::UpDown1_Change(int item) {
   const auto i = static_cast<std::size_t>(item);
-  const int now = UpDown1[i]->value();
-  const int step = now - lastUpDown1_[i];
-  lastUpDown1_[i] = now;
+  const int step = UpDown1[i]->takeStep();
   static constexpr entry::TimeField fields[] = {entry::TimeField::Year, entry::TimeField::Month,
                                                 entry::TimeField::Day};
   stepTime(fields[i], step);
@@ -224,9 +222,7 @@ void QsoDialog::UpDown1_Change(int item) {
 
 void QsoDialog::UpDown2_Change(int item) {
   const auto i = static_cast<std::size_t>(item);
-  const int now = UpDown2[i]->value();
-  const int step = now - lastUpDown2_[i];
-  lastUpDown2_[i] = now;
+  const int step = UpDown2[i]->takeStep();
   stepTime(item == 0 ? entry::TimeField::Hour : entry::TimeField::Minute, step);
   showTime();
 }

@@ -104,8 +104,6 @@ class QsoDialog : public QWidget {
   void caretToEnd();
 
   int dialogNo_;
-  std::array<int, 3> lastUpDown1_{};
-  std::array<int, 2> lastUpDown2_{};
   bool spaceDown_ = false;
   bool closed_ = false;
 };

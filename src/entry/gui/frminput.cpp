@@ -395,9 +395,7 @@ void frmInput::Combo2_Click() {
 
 void frmInput::UpDown1_Change(int item) {
   const auto i = static_cast<std::size_t>(item);
-  const int v = UpDown1[i]->value();
-  const int step = v - lastUpDown1_[i];
-  lastUpDown1_[i] = v;
+  const int step = UpDown1[i]->takeStep();
   static constexpr entry::TimeField kFields[] = {entry::TimeField::Year, entry::TimeField::Month,
                                                  entry::TimeField::Day};
   stepTime(kFields[i], step);
@@ -406,9 +404,7 @@ void frmInput::UpDown1_Change(int item) {
 
 void frmInput::UpDown2_Change(int item) {
   const auto i = static_cast<std::size_t>(item);
-  const int v = UpDown2[i]->value();
-  const int step = v - lastUpDown2_[i];
-  lastUpDown2_[i] = v;
+  const int step = UpDown2[i]->takeStep();
   stepTime(item == 0 ? entry::TimeField::Hour : entry::TimeField::Minute, step);
   showTime();
 }

@@ -120,8 +120,6 @@ class frmInput : public QWidget {
   bool dqp() const;
 
   frmMain& main_;
-  std::array<int, 3> lastUpDown1_{};
-  std::array<int, 2> lastUpDown2_{};
   bool enterDown_ = false;
   bool spaceDown_ = false;
   bool swallowEnterUp_ = false;
