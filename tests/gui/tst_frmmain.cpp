@@ -90,6 +90,10 @@ void TestFrmMain::startUpOnEmptyFolder() {
   // no contest yet: the station data opens over the main window
   QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
   QVERIFY(w.openDialog(DlgMyData)->isVisible());
+  // ... and the menus stay off while it is open
+  QVERIFY(!w.m_1->menuAction()->isEnabled());
+  QVERIFY(!w.m4->menuAction()->isEnabled());
+  QVERIFY(w.m3->menuAction()->isEnabled());
   for (const char* d : {"SentLog", "Log", "Cfg"})
     QVERIFY(QFileInfo(f.dir.filePath(d)).isDir());
   // the settings file, the country file and the contest, in start-up order

@@ -263,7 +263,9 @@ void frmMain::Form_Load() {
   Files->OpenLastLog();
 
   Doc.State.TodayText = ole::formatJapaneseDate(clock_.now());
-  mnuOn();
+  // A tool window opened during start-up (the station data) keeps the menus
+  // off until it closes.
+  if (Doc.State.OpenDialogNo == 0) mnuOn();
 }
 
 void frmMain::applyGeometry() {
