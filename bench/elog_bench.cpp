@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "log/progress.h"
 #include "output/elog.h"

@@ -1,6 +1,6 @@
 #include <cstdint>
 #include <string>
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
   ContestDefinition def;

@@ -7,7 +7,7 @@
 
 #include "app/core/programfolder.h"
 #include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "log/clock.h"
 
 int main(int argc, char** argv) {

@@ -3,7 +3,7 @@
 #include <limits>
 #include <unordered_map>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/numtext.h"

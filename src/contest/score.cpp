@@ -1,6 +1,6 @@
 #include "contest/score.h"
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 
 namespace score {

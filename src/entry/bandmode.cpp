@@ -1,6 +1,6 @@
 #include "entry/bandmode.h"
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "log/utf8.h"

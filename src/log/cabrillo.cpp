@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/utf8.h"

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "contest/contestdef.h"
 #include "log/fileio.h"
 #include "log/logfile.h"
 
@@ -77,7 +76,7 @@ LogFiles::LogFiles(LogDocument& doc, Ui& ui, LogWindow& window, Progress& progre
 std::int16_t LogFiles::contestNo() const { return contest_.ContestNo ? contest_.ContestNo() : 0; }
 
 std::string LogFiles::contestName(std::int16_t no) const {
-  return contest_.ContestNameOf ? contest_.ContestNameOf(no) : ContestNameOf(no);
+  return contest_.ContestNameOf ? contest_.ContestNameOf(no) : std::string();
 }
 
 // ---- Routines ----

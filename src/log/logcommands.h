@@ -36,8 +36,8 @@ class LogWindow {
 struct ContestInfo {
   // Number of the current contest setting; 0 = none.
   std::function<std::int16_t()> ContestNo;
-  // Name of a contest number; empty for an unknown number. When not given,
-  // the table of the contest definitions (ContestNameOf) is used.
+  // Name of a contest number; empty for an unknown number (the caller hands
+  // in the contest definitions' table).
   std::function<std::string(std::int16_t)> ContestNameOf;
 };
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/bands.h"
 #include "contest/contestdef.h"
 #include "contest/score.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "scripted_ui.h"

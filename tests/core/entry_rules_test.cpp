@@ -2,7 +2,7 @@
 // rules of the real-time input window.
 #include <gtest/gtest.h>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "entry/bandmode.h"
 #include "entry/realtime.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "log/cabrillo.h"
 #include "log/cp932.h"
 

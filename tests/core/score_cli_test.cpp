@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/core/settings.h"
+#include "app/core/inifile.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/logfile.h"
-#include "output/scoredlog.h"
+#include "app/core/scoredlog.h"
 
 namespace fs = std::filesystem;
 

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "log/fileio.h"

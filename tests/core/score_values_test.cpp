@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "contest/score.h"
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "entry/gui/frmdellog.h"
 #include "guitestsupport.h"
 

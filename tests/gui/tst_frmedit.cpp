@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/gui/frmaddedit.h"
 #include "guitestsupport.h"

@@ -3,7 +3,7 @@
 #include <QMenuBar>
 #include <QtTest>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/gui/frminput.h"
 #include "entry/realtime.h"

@@ -5,10 +5,10 @@
 #include <QProgressBar>
 #include <QtTest>
 
-#include "app/core/settings.h"
+#include "app/core/inifile.h"
 #include "app/gui/frmabout.h"
-#include "app/gui/frmbar.h"
-#include "app/gui/qtui.h"
+#include "log/gui/frmbar.h"
+#include "log/gui/qtui.h"
 #include "guitestsupport.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
@@ -322,7 +322,7 @@ void TestFrmMain::aboutBox() {
 void TestFrmMain::progressWindow() {
   MainFixture f;
   frmMain& w = f.open();
-  frmBar& bar = w.progress();
+  frmBar& bar = w.bar();
   QCOMPARE(bar.windowTitle(), QStringLiteral("CALCURATE"));
   QCOMPARE(bar.Label1->text(), QStringLiteral("作業中"));
   QCOMPARE(bar.Label1->font().family(), QStringLiteral("Times New Roman"));

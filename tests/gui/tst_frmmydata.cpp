@@ -5,7 +5,7 @@
 #include <QtTest>
 #include <fstream>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "contest/contestdef.h"
 #include "guitestsupport.h"
 #include "log/cp932.h"

@@ -3,7 +3,7 @@
 // the remembered geometry.
 #include <QtTest>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "contest/gui/frmsumary.h"
 #include "guitestsupport.h"
 

@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/gui/frmtime.h"
 #include "guitestsupport.h"

@@ -4,9 +4,10 @@
 #include <QtTest>
 #include <cstring>
 
-#include "app/gui/frmbar.h"
+#include "app/core/inifile.h"
+#include "log/gui/frmbar.h"
 #include "contest/cty.h"
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 #include "guitestsupport.h"
 #include "log/cabrillo.h"
 #include "log/cp932.h"

@@ -7,7 +7,7 @@
 #include "log/clock.h"
 #include "log/progress.h"
 #include "output/elog.h"
-#include "output/scoredlog.h"
+#include "app/core/scoredlog.h"
 
 namespace {
 

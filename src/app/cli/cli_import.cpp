@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/core/settings.h"
+#include "app/core/inifile.h"
 #include "contest/contestdef.h"
 #include "contest/cty.h"
 #include "contest/search.h"
@@ -92,7 +92,7 @@ int runImport(CliArgs& args) {
 
   CliWindow window(doc, rules);
   LogFiles files(doc, ui, window, noProgress(), args.home,
-                 ContestInfo{[&rules] { return rules.def.ContestNo; }, {}});
+                 ContestInfo{[&rules] { return rules.def.ContestNo; }, ContestNameOf});
   if (fromLog) {
     switch (files.LogRead(oldLog)) {
       case LogFiles::ReadResult::Read: break;

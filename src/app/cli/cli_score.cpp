@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "output/scoredlog.h"
+#include "app/core/scoredlog.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 
 QString frmAbout::versionText(bool committee) {
   QString v = QStringLiteral("Version %1.%2.%3")

@@ -13,10 +13,11 @@
 #include <QUrl>
 #include <cmath>
 
+#include "app/core/inifile.h"
 #include "app/core/programfolder.h"
 #include "app/gui/frmabout.h"
-#include "app/gui/frmbar.h"
-#include "app/gui/qtui.h"
+#include "log/gui/frmbar.h"
+#include "log/gui/qtui.h"
 #include "contest/gui/frmsumary.h"
 #include "contest/score.h"
 #include "entry/gui/frmaddedit.h"
@@ -109,7 +110,7 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   buildMenus();
   Files = std::make_unique<LogFiles>(
       Doc, ui_, *this, progress(), Env.ProgramFolder,
-      ContestInfo{[this] { return Contest.ContestNo; }, {}});
+      ContestInfo{[this] { return Contest.ContestNo; }, ContestNameOf});
   // Before any settings file exists the window opens at this size.
   resize(twipsToPx(13500), twipsToPx(8400));
   openUrl = [](const QUrl& u) { QDesktopServices::openUrl(u); };
@@ -244,7 +245,7 @@ void frmMain::Form_Load() {
       appliedWidths_[static_cast<std::size_t>(c)] = Ini.GridWidth[static_cast<std::size_t>(c)];
       Grid1->setColumnWidth(c, twipsToPx(Ini.GridWidth[static_cast<std::size_t>(c)]));
     }
-  if (!Ini.ThDbFile.empty()) mnuThLogRead->setEnabled(true);
+  if (!Ini.ThDbFile.empty()) setThLogReadEnabled(true);
   Doc.State.CfgFileName = Ini.CfgFileName;
   Doc.State.LogFileName = Ini.LogFileName;
 
@@ -313,10 +314,12 @@ void frmMain::setStatusPanel(int panel, const std::string& text) {
   if (panel >= 1 && panel <= 3) StatusPanel[panel - 1]->setText(toQ(text));
 }
 
-frmBar& frmMain::progress() {
+frmBar& frmMain::bar() {
   if (!bar_) bar_ = new frmBar(this);
   return *bar_;
 }
+
+Progress& frmMain::progress() { return bar(); }
 
 void frmMain::registerDialog(int no, QWidget* w) {
   Doc.State.OpenDialogNo = static_cast<std::int16_t>(no);
@@ -408,6 +411,15 @@ void frmMain::scrollToEnd() {
   const int count = Doc.Log.count();
   if (count >= Doc.State.GridPageRows) scrollGridTo(count - Doc.State.GridPageRows + 1);
 }
+
+void frmMain::selectGridRow(int row) {
+  if (row >= 1 && row <= GridModel1->rowCount())
+    Grid1->setCurrentIndex(GridModel1->index(row - 1, 0));
+}
+
+void frmMain::activateMain() { activateWindow(); }
+
+void frmMain::setThLogReadEnabled(bool on) { mnuThLogRead->setEnabled(on); }
 
 void frmMain::Grid1_Click() {
   const QModelIndex i = Grid1->currentIndex();

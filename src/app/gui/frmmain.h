@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "contest/cty.h"
 #include "contest/search.h"
@@ -22,6 +22,7 @@
 #include "log/clock.h"
 #include "log/grid.h"
 #include "log/qso.h"
+#include "log/gui/workspace.h"
 #include "log/ui.h"
 
 class frmBar;
@@ -50,7 +51,7 @@ struct AppEnv {
   std::string ProgramFolder;  // no trailing "/"
 };
 
-class frmMain : public QMainWindow, public LogWindow {
+class frmMain : public QMainWindow, public LogWindow, public Workspace {
   Q_OBJECT
  public:
   frmMain(AppEnv env, Ui& ui, const Clock& clock);
@@ -71,9 +72,25 @@ class frmMain : public QMainWindow, public LogWindow {
   std::unique_ptr<LogFiles> Files;
   // The signature of the electronic log: asked for when the log is made, not kept.
   std::string JarlSignature;
+  // Manual-time mode of the entry windows (1 = the time is typed); memory only.
+  int TimeMnl = 0;
 
-  Ui& ui() { return ui_; }
-  const Clock& clock() const { return clock_; }
+  // --- the tool windows' door (Workspace)
+  LogDocument& doc() override { return Doc; }
+  Settings& ini() override { return Ini; }
+  GridRows& grid() override { return GridData; }
+  const ContestDefinition& contest() const override { return Contest; }
+  const SectionList& sections() const override { return Sections; }
+  const CtyTables& cty() const override { return Cty; }
+  const ScoreTable& score() const override { return Score; }
+  const std::string& programFolder() const override { return Env.ProgramFolder; }
+  std::string& jarlSignature() override { return JarlSignature; }
+  int& timeMnl() override { return TimeMnl; }
+  Ui& ui() override { return ui_; }
+  const Clock& clock() const override { return clock_; }
+  Progress& progress() override;
+  LogFiles& files() override { return *Files; }
+  QWidget* mainWidget() override { return this; }
   std::string iniPath() const { return Env.ProgramFolder + "/Tamarack.ini"; }
 
   // --- controls ---
@@ -94,30 +111,34 @@ class frmMain : public QMainWindow, public LogWindow {
 
   // --- operations other windows call ---
   void FrmSet();
-  void mnuOff();
+  void mnuOff() override;
   void mnuOn() override;
-  void FrmLogLoad();
+  void FrmLogLoad() override;
   // Re-scores the whole log and rebuilds the grid.
   void LogDataSearch() override;
   // Loads a contest definition: status panel 1, log_open; true when read.
-  bool CfgRead(const std::string& path);
+  bool CfgRead(const std::string& path) override;
   // Fills the summary window (opening it when closed).
-  void ScoreLoad();
+  void ScoreLoad() override;
   void mnuInBox_Click();
-  void LogGridToMem();
+  void LogGridToMem() override;
   void TimeSort();
-  void setStatusPanel(int panel, const std::string& text);  // panels 1..3
-  frmBar& progress();
+  void setStatusPanel(int panel, const std::string& text) override;  // panels 1..3
+  void selectGridRow(int row) override;
+  void activateMain() override;
+  void setThLogReadEnabled(bool on) override;
+  // The progress window of long loops.
+  frmBar& bar();
 
   // Tool windows register while open so that Esc can close them.
-  void registerDialog(int no, QWidget* w);
-  void unregisterDialog(int no);
-  QWidget* openDialog(int no) const;
+  void registerDialog(int no, QWidget* w) override;
+  void unregisterDialog(int no) override;
+  QWidget* openDialog(int no) const override;
 
   // Closing question; true when the window may close.
   bool Form_QueryUnload();
   void Form_Unload();
-  bool unloaded() const { return unloaded_; }
+  bool unloaded() const override { return unloaded_; }
 
   // Menu handlers of this window.
   void owari_Click();
@@ -138,7 +159,7 @@ class frmMain : public QMainWindow, public LogWindow {
   void showMyData() override;
   void showInput() override;
   // Scroll rule after a read: the last QSO comes into view.
-  void scrollToEnd();
+  void scrollToEnd() override;
 
   // The last help URL asked for, and how URLs are opened (tests replace it).
   QString lastHelpUrl;

@@ -1,6 +1,6 @@
 #include "app/gui/gridmodel.h"
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 
 GridModel::GridModel(GridRows& rows, QObject* parent) : QAbstractTableModel(parent), rows_(rows) {
   shownRows_ = rows_.rows() - 1;

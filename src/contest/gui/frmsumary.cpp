@@ -6,8 +6,10 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/settings.h"
 
 namespace {
 
@@ -56,19 +58,19 @@ const char* const kBandCaptions[16] = {"1.8MHz", "3.5MHz", "7MHz",    "10MHz",  
 
 }  // namespace
 
-frmSumary::frmSumary(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+frmSumary::frmSumary(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   setObjectName(QStringLiteral("frmSumary"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFocusPolicy(Qt::StrongFocus);
   buildPage();
 
   // Opening: menus off, topmost, the remembered geometry, the caption.
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   resize(twipsToPx(11400), twipsToPx(9000));
-  const Settings& ini = main_.Ini;
+  const Settings& ini = ws_.ini();
   applied_ = {ini.ViewLeft, ini.ViewTop, ini.ViewWidth, ini.ViewHeight};
-  QPoint p = main_.pos() + QPoint(twipsToPx(600), twipsToPx(600));
+  QPoint p = ws_.mainWidget()->pos() + QPoint(twipsToPx(600), twipsToPx(600));
   if (ini.ViewLeft > 0) p.setX(twipsToPx(ini.ViewLeft));
   if (ini.ViewTop > 0) p.setY(twipsToPx(ini.ViewTop));
   move(p);
@@ -77,15 +79,15 @@ frmSumary::frmSumary(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   if (ini.ViewHeight > 0) s.setHeight(twipsToPx(ini.ViewHeight));
   resize(s);
   setWindowTitle(toQ(ini.JarlContest) + QStringLiteral("  のサマリー"));
-  main_.registerDialog(DlgSumary, this);
+  ws_.registerDialog(DlgSumary, this);
   Form_Resize();
 }
 
 frmSumary::~frmSumary() = default;
 
-frmSumary* frmSumary::open(frmMain& main) {
-  auto* w = qobject_cast<frmSumary*>(main.openDialog(DlgSumary));
-  if (!w) w = new frmSumary(main);
+frmSumary* frmSumary::open(Workspace& ws) {
+  auto* w = qobject_cast<frmSumary*>(ws.openDialog(DlgSumary));
+  if (!w) w = new frmSumary(ws);
   w->show();
   w->raise();
   w->activateWindow();
@@ -372,8 +374,8 @@ bool frmSumary::eventFilter(QObject* o, QEvent* e) {
         return true;  // the boxes take no typing
       case QEvent::FocusIn: {
         // The boxes only show: the main window takes the focus instead.
-        QPointer<frmMain> m(&main_);
-        QTimer::singleShot(0, &main_, [m] {
+        QPointer<QWidget> m(ws_.mainWidget());
+        QTimer::singleShot(0, ws_.mainWidget(), [m] {
           if (!m) return;
           m->activateWindow();
           m->setFocus(Qt::OtherFocusReason);
@@ -392,8 +394,8 @@ bool frmSumary::eventFilter(QObject* o, QEvent* e) {
 void frmSumary::storeGeometry() {
   if (isMinimized()) return;
   const int px[4] = {pos().x(), pos().y(), width(), height()};
-  std::int32_t* vars[4] = {&main_.Ini.ViewLeft, &main_.Ini.ViewTop, &main_.Ini.ViewWidth,
-                           &main_.Ini.ViewHeight};
+  std::int32_t* vars[4] = {&ws_.ini().ViewLeft, &ws_.ini().ViewTop, &ws_.ini().ViewWidth,
+                           &ws_.ini().ViewHeight};
   for (std::size_t i = 0; i < 4; ++i) {
     // An unmoved, unresized window keeps the twips it was given.
     *vars[i] = px[i] == twipsToPx(applied_[i]) && applied_[i] > 0
@@ -406,9 +408,9 @@ void frmSumary::closeEvent(QCloseEvent* e) {
   if (!unloaded_) {
     unloaded_ = true;
     storeGeometry();
-    if (main_.openDialog(DlgSumary) == this || main_.Doc.State.OpenDialogNo == DlgSumary)
-      main_.unregisterDialog(DlgSumary);
-    if (!main_.unloaded()) main_.mnuOn();
+    if (ws_.openDialog(DlgSumary) == this || ws_.doc().State.OpenDialogNo == DlgSumary)
+      ws_.unregisterDialog(DlgSumary);
+    if (!ws_.unloaded()) ws_.mnuOn();
   }
   e->accept();
 }

@@ -19,16 +19,16 @@
 
 #include "contest/score.h"
 
-class frmMain;
+class Workspace;
 
 class frmSumary : public QWidget {
   Q_OBJECT
  public:
-  explicit frmSumary(frmMain& main);
+  explicit frmSumary(Workspace& ws);
   ~frmSumary() override;
 
   // The open summary window, or a new one; shown either way.
-  static frmSumary* open(frmMain& main);
+  static frmSumary* open(Workspace& ws);
 
   // Page size and scroll-bar thickness (twips).
   static constexpr int kPageWidth = 10815;
@@ -65,7 +65,7 @@ class frmSumary : public QWidget {
   void storeGeometry();
   void scrollPage();
 
-  frmMain& main_;
+  Workspace& ws_;
   bool hShown_ = false, vShown_ = false;
   bool unloaded_ = false;
   // The remembered geometry as applied, so that an unmoved window keeps

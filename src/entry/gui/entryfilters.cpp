@@ -9,8 +9,8 @@
 #include <QVariant>
 #include <algorithm>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
 
 namespace {
 
@@ -100,9 +100,9 @@ void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdR
   }
 }
 
-int TimeMnl(const frmMain& main) { return main.property("TimeMnl").toInt(); }
+int TimeMnl(Workspace& ws) { return ws.timeMnl(); }
 
-void SetTimeMnl(frmMain& main, int value) { main.setProperty("TimeMnl", value); }
+void SetTimeMnl(Workspace& ws, int value) { ws.timeMnl() = value; }
 
 // ---------------------------------------------------------------- up-down
 

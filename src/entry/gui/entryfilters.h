@@ -5,7 +5,7 @@
 //
 //   InstallKeyFilter(Text5, entry::KeyFilter::CallSign);   // once, at build
 //   SetKeyFilter(Text6, entry::KeyFilter::Free);            // change later
-//   FillBandModeLists(Combo1, Combo2, main.Contest);        // BandModeSet
+//   FillBandModeLists(Combo1, Combo2, ws.contest());        // BandModeSet
 //   ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry);  // ModeSet
 //
 // A box's filter sees every typed character (key presses and input-method
@@ -22,7 +22,7 @@
 
 #include "entry/bandmode.h"
 
-class frmMain;
+class Workspace;
 
 // The up-down control of the entry windows: two arrow buttons over a value with a range. Each
 // click steps the value by the increment (within the range) and reports
@@ -93,8 +93,8 @@ void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdR
 
 // TimeMnl, the manual-time switch the entry windows share for the run of
 // the program (not kept in the settings file).
-int TimeMnl(const frmMain& main);
-void SetTimeMnl(frmMain& main, int value);
+int TimeMnl(Workspace& ws);
+void SetTimeMnl(Workspace& ws, int value);
 
 // Controls every entry window builds the same way.
 class QGridLayout;

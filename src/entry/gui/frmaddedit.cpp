@@ -7,11 +7,15 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "contest/contestdef.h"
 #include "entry/bandmode.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/realtime.h"
+#include "log/grid.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/ui.h"
 
 namespace {
 QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
@@ -26,17 +30,17 @@ QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
   l->setPalette(p);
   return l;
 }
-bool selectedQso(const frmMain& main) {
-  const int sel = main.Doc.State.SelRow;
-  return sel >= 1 && sel <= main.Doc.Log.count();
+bool selectedQso(Workspace& ws) {
+  const int sel = ws.doc().State.SelRow;
+  return sel >= 1 && sel <= ws.doc().Log.count();
 }
 }  // namespace
 
 // ---------------------------------------------------------------- shared
 
-QsoDialog::QsoDialog(frmMain& main, int dialogNo, const char* name, const char* caption,
+QsoDialog::QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* caption,
                      const char* command2, QColor background)
-    : QWidget(&main, Qt::Window), main_(main), dialogNo_(dialogNo) {
+    : QWidget(ws.mainWidget(), Qt::Window), ws_(ws), dialogNo_(dialogNo) {
   setObjectName(QString::fromUtf8(name));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromUtf8(caption));
@@ -133,15 +137,15 @@ QsoDialog::QsoDialog(frmMain& main, int dialogNo, const char* name, const char* 
 // whose state is gone by then: nothing of it may be touched here.
 QsoDialog::~QsoDialog() = default;
 
-bool QsoDialog::dqp() const { return main_.Contest.DqpEnabled == 1; }
+bool QsoDialog::dqp() const { return ws_.contest().DqpEnabled == 1; }
 
 void QsoDialog::Form_Load() {
   // The window's own keys sit on top of the keystroke filters.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   adjustSize();
-  const QRect m = main_.frameGeometry();
+  const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
   BandModeSet();
   DataLoad();
@@ -149,14 +153,14 @@ void QsoDialog::Form_Load() {
     for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
     Text8->setFocusPolicy(Qt::StrongFocus);
   }
-  main_.registerDialog(dialogNo_, this);
-  TimeMnlSet(TimeMnl(main_));
+  ws_.registerDialog(dialogNo_, this);
+  TimeMnlSet(TimeMnl(ws_));
 }
 
 bool QsoDialog::loadCommon() {
-  if (!selectedQso(main_)) return false;
-  loadedRow_ = main_.Doc.State.SelRow;
-  const QsoRecord& r = main_.Doc.Log[loadedRow_];
+  if (!selectedQso(ws_)) return false;
+  loadedRow_ = ws_.doc().State.SelRow;
+  const QsoRecord& r = ws_.doc().Log[loadedRow_];
   LoadedNo = r.QsoNo;
   EditTime = r.QsoTime;
   showTime();
@@ -169,7 +173,7 @@ bool QsoDialog::loadCommon() {
   return true;
 }
 
-void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, main_.Contest); }
+void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
 
 void QsoDialog::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
 
@@ -181,7 +185,7 @@ void QsoDialog::showTime(bool dateOnly) {
 
 void QsoDialog::topmostMessage(std::string_view text) {
   setTopmost(this, false);
-  main_.ui().ask(text, Buttons::OkCancel);
+  ws_.ui().ask(text, Buttons::OkCancel);
   setTopmost(this, true);
 }
 
@@ -338,35 +342,35 @@ void QsoDialog::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
     unload();
-    main_.Doc.State.SelRow = 0;
-    main_.mnuOn();
-    main_.unregisterDialog(dialogNo_);
-    main_.activateWindow();
+    ws_.doc().State.SelRow = 0;
+    ws_.mnuOn();
+    ws_.unregisterDialog(dialogNo_);
+    ws_.activateMain();
   }
   e->accept();
 }
 
 // ---------------------------------------------------------------- frmEdit
 
-frmEdit::frmEdit(frmMain& main)
-    : QsoDialog(main, DlgEdit, "frmEdit", "データの修正", "登録", QColor(192, 192, 192)) {
+frmEdit::frmEdit(Workspace& ws)
+    : QsoDialog(ws, DlgEdit, "frmEdit", "データの修正", "登録", QColor(192, 192, 192)) {
   Form_Load();
 }
 
-frmEdit* frmEdit::openOf(frmMain& main) { return qobject_cast<frmEdit*>(main.openDialog(DlgEdit)); }
+frmEdit* frmEdit::openOf(Workspace& ws) { return qobject_cast<frmEdit*>(ws.openDialog(DlgEdit)); }
 
-frmEdit* frmEdit::showFor(frmMain& main) {
-  if (!selectedQso(main) || main.Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmEdit(main);
+frmEdit* frmEdit::showFor(Workspace& ws) {
+  if (!selectedQso(ws) || ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmEdit(ws);
   f->show();
   f->activateWindow();
-  (TimeMnl(main) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
+  (TimeMnl(ws) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
   return f;
 }
 
 void frmEdit::DataLoad() {
   if (!loadCommon()) return;
-  const QsoRecord& r = main_.Doc.Log[loadedRow_];
+  const QsoRecord& r = ws_.doc().Log[loadedRow_];
   Text1->setText(toQ(entry::TimeLabelText(r.QsoTime)));
   Text5->setText(toQ(r.CallSign.trimmed()));
   Text9->setText(toQ(r.RcvdNo.trimmed()));
@@ -375,12 +379,12 @@ void frmEdit::DataLoad() {
 void frmEdit::EditDataSet() {
   // The QSO the dialog loaded is the one stored, whatever row was clicked
   // since without a double click.
-  if (!entry::EditDataSet(main_.Doc.Log, main_.Doc.CurQso, loadedRow_, LoadedNo, EditTime,
+  if (!entry::EditDataSet(ws_.doc().Log, ws_.doc().CurQso, loadedRow_, LoadedNo, EditTime,
                           boxes()))
     return;
   Saved = 1;
-  main_.Doc.State.LogDirty = 1;
-  main_.LogDataSearch();
+  ws_.doc().State.LogDirty = 1;
+  ws_.LogDataSearch();
 }
 
 void frmEdit::Command2_Click() { EditDataSet(); }
@@ -389,8 +393,8 @@ void frmEdit::enter() { EditDataSet(); }
 
 // ---------------------------------------------------------------- frmAdd
 
-frmAdd::frmAdd(frmMain& main)
-    : QsoDialog(main, DlgAdd, "frmAdd", "データの挿入", "挿入", QColor(192, 255, 192)) {
+frmAdd::frmAdd(Workspace& ws)
+    : QsoDialog(ws, DlgAdd, "frmAdd", "データの挿入", "挿入", QColor(192, 255, 192)) {
   auto* g = static_cast<QGridLayout*>(body_->layout());
   Label4 = EntryCaption("Label4", "オペレーター", body_);
   Text4 = EntryBox("Text4", 1800, body_);
@@ -401,14 +405,14 @@ frmAdd::frmAdd(frmMain& main)
   Form_Load();
 }
 
-frmAdd* frmAdd::openOf(frmMain& main) { return qobject_cast<frmAdd*>(main.openDialog(DlgAdd)); }
+frmAdd* frmAdd::openOf(Workspace& ws) { return qobject_cast<frmAdd*>(ws.openDialog(DlgAdd)); }
 
-frmAdd* frmAdd::showFor(frmMain& main) {
-  if (!selectedQso(main) || main.Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmAdd(main);
+frmAdd* frmAdd::showFor(Workspace& ws) {
+  if (!selectedQso(ws) || ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmAdd(ws);
   f->show();
   f->activateWindow();
-  (TimeMnl(main) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
+  (TimeMnl(ws) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
   return f;
 }
 
@@ -423,21 +427,21 @@ void frmAdd::DataLoad() {
 bool frmAdd::InsDataSet() {
   if (Saved == 1 || loadedRow_ < 1) return false;
   const entry::EntryBoxes b = boxes();
-  if (!entry::InsertComplete(b, TimeMnl(main_) == 1, fromQ(Text1->text()), dqp())) {
+  if (!entry::InsertComplete(b, TimeMnl(ws_) == 1, fromQ(Text1->text()), dqp())) {
     topmostMessage("データを入力して下さい");
     Text5->setFocus();
     return false;
   }
   // A full log has no room: reading the grid back would drop its last QSO.
-  if (main_.Doc.Log.full()) {
+  if (ws_.doc().Log.full()) {
     topmostMessage(entry::text::kLogFull);
     return false;
   }
   const std::string row =
       entry::InsertRowText(loadedRow_, fromQ(Label12->text()), fromQ(Label13->text()), b,
-                           fromQ(Text4->text()), main_.Doc.State.ShowSeconds);
+                           fromQ(Text4->text()), ws_.doc().State.ShowSeconds);
   if (row.empty()) return false;
-  main_.GridData.insertRow(loadedRow_, row);
+  ws_.grid().insertRow(loadedRow_, row);
   insertedRow_ = loadedRow_;
   Saved = 1;
   close();
@@ -452,23 +456,23 @@ void frmAdd::unload() {
   if (Saved != 1 || insertedRow_ < 1) return;
   // The grid is read back into the log; the other QSOs keep their seconds
   // even while the grid shows minutes only.
-  entry::KeepSecondsForRebuild(main_.GridData, main_.Doc.Log, insertedRow_);
-  main_.LogGridToMem();
-  main_.Doc.State.LogDirty = 1;
-  main_.LogDataSearch();
+  entry::KeepSecondsForRebuild(ws_.grid(), ws_.doc().Log, insertedRow_);
+  ws_.LogGridToMem();
+  ws_.doc().State.LogDirty = 1;
+  ws_.LogDataSearch();
 }
 
 // ---------------------------------------------------------------- main window
 
-void EditDialogsDblClick(frmMain& main) {
-  if (main.Doc.State.SelRow < 1 || main.Doc.Log.count() < 1) return;
-  switch (main.Doc.State.OpenDialogNo) {
-    case 0: frmEdit::showFor(main); break;
+void EditDialogsDblClick(Workspace& ws) {
+  if (ws.doc().State.SelRow < 1 || ws.doc().Log.count() < 1) return;
+  switch (ws.doc().State.OpenDialogNo) {
+    case 0: frmEdit::showFor(ws); break;
     case DlgEdit:
-      if (frmEdit* f = frmEdit::openOf(main)) f->DataLoad();
+      if (frmEdit* f = frmEdit::openOf(ws)) f->DataLoad();
       break;
     case DlgAdd:
-      if (frmAdd* f = frmAdd::openOf(main)) f->DataLoad();
+      if (frmAdd* f = frmAdd::openOf(ws)) f->DataLoad();
       break;
     default: break;
   }

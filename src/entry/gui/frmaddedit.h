@@ -29,7 +29,7 @@
 #include "entry/edit.h"
 #include "log/oledate.h"
 
-class frmMain;
+class Workspace;
 class EntryUpDown;
 
 // What the two dialogs share.
@@ -75,7 +75,7 @@ class QsoDialog : public QWidget {
   virtual void Command2_Click() = 0;
 
  protected:
-  QsoDialog(frmMain& main, int dialogNo, const char* name, const char* caption,
+  QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* caption,
             const char* command2, QColor background);
   // The part of DataLoad both dialogs share; false when no QSO is selected.
   bool loadCommon();
@@ -93,7 +93,7 @@ class QsoDialog : public QWidget {
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
-  frmMain& main_;
+  Workspace& ws_;
   QWidget* body_;  // the box row; frmAdd adds the operator box to it
   int loadedRow_ = 0;
 
@@ -111,14 +111,14 @@ class QsoDialog : public QWidget {
 class frmEdit : public QsoDialog {
   Q_OBJECT
  public:
-  explicit frmEdit(frmMain& main);
+  explicit frmEdit(Workspace& ws);
 
   // The open edit dialog of a main window, if any.
-  static frmEdit* openOf(frmMain& main);
+  static frmEdit* openOf(Workspace& ws);
   // mnuLogEdit_Click / mnuDataEdit_Click / the grid's double click with no
   // tool window open: shows the dialog for the selected row. Nothing opens
   // when no QSO is selected or another tool window is open.
-  static frmEdit* showFor(frmMain& main);
+  static frmEdit* showFor(Workspace& ws);
 
   void DataLoad() override;
   // Stores the dialog into the log, then re-scores it and rebuilds the grid.
@@ -132,12 +132,12 @@ class frmEdit : public QsoDialog {
 class frmAdd : public QsoDialog {
   Q_OBJECT
  public:
-  explicit frmAdd(frmMain& main);
+  explicit frmAdd(Workspace& ws);
 
-  static frmAdd* openOf(frmMain& main);
+  static frmAdd* openOf(Workspace& ws);
   // mnuLogIns_Click: shows the dialog in front of the selected row. Nothing
   // opens when no QSO is selected or another tool window is open.
-  static frmAdd* showFor(frmMain& main);
+  static frmAdd* showFor(Workspace& ws);
 
   QLineEdit* Text4;
   QLabel* Label4;
@@ -159,4 +159,4 @@ class frmAdd : public QsoDialog {
 // Grid1_DblClick of the main window: with no tool window open the edit
 // dialog opens; with the edit or the insert dialog open, that dialog loads
 // the selected QSO. Nothing happens without a selected QSO.
-void EditDialogsDblClick(frmMain& main);
+void EditDialogsDblClick(Workspace& ws);

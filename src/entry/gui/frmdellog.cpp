@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
 #include "entry/edit.h"
+#include "log/grid.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
 #include "log/utf8.h"
 
-frmDelLog::frmDelLog(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+frmDelLog::frmDelLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   setObjectName(QStringLiteral("frmDelLog"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ログデータの削除"));
@@ -43,11 +45,11 @@ frmDelLog::frmDelLog(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
 // whose state is gone by then: nothing of it may be touched here.
 frmDelLog::~frmDelLog() = default;
 
-frmDelLog* frmDelLog::showFor(frmMain& main) {
-  const int sel = main.Doc.State.SelRow;
-  if (sel < 1 || sel > main.Doc.Log.count() || sel >= main.GridData.rows()) return nullptr;
-  if (main.Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmDelLog(main);
+frmDelLog* frmDelLog::showFor(Workspace& ws) {
+  const int sel = ws.doc().State.SelRow;
+  if (sel < 1 || sel > ws.doc().Log.count() || sel >= ws.grid().rows()) return nullptr;
+  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmDelLog(ws);
   f->show();
   f->activateWindow();
   f->CancelButton->setFocus();
@@ -56,30 +58,29 @@ frmDelLog* frmDelLog::showFor(frmMain& main) {
 
 void frmDelLog::Form_Load() {
   // 1. menus off, topmost, centred over the main window
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  const QRect m = main_.frameGeometry();
+  const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
   // 2. the number and the call sign as the grid shows them
-  row_ = main_.Doc.State.SelRow;
-  const std::string no(utf8::trim(main_.GridData.cell(row_, 0)));
-  const std::string call(utf8::trim(main_.GridData.cell(row_, 2)));
-  if (main_.GridModel1 && row_ >= 1)
-    main_.Grid1->setCurrentIndex(main_.GridModel1->index(row_ - 1, 0));
+  row_ = ws_.doc().State.SelRow;
+  const std::string no(utf8::trim(ws_.grid().cell(row_, 0)));
+  const std::string call(utf8::trim(ws_.grid().cell(row_, 2)));
+  ws_.selectGridRow(row_);
   // 3. the question
   Label1->setText(QStringLiteral("No ") + toQ(no) + QStringLiteral("  ") + toQ(call) +
                   QStringLiteral("  ") + QStringLiteral("　を削除しますか ?"));
   // 4. registered; the log counts as changed from here on
-  main_.registerDialog(DlgDelLog, this);
+  ws_.registerDialog(DlgDelLog, this);
   Deleted = 0;
-  main_.Doc.State.LogDirty = 1;
+  ws_.doc().State.LogDirty = 1;
 }
 
 void frmDelLog::OKButton_Click() {
   if (closed_) return;
   // The grid keeps an empty data row when the last QSO goes.
-  if (main_.GridData.rows() == 2) main_.GridData.addRow("");
-  if (entry::QsoDelete(main_.Doc.Log, row_)) Deleted = 1;
+  if (ws_.grid().rows() == 2) ws_.grid().addRow("");
+  if (entry::QsoDelete(ws_.doc().Log, row_)) Deleted = 1;
   close();
 }
 
@@ -96,11 +97,11 @@ void frmDelLog::keyPressEvent(QKeyEvent* e) {
 void frmDelLog::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
-    if (Deleted == 1) main_.LogDataSearch();
-    main_.Doc.State.SelRow = 0;
-    main_.mnuOn();
-    main_.unregisterDialog(DlgDelLog);
-    main_.activateWindow();
+    if (Deleted == 1) ws_.LogDataSearch();
+    ws_.doc().State.SelRow = 0;
+    ws_.mnuOn();
+    ws_.unregisterDialog(DlgDelLog);
+    ws_.activateMain();
   }
   e->accept();
 }

@@ -10,18 +10,18 @@
 #include <QWidget>
 #include <cstdint>
 
-class frmMain;
+class Workspace;
 
 class frmDelLog : public QWidget {
   Q_OBJECT
  public:
   // Opens the dialog over the QSO of the selected row. The caller shows it.
-  explicit frmDelLog(frmMain& main);
+  explicit frmDelLog(Workspace& ws);
   ~frmDelLog() override;
 
   // mnuLogDel_Click / mnuDelete_Click: shows the dialog for the selected
   // row; with no QSO selected nothing opens and nothing is returned.
-  static frmDelLog* showFor(frmMain& main);
+  static frmDelLog* showFor(Workspace& ws);
 
   QLabel* Label1;
   QPushButton* OKButton;
@@ -42,7 +42,7 @@ class frmDelLog : public QWidget {
  private:
   void Form_Load();
 
-  frmMain& main_;
+  Workspace& ws_;
   int row_ = 0;
   bool closed_ = false;
 };

@@ -7,12 +7,18 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "contest/contestdef.h"
 #include "entry/bandmode.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/realtime.h"
+#include "log/clock.h"
+#include "log/grid.h"
 #include "log/gui/importcommands.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/ui.h"
 
 // ---------------------------------------------------------------- window
 
@@ -30,7 +36,8 @@ std::string timeText(ole::Date t) { return ole::formatMinutes(t).substr(11, 5); 
 bool given(const QString& s) { return !s.trimmed().isEmpty(); }
 }  // namespace
 
-frmInput::frmInput(frmMain& main, InputLinks l) : QWidget(&main, Qt::Window), links(std::move(l)), main_(main) {
+frmInput::frmInput(Workspace& ws, InputLinks l)
+    : QWidget(ws.mainWidget(), Qt::Window), links(std::move(l)), ws_(ws) {
   setObjectName(QStringLiteral("frmInput"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("データ入力"));
@@ -42,34 +49,34 @@ frmInput::frmInput(frmMain& main, InputLinks l) : QWidget(&main, Qt::Window), li
 // window must not reach back into it.
 frmInput::~frmInput() = default;
 
-frmInput* frmInput::openOf(frmMain& main) {
-  return qobject_cast<frmInput*>(main.openDialog(DlgInput));
+frmInput* frmInput::openOf(Workspace& ws) {
+  return qobject_cast<frmInput*>(ws.openDialog(DlgInput));
 }
 
-frmInput* frmInput::showFor(frmMain& main) {
-  if (frmInput* f = openOf(main)) {
+frmInput* frmInput::showFor(Workspace& ws) {
+  if (frmInput* f = openOf(ws)) {
     f->raise();
     f->activateWindow();
     return f;
   }
   InputLinks links;
-  links.CabOn = [&main] { CabOn(main); };
-  links.ZlogOn = [&main] { ZlogOn(main); };
-  auto* f = new frmInput(main, std::move(links));
+  links.CabOn = [&ws] { CabOn(ws); };
+  links.ZlogOn = [&ws] { ZlogOn(ws); };
+  auto* f = new frmInput(ws, std::move(links));
   f->show();
   f->activateWindow();
   f->Text5->setFocus();
-  if (TimeMnl(main) == 1) f->Text1->setFocus();
+  if (TimeMnl(ws) == 1) f->Text1->setFocus();
   return f;
 }
 
-void OpenInputWindow(frmMain& main) {
-  if (main.Ini.JarlCallSign.empty()) {
-    main.ui().ask("コールサインを設定してください", Buttons::OkCancel);
-    main.showMyData();
+void OpenInputWindow(Workspace& ws) {
+  if (ws.ini().JarlCallSign.empty()) {
+    ws.ui().ask("コールサインを設定してください", Buttons::OkCancel);
+    ws.showMyData();
     return;
   }
-  frmInput::showFor(main);
+  frmInput::showFor(ws);
 }
 
 void frmInput::buildControls() {
@@ -185,28 +192,28 @@ void frmInput::buildControls() {
 
 void frmInput::place() {
   adjustSize();
-  const QRect m = main_.frameGeometry();
+  const QRect m = ws_.mainWidget()->frameGeometry();
   const int w = frameGeometry().width() > width() ? frameGeometry().width() : width();
   move(m.x() + m.width() / 2 - w / 2, m.y() + twipsToPx(500));
 }
 
-bool frmInput::realTime() const { return main_.Ini.RealTime == 1; }
-bool frmInput::dqp() const { return main_.Contest.DqpEnabled == 1; }
+bool frmInput::realTime() const { return ws_.ini().RealTime == 1; }
+bool frmInput::dqp() const { return ws_.contest().DqpEnabled == 1; }
 
 void frmInput::Form_Load() {
   // 1. menus off, topmost, placed over the main window
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   place();
   // 2. lists
   BandModeSet();
   // 3. real-time entry as the settings left it
-  if (main_.Ini.RealTime == 1) Check1->setChecked(true);
+  if (ws_.ini().RealTime == 1) Check1->setChecked(true);
   // 4. time zone
-  if (main_.Contest.SetUTCtime == 1) Label15->setText(QStringLiteral("UTC"));
+  if (ws_.contest().SetUTCtime == 1) Label15->setText(QStringLiteral("UTC"));
   // 5. the time of the next QSO
-  const LogData& log = main_.Doc.Log;
-  InputTime = log.empty() ? main_.clock().now() : ole::addSeconds(log[log.count()].QsoTime, 5);
+  const LogData& log = ws_.doc().Log;
+  InputTime = log.empty() ? ws_.clock().now() : ole::addSeconds(log[log.count()].QsoTime, 5);
   showTime();
   // 6. selection
   if (log.empty()) {
@@ -227,26 +234,26 @@ void frmInput::Form_Load() {
     Text8->setFocusPolicy(Qt::StrongFocus);
   }
   // 8. New-Year party: the sent RS(T) takes free text
-  if (main_.Contest.NYPEnabled == 1) SetKeyFilter(Text6, entry::KeyFilter::Free);
+  if (ws_.contest().NYPEnabled == 1) SetKeyFilter(Text6, entry::KeyFilter::Free);
   // 9. category preset, reports, sent exchange
-  CateSet(main_.Ini.CateMode, main_.Ini.CateBand);
+  CateSet(ws_.ini().CateMode, ws_.ini().CateBand);
   ModeSet();
   SentRptSet(Combo1->currentText());
   // 10. operator category
-  if (main_.Ini.CateMlt == 1) Label16->setText(QStringLiteral("マルチオペ"));
+  if (ws_.ini().CateMlt == 1) Label16->setText(QStringLiteral("マルチオペ"));
   // 11. registered; manual time as the main window keeps it
-  main_.registerDialog(DlgInput, this);
-  TimeMnlSet(TimeMnl(main_));
+  ws_.registerDialog(DlgInput, this);
+  TimeMnlSet(TimeMnl(ws_));
 }
 
 // ---------------------------------------------------------------- rules
 
-void frmInput::BandModeSet() { FillBandModeLists(Combo1, Combo2, main_.Contest); }
+void frmInput::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
 
 void frmInput::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
 
 void frmInput::SentRptSet(const QString& band) {
-  Text7->setText(toQ(entry::SentExchange(fromQ(band), main_.Contest, main_.Ini)));
+  Text7->setText(toQ(entry::SentExchange(fromQ(band), ws_.contest(), ws_.ini())));
 }
 
 void frmInput::CateSet(int cateMode, int cateBand) {
@@ -290,19 +297,19 @@ void frmInput::QsoRegister() {
   e.sentNo = fromQ(Text7->text());
   e.rcvdRst = fromQ(Text8->text());
   e.rcvdNo = fromQ(Text9->text());
-  LogDocument& doc = main_.Doc;
-  if (!entry::AppendQso(doc, main_.GridData, e)) {
+  LogDocument& doc = ws_.doc();
+  if (!entry::AppendQso(doc, ws_.grid(), e)) {
     showStatus(entry::text::kLogFull);
     return;
   }
   if (const int top = entry::ScrollRowAfterAppend(doc.Log.count(), doc.State.GridPageRows))
-    main_.scrollGridTo(top);
+    ws_.scrollGridTo(top);
   clearEntry();
   if (!realTime()) {
     InputTime = ole::addSeconds(doc.Log[doc.Log.count()].QsoTime, 5);
     showTime();
   }
-  if (TimeMnl(main_) == 1) Text1->setFocus();
+  if (TimeMnl(ws_) == 1) Text1->setFocus();
   else Text5->setFocus();
   DataAdded = 1;
   doc.State.LogDirty = 1;
@@ -346,17 +353,17 @@ void frmInput::AltKeyCmd(int key) {
 
 void frmInput::Check1_Click() {
   if (Check1->isChecked()) {
-    main_.Ini.RealTime = 1;
+    ws_.ini().RealTime = 1;
     Timer2->start();
     for (EntryUpDown* u : UpDown1) u->setEnabled(false);
     for (EntryUpDown* u : UpDown2) u->setEnabled(false);
   } else {
-    main_.Ini.RealTime = 0;
+    ws_.ini().RealTime = 0;
     Timer2->stop();
     for (EntryUpDown* u : UpDown1) u->setEnabled(true);
     // The hour and minute stay off while the time is typed by hand.
-    for (EntryUpDown* u : UpDown2) u->setEnabled(TimeMnl(main_) != 1);
-    const LogData& log = main_.Doc.Log;
+    for (EntryUpDown* u : UpDown2) u->setEnabled(TimeMnl(ws_) != 1);
+    const LogData& log = ws_.doc().Log;
     if (!log.empty()) {
       InputTime = ole::addSeconds(log[log.count()].QsoTime, 5);
       showTime();
@@ -370,8 +377,8 @@ void frmInput::Timer1_Timer() {
 }
 
 void frmInput::Timer2_Timer() {
-  ole::Date now = main_.clock().now();
-  if (main_.Contest.SetUTCtime == 1) now = ole::addHours(now, -9);
+  ole::Date now = ws_.clock().now();
+  if (ws_.contest().SetUTCtime == 1) now = ole::addHours(now, -9);
   InputTime = now;
   showTime();
 }
@@ -422,7 +429,7 @@ void frmInput::Text1_Apply() {
     return;
   }
   setTopmost(this, false);
-  main_.ui().ask(entry::text::kBadTime, Buttons::OkCancel);
+  ws_.ui().ask(entry::text::kBadTime, Buttons::OkCancel);
   setTopmost(this, true);
   activateWindow();
   Text1->setFocus();
@@ -458,8 +465,8 @@ bool frmInput::keyDown(QObject* source, QKeyEvent* e) {
         case entry::EntryCommand::SecondsOff: {
           const bool on = entry::CommandWord(fromQ(Text5->text())) == entry::EntryCommand::SecondsOn;
           Text5->clear();
-          main_.Doc.State.ShowSeconds = on ? 1 : 0;
-          if (!main_.Doc.Log.empty()) main_.FrmLogLoad();
+          ws_.doc().State.ShowSeconds = on ? 1 : 0;
+          if (!ws_.doc().Log.empty()) ws_.FrmLogLoad();
           swallowEnterUp_ = true;
           return true;
         }
@@ -467,7 +474,7 @@ bool frmInput::keyDown(QObject* source, QKeyEvent* e) {
         case entry::EntryCommand::ManualOff: {
           const int flag = entry::CommandWord(fromQ(Text5->text())) == entry::EntryCommand::ManualOn;
           Text5->clear();
-          SetTimeMnl(main_, flag);
+          SetTimeMnl(ws_, flag);
           TimeMnlSet(flag);
           swallowEnterUp_ = true;
           return true;
@@ -547,11 +554,11 @@ void frmInput::closeEvent(QCloseEvent* e) {
   closed_ = true;
   Timer2->stop();
   Timer1->stop();
-  main_.Doc.State.SelRow = 0;
-  if (DataAdded == 1) main_.LogDataSearch();
-  main_.unregisterDialog(DlgInput);
-  main_.mnuOn();
-  main_.activateWindow();
+  ws_.doc().State.SelRow = 0;
+  if (DataAdded == 1) ws_.LogDataSearch();
+  ws_.unregisterDialog(DlgInput);
+  ws_.mnuOn();
+  ws_.activateMain();
   e->accept();
   if (afterClose_) {
     auto next = std::move(afterClose_);

@@ -34,7 +34,7 @@
 #include "entry/gui/entryfilters.h"
 #include "log/oledate.h"
 
-class frmMain;
+class Workspace;
 
 // What the window starts after it closed on a command word.
 struct InputLinks {
@@ -47,14 +47,14 @@ class frmInput : public QWidget {
  public:
   // Opens the window over the main window (menus off, lists, selection,
   // time, registration as tool window 1). The caller shows it.
-  frmInput(frmMain& main, InputLinks links = {});
+  frmInput(Workspace& ws, InputLinks links = {});
   ~frmInput() override;
 
   // The open input window of a main window, if any.
-  static frmInput* openOf(frmMain& main);
+  static frmInput* openOf(Workspace& ws);
   // Shows the window, opening it when it is not open yet (the main window's
   // showInput). The import commands default to the main window's readers.
-  static frmInput* showFor(frmMain& main);
+  static frmInput* showFor(Workspace& ws);
 
   // --- controls ---
   QCheckBox* Check1;
@@ -119,7 +119,7 @@ class frmInput : public QWidget {
   bool realTime() const;
   bool dqp() const;
 
-  frmMain& main_;
+  Workspace& ws_;
   bool enterDown_ = false;
   bool spaceDown_ = false;
   bool swallowEnterUp_ = false;
@@ -129,4 +129,4 @@ class frmInput : public QWidget {
 
 // What mnuInBox_Click does: the input window, or, without a station call sign, the
 // message "コールサインを設定してください" and the station-data dialog.
-void OpenInputWindow(frmMain& main);
+void OpenInputWindow(Workspace& ws);

@@ -7,10 +7,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "contest/contestdef.h"
 #include "entry/bandmode.h"
 #include "entry/gui/entryfilters.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
 
 // ---------------------------------------------------------------- window
 
@@ -29,7 +31,7 @@ QLabel* panel(const QString& name, QWidget* parent) {
 }
 }  // namespace
 
-frmMultiEdit::frmMultiEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+frmMultiEdit::frmMultiEdit(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   setObjectName(QStringLiteral("frmMultiEdit"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("データ一括エディット"));
@@ -140,9 +142,9 @@ frmMultiEdit::frmMultiEdit(frmMain& main) : QWidget(&main, Qt::Window), main_(ma
 // whose state is gone by then: nothing of it may be touched here.
 frmMultiEdit::~frmMultiEdit() = default;
 
-frmMultiEdit* frmMultiEdit::showFor(frmMain& main) {
-  if (main.Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmMultiEdit(main);
+frmMultiEdit* frmMultiEdit::showFor(Workspace& ws) {
+  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmMultiEdit(ws);
   f->show();
   f->activateWindow();
   return f;
@@ -153,13 +155,13 @@ std::array<QWidget*, entry::kMultiEditRows> frmMultiEdit::valueControls() const 
 }
 
 void frmMultiEdit::Form_Load() {
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   adjustSize();
-  const QRect m = main_.frameGeometry();
+  const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
   BandModeSet();
-  const int count = main_.Doc.Log.count();
+  const int count = ws_.doc().Log.count();
   for (std::size_t i = 0; i < entry::kMultiEditRows; ++i) {
     UpDown1[i]->setMinimum(1);
     UpDown1[i]->setMaximum(count - 1);
@@ -178,10 +180,10 @@ void frmMultiEdit::Form_Load() {
   // Fewer than two QSOs make no range: nothing can be ticked.
   if (count < 2)
     for (QCheckBox* c : Check1) c->setEnabled(false);
-  main_.registerDialog(kDlgMultiEdit, this);
+  ws_.registerDialog(kDlgMultiEdit, this);
 }
 
-void frmMultiEdit::BandModeSet() { FillBandModeLists(Combo1, Combo2, main_.Contest); }
+void frmMultiEdit::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
 
 void frmMultiEdit::ModeSet() { ApplyModeReport(Combo2, Text1, Text3, entry::ReportRule::MultiEdit); }
 
@@ -233,7 +235,7 @@ void frmMultiEdit::UpDown3_Change(int item) {
 void frmMultiEdit::Combo2_Click() { ModeSet(); }
 
 bool frmMultiEdit::Command1_Click() {
-  if (main_.Doc.Log.count() < 2) return false;
+  if (ws_.doc().Log.count() < 2) return false;
   entry::MultiEdit m;
   for (std::size_t i = 0; i < entry::kMultiEditRows; ++i)
     m.rows[i] = {Check1[i]->isChecked(), UpDown1[i]->value(), UpDown2[i]->value()};
@@ -245,12 +247,12 @@ bool frmMultiEdit::Command1_Click() {
   m.months = UpDown3[0]->value();
   m.days = UpDown3[1]->value();
   m.hours = UpDown3[2]->value();
-  const int applied = entry::MultiEditApply(main_.Doc.Log, m);
+  const int applied = entry::MultiEditApply(ws_.doc().Log, m);
   if (m.rows[entry::RowTime].ticked)
     for (EntryUpDown* u : UpDown3) u->setValue(0);
   if (applied == 0) return false;
-  main_.LogDataSearch();
-  main_.Doc.State.LogDirty = 1;
+  ws_.LogDataSearch();
+  ws_.doc().State.LogDirty = 1;
   return true;
 }
 
@@ -275,9 +277,9 @@ void frmMultiEdit::keyPressEvent(QKeyEvent* e) {
 void frmMultiEdit::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
-    main_.mnuOn();
-    main_.unregisterDialog(kDlgMultiEdit);
-    main_.activateWindow();
+    ws_.mnuOn();
+    ws_.unregisterDialog(kDlgMultiEdit);
+    ws_.activateMain();
   }
   e->accept();
 }

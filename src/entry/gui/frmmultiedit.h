@@ -27,7 +27,7 @@
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
 
-class frmMain;
+class Workspace;
 
 // The number the dialog registers under while open (the numbers 1 to 15
 // belong to the other tool windows).
@@ -36,12 +36,12 @@ inline constexpr int kDlgMultiEdit = DlgMultiEdit;
 class frmMultiEdit : public QWidget {
   Q_OBJECT
  public:
-  explicit frmMultiEdit(frmMain& main);
+  explicit frmMultiEdit(Workspace& ws);
   ~frmMultiEdit() override;
 
   // mnuAllEdit_Click: shows the dialog (nothing when another tool window is
   // open).
-  static frmMultiEdit* showFor(frmMain& main);
+  static frmMultiEdit* showFor(Workspace& ws);
 
   std::array<QCheckBox*, entry::kMultiEditRows> Check1;
   std::array<EntryUpDown*, entry::kMultiEditRows> UpDown1, UpDown2;
@@ -74,6 +74,6 @@ class frmMultiEdit : public QWidget {
   void Form_Load();
   std::array<QWidget*, entry::kMultiEditRows> valueControls() const;
 
-  frmMain& main_;
+  Workspace& ws_;
   bool closed_ = false;
 };

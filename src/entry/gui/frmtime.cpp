@@ -5,18 +5,20 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
+#include "contest/contestdef.h"
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
 
-void TimeEdit(frmMain& main, int hours) {
-  if (!entry::TimeEdit(main.Doc.Log, hours)) return;
-  main.Doc.State.LogDirty = 1;
-  main.FrmLogLoad();
+void TimeEdit(Workspace& ws, int hours) {
+  if (!entry::TimeEdit(ws.doc().Log, hours)) return;
+  ws.doc().State.LogDirty = 1;
+  ws.FrmLogLoad();
 }
 
-frmTime::frmTime(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
+frmTime::frmTime(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   setObjectName(QStringLiteral("frmTime"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("時間の増減"));
@@ -72,9 +74,9 @@ frmTime::frmTime(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
 // whose state is gone by then: nothing of it may be touched here.
 frmTime::~frmTime() = default;
 
-frmTime* frmTime::showFor(frmMain& main) {
-  if (main.Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmTime(main);
+frmTime* frmTime::showFor(Workspace& ws) {
+  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmTime(ws);
   f->show();
   f->activateWindow();
   f->OKButton->setFocus();
@@ -82,14 +84,14 @@ frmTime* frmTime::showFor(frmMain& main) {
 }
 
 void frmTime::Form_Load() {
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  const QRect m = main_.frameGeometry();
+  const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
-  Label5->setText(main_.Contest.SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
+  Label5->setText(ws_.contest().SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
                                                 : QStringLiteral("時間を JST に合わせてください"));
   UpDown1_Change();
-  main_.registerDialog(DlgTime, this);
+  ws_.registerDialog(DlgTime, this);
 }
 
 void frmTime::UpDown1_Change() { Label1->setText(QString::number(UpDown1->value())); }
@@ -97,7 +99,7 @@ void frmTime::UpDown1_Change() { Label1->setText(QString::number(UpDown1->value(
 void frmTime::OKButton_Click() {
   if (closed_) return;
   const int hours = UpDown1->value();
-  TimeEdit(main_, hours);
+  TimeEdit(ws_, hours);
   close();
 }
 
@@ -111,9 +113,9 @@ bool frmTime::key(QKeyEvent* e) {
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
     // Closed first; the shift runs with the value read before.
     const int hours = UpDown1->value();
-    frmMain& main = main_;
+    Workspace& ws = ws_;
     close();
-    TimeEdit(main, hours);
+    TimeEdit(ws, hours);
     return true;
   }
   return false;
@@ -132,9 +134,9 @@ void frmTime::keyPressEvent(QKeyEvent* e) {
 void frmTime::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
-    main_.mnuOn();
-    main_.unregisterDialog(DlgTime);
-    main_.activateWindow();
+    ws_.mnuOn();
+    ws_.unregisterDialog(DlgTime);
+    ws_.activateMain();
   }
   e->accept();
 }

@@ -11,17 +11,17 @@
 #include <QPushButton>
 #include <QWidget>
 
-class frmMain;
+class Workspace;
 class EntryUpDown;
 
 class frmTime : public QWidget {
   Q_OBJECT
  public:
-  explicit frmTime(frmMain& main);
+  explicit frmTime(Workspace& ws);
   ~frmTime() override;
 
   // mnuTimeAddDel_Click: shows the dialog.
-  static frmTime* showFor(frmMain& main);
+  static frmTime* showFor(Workspace& ws);
 
   EntryUpDown* UpDown1;
   QLabel *Label1, *Label2, *Label3, *Label5;
@@ -41,11 +41,11 @@ class frmTime : public QWidget {
   // Enter and Esc wherever the focus is.
   bool key(QKeyEvent* e);
 
-  frmMain& main_;
+  Workspace& ws_;
   bool closed_ = false;
 };
 
 // The main window's time shift: every QSO's time moves by `hours` and the
 // grid is rebuilt. 0 hours does nothing. The log counts as changed, so the
 // shift is not lost at the end of the run.
-void TimeEdit(frmMain& main, int hours);
+void TimeEdit(Workspace& ws, int hours);

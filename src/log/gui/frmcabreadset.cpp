@@ -5,10 +5,14 @@
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "app/gui/frmbar.h"
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
 #include "log/fileio.h"
+#include "log/gui/frmbar.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/progress.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/ui.h"
 #include "log/utf8.h"
 
 namespace {
@@ -129,7 +133,7 @@ QColor frmCabReadSet::fieldColour(int k) {
   return kColours[std::clamp(k, 0, 8)];
 }
 
-frmCabReadSet::frmCabReadSet(frmMain& main) : QDialog(&main), main_(main) {
+frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
   setObjectName(QStringLiteral("frmCabReadSet"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Cabrilloファイル読込と設定"));
@@ -140,10 +144,10 @@ frmCabReadSet::frmCabReadSet(frmMain& main) : QDialog(&main), main_(main) {
 
   // Form load: menus off, topmost, placed; every setting that is 0 takes
   // its default; the up-downs and number labels show the settings.
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  move(main_.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  cols_ = CabColumnsFrom(main_.Ini);
+  move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  cols_ = CabColumnsFrom(ws_.ini());
   storeColumns();
   const std::int16_t pos[5] = {cols_.CabSrstPos, cols_.CabSRptPos, cols_.CabHCallPos,
                                cols_.CabRrstPos, cols_.CabRRptPos};
@@ -154,7 +158,7 @@ frmCabReadSet::frmCabReadSet(frmMain& main) : QDialog(&main), main_(main) {
   }
   for (int k = 0; k < 9; ++k) Label3[static_cast<std::size_t>(k)]->setText(QString::number(CabFieldSpan(cols_, k).length));
   defaultColour_ = Grid1->palette().color(QPalette::Base);
-  main_.registerDialog(DlgCabReadSet, this);
+  ws_.registerDialog(DlgCabReadSet, this);
 }
 
 frmCabReadSet::~frmCabReadSet() = default;
@@ -246,14 +250,14 @@ void frmCabReadSet::build() {
   OKButton->setFocus();
 }
 
-void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, main_.Ini); }
+void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, ws_.ini()); }
 
 void frmCabReadSet::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (main_.openDialog(DlgCabReadSet) == this || main_.Doc.State.OpenDialogNo == DlgCabReadSet)
-    main_.unregisterDialog(DlgCabReadSet);
-  if (!main_.unloaded()) main_.mnuOn();
+  if (ws_.openDialog(DlgCabReadSet) == this || ws_.doc().State.OpenDialogNo == DlgCabReadSet)
+    ws_.unregisterDialog(DlgCabReadSet);
+  if (!ws_.unloaded()) ws_.mnuOn();
 }
 
 void frmCabReadSet::closeEvent(QCloseEvent* e) {
@@ -276,12 +280,12 @@ void frmCabReadSet::CancelButton_Click() { close(); }
 
 void frmCabReadSet::CabTempRead(const std::string& CabName) {
   if (!fileio::exists(CabName)) {
-    main_.ui().tell(importtext::kNoFile);
+    ws_.ui().tell(importtext::kNoFile);
     return;
   }
   std::string bytes, err;
   if (!fileio::readAll(CabName, bytes, &err)) {
-    main_.ui().tell(err);
+    ws_.ui().tell(err);
     close();
     return;
   }
@@ -380,26 +384,26 @@ void frmCabReadSet::OKButton_Click() {
 
 void frmCabReadSet::CabRead(const std::string& CabName) {
   if (!fileio::exists(CabName)) {
-    main_.ui().tell(importtext::kNoFile);
+    ws_.ui().tell(importtext::kNoFile);
     return;
   }
   std::string bytes, err;
   if (!fileio::readAll(CabName, bytes, &err)) {
-    main_.ui().tell(err);
+    ws_.ui().tell(err);
     close();
     return;
   }
-  const ImportResult res = CabConvert(bytes, cols_, main_.Doc.Log, main_.progress());
-  if (res.failed) main_.ui().tell(res.error);
-  if (res.limited) main_.ui().tell(importtext::limitReached(res.appended));
+  const ImportResult res = CabConvert(bytes, cols_, ws_.doc().Log, ws_.progress());
+  if (res.failed) ws_.ui().tell(res.error);
+  if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended));
   // QSOs appended before an error stay: they are searched, shown and marked
   // unsaved like any others.
   if (res.failed && res.appended == 0) {
     close();
     return;
   }
-  main_.LogDataSearch();
-  main_.scrollToEnd();
-  main_.Doc.State.LogDirty = 1;
+  ws_.LogDataSearch();
+  ws_.scrollToEnd();
+  ws_.doc().State.LogDirty = 1;
   if (res.failed) close();
 }

@@ -15,7 +15,7 @@
 
 #include "log/cabrillo.h"
 
-class frmMain;
+class Workspace;
 
 // An up-down control: two arrow buttons. With a value (the position
 // up-downs) the value lies in a range and is shown between the arrows;
@@ -49,7 +49,7 @@ class UpDownControl : public QWidget {
 class frmCabReadSet : public QDialog {
   Q_OBJECT
  public:
-  explicit frmCabReadSet(frmMain& main);
+  explicit frmCabReadSet(Workspace& ws);
   ~frmCabReadSet() override;
 
   QTableWidget* Grid1;                        // the sample line
@@ -96,7 +96,7 @@ class frmCabReadSet : public QDialog {
   void storeColumns();
   void unload();
 
-  frmMain& main_;
+  Workspace& ws_;
   CabColumns cols_;
   std::string sample_;
   std::vector<int> owner_;  // read-out whose colour each grid column has, -1 none

@@ -4,10 +4,13 @@
 #include <QKeyEvent>
 #include <filesystem>
 
-#include "app/gui/frmbar.h"
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
 #include "log/fileio.h"
+#include "log/gui/frmbar.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/progress.h"
+#include "log/qso.h"
+#include "log/ui.h"
 #include "log/zlog.h"
 
 namespace {
@@ -16,7 +19,7 @@ void place(QWidget* w, int left, int top, int width, int height) {
 }
 }  // namespace
 
-frmZlogReadSet::frmZlogReadSet(frmMain& main) : QDialog(&main), main_(main) {
+frmZlogReadSet::frmZlogReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
   setObjectName(QStringLiteral("frmZlogReadSet"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ZLOGログファイル読込"));
@@ -44,10 +47,10 @@ frmZlogReadSet::frmZlogReadSet(frmMain& main) : QDialog(&main), main_(main) {
 
   // Form load: menus off, topmost, 300 twips right of and below the main
   // window's corner.
-  main_.mnuOff();
+  ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  move(main_.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  main_.registerDialog(DlgZlogReadSet, this);
+  move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  ws_.registerDialog(DlgZlogReadSet, this);
 }
 
 frmZlogReadSet::~frmZlogReadSet() = default;
@@ -55,9 +58,9 @@ frmZlogReadSet::~frmZlogReadSet() = default;
 void frmZlogReadSet::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (main_.openDialog(DlgZlogReadSet) == this || main_.Doc.State.OpenDialogNo == DlgZlogReadSet)
-    main_.unregisterDialog(DlgZlogReadSet);
-  if (!main_.unloaded()) main_.mnuOn();
+  if (ws_.openDialog(DlgZlogReadSet) == this || ws_.doc().State.OpenDialogNo == DlgZlogReadSet)
+    ws_.unregisterDialog(DlgZlogReadSet);
+  if (!ws_.unloaded()) ws_.mnuOn();
 }
 
 void frmZlogReadSet::closeEvent(QCloseEvent* e) {
@@ -80,14 +83,14 @@ void frmZlogReadSet::CancelButton_Click() { close(); }
 
 void frmZlogReadSet::ZlogTempRead(const std::string& ZlogName) {
   if (!fileio::exists(ZlogName)) {
-    main_.ui().tell(importtext::kNoFile);
+    ws_.ui().tell(importtext::kNoFile);
     close();
     return;
   }
   std::error_code ec;
   const auto size = std::filesystem::file_size(ZlogName, ec);
   if (ec) {
-    main_.ui().tell(ec.message());
+    ws_.ui().tell(ec.message());
     close();
     return;
   }
@@ -99,14 +102,14 @@ bool frmZlogReadSet::ZlogRead(const std::string& ZlogName) {
   bytes_.clear();
   count_ = 0;
   if (!fileio::exists(ZlogName)) {
-    main_.ui().tell(importtext::kNoFile);
+    ws_.ui().tell(importtext::kNoFile);
     close();
     return false;
   }
   std::string err;
   if (!fileio::readAll(ZlogName, bytes_, &err)) {
     bytes_.clear();
-    main_.ui().tell(err);
+    ws_.ui().tell(err);
     close();
     return false;
   }
@@ -115,17 +118,17 @@ bool frmZlogReadSet::ZlogRead(const std::string& ZlogName) {
 }
 
 void frmZlogReadSet::ZlogConvert() {
-  const ImportResult res = ::ZlogConvert(bytes_, main_.Doc.Log, main_.progress());
-  main_.Doc.State.LogDirty = 1;
-  if (res.limited) main_.ui().tell(importtext::limitReached(res.appended));
+  const ImportResult res = ::ZlogConvert(bytes_, ws_.doc().Log, ws_.progress());
+  ws_.doc().State.LogDirty = 1;
+  if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended));
 }
 
 void frmZlogReadSet::OKButton_Click() {
   if (!ZlogRead(ZlogFileName)) return;
   ZlogConvert();
   // The dialog may be deleted while the search lets events run.
-  frmMain& main = main_;
+  Workspace& ws = ws_;
   close();
-  main.LogDataSearch();
-  main.scrollToEnd();
+  ws.LogDataSearch();
+  ws.scrollToEnd();
 }

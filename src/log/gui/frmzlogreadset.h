@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
-class frmMain;
+class Workspace;
 
 class frmZlogReadSet : public QDialog {
   Q_OBJECT
  public:
-  explicit frmZlogReadSet(frmMain& main);
+  explicit frmZlogReadSet(Workspace& ws);
   ~frmZlogReadSet() override;
 
   QLabel* Label1;  // the file's path
@@ -44,7 +44,7 @@ class frmZlogReadSet : public QDialog {
  private:
   void unload();
 
-  frmMain& main_;
+  Workspace& ws_;
   std::string bytes_;
   std::int64_t count_ = 0;
   bool unloaded_ = false;

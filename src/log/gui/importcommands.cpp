@@ -2,14 +2,18 @@
 
 #include <QPointer>
 
-#include "app/gui/frmbar.h"
-#include "app/gui/frmmain.h"
 #include "log/csv.h"
 #include "log/fileio.h"
+#include "log/gui/frmbar.h"
 #include "log/gui/frmcabreadset.h"
 #include "log/gui/frmzlogreadset.h"
+#include "log/gui/workspace.h"
 #include "log/logcommands.h"
 #include "log/logfile.h"
+#include "log/progress.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/ui.h"
 
 namespace importdlg {
 
@@ -45,38 +49,38 @@ std::string CsvName(const std::string& chosen) {
 
 }  // namespace importdlg
 
-frmZlogReadSet* ZlogOn(frmMain& main) {
-  const auto path = main.ui().openFile(importdlg::ZlogDialog(main.Ini.ZlogFolder));
+frmZlogReadSet* ZlogOn(Workspace& ws) {
+  const auto path = ws.ui().openFile(importdlg::ZlogDialog(ws.ini().ZlogFolder));
   if (!path || path->empty()) return nullptr;
-  QPointer<frmZlogReadSet> dlg = new frmZlogReadSet(main);
+  QPointer<frmZlogReadSet> dlg = new frmZlogReadSet(ws);
   dlg->show();
-  main.Ini.ZlogFolder = importdlg::FolderOf(*path);
+  ws.ini().ZlogFolder = importdlg::FolderOf(*path);
   dlg->ZlogFileName = *path;
   dlg->ZlogTempRead(*path);
   return dlg && dlg->isVisible() ? dlg.data() : nullptr;
 }
 
-frmCabReadSet* CabOn(frmMain& main) {
-  const auto path = main.ui().openFile(importdlg::CabDialog(main.Ini.CbrFolder));
+frmCabReadSet* CabOn(Workspace& ws) {
+  const auto path = ws.ui().openFile(importdlg::CabDialog(ws.ini().CbrFolder));
   if (!path || path->empty()) return nullptr;
-  QPointer<frmCabReadSet> dlg = new frmCabReadSet(main);
+  QPointer<frmCabReadSet> dlg = new frmCabReadSet(ws);
   dlg->show();
-  main.Ini.CbrFolder = importdlg::FolderOf(*path);
+  ws.ini().CbrFolder = importdlg::FolderOf(*path);
   dlg->CabFileName = *path;
   dlg->CabTempRead(*path);
   return dlg && dlg->isVisible() ? dlg.data() : nullptr;
 }
 
-void mCsvOut_Click(frmMain& main) {
-  Ui& ui = main.ui();
-  if (main.Doc.Log.count() >= 1 &&
+void mCsvOut_Click(Workspace& ws) {
+  Ui& ui = ws.ui();
+  if (ws.doc().Log.count() >= 1 &&
       ui.ask(importdlg::kAskCsvSave, Buttons::OkCancel, Icon::None, importdlg::kTitleCsvSave) !=
           Answer::Ok)
     return;
   FileDialogOptions dialog;
   dialog.filter = importdlg::kCsvSaveFilter;
   dialog.filterIndex = 1;
-  dialog.initialDir = main.Env.ProgramFolder + "/Log/";
+  dialog.initialDir = ws.programFolder() + "/Log/";
   dialog.overwritePrompt = true;
   const auto chosen = ui.saveFile(dialog);
   if (!chosen || chosen->empty()) return;
@@ -85,20 +89,20 @@ void mCsvOut_Click(frmMain& main) {
   if (name != *chosen && fileio::exists(name) &&
       ui.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
     return;
-  main.mnuOff();
+  ws.mnuOff();
   std::string err;
-  const bool ok = CsvWrite(name, main.Doc.Log, main.progress(), &err);
-  main.mnuOn();
+  const bool ok = CsvWrite(name, ws.doc().Log, ws.progress(), &err);
+  ws.mnuOn();
   if (!ok) {
     ui.tell(err);
     return;
   }
-  main.setStatusPanel(3, name);
+  ws.setStatusPanel(3, name);
 }
 
-bool CsvRead(frmMain& main, const std::string& path) {
+bool CsvRead(Workspace& ws, const std::string& path) {
   if (path.empty()) return false;
-  Ui& ui = main.ui();
+  Ui& ui = ws.ui();
   std::string bytes, err;
   if (!fileio::exists(path)) {
     ui.tell(importtext::kNoFile);
@@ -108,28 +112,28 @@ bool CsvRead(frmMain& main, const std::string& path) {
     ui.tell(err);
     return false;
   }
-  main.Files->LogCls();
-  main.mnuOff();
-  const ImportResult res = CsvParse(bytes, main.Doc.Log, main.progress());
+  ws.files().LogCls();
+  ws.mnuOff();
+  const ImportResult res = CsvParse(bytes, ws.doc().Log, ws.progress());
   if (res.failed) ui.tell(res.error);
   if (res.limited) ui.tell(importtext::limitReached(res.appended));
   // The records read stay, searched and shown, also after an error.
-  main.LogDataSearch();
+  ws.LogDataSearch();
   return true;
 }
 
-void mCsvIn_Click(frmMain& main) {
-  Ui& ui = main.ui();
-  if (main.Doc.Log.count() > 0 && main.Doc.State.LogDirty == 1 &&
+void mCsvIn_Click(Workspace& ws) {
+  Ui& ui = ws.ui();
+  if (ws.doc().Log.count() > 0 && ws.doc().State.LogDirty == 1 &&
       ui.ask(importdlg::kAskCsvOpen, Buttons::YesNo, Icon::None, importdlg::kTitleCsvOpen) !=
           Answer::Yes)
     return;
   FileDialogOptions dialog;
   dialog.filter = importdlg::kCsvOpenFilter;
   dialog.filterIndex = 1;
-  dialog.initialDir = main.Env.ProgramFolder + "/Log/";
+  dialog.initialDir = ws.programFolder() + "/Log/";
   const auto path = ui.openFile(dialog);
   if (!path || path->empty()) return;
-  if (CsvRead(main, *path)) main.setStatusPanel(3, *path);
-  main.mnuOn();
+  if (CsvRead(ws, *path)) ws.setStatusPanel(3, *path);
+  ws.mnuOn();
 }

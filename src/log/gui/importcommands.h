@@ -6,7 +6,7 @@
 
 #include "log/ui.h"
 
-class frmMain;
+class Workspace;
 class frmZlogReadSet;
 class frmCabReadSet;
 
@@ -37,14 +37,14 @@ std::string CsvName(const std::string& chosen);
 
 // Chooses a zLog file and opens the read dialog on it. Returns the dialog
 // (nullptr when cancelled or already closed again).
-frmZlogReadSet* ZlogOn(frmMain& main);
+frmZlogReadSet* ZlogOn(Workspace& ws);
 // Chooses a Cabrillo file and opens the read-and-settings dialog on it.
-frmCabReadSet* CabOn(frmMain& main);
+frmCabReadSet* CabOn(Workspace& ws);
 
 // Writes the log to a CSV file.
-void mCsvOut_Click(frmMain& main);
+void mCsvOut_Click(Workspace& ws);
 // Replaces the log by a CSV file's contents.
-void mCsvIn_Click(frmMain& main);
+void mCsvIn_Click(Workspace& ws);
 // Reads the CSV file at path into an emptied log. The file is read first,
 // so a file that cannot be read leaves the open log as it was (false).
-bool CsvRead(frmMain& main, const std::string& path);
+bool CsvRead(Workspace& ws, const std::string& path);

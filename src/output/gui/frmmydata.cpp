@@ -10,10 +10,13 @@
 #include <QValidator>
 #include <QVBoxLayout>
 
-#include "app/gui/frmmain.h"
-#include "app/gui/qtui.h"
 #include "contest/contestdef.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
 #include "log/logcommands.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/ui.h"
 
 namespace {
 
@@ -100,8 +103,8 @@ void selectText(QComboBox* c, const std::string& stored) {
 
 }  // namespace
 
-frmMyData::frmMyData(frmMain& main, MyDataLinks links)
-    : QDialog(&main), main_(main), links_(std::move(links)) {
+frmMyData::frmMyData(Workspace& ws, MyDataLinks links)
+    : QDialog(ws.mainWidget()), ws_(ws), links_(std::move(links)) {
   setObjectName(QStringLiteral("frmMyData"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("電子ログの設定"));
@@ -112,28 +115,28 @@ frmMyData::frmMyData(frmMain& main, MyDataLinks links)
 
   // Form load: placed 300 twips right of and below the main window's
   // corner, topmost; the lists, the grid and the file list; then the data.
-  move(main_.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   fillFileList();
   DataLoad();
 
-  main_.mnuOff();
-  main_.registerDialog(DlgMyData, this);
+  ws_.mnuOff();
+  ws_.registerDialog(DlgMyData, this);
 }
 
-MyDataLinks frmMyData::linksOf(frmMain& main) {
+MyDataLinks frmMyData::linksOf(Workspace& ws) {
   MyDataLinks l;
-  frmMain* m = &main;
-  l.contest = [m]() -> const ContestDefinition& { return m->Contest; };
+  Workspace* m = &ws;
+  l.contest = [m]() -> const ContestDefinition& { return m->contest(); };
   l.CfgRead = [m](const std::string& path) { m->CfgRead(path); };
-  l.LogCls = [m] { m->Files->LogCls(); };
+  l.LogCls = [m] { m->files().LogCls(); };
   l.LogDataSearch = [m] { m->LogDataSearch(); };
   return l;
 }
 
-frmMyData* frmMyData::open(frmMain& main) {
-  auto* d = qobject_cast<frmMyData*>(main.openDialog(DlgMyData));
-  if (!d) d = new frmMyData(main, linksOf(main));
+frmMyData* frmMyData::open(Workspace& ws) {
+  auto* d = qobject_cast<frmMyData*>(ws.openDialog(DlgMyData));
+  if (!d) d = new frmMyData(ws, linksOf(ws));
   d->show();
   d->raise();
   d->activateWindow();
@@ -313,7 +316,7 @@ void frmMyData::buildPages() {
 
 void frmMyData::fillFileList() {
   File1->clear();
-  QDir cfg(toQ(main_.Env.ProgramFolder + "/Cfg"));
+  QDir cfg(toQ(ws_.programFolder() + "/Cfg"));
   const QStringList names = cfg.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
   for (const QString& n : names)
     if (n.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive)) File1->addItem(n);
@@ -400,14 +403,14 @@ void frmMyData::DataLoad() {
     Grid1->setItem(0, 0, new QTableWidgetItem());
     Grid1->setItem(0, 1, new QTableWidgetItem());
   }
-  setForm(mydata::DataLoad(main_.Ini, def));
+  setForm(mydata::DataLoad(ws_.ini(), def));
 }
 
 void frmMyData::OathLoad() {
-  Text14->setPlainText(boxText(mydata::OathOf(main_.Ini, links_.contest())));
+  Text14->setPlainText(boxText(mydata::OathOf(ws_.ini(), links_.contest())));
 }
 
-void frmMyData::MyDataSave() { mydata::MyDataSave(form(), links_.contest(), main_.Ini); }
+void frmMyData::MyDataSave() { mydata::MyDataSave(form(), links_.contest(), ws_.ini()); }
 
 // ---------------------------------------------------------------- contest
 
@@ -420,19 +423,19 @@ void frmMyData::File1_Click() {
 
 void frmMyData::ChangeContest() {
   if (Label2->text().isEmpty()) return;
-  const std::string path = main_.Env.ProgramFolder + "/Cfg/" + fromQ(Label2->text());
+  const std::string path = ws_.programFolder() + "/Cfg/" + fromQ(Label2->text());
 
   // What was typed on the other pages stays: only what the contest decides
   // (its name, its categories and which oath applies) is loaded again.
   const mydata::StationForm typed = form();
-  const std::string* oathBefore = &mydata::OathOf(main_.Ini, links_.contest());
+  const std::string* oathBefore = &mydata::OathOf(ws_.ini(), links_.contest());
 
-  main_.Doc.State.CfgFileName = path;
+  ws_.doc().State.CfgFileName = path;
   links_.CfgRead(path);
   DataLoad();
 
-  mydata::StationForm f = mydata::DataLoad(main_.Ini, links_.contest());
-  const std::string* oathAfter = &mydata::OathOf(main_.Ini, links_.contest());
+  mydata::StationForm f = mydata::DataLoad(ws_.ini(), links_.contest());
+  const std::string* oathAfter = &mydata::OathOf(ws_.ini(), links_.contest());
   mydata::StationForm keep = typed;
   keep.Contest = f.Contest;
   keep.Oath = oathBefore == oathAfter ? typed.Oath : f.Oath;
@@ -467,13 +470,13 @@ void frmMyData::Check1_Click(int index) {
 void frmMyData::Command1_Click() {
   setTopmost(this, false);
   MyDataSave();
-  if (main_.Doc.Log.count() >= 1 && main_.Doc.State.LogTestNo != links_.contest().ContestNo) {
-    if (main_.ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
+  if (ws_.doc().Log.count() >= 1 && ws_.doc().State.LogTestNo != links_.contest().ContestNo) {
+    if (ws_.ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
         Answer::Yes)
       links_.LogCls();
   }
   close();
-  if (main_.Doc.Log.count() >= 1) links_.LogDataSearch();
+  if (ws_.doc().Log.count() >= 1) links_.LogDataSearch();
 }
 
 void frmMyData::Command2_Click() { close(); }
@@ -506,7 +509,7 @@ void frmMyData::closeEvent(QCloseEvent* e) {
 void frmMyData::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (main_.openDialog(DlgMyData) == this || main_.Doc.State.OpenDialogNo == DlgMyData)
-    main_.unregisterDialog(DlgMyData);
-  if (!main_.unloaded()) main_.mnuOn();
+  if (ws_.openDialog(DlgMyData) == this || ws_.doc().State.OpenDialogNo == DlgMyData)
+    ws_.unregisterDialog(DlgMyData);
+  if (!ws_.unloaded()) ws_.mnuOn();
 }

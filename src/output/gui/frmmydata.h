@@ -38,7 +38,7 @@
 
 #include "output/mydata.h"
 
-class frmMain;
+class Workspace;
 struct ContestDefinition;
 
 // What the dialog needs of the main window beyond its settings and log.
@@ -56,13 +56,13 @@ struct MyDataLinks {
 class frmMyData : public QDialog {
   Q_OBJECT
  public:
-  frmMyData(frmMain& main, MyDataLinks links);
+  frmMyData(Workspace& ws, MyDataLinks links);
   ~frmMyData() override;
 
   // The open dialog, or a new one over the main window's own contest, file
   // commands and search; shown either way.
-  static frmMyData* open(frmMain& main);
-  static MyDataLinks linksOf(frmMain& main);
+  static frmMyData* open(Workspace& ws);
+  static MyDataLinks linksOf(Workspace& ws);
 
   static constexpr int kBands = mydata::kBandCount;
 
@@ -107,7 +107,7 @@ class frmMyData : public QDialog {
   void fillFileList();
   void unload();
 
-  frmMain& main_;
+  Workspace& ws_;
   MyDataLinks links_;
   bool unloaded_ = false;
 };

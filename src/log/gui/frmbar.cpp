@@ -1,9 +1,9 @@
-#include "app/gui/frmbar.h"
+#include "log/gui/frmbar.h"
 
 #include <QApplication>
 #include <QVBoxLayout>
 
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 
 frmBar::frmBar(QWidget* mainWindow) : QDialog(mainWindow), main_(mainWindow) {
   setObjectName(QStringLiteral("frmBar"));

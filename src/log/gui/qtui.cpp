@@ -1,4 +1,4 @@
-#include "app/gui/qtui.h"
+#include "log/gui/qtui.h"
 
 #include <QApplication>
 #include <QFileDialog>

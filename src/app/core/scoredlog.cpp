@@ -1,5 +1,6 @@
-#include "output/scoredlog.h"
+#include "app/core/scoredlog.h"
 
+#include "app/core/inifile.h"
 #include "log/fileio.h"
 #include "log/logfile.h"
 #include "log/progress.h"

@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "app/core/settings.h"
+#include "log/settings.h"
 #include "contest/contestdef.h"
 #include "contest/cty.h"
 #include "contest/search.h"

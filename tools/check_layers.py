@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Fails when a source file includes a folder above its own floor.
+
+The floors (each looks only down):
+  1 log                                  the standard library and log/
+  2 contest                              floor 1
+  3 entry, output, hamlog                floors 1-2 (not each other)
+  4 app                                  everything
+
+A window folder X/gui may include X's own rules, every floor below X, the
+window folders below X (log/gui holds the helpers and the interface every
+window reaches the program through) and its own folder; never app/.
+
+The bridge and the replacement HAMLOG library are shared libraries of their
+own: the bridge includes only itself and the library's header, the library
+only itself.
+
+Usage: check_layers.py [SRC_DIR]   (default: the src folder beside tools/)
+"""
+import os
+import re
+import sys
+
+FLOOR = {"log": 1, "contest": 2, "entry": 3, "output": 3, "hamlog": 3, "app": 4}
+STANDALONE = {"bridge": {"bridge", "hamlog50"}, "hamlog50": {"hamlog50"}}
+INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+
+
+def area(rel):
+    """('log', False) for log/x.h, ('log', True) for log/gui/x.h."""
+    parts = rel.split("/")
+    return parts[0], len(parts) > 2 and parts[1] == "gui"
+
+
+def allowed(src, target):
+    s_dir, s_gui = area(src)
+    t_dir, t_gui = area(target)
+    if s_dir in STANDALONE:
+        return t_dir in STANDALONE[s_dir]
+    if t_dir in STANDALONE:
+        # The program reaches the libraries through the loader only.
+        return s_dir == "hamlog" and not t_gui
+    if s_dir not in FLOOR or t_dir not in FLOOR:
+        return False
+    if s_dir == "app":
+        return True
+    s_floor, t_floor = FLOOR[s_dir], FLOOR[t_dir]
+    if t_dir == s_dir:
+        return s_gui or not t_gui
+    if t_floor >= s_floor:
+        return False
+    return s_gui or not t_gui
+
+
+def main():
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "src")
+    root = os.path.normpath(root)
+    bad = []
+    for dirpath, _, files in os.walk(root):
+        for name in sorted(files):
+            if not name.endswith((".h", ".hpp", ".cpp", ".c")):
+                continue
+            path = os.path.join(dirpath, name)
+            rel = os.path.relpath(path, root).replace(os.sep, "/")
+            if "/" not in rel:
+                continue
+            with open(path, encoding="utf-8", errors="replace") as f:
+                for no, line in enumerate(f, 1):
+                    m = INCLUDE.match(line)
+                    if not m or "/" not in m.group(1):
+                        continue
+                    target = m.group(1)
+                    if not os.path.exists(os.path.join(root, target)):
+                        continue  # not one of ours
+                    if not allowed(rel, target):
+                        bad.append(f"src/{rel}:{no}: includes {target}, a floor it may not reach")
+    for b in bad:
+        print(b)
+    if bad:
+        print(f"{len(bad)} include(s) reach up a floor")
+        return 1
+    print("includes look only down")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
