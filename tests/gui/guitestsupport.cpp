@@ -2,6 +2,8 @@
 
 #include <QAction>
 
+#include "sample_log.h"
+
 frmMain& MainFixture::open(bool load) {
   AppEnv env;
   env.ProgramFolder = home();
@@ -19,14 +21,7 @@ frmMain& MainFixture::open(bool load) {
 }
 
 void MainFixture::fillLog(int n) {
-  for (int i = 0; i < n; ++i) {
-    QsoRecord r;
-    r.CallSign = "JA1AA" + std::to_string(i);
-    r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + i / 1440.0;
-    r.Band = "7";
-    r.Mode = "CW";
-    w->Doc.Log.append(r);
-  }
+  AppendSampleQsos(w->Doc.Log, n);
   w->FrmLogLoad();
   w->mnuOn();
 }

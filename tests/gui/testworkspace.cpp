@@ -1,5 +1,7 @@
 #include "testworkspace.h"
 
+#include "sample_log.h"
+
 TestWorkspace::TestWorkspace() : Folder(dir.path().toStdString()), Main(new QWidget) {
   Main->setObjectName(QStringLiteral("Main"));
   Main->setGeometry(200, 150, 900, 560);
@@ -15,14 +17,7 @@ TestWorkspace::~TestWorkspace() {
 }
 
 void TestWorkspace::fillLog(int n) {
-  for (int i = 0; i < n; ++i) {
-    QsoRecord r;
-    r.CallSign = "JA1AA" + std::to_string(i);
-    r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + i / 1440.0;
-    r.Band = "7";
-    r.Mode = "CW";
-    Doc.Log.append(r);
-  }
+  AppendSampleQsos(Doc.Log, n);
   FrmLogLoad();
 }
 
@@ -51,19 +46,10 @@ void TestWorkspace::setStatusPanel(int panel, const std::string& text) {
   if (panel >= 1 && panel <= 3) panels[static_cast<std::size_t>(panel - 1)] = text;
 }
 
-void TestWorkspace::registerDialog(int no, QWidget* w) {
-  Doc.State.OpenDialogNo = static_cast<std::int16_t>(no);
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = w;
-}
+void TestWorkspace::registerDialog(int no, QWidget* w) { dialogs_.add(no, w, Doc.State.OpenDialogNo); }
 
-void TestWorkspace::unregisterDialog(int no) {
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = nullptr;
-  Doc.State.OpenDialogNo = 0;
-}
+void TestWorkspace::unregisterDialog(int no) { dialogs_.remove(no, Doc.State.OpenDialogNo); }
 
-QWidget* TestWorkspace::openDialog(int no) const {
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) return dialogs_[static_cast<std::size_t>(no)];
-  return nullptr;
-}
+QWidget* TestWorkspace::openDialog(int no) const { return dialogs_.find(no); }
 
 void TestWorkspace::clearGrid() { ::FrmLogLoad(GridData, LogData{}, Doc.State.ShowSeconds); }

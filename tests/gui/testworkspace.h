@@ -15,6 +15,7 @@
 #include "contest/search.h"
 #include "log/clock.h"
 #include "log/grid.h"
+#include "log/gui/dialogregistry.h"
 #include "log/gui/workspace.h"
 #include "log/logcommands.h"
 #include "log/progress.h"
@@ -96,5 +97,5 @@ class TestWorkspace : public Workspace, public LogWindow {
 
  private:
   std::unique_ptr<LogFiles> files_;
-  std::array<QPointer<QWidget>, 17> dialogs_{};
+  DialogRegistry dialogs_;
 };

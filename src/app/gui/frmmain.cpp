@@ -321,20 +321,11 @@ frmBar& frmMain::bar() {
 
 Progress& frmMain::progress() { return bar(); }
 
-void frmMain::registerDialog(int no, QWidget* w) {
-  Doc.State.OpenDialogNo = static_cast<std::int16_t>(no);
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = w;
-}
+void frmMain::registerDialog(int no, QWidget* w) { dialogs_.add(no, w, Doc.State.OpenDialogNo); }
 
-void frmMain::unregisterDialog(int no) {
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) dialogs_[static_cast<std::size_t>(no)] = nullptr;
-  Doc.State.OpenDialogNo = 0;
-}
+void frmMain::unregisterDialog(int no) { dialogs_.remove(no, Doc.State.OpenDialogNo); }
 
-QWidget* frmMain::openDialog(int no) const {
-  if (no >= 1 && no < static_cast<int>(dialogs_.size())) return dialogs_[static_cast<std::size_t>(no)];
-  return nullptr;
-}
+QWidget* frmMain::openDialog(int no) const { return dialogs_.find(no); }
 
 // ---------------------------------------------------------------- grid
 

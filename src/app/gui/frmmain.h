@@ -22,6 +22,7 @@
 #include "log/clock.h"
 #include "log/grid.h"
 #include "log/qso.h"
+#include "log/gui/dialogregistry.h"
 #include "log/gui/workspace.h"
 #include "log/ui.h"
 
@@ -180,7 +181,7 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   Ui& ui_;
   const Clock& clock_;
   frmBar* bar_ = nullptr;
-  std::array<QPointer<QWidget>, 17> dialogs_{};
+  DialogRegistry dialogs_;
   bool unloaded_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
 };
