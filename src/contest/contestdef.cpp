@@ -55,6 +55,7 @@ const KeyTable& keyTable() {
               KeyRule{Kind::StdContestName, nullptr, &ContestDefinition::StdContestName, 0});
     text("TestMailAddress", &ContestDefinition::TestMailAddress);
     text("SendMailAddress", &ContestDefinition::SendMailAddress);
+    text("ElogFormat", &ContestDefinition::ElogFormat);
     for (std::size_t b = 0; b < bands::kBandCount; ++b) {
       const std::string base = "Band" + std::string(bands::kBandKeyWords[b]);
       k.emplace(base + "Enabled", KeyRule{Kind::BandEnabled, nullptr, nullptr, b});
@@ -172,6 +173,7 @@ void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* setti
 
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings) {
   def.CategoryList.clear();
+  def.ElogFormat.clear();
   const std::string text = cp932::decode(bytes);
   fileio::forEachLine(text, [&](std::string_view line) { CfgApplyLine(line, def, settings); });
 }
@@ -189,6 +191,7 @@ CfgReadResult CfgRead(const std::string& path, const std::string& programDir,
                       std::int16_t& logTestNo, Ui& ui) {
   CfgReadResult res;
   def.CategoryList.clear();
+  def.ElogFormat.clear();
   res.path = path.empty() ? CfgPath(programDir, "dxped.cfg") : path;
   if (!isFile(res.path)) {
     // A program folder moved or copied from elsewhere: its settings still

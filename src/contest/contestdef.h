@@ -53,6 +53,9 @@ struct ContestDefinition {
   std::string StdContestName;
   std::string TestMailAddress;
   std::string SendMailAddress;
+  // The electronic log's format, "R1.0" (when the file says nothing) or
+  // "R2.1"; unlike the older keys it is read afresh with every file.
+  std::string ElogFormat;
   std::array<std::int16_t, bands::kBandCount> BandEnabled{};
   std::array<std::int16_t, bands::kModeCount> ModeEnabled{};
   std::array<BandPoint, bands::kBandCount> BandPoints{};

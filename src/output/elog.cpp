@@ -1,5 +1,7 @@
 #include "output/elog.h"
 
+#include "output/elogparts.h"
+
 #include <algorithm>
 #include <array>
 #include <stdexcept>
@@ -14,7 +16,7 @@
 #include "log/utf8.h"
 
 namespace elog {
-namespace {
+namespace parts {
 
 constexpr std::array<std::string_view, bands::kBandCount> kScoreLabels = {
     "1.8MHz", "3.5MHz", "7MHz",    "10MHz",   "14MHz",   "18MHz",   "21MHz",   "24MHz",
@@ -23,8 +25,6 @@ constexpr std::array<std::string_view, bands::kBandCount> kScoreLabels = {
 constexpr std::array<std::string_view, bands::kBandCount> kBandColumns = {
     " 1.8  ", " 3.5  ", "   7  ", "  10  ", "  14  ", "  18  ", "  21  ", "  24  ",
     "  28  ", "  50  ", " 144  ", " 430  ", "1200  ", "2400  ", "5600  ", "10.1G "};
-
-constexpr std::string_view kCrLf = "\r\n";
 
 bool isAscii(std::string_view s) {
   for (char c : s)
@@ -108,7 +108,9 @@ void elementIfSet(std::string& out, std::string_view tag, std::string_view value
 
 bool partyStyle(const ContestDefinition& def) { return def.DqpEnabled == 1 || def.NYPEnabled == 1; }
 
-}  // namespace
+}  // namespace parts
+
+using namespace parts;
 
 std::string_view ScoreLabel(int bandIndex) {
   return kScoreLabels.at(static_cast<std::size_t>(bandIndex));

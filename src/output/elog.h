@@ -12,6 +12,7 @@
 // is recomputed here.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,9 @@ struct ElogSource {
   const Settings& settings;      // the station data
   const std::string& todayText;  // the summary date, "yyyy年mm月dd日"
   const std::string& signature;  // JarlSignature
+  // The licence date of a newcomer entry ("2020年02月28日"), written by the
+  // R2.1 format only; asked for when the log is made, not kept.
+  std::string_view licenseDate = {};
 };
 
 struct ElogResult {
@@ -61,5 +65,53 @@ std::string ElogBytes(const ElogSource& src, Progress& progress);
 // writing fails). The progress runs from 0 to the number of QSOs, showing
 // each QSO's number and call sign, and is finished in every case.
 ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& progress);
+
+// ---- The R2.1 format, beside R1.0: a shorter summary sheet and a log sheet
+// of blank-separated fields, half-width characters only.
+
+enum class ElogFormat { R10, R21 };
+
+// "R1.0", "R2.1".
+std::string_view FormatName(ElogFormat f);
+// Reads "R1.0"/"r1.0"/"R2.1"/"r2.1"; nothing for any other text.
+std::optional<ElogFormat> ParseFormat(std::string_view text);
+// The format a contest starts with: its definition's ElogFormat, R1.0 when
+// the definition says nothing (or something unknown); the parties are R1.0.
+ElogFormat DefaultFormat(const ContestDefinition& def);
+// The two parties are written in R1.0 only.
+bool R21Allowed(const ContestDefinition& def);
+// Categories whose R2.1 summary sheet carries the licence date (newcomers)
+// or the age (silver and junior categories).
+bool NeedsLicenseDate(std::string_view cateCode);
+bool NeedsAge(std::string_view cateCode);
+// The maximum power as a plain number of watts: "100" stays, "1K" gives
+// "1000", "500m" gives "0.5". A text that is no number is kept as it is.
+std::string PowerWatts(std::string_view jarlPower);
+
+// The R2.1 summary sheet, UTF-8 with CR LF line ends.
+std::string SummarySheetR21(const ElogSource& src);
+// The R2.1 column-title line.
+std::string ColumnTitleR21(const ContestDefinition& def);
+// One R2.1 QSO line (without its line end), or nothing when the QSO holds a
+// character other than half-width ones, or a blank inside a field.
+std::optional<std::string> QsoLineR21(const QsoRecord& r);
+// The message for a QSO that R2.1 cannot hold.
+std::string R21RefusalText(const QsoRecord& r);
+
+// The whole R2.1 file as CP932 bytes; an error text instead when a QSO
+// cannot be written or the contest is a party.
+struct ElogBytesResult {
+  std::string bytes;
+  std::string error;
+};
+ElogBytesResult ElogBytesR21(const ElogSource& src, Progress& progress);
+
+// Writes the R2.1 electronic log to path, replacing it only when the whole
+// log could be written; a refused QSO leaves any file there untouched.
+ElogResult MkJarlELogR21(const std::string& path, const ElogSource& src, Progress& progress);
+
+// The writer of the chosen format.
+ElogResult MakeElog(ElogFormat format, const std::string& path, const ElogSource& src,
+                    Progress& progress);
 
 }  // namespace elog

@@ -95,6 +95,30 @@ TEST_F(CliHome, ScoresTheLogUnderTheChosenContest) {
   EXPECT_NE(err.find("セクションファイルがありません！"), std::string::npos);
 }
 
+TEST_F(CliHome, ElogFormatFlagAndDefinitionDefault) {
+  if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  const std::string log = " '" + home + "/Log/t.tmk' '" + home + "/o.tmq' --date 2024年04月28日";
+  EXPECT_EQ(run("--home '" + home + "' elog" + log + " --format r2.1"), 0) << file("err");
+  std::string t = cp932::decode(file("o.tmq"));
+  EXPECT_EQ(t.rfind("<SUMMARYSHEET VERSION=R2.1>\r\n", 0), 0u);
+  EXPECT_NE(t.find("\r\n<LOGSHEET TYPE=Tamarack>\r\nDATE(JST) TIME BAND MODE CALLSIGN SENTNo RCVDNo "
+                   "MULTI PTS\r\n2024-04-27 21:00 7 CW JA1AAA 599 13H 599 13M 13 1\r\n"),
+            std::string::npos);
+  EXPECT_EQ(run("--home '" + home + "' elog" + log + " --format r9"), 1);
+
+  // Without the flag the definition's ElogFormat decides; R1.0 when it says nothing.
+  EXPECT_EQ(run("--home '" + home + "' elog" + log), 0) << file("err");
+  EXPECT_EQ(cp932::decode(file("o.tmq")).rfind("<SUMMARYSHEET VERSION=R1.0>", 0), 0u);
+  std::string cfg;
+  const std::string cfgPath = home + "/Cfg/(1)ＡＬＬ ＪＡ コンテスト.cfg";
+  ASSERT_TRUE(fileio::readAll(cfgPath, cfg));
+  ASSERT_TRUE(fileio::writeAtomic(cfgPath, cfg + "\r\nElogFormat=R2.1\r\n"));
+  EXPECT_EQ(run("--home '" + home + "' elog" + log), 0) << file("err");
+  EXPECT_EQ(cp932::decode(file("o.tmq")).rfind("<SUMMARYSHEET VERSION=R2.1>", 0), 0u);
+  EXPECT_EQ(run("--home '" + home + "' elog" + log + " --format R1.0"), 0) << file("err");
+  EXPECT_EQ(cp932::decode(file("o.tmq")).rfind("<SUMMARYSHEET VERSION=R1.0>", 0), 0u);
+}
+
 TEST_F(CliHome, CommandsAndTheirFailures) {
   if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
   EXPECT_EQ(run("--home '" + home + "' score '" + home + "/Log/t.tmk'"), 0);

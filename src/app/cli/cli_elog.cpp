@@ -1,6 +1,7 @@
 // tamarack-cli elog LOG.tmk OUT.tmq: the JARL electronic log of a log, with
 // the station data of the program folder's settings.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/cli/cli.h"
@@ -12,12 +13,17 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: tamarack-cli [--home DIR] elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT]";
+    "usage: tamarack-cli [--home DIR] elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT] "
+    "[--format r1.0|r2.1] [--license-date TEXT]";
 
 int runElog(CliArgs& args) {
-  std::string signature, date;
+  std::string signature, date, formatText, licenseDate;
   args.option("--signature", signature);
   const bool dateGiven = args.option("--date", date);
+  const bool formatGiven = args.option("--format", formatText);
+  args.option("--license-date", licenseDate);
+  std::optional<elog::ElogFormat> format;
+  if (formatGiven && !(format = elog::ParseFormat(formatText))) return CliFail(kUsage);
   if (args.rest.size() != 2) return CliFail(kUsage);
   for (const std::string& a : args.rest)
     if (a.rfind("--", 0) == 0) return CliFail(kUsage);
@@ -26,13 +32,17 @@ int runElog(CliArgs& args) {
   ScoredLog s;
   std::string err;
   if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
-  const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature};
-  const elog::ElogResult r = elog::MkJarlELog(args.rest[1], src, noProgress());
+  const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature, licenseDate};
+  const elog::ElogResult r =
+      elog::MakeElog(format.value_or(elog::DefaultFormat(s.def)), args.rest[1], src, noProgress());
   if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
   return 0;
 }
 
 const bool registered = RegisterCliCommand(
-    {"elog", "elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT]", runElog});
+    {"elog",
+     "elog LOG.tmk OUT.tmq [--signature TEXT] [--date TEXT] [--format r1.0|r2.1] "
+     "[--license-date TEXT]",
+     runElog});
 
 }  // namespace

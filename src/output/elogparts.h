@@ -1,0 +1,28 @@
+// The pieces both electronic-log formats are written with.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "log/oledate.h"
+
+struct ContestDefinition;
+
+namespace elog::parts {
+
+inline constexpr std::string_view kCrLf = "\r\n";
+
+bool isAscii(std::string_view s);
+// Appends UTF-8 text as CP932.
+void appendCp932(std::string& out, std::string_view s);
+// "yyyy-mm-dd hh:nn " (17 characters; blanks for a time that is no date).
+void appendQsoTime(std::string& out, ole::Date t);
+// A value whose line breaks are kept, every one as CR LF.
+void appendMultiLine(std::string& out, std::string_view v);
+// "<TAG>value</TAG>" and its line end; the second only for a value that is
+// not blank.
+void element(std::string& out, std::string_view tag, std::string_view value);
+void elementIfSet(std::string& out, std::string_view tag, std::string_view value);
+// The two parties count QSOs only.
+bool partyStyle(const ContestDefinition& def);
+
+}  // namespace elog::parts
