@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tamarack"));
+  // Ties the windows to the menu entry (its icon and name on Wayland and in docks).
+  QGuiApplication::setDesktopFileName(QStringLiteral("tamarack"));
 
   QTranslator qtJa;
   if (qtJa.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
