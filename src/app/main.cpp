@@ -3,16 +3,38 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/core/programfolder.h"
+#include "app/core/version.h"
 #include "app/gui/frmmain.h"
 #include "log/gui/qtui.h"
 #include "log/clock.h"
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that they work without a display.
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--home") {
+      ++i;
+    } else if (a == "--version") {
+      std::printf("tamarack %s\n", ProgramVersion().c_str());
+      return 0;
+    } else if (a == "--help" || a == "-h") {
+      std::printf(
+          "使い方 / usage: tamarack [--home DIR] [--version] [--help]\n\n"
+          "The program folder is --home DIR, else TAMARACK_HOME, else "
+          "$XDG_DATA_HOME/Tamarack.\n");
+      return 0;
+    }
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tamarack"));
+  // Ties the windows to the menu entry (its icon and name on Wayland and in docks).
+  QGuiApplication::setDesktopFileName(QStringLiteral("tamarack"));
 
   QTranslator qtJa;
   if (qtJa.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),

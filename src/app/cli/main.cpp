@@ -5,6 +5,7 @@
 
 #include "app/cli/cli.h"
 #include "app/core/programfolder.h"
+#include "app/core/version.h"
 
 namespace {
 std::vector<CliCommand>& commands() {
@@ -57,6 +58,10 @@ int main(int argc, char** argv) {
     const std::string& a = all[i];
     if (a == "--help" || a == "-h") {
       usage(stdout);
+      return 0;
+    }
+    if (a == "--version" && command.empty()) {
+      std::printf("tamarack-cli %s\n", ProgramVersion().c_str());
       return 0;
     }
     if (a == "--home" && i + 1 < all.size() && command.empty()) {

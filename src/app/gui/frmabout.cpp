@@ -4,13 +4,11 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "app/core/version.h"
 #include "log/gui/qtui.h"
 
 QString frmAbout::versionText(bool committee) {
-  QString v = QStringLiteral("Version %1.%2.%3")
-                  .arg(TAMARACK_VERSION_MAJOR)
-                  .arg(TAMARACK_VERSION_MINOR)
-                  .arg(TAMARACK_VERSION_REVISION);
+  QString v = QStringLiteral("Version ") + toQ(ProgramVersion());
   if (committee) v += QStringLiteral("  委員会");
   return v;
 }

@@ -16,6 +16,7 @@
 #include "app/core/inifile.h"
 #include "app/core/programfolder.h"
 #include "app/gui/frmabout.h"
+#include "app/gui/frmhelp.h"
 #include "log/gui/frmbar.h"
 #include "log/gui/qtui.h"
 #include "contest/gui/frmsumary.h"
@@ -113,7 +114,6 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
       ContestInfo{[this] { return Contest.ContestNo; }, ContestNameOf});
   // Before any settings file exists the window opens at this size.
   resize(twipsToPx(13500), twipsToPx(8400));
-  openUrl = [](const QUrl& u) { QDesktopServices::openUrl(u); };
 }
 
 frmMain::~frmMain() {
@@ -508,7 +508,10 @@ void frmMain::MH1_Click() {
   const QString path = toQ(Env.ProgramFolder) + QStringLiteral("/tamarack.html");
   if (!QFileInfo::exists(path)) return;
   lastHelpUrl = QUrl::fromLocalFile(path).toString();
-  if (openUrl) openUrl(QUrl::fromLocalFile(path));
+  if (openUrl)
+    openUrl(QUrl::fromLocalFile(path));
+  else
+    OpenHelpPage(this, path);  // the desktop's browser, else the program's own window
 }
 
 void frmMain::abt_Click() {

@@ -162,7 +162,8 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   // Scroll rule after a read: the last QSO comes into view.
   void scrollToEnd() override;
 
-  // The last help URL asked for, and how URLs are opened (tests replace it).
+  // The last help URL asked for, and how it is opened (tests replace it;
+  // empty: the desktop's browser, else the program's own help window).
   QString lastHelpUrl;
   std::function<void(const QUrl&)> openUrl;
 

@@ -1,0 +1,116 @@
+// The help page: the desktop's opener first, the program's own window when
+// the desktop cannot show it.
+#include <QFile>
+#include <QPointer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "app/gui/frmhelp.h"
+#include "guitestsupport.h"
+
+class TestFrmHelp : public QObject {
+  Q_OBJECT
+ private slots:
+  void menuShowsOwnWindowWithoutOpener();
+  void failingOpenerShowsOwnWindow();
+  void openerThatCannotStartShowsOwnWindow();
+  void workingOpenerShowsNothing();
+  void mainWindowGoneBeforeOpenerFails();
+};
+
+namespace {
+QString copyPage(MainFixture& f) {
+  const QString page = f.dir.filePath(QStringLiteral("tamarack.html"));
+  QFile::remove(page);
+  if (!QFile::copy(QStringLiteral(TAMARACK_SHIPPED_DIR "/tamarack.html"), page)) return {};
+  return page;
+}
+QList<frmHelp*> helpWindows(QWidget& w) {
+  return w.findChildren<frmHelp*>(QString(), Qt::FindDirectChildrenOnly);
+}
+QString script(MainFixture& f, const char* body) {
+  const QString p = f.dir.filePath(QStringLiteral("opener.sh"));
+  QFile s(p);
+  if (!s.open(QIODevice::WriteOnly)) return {};
+  s.write(QByteArray("#!/bin/sh\n") + body + "\n");
+  s.close();
+  s.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return p;
+}
+}  // namespace
+
+void TestFrmHelp::menuShowsOwnWindowWithoutOpener() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.openUrl = nullptr;
+  QVERIFY(!copyPage(f).isEmpty());
+  // No opener anywhere on PATH: the desktop cannot show the page.
+  QTemporaryDir emptyBin;
+  const QByteArray oldPath = qgetenv("PATH");
+  qputenv("PATH", emptyBin.path().toLocal8Bit());
+  w.MH1->trigger();
+  w.MH1->trigger();
+  qputenv("PATH", oldPath);
+  QTRY_COMPARE(helpWindows(w).size(), 1);  // asked twice, one window
+  QPointer<frmHelp> h = helpWindows(w).first();
+  QVERIFY(h->isVisible());
+  QVERIFY(h->isWindow());
+  QCOMPARE(h->windowTitle(), QStringLiteral("Tamarack ヘルプ"));
+  QCOMPARE(h->Browser1->objectName(), QStringLiteral("Browser1"));
+  const QString text = h->Browser1->toPlainText();
+  QVERIFY(text.contains(QStringLiteral("作業の流れ")));
+  QVERIFY(text.contains(QStringLiteral("プログラムフォルダーの場所")));
+  QCOMPARE(h->Browser1->source(), QUrl::fromLocalFile(f.dir.filePath("tamarack.html")));
+  QTest::keyClick(h->Browser1, Qt::Key_Escape);
+  QTRY_VERIFY(!h);
+  QVERIFY(w.isVisible());
+}
+
+void TestFrmHelp::failingOpenerShowsOwnWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  const QString page = copyPage(f);
+  // xdg-open's exit status when no browser or handler is found.
+  QProcess* p = OpenHelpPage(&w, page, script(f, "exit 3"));
+  QVERIFY(p);
+  QTRY_COMPARE(helpWindows(w).size(), 1);
+  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("作業の流れ")));
+}
+
+void TestFrmHelp::openerThatCannotStartShowsOwnWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  const QString page = copyPage(f);
+  OpenHelpPage(&w, page, f.dir.filePath(QStringLiteral("no-such-opener")));
+  QTRY_COMPARE(helpWindows(w).size(), 1);
+}
+
+void TestFrmHelp::workingOpenerShowsNothing() {
+  MainFixture f;
+  frmMain& w = f.open();
+  const QString page = copyPage(f);
+  const QString seen = f.dir.filePath(QStringLiteral("seen.txt"));
+  QProcess* p = OpenHelpPage(&w, page, script(f, ("printf %s \"$1\" > '" + seen + "'").toUtf8()));
+  QVERIFY(p);
+  QSignalSpy finished(p, &QProcess::finished);
+  QVERIFY(finished.wait(5000));
+  QCoreApplication::processEvents();
+  QVERIFY(helpWindows(w).isEmpty());
+  QFile s(seen);
+  QVERIFY(s.open(QIODevice::ReadOnly));
+  QCOMPARE(QString::fromUtf8(s.readAll()), page);  // the path as its one argument
+}
+
+void TestFrmHelp::mainWindowGoneBeforeOpenerFails() {
+  MainFixture f;
+  f.open();
+  const QString page = copyPage(f);
+  QPointer<QProcess> p = OpenHelpPage(f.w.get(), page, script(f, "sleep 0.3; exit 4"));
+  QVERIFY(p);
+  f.w.reset();
+  QTRY_VERIFY_WITH_TIMEOUT(!p, 5000);  // finished and cleaned up without a window to show
+}
+
+QTEST_MAIN(TestFrmHelp)
+#include "tst_frmhelp.moc"
