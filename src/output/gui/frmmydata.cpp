@@ -419,6 +419,8 @@ void frmMyData::DataLoad() {
   if (chosen >= 0) {
     Grid1->selectRow(chosen);
     Grid1->scrollToItem(Grid1->item(chosen, 0));
+  } else {
+    Grid1->scrollToTop();
   }
   Label4->setVisible(chosen < 0 && rows > 0 && !s.JarlCateCode.empty());
 }
