@@ -196,7 +196,7 @@ def all_cities():
     for b in DOMESTIC_ALL:
         cats += [single(CW, b, p) for p in "HMLP" if b in POWER_BANDS[p]]
     cats += [single(BOTH, None, p) for p in "HMLP"]
-    # Phone has one power class only; Japan allows no phone on 1.9 MHz.
+    # Phone has one power class only; a 1.9 MHz phone category is unconfirmed.
     cats.append(single(PHONE, None))
     cats += [single(PHONE, b) for b in DOMESTIC_ALL if b != 0]
     write("(4)全市全郡コンテスト.cfg",
@@ -209,7 +209,7 @@ def all_cities():
            "部門コードは国内コンテストの決まりに従って組み立てた  電力区分は各バンドで送れる",
            "電力の記号 (H M L P) のすべてを載せた  電信電話部門はオールバンドだけを載せた",
            "マルチオペ、ニューカマー、SWLなどの部門コードは未確認のため載せていない",
-           "1.9MHzには電話で運用できないため電話の1.9MHz部門はない"]
+           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない"]
           + DOMESTIC_COMMENT,
           domestic(4, "全市全郡コンテスト", "全市全郡コンテスト", 2),
           DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats)
