@@ -510,11 +510,21 @@ void TestFrmMyData::aCodeTheContestNoLongerLists() {
   QCOMPARE(s.CateBand, std::int16_t(0));
   QCOMPARE(s.CateMlt, std::int16_t(0));
 
-  // The chosen row is marked when the dialog opens again.
+  // The chosen row is marked when the dialog opens again, and no longer
+  // once another contest is picked, even one with the same code.
+  const std::string phone = "(6)ALL ASIAN DX コンテスト(電話).cfg";
+  std::filesystem::copy_file(std::string(TAMARACK_DATA_DIR) + "/Cfg/" + phone,
+                             f.home() + "/Cfg/" + phone);
   d = f.dialog();
   QVERIFY(!d->Label4->isVisible());
   QCOMPARE(d->Grid1->selectedItems().size(), 2);
   QCOMPARE(d->Grid1->selectedItems().front()->row(), 13);
+  d->File1->setCurrentRow(1);
+  QCOMPARE(d->Label2->text(), toQ(phone));
+  QTest::mouseClick(d->Command3, Qt::LeftButton);
+  QCOMPARE(d->Grid1->item(13, 1)->text(), QStringLiteral("SOABLP"));
+  QVERIFY(d->Grid1->selectedItems().isEmpty());
+  QVERIFY(d->Label6->text().isEmpty());
   d->close();
 
   // The QSO party's categories have no codes: the name tells them apart.

@@ -462,6 +462,8 @@ void frmMyData::ChangeContest() {
 
   Label5->clear();
   Label6->clear();
+  Grid1->clearSelection();  // the stored category is no choice in the new contest yet
+  Grid1->scrollToTop();
   Label2->clear();
   Command3->setEnabled(false);
   Label3->setVisible(true);
