@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Writes the contest definitions shipped in data/Cfg (CP932, CR LF).
 
+Every category, code, band and point below follows JARL's published rules;
+what the rules do not settle is left out and named in the file's comment.
+
 Run from the repository root: python3 tools/make_cfg.py
 """
 import os
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "Cfg")
 
-# Band index -> (key word, category band code, category code text, caption)
+# Band index -> (key word, category band code, code text in category codes, caption)
 BANDS = [
     ("1.8", 1, "19", "1.9MHz"), ("3.5", 2, "35", "3.5MHz"), ("7", 3, "7", "7MHz"),
     ("10", None, None, "10MHz"), ("14", 4, "14", "14MHz"), ("18", None, None, "18MHz"),
@@ -17,46 +20,43 @@ BANDS = [
     ("5600", 12, "5600", "5600MHz"), ("10G", 13, "10G", "10.1GHz"),
 ]
 MODES = ["SSB", "FM", "AM", "CW", "RTTY", "PSK31", "WSJT", "SSTV", "DV", "DD"]
+PHONE_CW = ["SSB", "FM", "AM", "CW"]
 
-# Power letters and the bands that allow them (the station-data dialog's lists).
-POWER = {"H": ("ハイパワー", range(0, 10)), "M": ("ミドルパワー", range(0, 12)),
-         "L": ("ローパワー", range(0, 13)), "P": ("QRP", range(0, 16))}
+# Category mode codes: 1 phone, 2 CW, 0 CW and phone.
+PHONE, CW, BOTH = 1, 2, 0
+MODE_NAMES = {CW: "電信", PHONE: "電話", BOTH: "電信電話"}
+MODE_LETTERS = {CW: "C", PHONE: "P", BOTH: "X"}
 
-JA_MODES = [("C", "電信", 2), ("P", "電話", 1), ("X", "電信電話", 0)]
-CONTEST_BANDS = [0, 1, 2, 4, 6, 8, 9, 10, 11, 12, 13, 14, 15]  # no 10, 18, 24 MHz
+# Power letters of the domestic contests and the names of their classes.
+POWER_NAMES = {"H": "ハイパワー", "M": "ミドルパワー", "L": "ローパワー", "P": "QRP"}
+# Bands whose power list in the station-data dialog offers the letter.
+POWER_BANDS = {"H": range(0, 10), "M": range(0, 12), "L": range(0, 13), "P": range(0, 16)}
 
+# Contest bands: 1.9 MHz up, without 10, 18 and 24 MHz.
+HF_TO_50 = [0, 1, 2, 4, 6, 8, 9]
+FIFTY_UP = [9, 10, 11, 12, 13, 14, 15]
+DOMESTIC_ALL = [0, 1, 2, 4, 6, 8, 9, 10, 11, 12, 13, 14, 15]
 
-def categories_ja(bands):
-    rows = []
-    for mode_letter, mode_name, cate_mode in JA_MODES:
-        letters = [p for p in "HMLP" if any(b in POWER[p][1] for b in bands)]
-        for p in letters:
-            rows.append((f"シングルオペ {mode_name} オールバンド {POWER[p][0]}",
-                         f"{mode_letter}A{p}", cate_mode, 0, 0))
-        for b in bands:
-            _, cate_band, code, caption = BANDS[b]
-            for p in "HMLP":
-                if b in POWER[p][1]:
-                    rows.append((f"シングルオペ {mode_name} {caption} {POWER[p][0]}",
-                                 f"{mode_letter}{code}{p}", cate_mode, cate_band, 0))
-    letters = [p for p in "HMLP" if any(b in POWER[p][1] for b in bands)]
-    for p in letters:
-        rows.append((f"マルチオペ 電信電話 オールバンド {POWER[p][0]}", f"XMA{p}", 0, 0, 1))
-    return rows
+UPLOAD_URL = "https://contest.jarl.org/upload/"
+SECTION_FILE = "JARL都府県支庁ナンバー.txt"
 
 
-def categories_asia(bands, mode_letter, mode_name, cate_mode):
-    rows = []
-    for p, pname in (("H", "ハイパワー"), ("M", "100W以下")):
-        rows.append((f"シングルオペ {mode_name} オールバンド {pname}", f"{mode_letter}A{p}",
-                     cate_mode, 0, 0))
-    for b in bands:
-        _, cate_band, code, caption = BANDS[b]
-        for p, pname in (("H", "ハイパワー"), ("M", "100W以下")):
-            rows.append((f"シングルオペ {mode_name} {caption} {pname}",
-                         f"{mode_letter}{code}{p}", cate_mode, cate_band, 0))
-    rows.append((f"マルチオペ {mode_name} オールバンド", f"{mode_letter}MAH", cate_mode, 0, 1))
-    return rows
+def row(name, code, mode, band, mlt):
+    return (name, code, mode, band, mlt)
+
+
+def single(mode, band, power=None, prefix="シングルオペ"):
+    """A single-operator row: all bands (band None) or one band, with a power letter or none."""
+    if band is None:
+        where, cate_band, band_code = "オールバンド", 0, "A"
+    else:
+        _, cate_band, band_code, where = BANDS[band]
+    name = f"{prefix} {MODE_NAMES[mode]} {where}".strip()
+    code = MODE_LETTERS[mode] + band_code
+    if power:
+        name += f" {POWER_NAMES[power]}"
+        code += power
+    return row(name, code, mode, cate_band, 0)
 
 
 def write(name, comment, settings, bands, modes, points, categories):
@@ -76,32 +76,210 @@ def write(name, comment, settings, bands, modes, points, categories):
     for m in MODES:
         lines.append(f"{m}Enabled={1 if m in modes else 0}")
     lines.append("")
-    for row in categories:
-        lines.append("StdCategory=" + ";".join(str(f) for f in row))
+    for r in categories:
+        lines.append("StdCategory=" + ";".join(str(f) for f in r))
+    for line in comment:
+        assert "=" not in line, line  # a comment with "=" would read as a key
     text = "\r\n".join(lines) + "\r\n"
     with open(os.path.join(OUT, name), "wb") as f:
         f.write(text.encode("cp932"))
 
 
 def base(no, name, std, exch, mlt_search, point_type, total, sent_code, fd, exch_to_mlt,
-         entity, section, utc, dqp, nyp, section_file=""):
-    return [
+         entity, section, utc, nyp, section_file="", upload=""):
+    settings = [
         ("ContestName", name), ("StdContestName", std), ("ContestNo", no), ("Exch", exch),
         ("MltType", 0), ("MltSearch", mlt_search), ("PointType", point_type),
         ("TotalPoint", total), ("SentJarlCode", sent_code), ("FdKeisuEnabled", fd),
         ("ExchtoMlt", exch_to_mlt), ("SearchEntityFile", entity),
         ("SearchSectionFile", section), ("SectionFile", section_file), ("SetUTCtime", utc),
-        ("DqpEnabled", dqp), ("NYPEnabled", nyp), ("WpxSearch", 0),
+        ("DqpEnabled", 0), ("NYPEnabled", nyp), ("WpxSearch", 0),
         ("SendMailAddress", ""), ("TestMailAddress", ""),
     ]
+    if upload:
+        settings.append(("UploadUrl", upload))
+    return settings
 
 
-SECTION_FILE = "JARL都府県支庁ナンバー.txt"
-PHONE_CW = ["SSB", "FM", "AM", "CW"]
+def domestic(no, name, std, exch, section_file="", fd=0):
+    """Power letter at the end of the exchange, the exchange's number the multiplier per band."""
+    return base(no, name, std, exch, 2, 1, 2, 1, fd, 1, 0, 1 if section_file else 0, 0, 0,
+                section_file, UPLOAD_URL)
 
 
 def one_point(bands):
     return {b: (1, 0, 0) for b in bands}
+
+
+DOMESTIC_COMMENT = [
+    "空中線電力の記号: H 免許の範囲  M 100W以下  L 10W以下 (50MHz以上は20W以下)  P 5W以下",
+    "部門コード: C 電信 / P 電話 / X 電信電話  A オールバンド または バンド  電力区分のある部門は電力の記号",
+    "提出: JARLのWebアップロードを推奨 (テキストファイルのE-メール添付も受け付け)",
+    "      提出先のE-メールアドレスは確認できていないため空にしてある",
+]
+
+
+def all_ja():
+    cats = [single(CW, None, p) for p in "HMP"]
+    for b in HF_TO_50:
+        cats += [single(CW, b, p) for p in "HMP"]
+    cats += [single(BOTH, None, p) for p in "HMP"]
+    cats.append(row("シングルオペ 電話 オールバンド (14MHzを除く)", "PA", PHONE, 0, 0))
+    cats += [single(PHONE, b) for b in (1, 2, 6, 8, 9)]
+    cats.append(row("ニューカマー 電話", "PN", PHONE, 0, 0))
+    cats.append(row("マルチオペ 電話 オールバンド", "PMA", PHONE, 0, 1))
+    for mode in (CW, BOTH):
+        for p in "HM":
+            cats.append(row(f"マルチオペ {MODE_NAMES[mode]} オールバンド {POWER_NAMES[p]}",
+                            f"{MODE_LETTERS[mode]}MA{p}", mode, 0, 1))
+    cats.append(row("マルチオペ 2波 電信", "CM2", CW, 0, 1))
+    cats.append(row("マルチオペ 2波 電信電話", "XM2", BOTH, 0, 1))
+    cats.append(row("マルチオペ ジュニア 電信電話", "XMJ", BOTH, 0, 1))
+    # The silver entrant's age goes in the operators' list of the summary sheet.
+    cats.append(row("シルバー 電信", "CS", CW, 0, 1))
+    cats.append(row("シルバー 電信電話", "XS", BOTH, 0, 1))
+    cats.append(row("SWL", "CSWL", CW, 0, 0))
+    write("(1)ＡＬＬ ＪＡ コンテスト.cfg",
+          ["ＡＬＬ ＪＡ コンテスト  2025年の規約による", "1.9MHzから50MHz  JST",
+           "交換: RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
+           "1交信1点  マルチ: バンドごとの異なる都府県支庁ナンバー (49と50は2015年に48へ統合)",
+           "電話部門は10W以下 (50MHzは20W以下) の区分だけで、部門コードに電力の記号は付かない",
+           "電信部門にL (ローパワー) の区分はない",
+           "2025年から電信と電話の間の交信 (クロスモード) は認められない",
+           "シルバー部門は年齢を運用者リストに記入するためマルチオペ扱い (CateMlt 1)"]
+          + DOMESTIC_COMMENT,
+          domestic(1, "ＡＬＬ ＪＡ コンテスト", "ALL JAコンテスト", 1, SECTION_FILE),
+          HF_TO_50, PHONE_CW, one_point(HF_TO_50), cats)
+
+
+def six_and_down():
+    cats = [single(CW, b, prefix="") for b in FIFTY_UP]
+    cats += [single(PHONE, b, prefix="") for b in FIFTY_UP]
+    write("(2)6M and Down コンテスト.cfg",
+          ["6M and Down コンテスト  2014年から2025年に公表された規約と案内による",
+           "50MHz以上  JST",
+           "交換: 1200MHzまで RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
+           "      2400MHzから RS(T) + 市郡区ナンバー + 空中線電力の記号",
+           "1交信1点  マルチ: バンドごとの異なるナンバー",
+           "部門は公表されている部門コード (C50からC10G、P50からP10G) だけを載せた",
+           "これらの部門に現在電力区分があるか、部門コードに電力の記号が付くかは確認できていないため",
+           "電力の記号なしのコードのままにしてある  オペの人数 (シングル/マルチ) も未確認",
+           "マルチオペ、オールバンド、電信電話などほかの部門のコードは未確認のため載せていない"]
+          + DOMESTIC_COMMENT,
+          domestic(2, "6M and Down コンテスト", "6m AND DOWNコンテスト", 3),
+          FIFTY_UP, PHONE_CW, one_point(FIFTY_UP), cats)
+
+
+def field_day():
+    cats = [row("シングルオペ 電話 オールバンド", "PA", PHONE, 0, 0),
+            row("ニューカマー 電話", "PN", PHONE, 0, 0),
+            row("マルチオペ 電話 オールバンド", "PMA", PHONE, 0, 1),
+            single(CW, None)]
+    cats += [single(CW, b) for b in (0, 1, 2, 4, 6, 8, 9, 10, 11, 12, 13)]
+    write("(3)フィールドデーコンテスト.cfg",
+          ["フィールドデーコンテスト  2025年の規約による",
+           "1.9MHz以上 (1200MHz以上を含む)  JST",
+           "交換: 1200MHzまで RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
+           "      2400MHzから RS(T) + 市郡区ナンバー + 空中線電力の記号",
+           "1交信1点  マルチ: バンドごとの異なるナンバー",
+           "電力区分は50W  10W (50MHz以上は20W)  5W の三つで、HとMの区分はない",
+           "電話部門 (PA PN PMA) は10Wの区分、電信部門 (CAからC2400) は50Wの区分",
+           "移動運用局種係数: 既存の無線設備や電源のない場所で運用するフィールドデー局Aだけが2",
+           "  それ以外の局は1"]
+          + DOMESTIC_COMMENT,
+          domestic(3, "フィールドデーコンテスト", "フィールドデーコンテスト", 3, fd=1),
+          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats)
+
+
+def all_cities():
+    cats = [single(CW, None, p) for p in "HMLP"]
+    for b in DOMESTIC_ALL:
+        cats += [single(CW, b, p) for p in "HMLP" if b in POWER_BANDS[p]]
+    cats += [single(BOTH, None, p) for p in "HMLP"]
+    # Phone has one power class only; a 1.9 MHz phone category is unconfirmed.
+    cats.append(single(PHONE, None))
+    cats += [single(PHONE, b) for b in DOMESTIC_ALL if b != 0]
+    write("(4)全市全郡コンテスト.cfg",
+          ["全市全郡コンテスト  2014年から2025年に公表された規約と案内による",
+           "1.9MHzから430MHz と 1200MHz以上  JST",
+           "交換: RS(T) + 市郡区ナンバー + 空中線電力の記号",
+           "1交信1点  マルチ: バンドごとの異なる市郡区ナンバー",
+           "電話部門はすべて10W以下 (50MHzから430MHzは20W以下) で、部門コードに電力の記号は付かない",
+           "それを超える電力の局は電信電話部門に参加する",
+           "部門コードは国内コンテストの決まりに従って組み立てた  電力区分は各バンドで送れる",
+           "電力の記号 (H M L P) のすべてを載せた  電信電話部門はオールバンドだけを載せた",
+           "マルチオペ、ニューカマー、SWLなどの部門コードは未確認のため載せていない",
+           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない"]
+          + DOMESTIC_COMMENT,
+          domestic(4, "全市全郡コンテスト", "全市全郡コンテスト", 2),
+          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats)
+
+
+ASIA_BANDS = [(0, "160"), (1, "80"), (2, "40"), (4, "20"), (6, "15"), (8, "10")]
+
+
+def asia_points():
+    # (outside Asia, other Asian entity, own entity)
+    pts = {}
+    for b, _ in ASIA_BANDS:
+        if b == 0:
+            pts[b] = (9, 3, 0)
+        elif b in (1, 8):
+            pts[b] = (6, 2, 0)
+        else:
+            pts[b] = (3, 1, 0)
+    return pts
+
+
+def asia_categories(mode):
+    cats = []
+    for power, pname in (("HP", "ハイパワー"), ("LP", "ローパワー")):
+        for b, meters in ASIA_BANDS:
+            _, cate_band, _, caption = BANDS[b]
+            cats.append(row(f"シングルオペ {caption} {pname}", f"SO{meters}{power}", mode,
+                            cate_band, 0))
+        cats.append(row(f"シングルオペ オールバンド {pname}", f"SOAB{power}", mode, 0, 0))
+    for power, pname in (("HP", "ハイパワー"), ("LP", "ローパワー")):
+        cats.append(row(f"シングルオペ オールバンド 24時間 {pname}", f"SOAB{power}24", mode, 0, 0))
+    for power, pname in (("HP", "ハイパワー"), ("LP", "ローパワー")):
+        cats.append(row(f"マルチオペ シングルトランスミッター {pname}", f"MS{power}", mode, 0, 1))
+    for power, pname in (("HP", "ハイパワー"), ("LP", "ローパワー")):
+        cats.append(row(f"マルチオペ マルチトランスミッター {pname}", f"MM{power}", mode, 0, 1))
+    cats.append(row("シングルオペ ジュニア (20歳未満)", "SOJR", mode, 0, 0))
+    cats.append(row("シングルオペ シルバー (70歳以上)", "SOSV", mode, 0, 0))
+    return cats
+
+
+def all_asian(no, name, std, kind, modes, mode):
+    bands = [b for b, _ in ASIA_BANDS]
+    write(f"({no})ALL ASIAN DX コンテスト({kind}).cfg",
+          [f"ALL ASIAN DX コンテスト ({kind})  2025年の規約による",
+           "160m 80m 40m 20m 15m 10m  UTC",
+           "交換: RS(T) + 年齢",
+           "得点 (アジアの局から): 160m アジア3点 アジア外9点  80mと10m 2点と6点",
+           "  ほかのバンド 1点と3点  自エンティティとの交信は0点でマルチにならない",
+           "マルチ: バンドごとの異なるDXCCエンティティ (カントリーファイル)",
+           "部門: ハイパワーは免許の範囲  ローパワーは100W以下  24時間はオールバンドだけ",
+           "ジュニア (20歳未満) とシルバー (70歳以上) はJAの局だけの部門",
+           "提出先 (E-メールアドレス、アップロード先) は確認できていないため空にしてある"],
+          base(no, name, std, 5, 2, 2, 2, 0, 0, 0, 1, 0, 1, 0),
+          bands, modes, asia_points(), asia_categories(mode))
+
+
+def qso_party():
+    write("(7)ＱＳＯパーティー.cfg",
+          ["ＱＳＯパーティー (ニューイヤーパーティー)  2026年の案内による",
+           "1月2日09時から1月7日21時 (JST)  全バンド",
+           "交換: RS(T) + 運用者の名前  得点なし",
+           "部門: アマチュア局 (交信) と SWL  20局以上との交信でステッカー",
+           "電子ログは2026年から受け付け",
+           "部門コードは公表されていないため空にしてある",
+           "提出: JARLのWebアップロードを推奨 (テキストファイルのE-メール添付も受け付け)",
+           "      提出先のE-メールアドレスは確認できていないため空にしてある"],
+          base(7, "ＱＳＯパーティー", "QSOパーティー", 4, 0, 1, 1, 0, 0, 0, 0, 0, 0, 1,
+               upload=UPLOAD_URL),
+          list(range(16)), MODES, {},
+          [row("アマチュア局", "", BOTH, 0, 0), row("SWL", "", BOTH, 0, 0)])
 
 
 def main():
@@ -112,83 +290,15 @@ def main():
     with open(os.path.join(OUT, SECTION_FILE), "wb") as f:
         f.write(("\r\n".join(numbers) + "\r\n").encode("cp932"))
 
-    allja = [0, 1, 2, 4, 6, 8, 9]
-    write("(1)ＡＬＬ ＪＡ コンテスト.cfg",
-          ["ＡＬＬ ＪＡ コンテスト", "交換: RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
-           "1交信1点  マルチ: バンドごとの異なる都府県支庁ナンバー  JST"],
-          base(1, "ＡＬＬ ＪＡ コンテスト", "ALL JAコンテスト", 1, 2, 1, 2, 1, 0, 1, 0, 1, 0, 0,
-               0, SECTION_FILE),
-          allja, PHONE_CW, one_point(allja), categories_ja(allja))
-
-    sixd = [9, 10, 11, 12, 13, 14, 15]
-    write("(2)6M and Down コンテスト.cfg",
-          ["6M and Down コンテスト",
-           "交換: 1200MHzまで RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
-           "      2400MHzから RS(T) + 市郡区ナンバー + 空中線電力の記号",
-           "1交信1点  マルチ: バンドごとの異なるナンバー  JST"],
-          base(2, "6M and Down コンテスト", "6m AND DOWNコンテスト", 3, 2, 1, 2, 1, 0, 1, 0, 0,
-               0, 0, 0),
-          sixd, PHONE_CW, one_point(sixd), categories_ja(sixd))
-
-    write("(3)フィールドデーコンテスト.cfg",
-          ["フィールドデーコンテスト",
-           "交換: 1200MHzまで RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
-           "      2400MHzから RS(T) + 市郡区ナンバー + 空中線電力の記号",
-           "1交信1点  マルチ: バンドごとの異なるナンバー",
-           "移動運用局種係数 (移動する野外の局は2) を総得点に掛ける  JST"],
-          base(3, "フィールドデーコンテスト", "フィールドデーコンテスト", 3, 2, 1, 2, 1, 1, 1, 0,
-               0, 0, 0, 0),
-          CONTEST_BANDS, PHONE_CW, one_point(CONTEST_BANDS), categories_ja(CONTEST_BANDS))
-
-    write("(4)全市全郡コンテスト.cfg",
-          ["全市全郡コンテスト", "交換: RS(T) + 市郡区ナンバー + 空中線電力の記号",
-           "1交信1点  マルチ: バンドごとの異なる市郡区ナンバー  JST"],
-          base(4, "全市全郡コンテスト", "全市全郡コンテスト", 2, 2, 1, 2, 1, 0, 1, 0, 0, 0, 0, 0),
-          CONTEST_BANDS, PHONE_CW, one_point(CONTEST_BANDS), categories_ja(CONTEST_BANDS))
-
-    # Points for an Asian station: A outside Asia, B other Asian countries,
-    # C own country.
-    def asia_points(bands):
-        pts = {}
-        for b in bands:
-            if b == 0:
-                pts[b] = (9, 3, 0)
-            elif b in (1, 8):
-                pts[b] = (6, 2, 0)
-            else:
-                pts[b] = (3, 1, 0)
-        return pts
-
-    aa_cw = [0, 1, 2, 4, 6, 8]
-    write("(5)ALL ASIAN DX コンテスト(電信).cfg",
-          ["ALL ASIAN DX コンテスト (電信)", "交換: RST + 年齢  UTC",
-           "得点: アジア外 3点 (3.5/28MHz 6点, 1.9MHz 9点), アジア 1点 (2点, 3点), 自国 0点",
-           "マルチ: バンドごとの異なるエンティティ (カントリーファイル)"],
-          base(5, "ALL ASIAN DX コンテス(電信)", "ALL ASIAN DXコンテスト(電信部門)", 5, 2, 2, 2,
-               0, 0, 0, 1, 0, 1, 0, 0),
-          aa_cw, ["CW"], asia_points(aa_cw), categories_asia(aa_cw, "C", "電信", 2))
-
-    aa_ph = [1, 2, 4, 6, 8]
-    write("(6)ALL ASIAN DX コンテスト(電話).cfg",
-          ["ALL ASIAN DX コンテスト (電話)", "交換: RS + 年齢  UTC",
-           "得点: アジア外 3点 (3.5/28MHz 6点), アジア 1点 (2点), 自国 0点",
-           "マルチ: バンドごとの異なるエンティティ (カントリーファイル)"],
-          base(6, "ALL ASIAN DX コンテス(電話)", "ALL ASIAN DXコンテスト(電話部門)", 5, 2, 2, 2,
-               0, 0, 0, 1, 0, 1, 0, 0),
-          aa_ph, ["SSB", "AM"], asia_points(aa_ph), categories_asia(aa_ph, "P", "電話", 1))
-
-    every = list(range(16))
-    write("(7)ＱＳＯパーティー.cfg",
-          ["ＱＳＯパーティー", "交換: RS(T) + 運用者の名前  得点なし  JST"],
-          base(7, "ＱＳＯパーティー", "QSOパーティー", 4, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1),
-          every, MODES, {}, [("個人局", "NYP", 0, 0, 0), ("社団局", "NYPM", 0, 0, 1)])
-
-    write("(8)デジタルＱＳＯパーティー.cfg",
-          ["デジタルＱＳＯパーティー", "デジタルモードのみ  交換: RST + 運用者の名前  得点なし  JST"],
-          base(8, "デジタルＱＳＯパーティー", "デジタルQSOパーティー", 4, 0, 1, 1, 0, 0, 0, 0, 0,
-               0, 1, 0),
-          every, ["RTTY", "PSK31", "WSJT", "SSTV", "DV", "DD"], {},
-          [("個人局", "DQP", 0, 0, 0), ("社団局", "DQPM", 0, 0, 1)])
+    all_ja()
+    six_and_down()
+    field_day()
+    all_cities()
+    all_asian(5, "ALL ASIAN DX コンテス(電信)", "ALL ASIAN DXコンテスト(電信部門)", "電信",
+              ["CW"], CW)
+    all_asian(6, "ALL ASIAN DX コンテス(電話)", "ALL ASIAN DXコンテスト(電話部門)", "電話",
+              ["SSB", "AM"], PHONE)
+    qso_party()
 
 
 if __name__ == "__main__":

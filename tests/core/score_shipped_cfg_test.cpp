@@ -1,16 +1,20 @@
 // The contest definitions shipped with the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 
-#include "log/settings.h"
+#include "app/core/programfolder.h"
 #include "contest/contestdef.h"
+#include "log/settings.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
+#include "output/mydata.h"
 #include "scripted_ui.h"
 
 namespace fs = std::filesystem;
@@ -24,7 +28,8 @@ std::set<std::string> knownKeys() {
                              "PointType", "TotalPoint", "SentJarlCode", "FdKeisuEnabled",
                              "ExchtoMlt", "SearchEntityFile", "SearchSectionFile", "SetUTCtime",
                              "DqpEnabled", "NYPEnabled", "WpxSearch", "SectionFile",
-                             "StdContestName", "TestMailAddress", "SendMailAddress", "StdCategory"};
+                             "StdContestName", "TestMailAddress", "SendMailAddress", "StdCategory",
+                             "UploadUrl"};
   for (const char* m : {"SSB", "FM", "AM", "CW", "RTTY", "PSK31", "WSJT", "SSTV", "DV", "DD"})
     k.insert(std::string(m) + "Enabled");
   for (auto w : bands::kBandKeyWords)
@@ -33,7 +38,8 @@ std::set<std::string> knownKeys() {
   return k;
 }
 const std::set<std::string> kTextKeys = {"ContestName", "SectionFile", "StdContestName",
-                                         "TestMailAddress", "SendMailAddress", "StdCategory"};
+                                         "TestMailAddress", "SendMailAddress", "StdCategory",
+                                         "UploadUrl"};
 
 std::map<int, fs::path> shippedFiles() {
   std::map<int, fs::path> files;
@@ -45,17 +51,21 @@ std::map<int, fs::path> shippedFiles() {
 
 TEST(ShippedCfg, OneFilePerContestEveryLineSound) {
   const auto files = shippedFiles();
-  ASSERT_EQ(files.size(), 8u);
+  ASSERT_EQ(files.size(), 7u);  // the digital QSO party ended in 2011
   const auto keys = knownKeys();
   for (const auto& [no, path] : files) {
     SCOPED_TRACE(path.filename().string());
     EXPECT_GE(no, 1);
-    EXPECT_LE(no, 8);
+    EXPECT_LE(no, 7);
     for (const char* deleted : {"(0)7MHz拡大記念 QSOパーティー.cfg", "(1)QSOパーティー.cfg",
                                 "(3)デジタルＱＳＯパーティー.cfg"})
       EXPECT_NE(path.filename().string(), deleted);
     std::string bytes;
     ASSERT_TRUE(fileio::readAll(path.string(), bytes));
+    // Which year's rules the file follows is said at its top.
+    const std::string text = cp932::decode(bytes);
+    EXPECT_EQ(text[0], ';');
+    EXPECT_NE(text.substr(0, text.find('\r')).find("年"), std::string::npos);
     EXPECT_EQ(cp932::encode(cp932::decode(bytes)), bytes);  // CP932 throughout
     for (std::size_t i = 0; i < bytes.size(); ++i)
       if (bytes[i] == '\n') {
@@ -77,6 +87,32 @@ TEST(ShippedCfg, OneFilePerContestEveryLineSound) {
   }
 }
 
+// The digital QSO party's definition as an earlier version shipped it,
+// byte for byte. The program still reads such files (DqpEnabled).
+std::string retiredDqpDefinition() {
+  std::string t =
+      ";デジタルＱＳＯパーティー\n"
+      ";デジタルモードのみ  交換: RST + 運用者の名前  得点なし  JST\n\n"
+      "ContestName=デジタルＱＳＯパーティー\nStdContestName=デジタルQSOパーティー\n"
+      "ContestNo=8\nExch=4\nMltType=0\nMltSearch=0\nPointType=1\nTotalPoint=1\n"
+      "SentJarlCode=0\nFdKeisuEnabled=0\nExchtoMlt=0\nSearchEntityFile=0\n"
+      "SearchSectionFile=0\nSectionFile=\nSetUTCtime=0\nDqpEnabled=1\nNYPEnabled=0\n"
+      "WpxSearch=0\nSendMailAddress=\nTestMailAddress=\n\n";
+  for (auto w : bands::kBandKeyWords) t += "Band" + std::string(w) + "Enabled=1\n";
+  for (auto w : bands::kBandKeyWords)
+    for (const char* p : {"A", "B", "C"}) t += "Band" + std::string(w) + "Point" + p + "=0\n";
+  t += "\n";
+  for (std::size_t m = 0; m < bands::kModeKeys.size(); ++m)
+    t += std::string(bands::kModeKeys[m]) + (m >= 4 ? "=1\n" : "=0\n");
+  t += "\nStdCategory=個人局;DQP;0;0;0\nStdCategory=社団局;DQPM;0;0;1\n";
+  std::string crlf;
+  for (char c : t) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return cp932::encode(crlf);
+}
+
 class ShippedRead : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -84,14 +120,22 @@ class ShippedRead : public ::testing::Test {
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     home = tmpl;
     fs::copy(kCfgDir, home + "/Cfg");
+    ASSERT_TRUE(fileio::writeAtomic(home + "/Cfg/dqp.cfg", retiredDqpDefinition()));
   }
   void TearDown() override { fs::remove_all(home); }
-  // Reads contest no's file after the one read before, as the dialog does.
+  // Reads contest no's file after the one read before, as the dialog does;
+  // 8 is the digital party's definition, which is no longer shipped.
   void read(int no) {
-    const CfgReadResult r =
-        CfgRead(shippedFiles().at(no).string(), home, def, sections, settings, logTestNo, ui);
+    const std::string path =
+        no == 8 ? home + "/Cfg/dqp.cfg" : shippedFiles().at(no).string();
+    const CfgReadResult r = CfgRead(path, home, def, sections, settings, logTestNo, ui);
     ASSERT_TRUE(r.read);
     EXPECT_TRUE(ui.messages.empty()) << ui.messages[0].text;
+  }
+  std::vector<std::string> codes() const {
+    std::vector<std::string> out;
+    for (const Category& c : def.CategoryList) out.push_back(c.CategoryCode);
+    return out;
   }
   std::string home;
   ContestDefinition def;
@@ -101,25 +145,39 @@ class ShippedRead : public ::testing::Test {
   ScriptedUi ui;
 };
 
+std::vector<std::string> words(std::string_view s) {
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const std::size_t j = std::min(s.find(' ', i), s.size());
+    if (j > i) out.emplace_back(s.substr(i, j - i));
+    i = j + 1;
+  }
+  return out;
+}
+
 struct Facts {
-  int no, exch, mltSearch, pointType, sentJarlCode, fd, utc, dqp, nyp, entity, section;
+  int no, exch, mltSearch, pointType, totalPoint, sentJarlCode, fd, utc, dqp, nyp, entity,
+      section;
   const char* bands;  // enabled flags by band index
+  bool upload;        // the file names JARL's upload page
+};
+
+const Facts kFacts[] = {
+    {1, 1, 2, 1, 2, 1, 0, 0, 0, 0, 0, 1, "1110101011000000", true},
+    {2, 3, 2, 1, 2, 1, 0, 0, 0, 0, 0, 0, "0000000001111111", true},
+    {3, 3, 2, 1, 2, 1, 1, 0, 0, 0, 0, 0, "1110101011111111", true},
+    {4, 2, 2, 1, 2, 1, 0, 0, 0, 0, 0, 0, "1110101011111111", true},
+    {5, 5, 2, 2, 2, 0, 0, 1, 0, 0, 1, 0, "1110101010000000", false},
+    {6, 5, 2, 2, 2, 0, 0, 1, 0, 0, 1, 0, "1110101010000000", false},
+    {7, 4, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, "1111111111111111", true},
+    {8, 4, 0, 1, 1, 0, 0, 0, 1, 0, 0, 0, "1111111111111111", false},
 };
 
 TEST_F(ShippedRead, RulesOfEachContest) {
-  const Facts facts[] = {
-      {1, 1, 2, 1, 1, 0, 0, 0, 0, 0, 1, "1110101011000000"},
-      {2, 3, 2, 1, 1, 0, 0, 0, 0, 0, 0, "0000000001111111"},
-      {3, 3, 2, 1, 1, 1, 0, 0, 0, 0, 0, "1110101011111111"},
-      {4, 2, 2, 1, 1, 0, 0, 0, 0, 0, 0, "1110101011111111"},
-      {5, 5, 2, 2, 0, 0, 1, 0, 0, 1, 0, "1110101010000000"},
-      {6, 5, 2, 2, 0, 0, 1, 0, 0, 1, 0, "0110101010000000"},
-      {7, 4, 0, 1, 0, 0, 0, 0, 1, 0, 0, "1111111111111111"},
-      {8, 4, 0, 1, 0, 0, 0, 1, 0, 0, 0, "1111111111111111"},
-  };
   // Read in an order where each file must overwrite what the one before set.
   for (int no : {5, 1, 8, 3, 6, 2, 7, 4}) {
-    const Facts& f = facts[no - 1];
+    const Facts& f = kFacts[no - 1];
     SCOPED_TRACE(no);
     read(no);
     EXPECT_EQ(def.ContestNo, no);
@@ -128,7 +186,7 @@ TEST_F(ShippedRead, RulesOfEachContest) {
     EXPECT_EQ(def.Exch, f.exch);
     EXPECT_EQ(def.MltSearch, f.mltSearch);
     EXPECT_EQ(def.PointType, f.pointType);
-    EXPECT_EQ(def.TotalPoint, no >= 7 ? 1 : 2);
+    EXPECT_EQ(def.TotalPoint, f.totalPoint);
     EXPECT_EQ(def.SentJarlCode, f.sentJarlCode);
     EXPECT_EQ(def.ExchtoMlt, f.sentJarlCode);
     EXPECT_EQ(def.FdKeisuEnabled, f.fd);
@@ -137,10 +195,15 @@ TEST_F(ShippedRead, RulesOfEachContest) {
     EXPECT_EQ(def.NYPEnabled, f.nyp);
     EXPECT_EQ(def.SearchEntityFile, f.entity);
     EXPECT_EQ(def.SearchSectionFile, f.section);
+    // Submission addresses could not be confirmed for any contest.
+    EXPECT_EQ(def.SendMailAddress, "");
+    EXPECT_EQ(def.TestMailAddress, "");
     for (int b = 0; b < 16; ++b) {
       EXPECT_EQ(def.BandEnabled[b], f.bands[b] - '0') << b;
-      if (no <= 4) {
+      if (no <= 4) {  // one point a QSO on every contest band
         EXPECT_EQ(def.BandPoints[b].PointA, f.bands[b] - '0') << b;
+        EXPECT_EQ(def.BandPoints[b].PointB, 0) << b;
+        EXPECT_EQ(def.BandPoints[b].PointC, 0) << b;
       } else if (no >= 7) {
         EXPECT_EQ(def.BandPoints[b].PointA, 0) << b;
       }
@@ -149,35 +212,104 @@ TEST_F(ShippedRead, RulesOfEachContest) {
     EXPECT_EQ(def.ModeEnabled[0], no == 5 || no == 8 ? 0 : 1) << "SSB";
     EXPECT_EQ(def.ModeEnabled[4], no >= 7 ? 1 : 0) << "RTTY";
     ASSERT_GT(def.CategoryCount(), 0);
-    std::set<std::string> codes;
     for (const Category& c : def.CategoryList) {
-      EXPECT_TRUE(codes.insert(c.CategoryCode).second) << c.CategoryCode;
       EXPECT_FALSE(c.CategoryName.empty());
       if (c.CateBand >= 1 && c.CateBand <= 13) {
         const std::string_view band = bands::CategoryBandText(c.CateBand);
         EXPECT_EQ(def.BandEnabled[bands::BandIndexOf(band)], 1) << c.CategoryCode;
       }
     }
+    if (no == 8) continue;
+    std::string text;
+    ASSERT_TRUE(fileio::readAll(shippedFiles().at(no).string(), text));
+    EXPECT_EQ(text.find("\r\nUploadUrl=https://contest.jarl.org/upload/\r\n") != std::string::npos,
+              f.upload);
+    EXPECT_EQ(text.find("UploadUrl") != std::string::npos, f.upload);
   }
 }
 
-TEST_F(ShippedRead, CategoriesOfAllJa) {
+// The category codes JARL publishes, contest by contest, in the grid's order.
+const std::map<int, const char*> kCodes = {
+    {1,
+     "CAH CAM CAP C19H C19M C19P C35H C35M C35P C7H C7M C7P C14H C14M C14P C21H C21M C21P "
+     "C28H C28M C28P C50H C50M C50P XAH XAM XAP PA P35 P7 P21 P28 P50 PN PMA "
+     "CMAH CMAM XMAH XMAM CM2 XM2 XMJ CS XS CSWL"},
+    {2, "C50 C144 C430 C1200 C2400 C5600 C10G P50 P144 P430 P1200 P2400 P5600 P10G"},
+    {3, "PA PN PMA CA C19 C35 C7 C14 C21 C28 C50 C144 C430 C1200 C2400"},
+    {4,
+     "CAH CAM CAL CAP C19H C19M C19L C19P C35H C35M C35L C35P C7H C7M C7L C7P "
+     "C14H C14M C14L C14P C21H C21M C21L C21P C28H C28M C28L C28P C50H C50M C50L C50P "
+     "C144M C144L C144P C430M C430L C430P C1200L C1200P C2400P C5600P C10GP "
+     "XAH XAM XAL XAP PA P35 P7 P14 P21 P28 P50 P144 P430 P1200 P2400 P5600 P10G"},
+    {5,
+     "SO160HP SO80HP SO40HP SO20HP SO15HP SO10HP SOABHP "
+     "SO160LP SO80LP SO40LP SO20LP SO15LP SO10LP SOABLP SOABHP24 SOABLP24 "
+     "MSHP MSLP MMHP MMLP SOJR SOSV"},
+};
+
+struct Shape {
+  int mode, band, mlt;
+  bool operator==(const Shape&) const = default;
+};
+
+// What a domestic code says: C CW, P phone, X both; then A (all bands), M
+// (multi-operator), N (newcomer), S (silver, SWL) or the band; then the
+// power letter. Silver entrants give their age in the operators' list.
+Shape domesticShape(const std::string& code) {
+  const int mode = code[0] == 'C' ? 2 : code[0] == 'P' ? 1 : 0;
+  const bool multi = code[1] == 'M' || code == "CS" || code == "XS";
+  static const std::pair<const char*, int> kBandCodes[] = {
+      {"1200", 10}, {"2400", 11}, {"5600", 12}, {"10G", 13}, {"144", 8}, {"430", 9}, {"19", 1},
+      {"35", 2},    {"14", 4},    {"21", 5},    {"28", 6},   {"50", 7},  {"7", 3}};
+  for (const auto& [text, band] : kBandCodes)
+    if (code.compare(1, std::strlen(text), text) == 0) return {mode, band, multi};
+  return {mode, 0, multi};
+}
+
+Shape asianShape(const std::string& code, int mode) {
+  static const std::pair<const char*, int> kBandCodes[] = {
+      {"SO160", 1}, {"SO80", 2}, {"SO40", 3}, {"SO20", 4}, {"SO15", 5}, {"SO10", 6}};
+  for (const auto& [text, band] : kBandCodes)
+    if (code.rfind(text, 0) == 0) return {mode, band, 0};
+  return {mode, 0, code[0] == 'M' ? 1 : 0};
+}
+
+TEST_F(ShippedRead, CategoryCodesFollowThePublishedRules) {
+  for (int no = 1; no <= 7; ++no) {
+    SCOPED_TRACE(no);
+    read(no);
+    if (no == 7) {
+      // QSO party: contacts and SWL; JARL publishes no codes for them.
+      ASSERT_EQ(def.CategoryCount(), 2);
+      EXPECT_EQ(def.CategoryRow(1).CategoryName, "アマチュア局");
+      EXPECT_EQ(def.CategoryRow(2).CategoryName, "SWL");
+      for (const Category& c : def.CategoryList) {
+        EXPECT_EQ(c.CategoryCode, "");
+        EXPECT_EQ((Shape{c.CateMode, c.CateBand, c.CateMlt}), (Shape{0, 0, 0}));
+      }
+      continue;
+    }
+    EXPECT_EQ(codes(), words(kCodes.at(no == 6 ? 5 : no)));
+    for (const Category& c : def.CategoryList) {
+      SCOPED_TRACE(c.CategoryCode);
+      const Shape want = no <= 4 ? domesticShape(c.CategoryCode)
+                                 : asianShape(c.CategoryCode, no == 5 ? 2 : 1);
+      EXPECT_EQ((Shape{c.CateMode, c.CateBand, c.CateMlt}), want);
+      // A power letter in the code is one the operator can send on that band.
+      const char last = c.CategoryCode.back();
+      if (no <= 4 && c.CateBand >= 1 && std::strchr("HMLP", last)) {
+        const int b = bands::BandIndexOf(bands::CategoryBandText(c.CateBand));
+        const auto letters = mydata::PowerEntries(b);
+        EXPECT_NE(std::find(letters.begin(), letters.end(), std::string(1, last)), letters.end());
+      }
+    }
+  }
   read(1);
-  std::map<std::string, Category> rows;
-  for (const Category& c : def.CategoryList) rows[c.CategoryCode] = c;
-  auto expect = [&](const char* code, int mode, int band, int mlt) {
-    ASSERT_TRUE(rows.count(code)) << code;
-    EXPECT_EQ(rows[code].CateMode, mode) << code;
-    EXPECT_EQ(rows[code].CateBand, band) << code;
-    EXPECT_EQ(rows[code].CateMlt, mlt) << code;
-  };
-  expect("CAH", 2, 0, 0);
-  expect("C35M", 2, 2, 0);
-  expect("P7P", 1, 3, 0);
-  expect("X19L", 0, 1, 0);
-  expect("P50H", 1, 7, 0);
-  expect("XMAH", 0, 0, 1);
-  EXPECT_FALSE(rows.count("C10H"));  // no contest on the 10 MHz band
+  std::map<std::string, std::string> names;
+  for (const Category& c : def.CategoryList) names[c.CategoryCode] = c.CategoryName;
+  EXPECT_EQ(names["CAH"], "シングルオペ 電信 オールバンド ハイパワー");
+  EXPECT_EQ(names["XM2"], "マルチオペ 2波 電信電話");
+  EXPECT_EQ(names["CSWL"], "SWL");
 }
 
 TEST_F(ShippedRead, PrefectureNumbersAndAsianPoints) {
@@ -188,16 +320,50 @@ TEST_F(ShippedRead, PrefectureNumbersAndAsianPoints) {
   EXPECT_EQ(sections.Section(15), "02");
   EXPECT_EQ(sections.Section(61), "48");
   EXPECT_FALSE(sections.contains("01"));
+  EXPECT_FALSE(sections.contains("49"));
   EXPECT_FALSE(sections.contains(""));
 
-  read(5);
-  EXPECT_EQ(def.BandPoints[0].PointA, 9);
-  EXPECT_EQ(def.BandPoints[0].PointB, 3);
-  EXPECT_EQ(def.BandPoints[1].PointA, 6);
-  EXPECT_EQ(def.BandPoints[8].PointB, 2);
-  EXPECT_EQ(def.BandPoints[2].PointA, 3);
-  EXPECT_EQ(def.BandPoints[6].PointB, 1);
-  for (int b = 0; b < 16; ++b) EXPECT_EQ(def.BandPoints[b].PointC, 0);
+  // An Asian station's points: outside Asia (A), other Asian entities (B),
+  // its own entity (C).
+  for (int no : {5, 6}) {
+    SCOPED_TRACE(no);
+    read(no);
+    const BandPoint want[16] = {{9, 3, 0}, {6, 2, 0}, {3, 1, 0}, {}, {3, 1, 0}, {}, {3, 1, 0},
+                                {},        {6, 2, 0}, {},        {}, {},        {}, {},
+                                {},        {}};
+    for (int b = 0; b < 16; ++b) {
+      EXPECT_EQ(def.BandPoints[b].PointA, want[b].PointA) << b;
+      EXPECT_EQ(def.BandPoints[b].PointB, want[b].PointB) << b;
+      EXPECT_EQ(def.BandPoints[b].PointC, want[b].PointC) << b;
+    }
+  }
+}
+
+TEST(RetiredDqp, AnUnchangedCopyGoesAtStartAnyOtherStays) {
+  char tmpl[] = "/tmp/tamarack_dqp_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string home = tmpl;
+  const std::string cfg = home + "/Cfg/";
+  const std::string name = "(8)デジタルＱＳＯパーティー.cfg";
+  fs::create_directory(cfg);
+  const std::string old = retiredDqpDefinition();
+
+  ASSERT_TRUE(fileio::writeAtomic(cfg + name, old));
+  ASSERT_TRUE(fileio::writeAtomic(cfg + "dqp.cfg", old));
+  PrepareWorkFolders(home);
+  EXPECT_FALSE(fs::exists(cfg + name));
+  EXPECT_TRUE(fs::exists(cfg + "dqp.cfg"));  // the user's own copy
+
+  std::string edited = old;
+  edited.replace(edited.find("Exch=4"), 6, "Exch=5");  // same size
+  for (const std::string& bytes : {edited, old + "\r\n", std::string("ContestNo=8\r\n")}) {
+    ASSERT_TRUE(fileio::writeAtomic(cfg + name, bytes));
+    PrepareWorkFolders(home);
+    std::string kept;
+    EXPECT_TRUE(fileio::readAll(cfg + name, kept));
+    EXPECT_EQ(kept, bytes);
+  }
+  fs::remove_all(home);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QtTest>
+#include <filesystem>
 #include <fstream>
 
 #include "log/gui/qtui.h"
 #include "contest/contestdef.h"
 #include "guitestsupport.h"
 #include "log/cp932.h"
+#include "log/settings.h"
 #include "output/gui/frmmydata.h"
 
 namespace {
@@ -90,6 +92,7 @@ class TestFrmMyData : public QObject {
   void okWithAnotherContestsLog();
   void cancelAndEscapeStoreNothing();
   void overTheMainWindowsOwnContest();
+  void aCodeTheContestNoLongerLists();
 };
 
 void TestFrmMyData::layoutListsAndPlacement() {
@@ -463,6 +466,77 @@ void TestFrmMyData::overTheMainWindowsOwnContest() {
   QCOMPARE(f.texts().last(), QStringLiteral("コンテストが変更されました。ログデータを破棄しますか？"));
   QCOMPARE(w.Doc.Log.count(), 0);
   QVERIFY(w.Doc.State.LogFileName.empty());
+}
+
+// A settings file from before the shipped definitions followed JARL's rules:
+// "CAH" is no category of ALL ASIAN DX.
+void TestFrmMyData::aCodeTheContestNoLongerLists() {
+  MyDataFixture f;
+  frmMain& w = f.open();
+  const std::string name = "(5)ALL ASIAN DX コンテスト(電信).cfg";
+  std::filesystem::copy_file(std::string(TAMARACK_DATA_DIR) + "/Cfg/" + name,
+                             f.home() + "/Cfg/" + name);
+  f.links().CfgRead(f.home() + "/Cfg/" + name);
+  Settings& s = w.Ini;
+  s.JarlCategory = "シングルオペ 電信 オールバンド ハイパワー";
+  s.JarlCateCode = "CAH";
+  s.CateMode = 2;
+  s.CateBand = 3;
+  s.CateMlt = 1;
+  frmMyData* d = f.dialog();
+  QCOMPARE(d->Grid1->rowCount(), 22);
+  QCOMPARE(d->Label5->text(), QStringLiteral("シングルオペ 電信 オールバンド ハイパワー"));
+  QCOMPARE(d->Label6->text(), QStringLiteral("CAH"));
+  QVERIFY(d->Label4->isVisible());
+  QVERIFY(!d->Label3->isVisible());
+  QVERIFY(d->Grid1->selectedItems().isEmpty());
+
+  // Kept as it is until the operator picks another.
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QCOMPARE(s.JarlCateCode, std::string("CAH"));
+  QCOMPARE(s.CateBand, std::int16_t(3));
+  QCOMPARE(s.CateMlt, std::int16_t(1));
+
+  d = f.dialog();
+  d->Grid1->scrollToItem(d->Grid1->item(13, 0));
+  const QRect cell = d->Grid1->visualRect(d->Grid1->model()->index(13, 0));
+  QTest::mouseClick(d->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
+  QCOMPARE(d->Label6->text(), QStringLiteral("SOABLP"));
+  QVERIFY(!d->Label4->isVisible());
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QCOMPARE(s.JarlCategory, std::string("シングルオペ オールバンド ローパワー"));
+  QCOMPARE(s.JarlCateCode, std::string("SOABLP"));
+  QCOMPARE(s.CateMode, std::int16_t(2));
+  QCOMPARE(s.CateBand, std::int16_t(0));
+  QCOMPARE(s.CateMlt, std::int16_t(0));
+
+  // The chosen row is marked when the dialog opens again, and no longer
+  // once another contest is picked, even one with the same code.
+  const std::string phone = "(6)ALL ASIAN DX コンテスト(電話).cfg";
+  std::filesystem::copy_file(std::string(TAMARACK_DATA_DIR) + "/Cfg/" + phone,
+                             f.home() + "/Cfg/" + phone);
+  d = f.dialog();
+  QVERIFY(!d->Label4->isVisible());
+  QCOMPARE(d->Grid1->selectedItems().size(), 2);
+  QCOMPARE(d->Grid1->selectedItems().front()->row(), 13);
+  d->File1->setCurrentRow(1);
+  QCOMPARE(d->Label2->text(), toQ(phone));
+  QTest::mouseClick(d->Command3, Qt::LeftButton);
+  QCOMPARE(d->Grid1->item(13, 1)->text(), QStringLiteral("SOABLP"));
+  QVERIFY(d->Grid1->selectedItems().isEmpty());
+  QVERIFY(d->Label6->text().isEmpty());
+  d->close();
+
+  // The QSO party's categories have no codes: the name tells them apart.
+  f.writeCfg("nyp.cfg", "ContestNo=7\nNYPEnabled=1\nStdCategory=アマチュア局;;0;0;0\n"
+                        "StdCategory=SWL;;0;0;0\n");
+  f.links().CfgRead(f.home() + "/Cfg/nyp.cfg");
+  s.JarlCategory = "SWL";
+  s.JarlCateCode = "";
+  d = f.dialog();
+  QVERIFY(!d->Label4->isVisible());
+  QCOMPARE(d->Grid1->selectedItems().front()->row(), 1);
+  d->close();
 }
 
 QTEST_MAIN(TestFrmMyData)

@@ -1,9 +1,42 @@
 #include "app/core/programfolder.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <system_error>
 
+#include "log/fileio.h"
+
 namespace fs = std::filesystem;
+
+namespace {
+
+// The digital QSO party's definition as an earlier version shipped it (the
+// party ended in 2011): its size and FNV-1a hash.
+constexpr const char* kRetiredDqpName = "(8)デジタルＱＳＯパーティー.cfg";
+constexpr std::uintmax_t kRetiredDqpSize = 1719;
+constexpr std::uint64_t kRetiredDqpHash = 0x2e81c06ba7bf23e2ULL;
+
+std::uint64_t fnv1a(const std::string& bytes) {
+  std::uint64_t h = 0xcbf29ce484222325ULL;
+  for (const char c : bytes) {
+    h ^= static_cast<unsigned char>(c);
+    h *= 0x100000001b3ULL;
+  }
+  return h;
+}
+
+// A copy the user has changed, or a file of their own by that name, stays.
+void removeRetiredDqp(const fs::path& cfg) {
+  const fs::path p = cfg / kRetiredDqpName;
+  std::error_code ec;
+  if (!fs::is_regular_file(p, ec) || fs::file_size(p, ec) != kRetiredDqpSize || ec) return;
+  std::string bytes;
+  if (fileio::readAll(p.string(), bytes) && bytes.size() == kRetiredDqpSize &&
+      fnv1a(bytes) == kRetiredDqpHash)
+    fs::remove(p, ec);
+}
+
+}  // namespace
 
 std::string ResolveProgramFolder(const std::vector<std::string>& args, const char* tamarackHome,
                                  const char* xdgDataHome, const char* home) {
@@ -82,6 +115,7 @@ void PrepareWorkFolders(const std::string& folder) {
       std::error_code e2;
       if (fs::exists(cfg / old, e2)) fs::remove(cfg / old, e2);
     }
+    removeRetiredDqp(cfg);
   } else {
     fs::create_directory(cfg, ec);
   }

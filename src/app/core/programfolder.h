@@ -24,5 +24,6 @@ bool PrepareProgramFolder(const std::string& folder, const std::string& shippedD
                           const std::string& publicCountryFile, std::string* error);
 
 // Start-up folders: SentLog and Log made when missing; in Cfg the three
-// outdated party definitions are deleted, or Cfg is made.
+// outdated party definitions are deleted, and the digital party's definition
+// an earlier version shipped when unchanged; or Cfg is made.
 void PrepareWorkFolders(const std::string& folder);

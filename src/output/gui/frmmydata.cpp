@@ -404,6 +404,25 @@ void frmMyData::DataLoad() {
     Grid1->setItem(0, 1, new QTableWidgetItem());
   }
   setForm(mydata::DataLoad(ws_.ini(), def));
+
+  // The chosen category is marked in the grid; a stored code the definition
+  // no longer lists stays shown, and the operator is asked for a new one.
+  const Settings& s = ws_.ini();
+  int chosen = -1;
+  for (int r = 0; r < rows && chosen < 0; ++r)
+    if (def.CategoryRow(r + 1).CategoryCode == s.JarlCateCode &&
+        def.CategoryRow(r + 1).CategoryName == s.JarlCategory)
+      chosen = r;
+  for (int r = 0; r < rows && chosen < 0; ++r)
+    if (def.CategoryRow(r + 1).CategoryCode == s.JarlCateCode) chosen = r;
+  Grid1->clearSelection();
+  if (chosen >= 0) {
+    Grid1->selectRow(chosen);
+    Grid1->scrollToItem(Grid1->item(chosen, 0));
+  } else {
+    Grid1->scrollToTop();
+  }
+  Label4->setVisible(chosen < 0 && rows > 0 && !s.JarlCateCode.empty());
 }
 
 void frmMyData::OathLoad() {
@@ -443,6 +462,8 @@ void frmMyData::ChangeContest() {
 
   Label5->clear();
   Label6->clear();
+  Grid1->clearSelection();  // the stored category is no choice in the new contest yet
+  Grid1->scrollToTop();
   Label2->clear();
   Command3->setEnabled(false);
   Label3->setVisible(true);
