@@ -45,6 +45,11 @@ def row(name, code, mode, band, mlt):
     return (name, code, mode, band, mlt)
 
 
+# The whole log sent for checking only; offered by every domestic contest.
+def check_log():
+    return row("チェックログ", "CHECKLOG", BOTH, 0, 0)
+
+
 def single(mode, band, power=None, prefix="シングルオペ"):
     """A single-operator row: all bands (band None) or one band, with a power letter or none."""
     if band is None:
@@ -139,6 +144,7 @@ def all_ja():
     cats.append(row("シルバー 電信", "CS", CW, 0, 1))
     cats.append(row("シルバー 電信電話", "XS", BOTH, 0, 1))
     cats.append(row("SWL", "CSWL", CW, 0, 0))
+    cats.append(check_log())
     write("(1)ＡＬＬ ＪＡ コンテスト.cfg",
           ["ＡＬＬ ＪＡ コンテスト  2025年の規約による", "1.9MHzから50MHz  JST",
            "交換: RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
@@ -155,6 +161,7 @@ def all_ja():
 def six_and_down():
     cats = [single(CW, b, prefix="") for b in FIFTY_UP]
     cats += [single(PHONE, b, prefix="") for b in FIFTY_UP]
+    cats.append(check_log())
     write("(2)6M and Down コンテスト.cfg",
           ["6M and Down コンテスト  2014年から2025年に公表された規約と案内による",
            "50MHz以上  JST",
@@ -176,6 +183,7 @@ def field_day():
             row("マルチオペ 電話 オールバンド", "PMA", PHONE, 0, 1),
             single(CW, None)]
     cats += [single(CW, b) for b in (0, 1, 2, 4, 6, 8, 9, 10, 11, 12, 13)]
+    cats.append(check_log())
     write("(3)フィールドデーコンテスト.cfg",
           ["フィールドデーコンテスト  2025年の規約による",
            "1.9MHz以上 (1200MHz以上を含む)  JST",
@@ -199,6 +207,7 @@ def all_cities():
     # Phone has one power class only; a 1.9 MHz phone category is unconfirmed.
     cats.append(single(PHONE, None))
     cats += [single(PHONE, b) for b in DOMESTIC_ALL if b != 0]
+    cats.append(check_log())
     write("(4)全市全郡コンテスト.cfg",
           ["全市全郡コンテスト  2014年から2025年に公表された規約と案内による",
            "1.9MHzから430MHz と 1200MHz以上  JST",

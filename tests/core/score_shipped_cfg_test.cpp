@@ -233,14 +233,14 @@ const std::map<int, const char*> kCodes = {
     {1,
      "CAH CAM CAP C19H C19M C19P C35H C35M C35P C7H C7M C7P C14H C14M C14P C21H C21M C21P "
      "C28H C28M C28P C50H C50M C50P XAH XAM XAP PA P35 P7 P21 P28 P50 PN PMA "
-     "CMAH CMAM XMAH XMAM CM2 XM2 XMJ CS XS CSWL"},
-    {2, "C50 C144 C430 C1200 C2400 C5600 C10G P50 P144 P430 P1200 P2400 P5600 P10G"},
-    {3, "PA PN PMA CA C19 C35 C7 C14 C21 C28 C50 C144 C430 C1200 C2400"},
+     "CMAH CMAM XMAH XMAM CM2 XM2 XMJ CS XS CSWL CHECKLOG"},
+    {2, "C50 C144 C430 C1200 C2400 C5600 C10G P50 P144 P430 P1200 P2400 P5600 P10G CHECKLOG"},
+    {3, "PA PN PMA CA C19 C35 C7 C14 C21 C28 C50 C144 C430 C1200 C2400 CHECKLOG"},
     {4,
      "CAH CAM CAL CAP C19H C19M C19L C19P C35H C35M C35L C35P C7H C7M C7L C7P "
      "C14H C14M C14L C14P C21H C21M C21L C21P C28H C28M C28L C28P C50H C50M C50L C50P "
      "C144M C144L C144P C430M C430L C430P C1200L C1200P C2400P C5600P C10GP "
-     "XAH XAM XAL XAP PA P35 P7 P14 P21 P28 P50 P144 P430 P1200 P2400 P5600 P10G"},
+     "XAH XAM XAL XAP PA P35 P7 P14 P21 P28 P50 P144 P430 P1200 P2400 P5600 P10G CHECKLOG"},
     {5,
      "SO160HP SO80HP SO40HP SO20HP SO15HP SO10HP SOABHP "
      "SO160LP SO80LP SO40LP SO20LP SO15LP SO10LP SOABLP SOABHP24 SOABLP24 "
@@ -254,8 +254,10 @@ struct Shape {
 
 // What a domestic code says: C CW, P phone, X both; then A (all bands), M
 // (multi-operator), N (newcomer), S (silver, SWL) or the band; then the
-// power letter. Silver entrants give their age in the operators' list.
+// power letter. Silver entrants give their age in the operators' list. A
+// check log is the whole log, every mode and band.
 Shape domesticShape(const std::string& code) {
+  if (code == "CHECKLOG") return {0, 0, false};
   const int mode = code[0] == 'C' ? 2 : code[0] == 'P' ? 1 : 0;
   const bool multi = code[1] == 'M' || code == "CS" || code == "XS";
   static const std::pair<const char*, int> kBandCodes[] = {
@@ -310,6 +312,7 @@ TEST_F(ShippedRead, CategoryCodesFollowThePublishedRules) {
   EXPECT_EQ(names["CAH"], "シングルオペ 電信 オールバンド ハイパワー");
   EXPECT_EQ(names["XM2"], "マルチオペ 2波 電信電話");
   EXPECT_EQ(names["CSWL"], "SWL");
+  EXPECT_EQ(names["CHECKLOG"], "チェックログ");
 }
 
 TEST_F(ShippedRead, PrefectureNumbersAndAsianPoints) {
