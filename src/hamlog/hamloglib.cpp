@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstring>
 
-#include "bridge/wrenlink.h"
 #include "log/fileio.h"
 
 namespace {
@@ -30,8 +29,8 @@ HamlogLibrary::HamlogLibrary(std::vector<std::string> folders) : folders_(std::m
 
 HamlogLibrary::~HamlogLibrary() {
   // The bridge first: it depends on the database library.
-  if (bridge_.handle) dlclose(bridge_.handle);
-  if (hamlog_.handle) dlclose(hamlog_.handle);
+  if (bridgeLib_.handle) dlclose(bridgeLib_.handle);
+  if (hamlogLib_.handle) dlclose(hamlogLib_.handle);
 }
 
 std::vector<std::string> HamlogLibrary::defaultFolders(const std::string& programFolder) {
@@ -48,87 +47,130 @@ HamlogLibrary& HamlogLibrary::shared(const std::string& programFolder) {
   return lib;
 }
 
-void* HamlogLibrary::symbol(Lib& lib, const char* file, const char* name) {
-  if (!lib.tried) {
-    lib.tried = true;
-    // The bridge finds the database library already loaded by its name.
-    if (&lib == &bridge_ && !hamlog_.tried) symbol(hamlog_, kHamlogFile, nullptr);
-    for (const std::string& folder : folders_) {
-      const std::string path = folder + "/" + file;
-      if (!fileio::exists(path)) continue;
-      lib.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-      if (lib.handle) break;
-      if (const char* e = dlerror()) lib.error = e;
-    }
-    if (!lib.handle && lib.error.empty())
-      lib.error = std::string(file) + ": " + std::strerror(ENOENT);
+bool HamlogLibrary::load(Lib& lib, const char* file) {
+  if (lib.tried) return lib.handle != nullptr;
+  lib.tried = true;
+  for (const std::string& folder : folders_) {
+    const std::string path = folder + "/" + file;
+    if (!fileio::exists(path)) continue;
+    lib.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (lib.handle) return true;
+    if (const char* e = dlerror()) lib.error = e;
   }
-  if (!name) return nullptr;
-  if (!lib.handle) throw HamlogError(lib.error);
-  dlerror();
-  void* f = dlsym(lib.handle, name);
-  if (!f) {
-    const char* e = dlerror();
-    throw HamlogError(e ? e : std::string(name) + ": undefined symbol");
-  }
-  return f;
+  if (lib.error.empty()) lib.error = std::string(file) + ": " + std::strerror(ENOENT);
+  return false;
 }
 
-#define HAMLOG_CALL(lib, file, fn) reinterpret_cast<decltype(&::fn)>(symbol(lib, file, #fn))
+namespace {
+// Resolves one export; false (with the loader's text) when it is missing.
+template <typename F>
+bool resolve(void* handle, const char* name, F& fn, std::string& error) {
+  dlerror();
+  fn = reinterpret_cast<F>(dlsym(handle, name));
+  if (fn) return true;
+  const char* e = dlerror();
+  error = e ? e : std::string(name) + ": undefined symbol";
+  return false;
+}
+}  // namespace
+
+#define THW_RESOLVE(lib, fns, f) ok = ok && resolve(lib.handle, #f, fns.f, lib.error);
+
+const HamlogLibrary::HamlogFns& HamlogLibrary::hamlog() {
+  if (!hamlogLib_.tried && load(hamlogLib_, kHamlogFile)) {
+    bool ok = true;
+    THW_RESOLVE(hamlogLib_, hamlog_, GetThdllVersion)
+    THW_RESOLVE(hamlogLib_, hamlog_, HamlogOpen)
+    THW_RESOLVE(hamlogLib_, hamlog_, HamlogClose)
+    THW_RESOLVE(hamlogLib_, hamlog_, THW_read)
+    THW_RESOLVE(hamlogLib_, hamlog_, THW_append)
+    THW_RESOLVE(hamlogLib_, hamlog_, HamlogCreate)
+    THW_RESOLVE(hamlogLib_, hamlog_, HamlogLastError)
+    if (!ok) {
+      dlclose(hamlogLib_.handle);
+      hamlogLib_.handle = nullptr;
+    }
+  }
+  if (!hamlogLib_.handle) throw HamlogError(hamlogLib_.error);
+  return hamlog_;
+}
+
+const HamlogLibrary::BridgeFns& HamlogLibrary::bridge() {
+  if (!bridgeLib_.tried) {
+    // The bridge finds the database library already loaded, by its name.
+    try {
+      hamlog();
+    } catch (const HamlogError&) {
+    }
+    if (load(bridgeLib_, kBridgeFile)) {
+      bool ok = true;
+      THW_RESOLVE(bridgeLib_, bridge_, SetQsoOrMaster)
+      THW_RESOLVE(bridgeLib_, bridge_, Vdbf_rcount)
+      THW_RESOLVE(bridgeLib_, bridge_, ThwString)
+      THW_RESOLVE(bridgeLib_, bridge_, SetThBuffer)
+      if (!ok) {
+        dlclose(bridgeLib_.handle);
+        bridgeLib_.handle = nullptr;
+      }
+    }
+  }
+  if (!bridgeLib_.handle) throw HamlogError(bridgeLib_.error);
+  return bridge_;
+}
 
 std::int32_t HamlogLibrary::GetThdllVersion() {
   try {
-    return HAMLOG_CALL(hamlog_, kHamlogFile, GetThdllVersion)();
+    return hamlog().GetThdllVersion();
   } catch (const HamlogError&) {
     return 0;
   }
 }
 
 std::int32_t HamlogLibrary::HamlogOpen(ThwWork& w, const std::string& path) {
-  return HAMLOG_CALL(hamlog_, kHamlogFile, HamlogOpen)(0, w.bytes, path.c_str(), 1);
+  return hamlog().HamlogOpen(0, w.bytes, path.c_str(), 1);
 }
 
 std::int32_t HamlogLibrary::HamlogClose(ThwWork& w) {
-  return HAMLOG_CALL(hamlog_, kHamlogFile, HamlogClose)(w.bytes, 1);
+  return hamlog().HamlogClose(w.bytes, 1);
 }
 
 std::int32_t HamlogLibrary::THW_read(ThwWork& w, std::int32_t recno) {
-  return HAMLOG_CALL(hamlog_, kHamlogFile, THW_read)(w.bytes, recno, 4);
+  return hamlog().THW_read(w.bytes, recno, 4);
 }
 
 std::int32_t HamlogLibrary::THW_append(ThwWork& w) {
   std::int32_t zero = 0;
-  return HAMLOG_CALL(hamlog_, kHamlogFile, THW_append)(w.bytes, 16, &zero);
+  return hamlog().THW_append(w.bytes, 16, &zero);
 }
 
 std::int32_t HamlogLibrary::HamlogCreate(const std::string& path) {
-  return HAMLOG_CALL(hamlog_, kHamlogFile, HamlogCreate)(path.c_str());
+  return hamlog().HamlogCreate(path.c_str());
 }
 
 std::string HamlogLibrary::lastError() {
   try {
-    return HAMLOG_CALL(hamlog_, kHamlogFile, HamlogLastError)();
+    return hamlog().HamlogLastError();
   } catch (const HamlogError& e) {
     return e.what();
   }
 }
 
 std::int16_t HamlogLibrary::SetQsoOrMaster(std::int16_t value) {
-  return HAMLOG_CALL(bridge_, kBridgeFile, SetQsoOrMaster)(value);
+  return bridge().SetQsoOrMaster(value);
 }
 
 std::int32_t HamlogLibrary::Vdbf_rcount(ThwWork& w) {
-  return HAMLOG_CALL(bridge_, kBridgeFile, Vdbf_rcount)(w.bytes);
+  return bridge().Vdbf_rcount(w.bytes);
 }
 
 std::string HamlogLibrary::ThwString(ThwWork& w, std::int16_t field) {
   char buf[wrenlink::kBufferSize] = {};
-  HAMLOG_CALL(bridge_, kBridgeFile, ThwString)(buf, w.bytes, field);
+  bridge().ThwString(buf, w.bytes, field);
   return std::string(buf, strnlen(buf, sizeof buf));
 }
 
 void HamlogLibrary::SetThBuffer(ThwWork& w, std::string_view text, std::int16_t field) {
-  auto set = HAMLOG_CALL(bridge_, kBridgeFile, SetThBuffer);
+  auto set = bridge().SetThBuffer;
   if (field > 16) {
     char bits[wrenlink::kBitsInput] = {};
     std::memcpy(bits, text.data(), std::min(text.size(), sizeof bits));

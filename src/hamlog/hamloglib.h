@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bridge/wrenlink.h"
 #include "hamlog50/hamlog50.h"
 
 // The caller-owned work area every call passes.
@@ -57,7 +58,21 @@ class HamlogLibrary {
     bool tried = false;
     std::string error;
   };
-  void* symbol(Lib& lib, const char* file, const char* name);
+#define THW_FN(f) decltype(&::f) f = nullptr;
+  // Resolved once, when the library is loaded.
+  struct HamlogFns {
+    THW_FN(GetThdllVersion) THW_FN(HamlogOpen) THW_FN(HamlogClose) THW_FN(THW_read)
+    THW_FN(THW_append) THW_FN(HamlogCreate) THW_FN(HamlogLastError)
+  };
+  struct BridgeFns {
+    THW_FN(SetQsoOrMaster) THW_FN(Vdbf_rcount) THW_FN(ThwString) THW_FN(SetThBuffer)
+  };
+#undef THW_FN
+  const HamlogFns& hamlog();
+  const BridgeFns& bridge();
+  bool load(Lib& lib, const char* file);
   std::vector<std::string> folders_;
-  Lib hamlog_, bridge_;
+  Lib hamlogLib_, bridgeLib_;
+  HamlogFns hamlog_;
+  BridgeFns bridge_;
 };

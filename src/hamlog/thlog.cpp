@@ -368,6 +368,16 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
   return res;
 }
 
+std::string_view ThConvRefusal(const LogData& log, const std::string& dbFile, bool& settings) {
+  settings = false;
+  if (log.empty()) return thtext::kNoLog;
+  settings = true;
+  if (utf8::trim(dbFile).empty()) return thtext::kNoDbSet;
+  if (!fileio::exists(dbFile) || fileio::isDirectory(dbFile)) return thtext::kDbMissing;
+  settings = false;
+  return {};
+}
+
 ThAppendResult ThLogDbAppendRun(HamlogLibrary& lib, const std::string& path, const LogData& log,
                                 const std::string& programFolder, const Settings& ini,
                                 const ContestDefinition& def, const CtyTables& cty, Ui& ui,

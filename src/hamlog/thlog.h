@@ -122,6 +122,10 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
                              const ThAppendRun& run, const Settings& ini, const ContestDefinition& def,
                              const CtyTables& cty, Progress& progress);
 
+// The checks of the append command: the message that stops it, or empty to
+// go on. settings is set when the settings dialog should open after it.
+std::string_view ThConvRefusal(const LogData& log, const std::string& dbFile, bool& settings);
+
 // The whole command: TH_DX.dat from the program folder (its absence told
 // through ui), the append, and its messages through ui.
 ThAppendResult ThLogDbAppendRun(HamlogLibrary& lib, const std::string& path, const LogData& log,

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -34,16 +35,50 @@ std::int32_t fail(const std::string& text) {
 const char* const kColumns =
     "call, date, time, f8, f9, qsl, flag, sent, rcvd, freq, mode, f11, f12, rmk1, rmk2, bits";
 
+// Appends are stored in transactions of up to kBatchRecords records or
+// kBatchTime, whichever ends first, and at HamlogClose: each record is
+// whole or absent, and a full log is stored in a fraction of a second.
+constexpr int kBatchRecords = 1024;
+constexpr auto kBatchTime = std::chrono::milliseconds(200);
+
 struct Connection {
   sqlite3* db = nullptr;
   sqlite3_stmt* read = nullptr;
   sqlite3_stmt* append = nullptr;
+  bool inTxn = false;    // a transaction is open
+  bool writing = false;  // ... and it holds the write lock
+  int pending = 0;
+  std::chrono::steady_clock::time_point since;
 };
 
 std::mutex connMutex;
 Connection connections[kMaxConnections];
 
+// Ends the open transaction, storing what it holds; false when that failed.
+bool finish(Connection& c) {
+  if (!c.inTxn) return true;
+  c.inTxn = false;
+  c.pending = 0;
+  if (sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+  lastError = sqlite3_errmsg(c.db);
+  sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
+  return false;
+}
+
+bool begin(Connection& c, bool write) {
+  if (sqlite3_exec(c.db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+    lastError = sqlite3_errmsg(c.db);
+    return false;
+  }
+  c.inTxn = true;
+  c.writing = write;
+  c.pending = 0;
+  c.since = std::chrono::steady_clock::now();
+  return true;
+}
+
 void closeConnection(Connection& c) {
+  if (c.db) finish(c);
   sqlite3_finalize(c.read);
   sqlite3_finalize(c.append);
   sqlite3_close_v2(c.db);
@@ -132,12 +167,16 @@ Connection* connectionOf(const char* block, std::size_t handleAt) {
   return c->db ? c : nullptr;
 }
 
-void releaseHandle(char* block, std::size_t handleAt) {
+// Closes the block's database; false when its last records could not be stored.
+bool releaseHandle(char* block, std::size_t handleAt) {
   const std::int32_t h = thw::getI32(block + handleAt);
   thw::setI32(block + handleAt, 0);
-  if (h < 1 || h > kMaxConnections) return;
+  if (h < 1 || h > kMaxConnections) return true;
   std::lock_guard<std::mutex> lock(connMutex);
-  if (connections[h - 1].db) closeConnection(connections[h - 1]);
+  if (!connections[h - 1].db) return true;
+  const bool stored = finish(connections[h - 1]);
+  closeConnection(connections[h - 1]);
+  return stored;
 }
 
 std::int32_t openBlock(const char* name, char* block) {
@@ -159,8 +198,7 @@ std::int32_t openBlock(const char* name, char* block) {
 
 std::int32_t closeBlock(char* block) {
   if (!connectionOf(block, thw::kBlockHandle)) return -1;
-  releaseHandle(block, thw::kBlockHandle);
-  return 0;
+  return releaseHandle(block, thw::kBlockHandle) ? 0 : -1;
 }
 
 void setRefs(char* work) {
@@ -204,6 +242,8 @@ std::int32_t THW_read(char* work, std::int32_t recno, std::int32_t) {
   Connection* c = connectionOf(work + thw::kQsoBlock, thw::kBlockHandle);
   if (!c) return fail("database not open");
   setRefs(work);
+  // One read transaction for the whole run: no locking per record.
+  if (!c->inTxn && !begin(*c, false)) return -1;
   for (const thw::Slot& s : kTextColumns)
     if (s.size) work[s.offset] = '\0';
   thw::setU16(work + thw::kFlag, 0);
@@ -237,6 +277,8 @@ std::int32_t THW_append(char* work, std::int32_t, std::int32_t*) {
   if (!work) return -1;
   Connection* c = connectionOf(work + thw::kQsoBlock, thw::kBlockHandle);
   if (!c) return fail("database not open");
+  if (c->inTxn && !c->writing && !finish(*c)) return -1;
+  if (!c->inTxn && !begin(*c, true)) return -1;
   int col = 1;
   for (const thw::Slot& s : kTextColumns) {
     if (s.size) {
@@ -252,9 +294,16 @@ std::int32_t THW_append(char* work, std::int32_t, std::int32_t*) {
   sqlite3_bind_blob(c->append, col++, work + thw::kBits, static_cast<int>(thw::kBitsSize), SQLITE_TRANSIENT);
   const std::string stamp = nowText();
   sqlite3_bind_text(c->append, col, stamp.c_str(), -1, SQLITE_TRANSIENT);
-  // One statement is one transaction: the record is stored whole or not at all.
-  if (!step(c->append, SQLITE_DONE, c->db)) return -1;
+  if (!step(c->append, SQLITE_DONE, c->db)) {
+    // What the transaction already holds is kept when it is still open.
+    if (sqlite3_get_autocommit(c->db)) c->inTxn = false;
+    else finish(*c);
+    return -1;
+  }
   sqlite3_reset(c->append);
+  if (++c->pending >= kBatchRecords || std::chrono::steady_clock::now() - c->since >= kBatchTime) {
+    if (!finish(*c)) return -1;
+  }
   char* block = work + thw::kQsoBlock;
   thw::setI32(block + thw::kBlockCount, thw::getI32(block + thw::kBlockCount) + 1);
   thw::setI32(block + thw::kBlockRecNo, static_cast<std::int32_t>(sqlite3_last_insert_rowid(c->db)));

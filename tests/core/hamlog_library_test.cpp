@@ -218,6 +218,9 @@ TEST_F(HamlogLibraryTest, IndexBlocksTakeKModuloEight) {
   appendOne(w, "JA3CCC", "");
   appendOne(w, "JA1AAA", "");
   appendOne(w, "JA2BBB", "");
+  // Records are stored for other connections at the latest when closed.
+  ASSERT_EQ(HamlogClose(w.b, 1), 0);
+  ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
   ASSERT_EQ(Vidx_open(db.c_str(), w.b, 1), 0);
   EXPECT_EQ(Vidx_top(w.b, 9), 0);  // 9 is block 1
   EXPECT_EQ(field(w, 19), "JA1AAA");
@@ -275,6 +278,8 @@ TEST_F(HamlogLibraryTest, LockedDatabaseRefusesTheAppendAndKeepsReadersWhole) {
   Work w;
   ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
   appendOne(w, "JA1AAA", "");
+  ASSERT_EQ(HamlogClose(w.b, 1), 0);
+  ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open(db.c_str(), &other), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
@@ -290,8 +295,11 @@ TEST_F(HamlogLibraryTest, LockedDatabaseRefusesTheAppendAndKeepsReadersWhole) {
   sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
   sqlite3_close(other);
   EXPECT_EQ(THW_append(w.b, 16, &zero), 0);
+  EXPECT_EQ(HamlogClose(w.b, 1), 0);
   HamlogClose(r.b, 1);
-  HamlogClose(w.b, 1);
+  ASSERT_EQ(HamlogOpen(0, r.b, db.c_str(), 1), 0);
+  EXPECT_EQ(Vdbf_rcount(r.b), 2);
+  HamlogClose(r.b, 1);
 }
 
 TEST_F(HamlogLibraryTest, KillingAnAppendLeavesOnlyWholeRecords) {
@@ -310,7 +318,7 @@ TEST_F(HamlogLibraryTest, KillingAnAppendLeavesOnlyWholeRecords) {
       if (THW_append(w.b, 16, &zero) != 0) _exit(3);
     }
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  std::this_thread::sleep_for(std::chrono::milliseconds(900));
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);
