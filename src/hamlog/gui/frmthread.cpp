@@ -81,6 +81,7 @@ frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib)
   lblFromTime = label("lblFromTime");
   lblToDate = label("lblToDate");
   lblToTime = label("lblToTime");
+  for (QLabel* l : {lblFromDate, lblToDate, lblFromTime, lblToTime}) l->setMinimumWidth(twipsToPx(1900));
   const char* units[] = {"Year", "Month", "Day", "Hour", "Minute"};
   UpDown** from[] = {&udFromYear, &udFromMonth, &udFromDay, &udFromHour, &udFromMinute};
   UpDown** to[] = {&udToYear, &udToMonth, &udToDay, &udToHour, &udToMinute};
