@@ -20,13 +20,6 @@ class TestFrmThRead : public QObject {
 };
 
 namespace {
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
-
 // A database with n QSOs a minute apart from 2026-12-07 21:00 JST.
 std::string makeDb(MainFixture& f, int n) {
   HamlogLibrary& lib = HamlogLibrary::shared(f.home());
@@ -55,7 +48,7 @@ std::string makeDb(MainFixture& f, int n) {
 
 void TestFrmThRead::menuAsksFirst() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThDbFile = makeDb(f, 3);
   w.setThLogReadEnabled(true);
   f.ui.answers = {Answer::Cancel};
@@ -72,7 +65,7 @@ void TestFrmThRead::menuAsksFirst() {
 
 void TestFrmThRead::opensWithTheVersionAndTheWindow() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThDbFile = makeDb(f, 3);
   w.Ini.ThRRptCount = 3;
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
@@ -101,7 +94,7 @@ void TestFrmThRead::opensWithTheVersionAndTheWindow() {
 
 void TestFrmThRead::utcContestMovesTheWindow() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThDbFile = makeDb(f, 3);
   w.Contest.SetUTCtime = 1;
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
@@ -113,7 +106,7 @@ void TestFrmThRead::utcContestMovesTheWindow() {
 
 void TestFrmThRead::stepsKeepFromNotAfterTo() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThDbFile = makeDb(f, 3);
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
@@ -137,7 +130,7 @@ void TestFrmThRead::stepsKeepFromNotAfterTo() {
 
 void TestFrmThRead::readAppendsScoresAndCloses() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThDbFile = makeDb(f, 20);
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
@@ -162,7 +155,7 @@ void TestFrmThRead::readAppendsScoresAndCloses() {
 
 void TestFrmThRead::missingLibraryAndDatabaseMessages() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   // A loader pointed at a folder without the libraries.
   HamlogLibrary none({f.home()});
   QPointer<frmThRead> d = frmThRead::showFor(w, none);

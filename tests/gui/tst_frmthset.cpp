@@ -18,18 +18,9 @@ class TestFrmThSet : public QObject {
   void appendChecksAskAndAppend();
 };
 
-namespace {
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
-}  // namespace
-
 void TestFrmThSet::loadShowsTheSettings() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   w.Ini.ThUtcSw = 1;
   w.Ini.ThRcvdSw = 1;
   w.Ini.ThQslSw = 3;
@@ -77,7 +68,7 @@ void TestFrmThSet::loadShowsTheSettings() {
 
 void TestFrmThSet::okSavesAndEnablesTheReader() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   QVERIFY(!w.mnuThLogRead->isEnabled());
   QPointer<frmThSet> d = frmThSet::showFor(w);
   QVERIFY(d);
@@ -115,7 +106,7 @@ void TestFrmThSet::okSavesAndEnablesTheReader() {
 
 void TestFrmThSet::cancelAndEscKeepTheSettings() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   QPointer<frmThSet> d = frmThSet::showFor(w);
   QTest::mouseClick(d->ThUtcSw, Qt::LeftButton);
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
@@ -136,7 +127,7 @@ void TestFrmThSet::cancelAndEscKeepTheSettings() {
 
 void TestFrmThSet::referenceAndNewDatabase() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   QPointer<frmThSet> d = frmThSet::showFor(w);
   const std::string db = f.home() + "/mylog";
   f.ui.files = {db};
@@ -155,7 +146,7 @@ void TestFrmThSet::referenceAndNewDatabase() {
 
 void TestFrmThSet::appendChecksAskAndAppend() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = f.open();
   QAction* conv = findAction(&w, "mnuThConv");
   // An empty log (the menu item is off then): said, nothing else.
   ThConvOn(w);

@@ -44,21 +44,16 @@ int runCreate(HamlogLibrary& lib, const std::string& db) {
 
 int runAppend(HamlogLibrary& lib, const std::string& home, const std::string& logPath,
               const std::string& db) {
-  CliUi ui;
-  CliRules rules;
-  LogDocument doc;
+  CliSession run(home);
   std::string err;
-  if (!LoadCliRules(home, rules, doc, ui, &err)) return CliFail(err);
-  CliWindow window(doc, rules);
-  LogFiles files(doc, ui, window, noProgress(), home,
-                 ContestInfo{[&rules] { return rules.def.ContestNo; }, ContestNameOf});
-  if (files.LogRead(logPath) != LogFiles::ReadResult::Read)
+  if (!LoadCliRules(home, run.rules, run.doc, run.ui, &err)) return CliFail(err);
+  if (run.files.LogRead(logPath) != LogFiles::ReadResult::Read)
     return CliFail(logPath + ": the log could not be read");
   bool settings = false;
-  const std::string_view refusal = ThConvRefusal(doc.Log, db, settings);
+  const std::string_view refusal = ThConvRefusal(run.doc.Log, db, settings);
   if (!refusal.empty()) return CliFail(db + ": " + std::string(refusal));
-  const ThAppendResult res =
-      ThLogDbAppendRun(lib, db, doc.Log, home, rules.ini, rules.def, rules.cty, ui, noProgress());
+  const ThAppendResult res = ThLogDbAppendRun(lib, db, run.doc.Log, home, run.rules.ini, run.rules.def,
+                                              run.rules.cty, run.ui, noProgress());
   if (res.outcome != ThAppendResult::Appended) {
     std::fprintf(stderr, "tamarack-cli: %d QSOs appended before the failure\n", res.appended);
     return 1;
@@ -74,15 +69,11 @@ int runRead(HamlogLibrary& lib, CliArgs& args, const std::string& oldLog) {
   req.path = db;
   if (!parseWindowTime(args.rest[2], req.from) || !parseWindowTime(args.rest[3], req.to))
     return CliFail("FROM and TO are yyyymmddhhnn");
-  CliUi ui;
-  CliRules rules;
-  LogDocument doc;
+  CliSession run(args.home);
+  LogDocument& doc = run.doc;
   std::string err;
-  if (!LoadCliRules(args.home, rules, doc, ui, &err)) return CliFail(err);
-  CliWindow window(doc, rules);
-  LogFiles files(doc, ui, window, noProgress(), args.home,
-                 ContestInfo{[&rules] { return rules.def.ContestNo; }, ContestNameOf});
-  if (!oldLog.empty() && files.LogRead(oldLog) != LogFiles::ReadResult::Read)
+  if (!LoadCliRules(args.home, run.rules, doc, run.ui, &err)) return CliFail(err);
+  if (!oldLog.empty() && run.files.LogRead(oldLog) != LogFiles::ReadResult::Read)
     return CliFail(oldLog + ": the log could not be read");
 
   req.version = ThReadVersion(lib.GetThdllVersion());
@@ -95,12 +86,12 @@ int runRead(HamlogLibrary& lib, CliArgs& args, const std::string& oldLog) {
 
   GridRows grid;
   FrmLogLoad(grid, doc.Log, 0);
-  const ImportResult res = ThlogDataRead(lib, req, rules.ini, rules.def, doc, grid, noProgress());
+  const ImportResult res = ThlogDataRead(lib, req, run.rules.ini, run.rules.def, doc, grid, noProgress());
   if (res.failed) return CliFail(db + ": " + res.error + " (nothing written)");
   if (res.limited) return CliFail(db + ": " + importtext::limitReached(res.appended) + " (nothing written)");
   if (doc.Log.empty()) return CliFail(db + ": no QSOs in the window (nothing written)");
-  window.LogDataSearch();
-  if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
+  run.window.LogDataSearch();
+  if (!run.files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
                doc.Log.count(), out.c_str());
   return 0;

@@ -34,15 +34,12 @@ int runImport(CliArgs& args) {
     return CliFail("unknown format: " + kind + " (zlog, cabrillo or csv)");
   if (out.empty()) return CliFail(kUsage);
 
-  CliUi ui;
-  CliRules rules;
-  LogDocument doc;
+  CliSession run(args.home);
+  LogDocument& doc = run.doc;
+  CliRules& rules = run.rules;
+  LogFiles& files = run.files;
   std::string err;
-  if (!LoadCliRules(args.home, rules, doc, ui, &err)) return CliFail(err);
-
-  CliWindow window(doc, rules);
-  LogFiles files(doc, ui, window, noProgress(), args.home,
-                 ContestInfo{[&rules] { return rules.def.ContestNo; }, ContestNameOf});
+  if (!LoadCliRules(args.home, rules, doc, run.ui, &err)) return CliFail(err);
   if (fromLog) {
     switch (files.LogRead(oldLog)) {
       case LogFiles::ReadResult::Read: break;
@@ -74,7 +71,7 @@ int runImport(CliArgs& args) {
     return CliFail(file + ": " + importtext::limitReached(res.appended) + " (nothing written)");
 
   if (doc.Log.empty()) return CliFail(file + ": no QSOs to save (nothing written)");
-  window.LogDataSearch();
+  run.window.LogDataSearch();
   if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
                doc.Log.count(), out.c_str());

@@ -73,3 +73,16 @@ class CliWindow : public LogWindow {
   LogDocument& doc_;
   CliRules& rules_;
 };
+
+// One unattended run over a log: the rules of the program folder, the log
+// document and its file commands.
+struct CliSession {
+  explicit CliSession(const std::string& home)
+      : files(doc, ui, window, noProgress(), home,
+              ContestInfo{[this] { return rules.def.ContestNo; }, ContestNameOf}) {}
+  CliUi ui;
+  CliRules rules;
+  LogDocument doc;
+  CliWindow window{doc, rules};
+  LogFiles files;
+};

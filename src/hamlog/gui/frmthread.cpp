@@ -1,9 +1,7 @@
 #include "hamlog/gui/frmthread.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
@@ -59,11 +57,8 @@ UpDown::UpDown(const QString& name, QWidget* parent) : QWidget(parent) {
   connect(down, &QToolButton::clicked, this, [this] { emit stepped(-1); });
 }
 
-frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib)
-    : QWidget(ws.mainWidget(), Qt::Window), ws_(ws), lib_(lib) {
+frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib) : ThWindow(ws, DlgThRead), lib_(lib) {
   setObjectName(QStringLiteral("frmThRead"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
   auto* lay = new QVBoxLayout(this);
   Frame1 = new QGroupBox(this);
@@ -167,8 +162,7 @@ bool frmThRead::Form_Load() {
     setWindowTitle(toQ(thtext::kNoLibraryCaption));
     ws_.ui().tell(thtext::kNoLibrary, Icon::Exclamation);
     cmdRead->setEnabled(false);
-    ws_.registerDialog(DlgThRead, this);
-    registered_ = true;
+    registerSelf();
     return true;
   }
   // 4. the database and its records
@@ -202,8 +196,7 @@ bool frmThRead::Form_Load() {
   showTimes();
   RptCount = std::clamp<int>(ini.ThRRptCount, 0, kMaxRptCount);
   lblRptCount->setText(QString::number(RptCount));
-  ws_.registerDialog(DlgThRead, this);
-  registered_ = true;
+  registerSelf();
   return true;
 }
 
@@ -231,7 +224,7 @@ void frmThRead::stepTo(int unit, int delta) {
 }
 
 void frmThRead::cmdRead_Click() {
-  if (closed_) return;
+  if (closed()) return;
   Settings& ini = ws_.ini();
   ini.ThRRptCount = static_cast<std::int16_t>(RptCount);
   ThReadRequest req;
@@ -248,30 +241,4 @@ void frmThRead::cmdRead_Click() {
   if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
   close();
   ws_.LogDataSearch();
-}
-
-void frmThRead::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    if (auto* b = qobject_cast<QPushButton*>(focusWidget())) {
-      b->click();
-      return;
-    }
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmThRead::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    if (!ws_.unloaded()) {
-      if (registered_) ws_.unregisterDialog(DlgThRead);
-      ws_.mnuOn();
-      ws_.activateMain();
-    }
-  }
-  e->accept();
 }

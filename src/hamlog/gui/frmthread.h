@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "hamlog/gui/thwindow.h"
 #include "log/oledate.h"
 
 class HamlogLibrary;
@@ -29,7 +30,7 @@ class UpDown : public QWidget {
   void stepped(int delta);
 };
 
-class frmThRead : public QWidget {
+class frmThRead : public ThWindow {
   Q_OBJECT
  public:
   frmThRead(Workspace& ws, HamlogLibrary& lib);
@@ -57,16 +58,9 @@ class frmThRead : public QWidget {
   void stepTo(int unit, int delta);
   void cmdRead_Click();
 
- protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-
  private:
   // False when the dialog closed itself.
   bool Form_Load();
   void showTimes();
-  Workspace& ws_;
   HamlogLibrary& lib_;
-  bool closed_ = false;
-  bool registered_ = false;
 };

@@ -1,9 +1,7 @@
 #include "hamlog/gui/frmthset.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "hamlog/thlog.h"
@@ -34,11 +32,9 @@ QString folderOf(const std::string& path) {
 }
 }  // namespace
 
-frmThSet::frmThSet(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmThSet::frmThSet(Workspace& ws) : ThWindow(ws, DlgThSet) {
   setObjectName(QStringLiteral("frmThSet"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("データ変換の設定"));
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
 
   auto* lay = new QVBoxLayout(this);
   SSTab1 = new QTabWidget(this);
@@ -150,7 +146,7 @@ frmThSet::frmThSet(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws
   connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);
 
   ws_.mnuOff();
-  ws_.registerDialog(DlgThSet, this);
+  registerSelf();
   ThSetLoad();
   adjustSize();
   const QRect m = ws_.mainWidget()->frameGeometry();
@@ -246,32 +242,6 @@ void frmThSet::cmdNew_Click() {
     return;
   }
   lblDbFile->setText(toQ(*path));
-}
-
-void frmThSet::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-    if (auto* b = qobject_cast<QPushButton*>(focusWidget())) {
-      b->click();
-      return;
-    }
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmThSet::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    if (!ws_.unloaded()) {
-      ws_.unregisterDialog(DlgThSet);
-      ws_.mnuOn();
-      ws_.activateMain();
-    }
-  }
-  e->accept();
 }
 
 void ThConvOn(Workspace& ws) {

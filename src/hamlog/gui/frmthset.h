@@ -17,12 +17,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QWidget>
 #include <array>
+
+#include "hamlog/gui/thwindow.h"
 
 class Workspace;
 
-class frmThSet : public QWidget {
+class frmThSet : public ThWindow {
   Q_OBJECT
  public:
   explicit frmThSet(Workspace& ws);
@@ -44,13 +45,6 @@ class frmThSet : public QWidget {
   void cmdRef_Click();
   void cmdNew_Click();
 
- protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-
- private:
-  Workspace& ws_;
-  bool closed_ = false;
 };
 
 // mnuThConv: checks the settings and the log, asks, and appends the log to
