@@ -111,6 +111,19 @@ bool ThBandOf(double mhz, std::string& band, int& index) {
   return false;
 }
 
+bool ThBandOfFrequency(std::string_view freq, std::string& band, int& index) {
+  const std::string_view f = utf8::trim(freq);
+  // The append writes the band text: "24" and "10.1G" do not read as their band's frequency.
+  for (std::size_t i = 0; i < kBandNames.size(); ++i) {
+    if (f == kBandNames[i]) {
+      band = kBandNames[i];
+      index = static_cast<int>(i);
+      return true;
+    }
+  }
+  return ThBandOf(std::strtod(std::string(f).c_str(), nullptr), band, index);
+}
+
 std::string ThModeOf(std::string_view mode) {
   if (mode == "USB" || mode == "J3E" || mode == "LSB") return "SSB";
   if (mode == "F3E") return "FM";
@@ -171,7 +184,7 @@ ImportResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const S
         if (at < from || at > to) continue;
 
         // A frequency outside the table keeps the band of the previous record.
-        ThBandOf(std::strtod(std::string(utf8::trim(freq)).c_str(), nullptr), band, bandIndex);
+        ThBandOfFrequency(freq, band, bandIndex);
         std::string sentNo;
         switch (def.Exch) {
           case 1: sentNo = ini.JarlPrf; break;

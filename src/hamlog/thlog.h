@@ -63,6 +63,9 @@ std::string ThWindowText(ole::Date d);
 
 // The band text and index (0..15) of a frequency in MHz; false outside the table.
 bool ThBandOf(double mhz, std::string& band, int& index);
+// The band of a frequency field: a band text as the append writes it, else
+// the frequency's band; false (band and index unchanged) outside the table.
+bool ThBandOfFrequency(std::string_view freq, std::string& band, int& index);
 // The log's mode text for a database mode.
 std::string ThModeOf(std::string_view mode);
 // A record's date ("yy/mm/dd" or "yyyy/mm/dd") and the first five

@@ -105,6 +105,14 @@ TEST(HamlogRules, ModesBandsAndTimes) {
   EXPECT_EQ(index, 15);
   EXPECT_FALSE(ThBandOf(1.95, band, index));
   EXPECT_EQ(band, "10.1G");  // left as it was
+  // The band texts the append writes read back as their bands.
+  ASSERT_TRUE(ThBandOfFrequency("24", band, index));
+  EXPECT_EQ(band, "24");
+  ASSERT_TRUE(ThBandOfFrequency(" 10.1G", band, index));
+  EXPECT_EQ(index, 15);
+  ASSERT_TRUE(ThBandOfFrequency("7.025", band, index));
+  EXPECT_EQ(band, "7");
+  EXPECT_FALSE(ThBandOfFrequency("abc", band, index));
 
   EXPECT_EQ(ThRecordTime("24/04/30", "23:30"), ole::fromDateTime(2024, 4, 30, 23, 30, 0));
   EXPECT_EQ(ThRecordTime("99/12/31", "00:00"), ole::fromDateTime(1999, 12, 31, 0, 0, 0));
@@ -258,12 +266,12 @@ TEST_F(HamlogExchangeTest, AppendThenReadGivesTheLogBack) {
   ini.ThRRptCount = 0;
   LogData log;
   const char* modes[] = {"CW", "SSB", "FM", "AM"};
-  const char* bands[] = {"3.5", "7", "14", "21", "28", "50", "144", "430", "1200"};
+  const char* bands[] = {"3.5", "7", "14", "21", "24", "28", "50", "144", "430", "10.1G"};
   for (int i = 0; i < 300; ++i) {
     QsoRecord q;
     q.QsoTime = ole::fromDateTime(2024, 5, 1, 10 + i / 60, i % 60, 0);
     q.CallSign = "JA" + std::to_string(i % 9 + 1) + "A" + std::string(1, static_cast<char>('A' + i % 26));
-    q.Band = bands[i % 9];
+    q.Band = bands[i % 10];
     q.Mode = modes[i % 4];
     q.SentRst = i % 4 == 0 ? "599" : "59";
     q.RcvdRst = i % 4 == 0 ? "579" : "57";
