@@ -365,6 +365,9 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
         if (lib.THW_append(w) != 0) throw HamlogError(lib.lastError());
         ++res.appended;
       }
+      // The last records are stored when the database closes.
+      opened = false;
+      if (lib.HamlogClose(w) != 0) throw HamlogError(lib.lastError());
     }
   } catch (const HamlogError& e) {
     res.outcome = ThAppendResult::Failed;
