@@ -75,7 +75,10 @@ std::int32_t ThwString(char* buffer, char* work, std::int16_t field) {
     return 0;
   }
   if (field == 24) {
-    thw::copyText(buffer, 46, work + thw::kBits, thw::kBitsSize);
+    // Raw bytes: cut at 45 whatever they hold.
+    const std::size_t n = strnlen(work + thw::kBits, 45);
+    std::memcpy(buffer, work + thw::kBits, n);
+    buffer[n] = '\0';
     return 0;
   }
   const thw::Slot s = textField(work, field);

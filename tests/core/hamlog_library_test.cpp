@@ -199,6 +199,9 @@ TEST_F(HamlogLibraryTest, CopiesStayInsideFieldsAndBuffers) {
   EXPECT_EQ(std::memcmp(w.b + 1685, bits, 51), 0);
   EXPECT_EQ(static_cast<unsigned char>(w.b[1736]), 0x33u);
   EXPECT_EQ(field(w, 24), std::string(bits, 45));
+  bits[44] = '\x81';  // a lead byte at the cut is cut all the same
+  SetThBuffer(w.b, bits, 20);
+  EXPECT_EQ(field(w, 24), std::string(bits, 45));
   EXPECT_EQ(VWget_bit(0, w.b), 1);  // 'a' = 0x61
   EXPECT_EQ(VWget_bit(1, w.b), 0);
   EXPECT_EQ(VWget_bit(408, w.b), -1);
