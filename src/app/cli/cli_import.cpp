@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
+#include "app/cli/clistate.h"
 #include "app/core/inifile.h"
 #include "contest/contestdef.h"
 #include "contest/cty.h"
@@ -19,52 +20,6 @@
 #include "log/zlog.h"
 
 namespace {
-
-// Answers every question as an unattended run must: a log of another
-// contest is read all the same, nothing else is changed; messages go to
-// stderr.
-class CliUi : public Ui {
- public:
-  Answer ask(std::string_view text, Buttons buttons, Icon, std::string_view) override {
-    if (buttons == Buttons::Ok) {
-      std::string t(text);
-      for (std::size_t p; (p = t.find("\r\n")) != std::string::npos;) t.replace(p, 2, " ");
-      std::fprintf(stderr, "tamarack-cli: %s\n", t.c_str());
-      return Answer::Ok;
-    }
-    if (buttons == Buttons::YesNo && text.rfind("このデータは", 0) == 0) return Answer::Yes;
-    return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
-  }
-  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
-};
-
-struct Rules {
-  Settings ini;
-  ContestDefinition def;
-  SectionList sections;
-  CtyTables cty;
-  ScoreTable score;
-};
-
-class CliWindow : public LogWindow {
- public:
-  CliWindow(LogDocument& doc, Rules& rules) : doc_(doc), rules_(rules) {}
-  void LogDataSearch() override {
-    ::LogDataSearch(doc_.Log, rules_.def, rules_.cty, rules_.sections, rules_.ini.CateMode,
-                    rules_.ini.CateBand, rules_.score, noProgress());
-  }
-  void clearGrid() override {}
-  void scrollGridTo(int) override {}
-  void setLogFileText(const std::string&) override {}
-  void mnuOn() override {}
-  void showMyData() override {}
-  void showInput() override {}
-
- private:
-  LogDocument& doc_;
-  Rules& rules_;
-};
 
 const char* const kUsage = "usage: tamarack-cli [--home DIR] import zlog|cabrillo|csv FILE OUT.tmk [--log OLD.tmk]";
 
@@ -79,20 +34,12 @@ int runImport(CliArgs& args) {
     return CliFail("unknown format: " + kind + " (zlog, cabrillo or csv)");
   if (out.empty()) return CliFail(kUsage);
 
-  CliUi ui;
-  Rules rules;
+  CliSession run(args.home);
+  LogDocument& doc = run.doc;
+  CliRules& rules = run.rules;
+  LogFiles& files = run.files;
   std::string err;
-  if (IniRead(args.home + "/Tamarack.ini", rules.ini, &err) == IniReadResult::Error)
-    return CliFail(args.home + "/Tamarack.ini: " + err);
-  LogDocument doc;
-  doc.State.CfgFileName = rules.ini.CfgFileName;
-  CfgRead(rules.ini.CfgFileName, args.home, rules.def, rules.sections, rules.ini,
-          doc.State.LogTestNo, ui);
-  CtyRead(args.home, rules.cty, ui);
-
-  CliWindow window(doc, rules);
-  LogFiles files(doc, ui, window, noProgress(), args.home,
-                 ContestInfo{[&rules] { return rules.def.ContestNo; }, ContestNameOf});
+  if (!LoadCliRules(args.home, rules, doc, run.ui, &err)) return CliFail(err);
   if (fromLog) {
     switch (files.LogRead(oldLog)) {
       case LogFiles::ReadResult::Read: break;
@@ -124,7 +71,7 @@ int runImport(CliArgs& args) {
     return CliFail(file + ": " + importtext::limitReached(res.appended) + " (nothing written)");
 
   if (doc.Log.empty()) return CliFail(file + ": no QSOs to save (nothing written)");
-  window.LogDataSearch();
+  run.window.LogDataSearch();
   if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
                doc.Log.count(), out.c_str());

@@ -23,6 +23,8 @@
 #include "contest/score.h"
 #include "entry/gui/frmaddedit.h"
 #include "entry/gui/frmdellog.h"
+#include "hamlog/gui/frmthread.h"
+#include "hamlog/gui/frmthset.h"
 #include "entry/gui/frminput.h"
 #include "entry/gui/frmmultiedit.h"
 #include "entry/gui/frmtime.h"
@@ -202,6 +204,9 @@ void frmMain::buildMenus() {
   connect(mnuLogIns, &QAction::triggered, this, [this] { frmAdd::showFor(*this); });
   connect(mnuDelete, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
   connect(mnuLogDel, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
+  connect(mnuThSet, &QAction::triggered, this, [this] { frmThSet::showFor(*this); });
+  connect(mnuThLogRead, &QAction::triggered, this, [this] { frmThRead::mnuThLogRead_Click(*this); });
+  connect(mnuThConv, &QAction::triggered, this, [this] { ThConvOn(*this); });
   connect(mnuTimeAddDel, &QAction::triggered, this, [this] { frmTime::showFor(*this); });
   connect(mnuAllEdit, &QAction::triggered, this, [this] { frmMultiEdit::showFor(*this); });
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });

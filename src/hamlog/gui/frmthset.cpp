@@ -1,0 +1,260 @@
+#include "hamlog/gui/frmthset.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "hamlog/thlog.h"
+#include "log/fileio.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/utf8.h"
+
+namespace {
+constexpr std::string_view kFilter = "hdb ファイル (*.hdb)|*.hdb|";
+constexpr std::string_view kExists = "同じ名前のファイルがあります\r\n別の名前を指定して下さい";
+
+QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
+  auto* c = new QCheckBox(QString::fromUtf8(caption), parent);
+  c->setObjectName(QString::fromUtf8(name));
+  return c;
+}
+QLineEdit* box(QWidget* parent, const char* name) {
+  auto* e = new QLineEdit(parent);
+  e->setObjectName(QString::fromUtf8(name));
+  return e;
+}
+QString folderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? QString() : toQ(path.substr(0, slash));
+}
+}  // namespace
+
+frmThSet::frmThSet(Workspace& ws) : ThWindow(ws, DlgThSet) {
+  setObjectName(QStringLiteral("frmThSet"));
+  setWindowTitle(QStringLiteral("データ変換の設定"));
+
+  auto* lay = new QVBoxLayout(this);
+  SSTab1 = new QTabWidget(this);
+  SSTab1->setObjectName(QStringLiteral("SSTab1"));
+  lay->addWidget(SSTab1, 1);
+
+  // Tab 0: what the append writes.
+  auto* conv = new QWidget;
+  auto* cl = new QGridLayout(conv);
+  ThUtcSw = check(conv, "ThUtcSw", "時間をUTCに変更する");
+  ThRptSw = check(conv, "ThRptSw", "備考１に受信ﾚﾎﾟｰﾄを記入");
+  ThRptSw2 = check(conv, "ThRptSw2", "備考２に受信ﾚﾎﾟｰﾄを記入");
+  ThCty2JaSw = check(conv, "ThCty2JaSw", "ｴﾝﾃｨﾃｨ変換時、JA局は空欄");
+  ThRmkSw = check(conv, "ThRmkSw", "備考を記入");
+  ThQslMsgSw = check(conv, "ThQslMsgSw", "ＱＳＬカードメッセージを記入");
+  ThSendSw = check(conv, "ThSendSw", "QSL発送済にチェック");
+  ThRcvdSw = check(conv, "ThRcvdSw", "QSL受領済にチェック");
+  int row = 0;
+  for (QCheckBox* c : {ThUtcSw, ThRptSw, ThRptSw2, ThCty2JaSw, ThRmkSw, ThQslMsgSw, ThSendSw, ThRcvdSw})
+    cl->addWidget(c, row++, 0);
+
+  fraQsl = new QGroupBox(QStringLiteral("QSL 発送方法"), conv);
+  fraQsl->setObjectName(QStringLiteral("fraQsl"));
+  auto* ql = new QVBoxLayout(fraQsl);
+  const char* qslCaptions[] = {"JARL", "ﾀﾞｲﾚｸﾄ", "ﾏﾈｰｼﾞｬｰ", "NO QSL", "NO ﾁｪｯｸ"};
+  for (int i = 0; i < 5; ++i) {
+    optQsl[static_cast<std::size_t>(i)] = new QRadioButton(QString::fromUtf8(qslCaptions[i]), fraQsl);
+    optQsl[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("optQsl%1").arg(i));
+    ql->addWidget(optQsl[static_cast<std::size_t>(i)]);
+  }
+  cl->addWidget(fraQsl, 0, 1, 5, 1);
+
+  auto* fraMark = new QGroupBox(QStringLiteral("QSLカード発送済/受領済のマーク"), conv);
+  fraMark->setObjectName(QStringLiteral("fraMark"));
+  auto* ml = new QHBoxLayout(fraMark);
+  txtSentMark = box(fraMark, "txtSentMark");
+  txtRcvdMark = box(fraMark, "txtRcvdMark");
+  for (QLineEdit* e : {txtSentMark, txtRcvdMark}) {
+    e->setMaxLength(1);
+    e->setFixedWidth(twipsToPx(500));
+    ml->addWidget(e);
+  }
+  ml->addStretch(1);
+  cl->addWidget(fraMark, 5, 1, 3, 1);
+
+  auto* fraInput = new QGroupBox(QStringLiteral("データ変換の入力データ"), conv);
+  fraInput->setObjectName(QStringLiteral("fraInput"));
+  auto* il = new QGridLayout(fraInput);
+  txtRemark = box(fraInput, "txtRemark");
+  txtRemark2 = box(fraInput, "txtRemark2");
+  txtQslMsg = box(fraInput, "txtQslMsg");
+  const char* inputCaptions[] = {"備考　１", "備考　２", "QSLﾒｯｾｰｼﾞ"};
+  int i = 0;
+  for (QLineEdit* e : {txtRemark, txtRemark2, txtQslMsg}) {
+    il->addWidget(new QLabel(QString::fromUtf8(inputCaptions[i]), fraInput), i, 0);
+    il->addWidget(e, i, 1);
+    ++i;
+  }
+  cl->addWidget(fraInput, 8, 0, 1, 2);
+  SSTab1->addTab(conv, QStringLiteral("ターボハムログへの変換設定"));
+
+  // Tab 1: the database and where the read finds the received exchange.
+  auto* db = new QWidget;
+  auto* dl = new QVBoxLayout(db);
+  auto* fraDb = new QGroupBox(QStringLiteral("ターボハムログデータベースファイル"), db);
+  fraDb->setObjectName(QStringLiteral("fraDb"));
+  auto* fl = new QHBoxLayout(fraDb);
+  lblDbFile = new QLabel(fraDb);
+  lblDbFile->setObjectName(QStringLiteral("lblDbFile"));
+  lblDbFile->setFrameShape(QFrame::Panel);
+  lblDbFile->setFrameShadow(QFrame::Sunken);
+  lblDbFile->setMinimumWidth(twipsToPx(4500));
+  cmdRef = new QPushButton(QStringLiteral("参照"), fraDb);
+  cmdRef->setObjectName(QStringLiteral("cmdRef"));
+  cmdNew = new QPushButton(QStringLiteral("新規作成"), fraDb);
+  cmdNew->setObjectName(QStringLiteral("cmdNew"));
+  fl->addWidget(lblDbFile, 1);
+  fl->addWidget(cmdRef);
+  fl->addWidget(cmdNew);
+  dl->addWidget(fraDb);
+  chkRmk1Rpt = check(db, "chkRmk1Rpt", "コンテスト受信レポートを備考１から取得する");
+  chkRmk2Rpt = check(db, "chkRmk2Rpt", "コンテスト受信レポートを備考２から取得する");
+  dl->addWidget(chkRmk1Rpt);
+  dl->addWidget(chkRmk2Rpt);
+  dl->addStretch(1);
+  SSTab1->addTab(db, QStringLiteral("ターボハムログの読込設定/データベースの設定"));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  OKButton = new QPushButton(QStringLiteral("O  K"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  for (QPushButton* b : {OKButton, CancelButton}) {
+    b->setFixedWidth(twipsToPx(1215));
+    buttons->addWidget(b);
+  }
+  lay->addLayout(buttons);
+
+  // The two check boxes act as one choice: exactly one is checked.
+  connect(chkRmk1Rpt, &QCheckBox::toggled, this, [this](bool on) { chkRmk2Rpt->setChecked(!on); });
+  connect(chkRmk2Rpt, &QCheckBox::toggled, this, [this](bool on) { chkRmk1Rpt->setChecked(!on); });
+  connect(cmdRef, &QPushButton::clicked, this, &frmThSet::cmdRef_Click);
+  connect(cmdNew, &QPushButton::clicked, this, &frmThSet::cmdNew_Click);
+  connect(OKButton, &QPushButton::clicked, this, [this] {
+    ThSetSave();
+    close();
+  });
+  connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);
+
+  ws_.mnuOff();
+  registerSelf();
+  ThSetLoad();
+  adjustSize();
+  const QRect m = ws_.mainWidget()->frameGeometry();
+  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
+}
+
+frmThSet* frmThSet::showFor(Workspace& ws) {
+  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmThSet(ws);
+  f->show();
+  f->activateWindow();
+  f->OKButton->setFocus();
+  return f;
+}
+
+void frmThSet::ThSetLoad() {
+  const Settings& ini = ws_.ini();
+  auto set = [](QCheckBox* c, std::int16_t v) { c->setChecked(v == 1); };
+  set(ThUtcSw, ini.ThUtcSw);
+  set(ThRptSw, ini.ThRptSw);
+  set(ThRptSw2, ini.ThRptSw2);
+  set(ThCty2JaSw, ini.ThCty2JaSw);
+  set(ThRmkSw, ini.ThRmkSw);
+  set(ThQslMsgSw, ini.ThQslMsgSw);
+  set(ThSendSw, ini.ThSendSw);
+  set(ThRcvdSw, ini.ThRcvdSw);
+  optQsl[static_cast<std::size_t>(ini.ThQslSw >= 0 && ini.ThQslSw <= 4 ? ini.ThQslSw : 0)]->setChecked(true);
+  auto mark = [](const std::string& m) { return utf8::trim(m).empty() ? QStringLiteral("*") : toQ(m); };
+  txtSentMark->setText(mark(ini.ThSentMark));
+  txtRcvdMark->setText(mark(ini.ThRcvdMark));
+  txtRemark->setText(toQ(ini.ThRemark));
+  txtRemark2->setText(toQ(ini.ThRemark2));
+  txtQslMsg->setText(toQ(ini.ThQslMsg));
+  lblDbFile->setText(toQ(ini.ThDbFile));
+  chkRmk2Rpt->setChecked(ini.ThRmk2Rpt != 0);
+  chkRmk1Rpt->setChecked(ini.ThRmk2Rpt == 0);
+}
+
+void frmThSet::ThSetSave() {
+  Settings& ini = ws_.ini();
+  auto get = [](QCheckBox* c) { return static_cast<std::int16_t>(c->isChecked() ? 1 : 0); };
+  ini.ThUtcSw = get(ThUtcSw);
+  ini.ThRptSw = get(ThRptSw);
+  ini.ThRptSw2 = get(ThRptSw2);
+  ini.ThCty2JaSw = get(ThCty2JaSw);
+  ini.ThRmkSw = get(ThRmkSw);
+  ini.ThQslMsgSw = get(ThQslMsgSw);
+  ini.ThSendSw = get(ThSendSw);
+  ini.ThRcvdSw = get(ThRcvdSw);
+  for (std::size_t i = 0; i < optQsl.size(); ++i)
+    if (optQsl[i]->isChecked()) ini.ThQslSw = static_cast<std::int16_t>(i);
+  ini.ThSentMark = fromQ(txtSentMark->text());
+  ini.ThRcvdMark = fromQ(txtRcvdMark->text());
+  ini.ThRemark = fromQ(txtRemark->text());
+  ini.ThRemark2 = fromQ(txtRemark2->text());
+  ini.ThQslMsg = fromQ(txtQslMsg->text());
+  ini.ThRmk2Rpt = static_cast<std::int16_t>(chkRmk2Rpt->isChecked() ? 1 : 0);
+  ini.ThDbFile = fromQ(lblDbFile->text());
+  ws_.setThLogReadEnabled(!ini.ThDbFile.empty());
+}
+
+void frmThSet::cmdRef_Click() {
+  FileDialogOptions o;
+  o.filter = std::string(kFilter);
+  const std::string current = fromQ(lblDbFile->text());
+  o.initialDir = current.empty() ? ws_.programFolder() : fromQ(folderOf(current));
+  TopmostPause pause;
+  if (auto path = ws_.ui().openFile(o)) lblDbFile->setText(toQ(*path));
+}
+
+void frmThSet::cmdNew_Click() {
+  FileDialogOptions o;
+  o.filter = std::string(kFilter);
+  const std::string current = fromQ(lblDbFile->text());
+  o.initialDir = current.empty() ? ws_.programFolder() : fromQ(folderOf(current));
+  o.fileName = "HAMLOG.hdb";
+  TopmostPause pause;
+  auto path = ws_.ui().saveFile(o);
+  if (!path || path->empty()) return;
+  if (path->size() < 4 || path->compare(path->size() - 4, 4, ".hdb") != 0) *path += ".hdb";
+  if (fileio::exists(*path)) {
+    ws_.ui().tell(kExists, Icon::Exclamation);
+    return;
+  }
+  HamlogLibrary& lib = HamlogLibrary::shared(ws_.programFolder());
+  try {
+    if (lib.HamlogCreate(*path) != 0) {
+      ws_.ui().tell(lib.lastError(), Icon::Critical);
+      return;
+    }
+  } catch (const HamlogError& e) {
+    ws_.ui().tell(e.what(), Icon::Critical);
+    return;
+  }
+  lblDbFile->setText(toQ(*path));
+}
+
+void ThConvOn(Workspace& ws) {
+  bool settings = false;
+  const std::string_view refusal = ThConvRefusal(ws.doc().Log, ws.ini().ThDbFile, settings);
+  if (!refusal.empty()) {
+    ws.ui().tell(refusal, Icon::Exclamation);
+    if (settings) frmThSet::showFor(ws);
+    return;
+  }
+  if (ws.ui().ask(thtext::kAskAppend, Buttons::YesNo, Icon::Question, thtext::kAskAppendTitle) !=
+      Answer::Yes)
+    return;
+  ThLogDbAppendRun(HamlogLibrary::shared(ws.programFolder()), ws.ini().ThDbFile, ws.doc().Log,
+                   ws.programFolder(), ws.ini(), ws.contest(), ws.cty(), ws.ui(), ws.progress());
+}
