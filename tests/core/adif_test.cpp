@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -152,6 +153,11 @@ TEST(AdifLine, ThePartsExampleInAJstContest) {
   EXPECT_NE(adif::AdifLine(early, f.src(), nullptr)
                 .find("<qso_date:8>20240502 <time_on:6>050000 "),
             std::string::npos);
+  // A time no calendar shows (a damaged record) gives no date rather than garbage.
+  for (const double bad : {1e12, -1e12, std::nan("")})
+    EXPECT_EQ(adif::AdifLine(qso("JA1ABC", "7", "CW", bad), f.src(), nullptr)
+                  .rfind("<call:6>JA1ABC <band:3>40m <freq:1>7 ", 0),
+              0u);
 }
 
 TEST(AdifLine, BandsLengthsTextsAndSwitches) {
@@ -267,6 +273,24 @@ TEST(AdifOut, WritesTheFileOrTellsWhy) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, dir + "/none/x.adi: " + r.error);
   EXPECT_EQ(bar.finished, 2);
+  fs::remove_all(dir);
+}
+
+TEST(AdifOut, AnUnreadableTableIsToldAndLeftOut) {
+  char tmpl[] = "/tmp/tamarack_adifbad_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  fs::create_directory(dir + "/AdiDxcc.dat");
+  Fixture f;
+  f.log.append(qso("JA1ABC", "7", "CW", ole::fromDateTime(2024, 5, 1, 12, 0, 0)));
+  ScriptedUi ui;
+  const adif::AdifResult r = adif::AdifOut(dir + "/x", f.src(), dir, ui, noProgress());
+  EXPECT_TRUE(r.ok) << r.error;
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind(dir + "/AdiDxcc.dat: ", 0), 0u);
+  std::string bytes;
+  ASSERT_TRUE(fileio::readAll(dir + "/x.adi", bytes));
+  EXPECT_EQ(bytes.find("<dxcc"), std::string::npos);
   fs::remove_all(dir);
 }
 
