@@ -367,7 +367,7 @@ TEST(AdifFile, EveryRecordReadsBackWithItsFields) {
     // 20:00 JST on 31 December plus k minutes: 11:00 UTC plus k minutes.
     const int m = 11 * 60 + k;
     const char* const days[] = {"20241231", "20250101", "20250102", "20250103"};
-    char time[7];
+    char time[16];
     std::snprintf(time, sizeof time, "%02d%02d00", m % 1440 / 60, m % 60);
     EXPECT_EQ(r.at("qso_date"), days[m / 1440]) << k;
     EXPECT_EQ(r.at("time_on"), time) << k;
