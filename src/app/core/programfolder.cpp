@@ -96,6 +96,12 @@ bool PrepareProgramFolder(const std::string& folder, const std::string& shippedD
     }
     ec.clear();
   }
+  // The DXCC table came later than some program folders; give it to them too.
+  if (!shippedData.empty() && !fs::exists(root / "AdiDxcc.dat", ec) &&
+      fs::exists(fs::path(shippedData) / "AdiDxcc.dat", ec)) {
+    std::error_code e2;
+    fs::copy_file(fs::path(shippedData) / "AdiDxcc.dat", root / "AdiDxcc.dat", e2);
+  }
   if (!fs::exists(root / "Cty.dat", ec) && fs::exists(publicCountryFile, ec)) {
     std::error_code e2;
     fs::copy_file(publicCountryFile, root / "Cty.dat", e2);

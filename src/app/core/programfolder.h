@@ -17,8 +17,9 @@ std::string ShippedDataFolder(const std::string& exeDir);
 constexpr const char* kPublicCountryFile = "/usr/share/hamradio-files/cty.dat";
 
 // Creates the folder when missing. On a first start (no settings file yet)
-// copies every shipped file that is missing; copies the public country file
-// as Cty.dat when the folder has none. False with the error's text when the
+// copies every shipped file that is missing; at every start copies the
+// shipped AdiDxcc.dat and the public country file (as Cty.dat) when the
+// folder has none. False with the error's text when the
 // folder cannot be made.
 bool PrepareProgramFolder(const std::string& folder, const std::string& shippedData,
                           const std::string& publicCountryFile, std::string* error);

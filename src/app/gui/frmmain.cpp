@@ -29,6 +29,7 @@
 #include "entry/gui/frmmultiedit.h"
 #include "entry/gui/frmtime.h"
 #include "log/gui/importcommands.h"
+#include "output/gui/frmadifset.h"
 #include "output/gui/frmmydata.h"
 
 // ---------------------------------------------------------------- grid view
@@ -210,6 +211,8 @@ void frmMain::buildMenus() {
   connect(mnuTimeAddDel, &QAction::triggered, this, [this] { frmTime::showFor(*this); });
   connect(mnuAllEdit, &QAction::triggered, this, [this] { frmMultiEdit::showFor(*this); });
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
+  connect(mnuAdiSet, &QAction::triggered, this, [this] { frmAdifSet::showFor(*this); });
+  connect(mnuAdiConv, &QAction::triggered, this, [this] { mnuAdiConv_Click(*this); });
   connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
   connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
   connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);

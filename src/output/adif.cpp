@@ -1,0 +1,226 @@
+#include "output/adif.h"
+
+#include <array>
+#include <cstdio>
+#include <exception>
+
+#include "contest/cty.h"
+#include "log/cp932.h"
+#include "log/fileio.h"
+#include "log/oledate.h"
+#include "log/progress.h"
+#include "log/settings.h"
+#include "log/ui.h"
+#include "log/utf8.h"
+
+namespace adif {
+
+namespace {
+
+using contest_detail::hashText;
+
+constexpr const char* kCrLf = "\r\n";
+constexpr std::size_t kFieldChars = 6;
+
+struct BandRow {
+  std::string_view stored;
+  std::string_view element;
+};
+
+constexpr std::array<BandRow, 16> kBands{{
+    {"1.8", "<band:4>160m "}, {"3.5", "<band:3>80m "}, {"7", "<band:3>40m "},
+    {"10", "<band:3>30m "},   {"14", "<band:3>20m "},  {"18", "<band:3>17m "},
+    {"21", "<band:3>15m "},   {"24", "<band:3>12m "},  {"28", "<band:3>10m "},
+    {"50", "<band:2>6m "},    {"144", "<band:2>2m "},  {"430", "<band:4>70cm "},
+    {"1200", "<band:4>23cm "}, {"2400", "<band:4>13cm "}, {"5600", "<band:3>6cm "},
+    {"10.1G", "<band:3>3cm "},
+}};
+
+// Characters [from, from + count) of a line, counted in characters.
+std::string_view charSlice(std::string_view s, std::size_t from, std::size_t count) {
+  const std::size_t b = utf8::prefixBytes(s, from);
+  const std::string_view rest = s.substr(b);
+  return rest.substr(0, utf8::prefixBytes(rest, count));
+}
+
+void appendNumber(std::string& out, int v, int width) {
+  char b[8];
+  for (int i = width - 1; i >= 0; --i, v /= 10) b[i] = static_cast<char>('0' + v % 10);
+  out.append(b, static_cast<std::size_t>(width));
+}
+
+}  // namespace
+
+void DxccTable::parse(std::string_view text) {
+  fileio::forEachLine(text, [&](std::string_view line) {
+    Entry e{std::string(utf8::trim(charSlice(line, 0, kFieldChars))),
+            std::string(utf8::trim(charSlice(line, kFieldChars, kFieldChars)))};
+    // A line without an entity could only ever match a call sign of no entity.
+    if (e.Entity.empty()) return;
+    const std::uint64_t h = hashText(e.Entity);
+    const bool known = index_.find(h, [&](std::uint32_t pos) {
+      return entries_[pos].Entity == e.Entity;
+    }) != contest_detail::FlatIndex::kNone;
+    if (!known) index_.insert(h, static_cast<std::uint32_t>(entries_.size()));
+    entries_.push_back(std::move(e));
+  });
+}
+
+const std::string* DxccTable::find(std::string_view entity) const {
+  if (entity.empty()) return nullptr;
+  const std::uint32_t pos = index_.find(
+      hashText(entity), [&](std::uint32_t p) { return entries_[p].Entity == entity; });
+  return pos == contest_detail::FlatIndex::kNone ? nullptr : &entries_[pos].Number;
+}
+
+DxccReadResult ReadDxccTable(const std::string& programDir, DxccTable& table,
+                             std::string* error) {
+  table = DxccTable();
+  std::string path = programDir;
+  if (path.empty() || path.back() != '/') path += '/';
+  path += kDxccFileName;
+  if (!fileio::exists(path)) return DxccReadResult::Missing;
+  std::string bytes;
+  if (!fileio::readAll(path, bytes, error)) return DxccReadResult::Error;
+  table.parse(cp932::decode(bytes));
+  return DxccReadResult::Ok;
+}
+
+void AppendElement(std::string& out, std::string_view name, std::string_view value) {
+  out += '<';
+  out += name;
+  out += ':';
+  out += std::to_string(utf8::length(value));
+  out += '>';
+  out += value;
+  out += ' ';
+}
+
+std::string_view BandElement(std::string_view band) {
+  for (const BandRow& b : kBands)
+    if (b.stored == band) return b.element;
+  return {};
+}
+
+namespace {
+
+void appendLine(std::string& out, const QsoRecord& r, const AdifSource& src,
+                const DxccTable* dxcc, std::string& entity, std::string& continent) {
+  const Settings& s = src.settings;
+  const std::string_view call = r.CallSign.trimmed();
+  AppendElement(out, "call", call);
+
+  // The file always holds UTC; a time no calendar can show gets no date.
+  if (ole::valid(r.QsoTime)) {
+    const ole::Date t = src.utcLog ? r.QsoTime : ole::addHours(r.QsoTime, -9);
+    if (ole::valid(t)) {
+      const ole::Parts p = ole::toParts(t);
+      out += "<qso_date:8>";
+      appendNumber(out, p.year, 4);
+      appendNumber(out, p.month, 2);
+      appendNumber(out, p.day, 2);
+      out += " <time_on:6>";
+      appendNumber(out, p.hour, 2);
+      appendNumber(out, p.minute, 2);
+      appendNumber(out, p.second, 2);
+      out += ' ';
+    }
+  }
+
+  const std::string_view band = r.Band.trimmed();
+  out += BandElement(band);
+  AppendElement(out, "freq", band == "10.1G" ? std::string_view("10100") : band);
+  AppendElement(out, "mode", r.Mode.trimmed());
+  AppendElement(out, "rst_sent", r.SentRst.trimmed());
+  AppendElement(out, "rst_rcvd", r.RcvdRst.trimmed());
+  out += s.AdiSendSw == 1 ? "<qsl_sent:1>Y " : "<qsl_sent:1>N ";
+  out += s.AdiRcvdSw == 1 ? "<qsl_rcvd:1>Y " : "<qsl_rcvd:1>N ";
+
+  if (dxcc) {
+    continent.clear();
+    src.cty.EntitySearch(call, entity, continent);
+    const std::string* number = dxcc->find(entity);
+    if (number && !number->empty() && !(s.AdiCty2JaSw == 1 && *number == "339"))
+      AppendElement(out, "dxcc", *number);
+  }
+}
+
+// The end of every line: the same texts for each QSO.
+std::string lineTail(const Settings& s) {
+  std::string out;
+  const std::string_view qslMsg = utf8::trim(s.AdiQslMsg);
+  if (!qslMsg.empty()) AppendElement(out, "qslmsg", qslMsg);
+  const std::string_view remark = utf8::trim(s.AdiRemark);
+  if (!remark.empty()) AppendElement(out, "comment", remark);
+  out += "<eor>";
+  return out;
+}
+
+}  // namespace
+
+std::string AdifLine(const QsoRecord& r, const AdifSource& src, const DxccTable* dxcc) {
+  std::string out, entity, continent;
+  appendLine(out, r, src, dxcc, entity, continent);
+  return out + lineTail(src.settings);
+}
+
+std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& progress) {
+  const int n = src.log.count();
+  std::string out, line, entity, continent;
+  const std::string tail = cp932::encode(lineTail(src.settings)) + kCrLf;
+  out.reserve(static_cast<std::size_t>(n) * (170 + tail.size()));
+  progress.start(n);
+  for (int k = 1; k <= n; ++k) {
+    const QsoRecord& r = src.log[k];
+    const std::string callLabel(r.CallSign.trimmed());
+    progress.label(callLabel.c_str());
+    progress.step(k);
+    line.clear();
+    appendLine(line, r, src, dxcc, entity, continent);
+    // Most lines are plain ASCII, which CP932 leaves as it is.
+    if (contest_detail::isAscii(line))
+      out += line;
+    else
+      out += cp932::encode(line);
+    out += tail;
+  }
+  return out;
+}
+
+AdifResult AdifOut(const std::string& base, const AdifSource& src, const std::string& programDir,
+                   Ui& ui, Progress& progress) {
+  AdifResult result;
+  result.path = base + ".adi";
+  DxccTable table;
+  std::string err;
+  const DxccReadResult read = ReadDxccTable(programDir, table, &err);
+  if (read == DxccReadResult::Missing) ui.tell(kDxccMissing);
+  if (read == DxccReadResult::Error) ui.tell(programDir + "/" + kDxccFileName + ": " + err);
+  const DxccTable* dxcc = read == DxccReadResult::Ok ? &table : nullptr;
+
+  std::string bytes;
+  {
+    // The progress window is closed before any message shows.
+    struct Finish {
+      Progress& p;
+      ~Finish() { p.finish(); }
+    } finish{progress};
+    try {
+      bytes = AdifBytes(src, dxcc, progress);
+    } catch (const std::exception& e) {
+      result.error = e.what();
+    }
+    if (result.error.empty()) result.ok = fileio::writeAtomic(result.path, bytes, &result.error);
+  }
+  if (!result.ok) ui.tell(result.path + ": " + result.error);
+  return result;
+}
+
+std::string AdifBaseName(const std::string& chosen) {
+  const std::size_t slash = chosen.rfind('/');
+  const std::size_t from = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t dot = chosen.find('.', from);
+  return dot == std::string::npos ? chosen : chosen.substr(0, dot);
+}
+
+}  // namespace adif

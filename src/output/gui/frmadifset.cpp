@@ -1,0 +1,168 @@
+#include "output/gui/frmadifset.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "contest/contestdef.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "log/ui.h"
+#include "output/adif.h"
+
+AdifMemorySwitches frmAdifSet::Memory;
+
+namespace {
+Qt::CheckState checked(std::int16_t v) { return v == 1 ? Qt::Checked : Qt::Unchecked; }
+std::int16_t value(const QCheckBox* c) { return c->isChecked() ? 1 : 0; }
+}  // namespace
+
+frmAdifSet::frmAdifSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
+  setObjectName(QStringLiteral("frmAdifSet"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("ADIFファイル変換の設定"));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setModal(false);
+
+  auto* lay = new QVBoxLayout(this);
+  lay->setContentsMargins(twipsToPx(360), twipsToPx(240), twipsToPx(360), twipsToPx(240));
+  lay->setSpacing(twipsToPx(90));
+  auto check = [&](QCheckBox*& c, const char* name, const QString& text) {
+    c = new QCheckBox(text, this);
+    c->setObjectName(QString::fromLatin1(name));
+    lay->addWidget(c);
+  };
+  check(Check1, "Check1", QStringLiteral("QSL発送済みにチェック"));
+  check(Check2, "Check2", QStringLiteral("QSL受領済みにチェック"));
+  check(Check3, "Check3", QStringLiteral("エンティティ変換時、JA局は空欄"));
+  check(Check4, "Check4", QStringLiteral("備考を記入"));
+  check(Check5, "Check5", QStringLiteral("ＱＳＬカードメッセージを記入"));
+
+  auto* texts = new QGridLayout;
+  texts->setHorizontalSpacing(twipsToPx(120));
+  Label1 = new QLabel(QStringLiteral("備　　　考"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Text1 = new QLineEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Label2 = new QLabel(QStringLiteral("QSLﾒｯｾｰｼﾞ"), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Text2 = new QLineEdit(this);
+  Text2->setObjectName(QStringLiteral("Text2"));
+  texts->addWidget(Label1, 0, 0);
+  texts->addWidget(Text1, 0, 1);
+  texts->addWidget(Label2, 1, 0);
+  texts->addWidget(Text2, 1, 1);
+  lay->addSpacing(twipsToPx(60));
+  lay->addLayout(texts);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  Command1 = new QPushButton(QStringLiteral("O K"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  for (QPushButton* b : {Command1, Command2}) {
+    b->setFixedWidth(twipsToPx(1215));
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  lay->addSpacing(twipsToPx(120));
+  lay->addLayout(buttons);
+  // Enter in a text box is OK.
+  Command1->setDefault(true);
+  setFixedSize(twipsToPx(5400), sizeHint().height());
+  connect(Command1, &QPushButton::clicked, this, &frmAdifSet::Command1_Click);
+  connect(Command2, &QPushButton::clicked, this, &frmAdifSet::Command2_Click);
+  Form_Load();
+}
+
+// A dialog destroyed without closing goes with the main window itself,
+// whose state is gone by then: nothing of it may be touched here.
+frmAdifSet::~frmAdifSet() = default;
+
+frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
+  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  auto* f = new frmAdifSet(ws);
+  f->show();
+  f->activateWindow();
+  f->Check1->setFocus();
+  return f;
+}
+
+void frmAdifSet::Form_Load() {
+  move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const Settings& s = ws_.ini();
+  Check1->setCheckState(checked(s.AdiSendSw));
+  Check2->setCheckState(checked(s.AdiRcvdSw));
+  Check3->setCheckState(checked(s.AdiCty2JaSw));
+  Check4->setCheckState(checked(Memory.AdiRmkSw));
+  Check5->setCheckState(checked(Memory.AdiQslMsgSw));
+  Text1->setText(toQ(s.AdiRemark));
+  Text2->setText(toQ(s.AdiQslMsg));
+  ws_.mnuOff();
+  ws_.registerDialog(DlgAdifSet, this);
+}
+
+void frmAdifSet::Command1_Click() {
+  if (unloaded_) return;
+  Settings& s = ws_.ini();
+  s.AdiSendSw = value(Check1);
+  s.AdiRcvdSw = value(Check2);
+  s.AdiCty2JaSw = value(Check3);
+  Memory.AdiRmkSw = value(Check4);
+  Memory.AdiQslMsgSw = value(Check5);
+  s.AdiRemark = fromQ(Text1->text());
+  s.AdiQslMsg = fromQ(Text2->text());
+  close();
+}
+
+void frmAdifSet::Command2_Click() { close(); }
+
+void frmAdifSet::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QDialog::keyPressEvent(e);
+}
+
+void frmAdifSet::closeEvent(QCloseEvent* e) {
+  QDialog::closeEvent(e);
+  if (e->isAccepted()) unload();
+}
+
+void frmAdifSet::unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  if (ws_.openDialog(DlgAdifSet) == this || ws_.doc().State.OpenDialogNo == DlgAdifSet)
+    ws_.unregisterDialog(DlgAdifSet);
+  if (!ws_.unloaded()) {
+    ws_.mnuOn();
+    ws_.activateMain();
+  }
+}
+
+void mnuAdiConv_Click(Workspace& ws) {
+  const LogData& log = ws.doc().Log;
+  if (!log.empty() &&
+      ws.ui().ask("ＡＤＩＦファイルを作成します", Buttons::OkCancel, Icon::None,
+                  "ＡＤＩＦファイルの作成") != Answer::Ok)
+    return;
+  FileDialogOptions d;
+  d.initialDir = ws.programFolder() + "/Conv";
+  std::error_code ec;
+  std::filesystem::create_directories(d.initialDir, ec);
+  d.filter = "adi ファイル (*.adi)|*.adi|";
+  d.overwritePrompt = true;
+  const std::optional<std::string> chosen = ws.ui().saveFile(d);
+  if (!chosen) return;
+  const adif::AdifSource src{log, ws.contest().SetUTCtime == 1, ws.cty(), ws.ini()};
+  adif::AdifOut(adif::AdifBaseName(*chosen), src, ws.programFolder(), ws.ui(), ws.progress());
+}

@@ -1,0 +1,244 @@
+// The ADIF settings dialog and the ADIF command over a real main window.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "log/cp932.h"
+#include "log/fileio.h"
+#include "output/gui/frmadifset.h"
+#include "guitestsupport.h"
+
+class TestFrmAdifSet : public QObject {
+  Q_OBJECT
+ private slots:
+  void init() { frmAdifSet::Memory = {}; }
+  void opensWithTheSettings();
+  void okStoresAndTheSettingsFileKeepsThem();
+  void cancelEscAndTheMainWindowsEscStoreNothing();
+  void exportAsksChoosesAndWrites();
+  void exportCancelledOrEmpty();
+};
+
+namespace {
+frmMain& openMain(MainFixture& f) {
+  frmMain& w = f.open();
+  QCoreApplication::processEvents();
+  return w;
+}
+// A click on the box itself (the check box spans the dialog's width).
+void tick(QCheckBox* c) {
+  const bool was = c->isChecked();
+  QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2));
+  QVERIFY(c->isChecked() != was);
+}
+frmAdifSet* openDialog(frmMain& w) {
+  findAction(&w, "mnuAdiSet")->trigger();
+  QCoreApplication::processEvents();
+  return qobject_cast<frmAdifSet*>(w.openDialog(DlgAdifSet));
+}
+}  // namespace
+
+void TestFrmAdifSet::opensWithTheSettings() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  w.Ini.AdiSendSw = 1;
+  w.Ini.AdiCty2JaSw = 1;
+  w.Ini.AdiRemark = "ALL JA";
+  w.Ini.AdiQslMsg = "TNX 初QSO";
+  frmAdifSet::Memory.AdiQslMsgSw = 1;
+  QPointer<frmAdifSet> d = openDialog(w);
+  QVERIFY(d);
+  QCOMPARE(d->windowTitle(), QStringLiteral("ADIFファイル変換の設定"));
+  const std::pair<const char*, QString> captions[] = {
+      {"Check1", QStringLiteral("QSL発送済みにチェック")},
+      {"Check2", QStringLiteral("QSL受領済みにチェック")},
+      {"Check3", QStringLiteral("エンティティ変換時、JA局は空欄")},
+      {"Check4", QStringLiteral("備考を記入")},
+      {"Check5", QStringLiteral("ＱＳＬカードメッセージを記入")}};
+  for (const auto& [name, text] : captions) {
+    QCheckBox* c = d->findChild<QCheckBox*>(QString::fromLatin1(name));
+    QVERIFY2(c, name);
+    QCOMPARE(c->text(), text);
+  }
+  QCOMPARE(d->findChild<QLabel*>("Label1")->text(), QStringLiteral("備　　　考"));
+  QCOMPARE(d->findChild<QLabel*>("Label2")->text(), QStringLiteral("QSLﾒｯｾｰｼﾞ"));
+  QCOMPARE(d->findChild<QPushButton*>("Command1")->text(), QStringLiteral("O K"));
+  QCOMPARE(d->findChild<QPushButton*>("Command2")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+  QCOMPARE(d->findChild<QLineEdit*>("Text1"), d->Text1);
+  QCOMPARE(d->findChild<QLineEdit*>("Text2"), d->Text2);
+
+  QVERIFY(d->Check1->isChecked());
+  QVERIFY(!d->Check2->isChecked());
+  QVERIFY(d->Check3->isChecked());
+  QVERIFY(!d->Check4->isChecked());
+  QVERIFY(d->Check5->isChecked());
+  QCOMPARE(d->Text1->text(), QStringLiteral("ALL JA"));
+  QCOMPARE(d->Text2->text(), QStringLiteral("TNX 初QSO"));
+
+  QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(5));
+  QVERIFY(!w.m_1->menuAction()->isEnabled());
+  QVERIFY(!w.m4->menuAction()->isEnabled());
+  QVERIFY(w.m3->menuAction()->isEnabled());
+  // Menus off: a second open is not possible, and showFor refuses too.
+  QCOMPARE(frmAdifSet::showFor(w), nullptr);
+  d->close();
+  QVERIFY(w.m4->menuAction()->isEnabled());
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  w.Ini.AdiRemark = "old";
+  QPointer<frmAdifSet> d = openDialog(w);
+  QVERIFY(d);
+  tick(d->Check2);
+  tick(d->Check4);
+  d->Check1->setFocus();
+  QTest::keyClick(d->Check1, Qt::Key_Space);
+  d->Text1->setFocus();
+  d->Text1->selectAll();
+  QTest::keyClicks(d->Text1, "CQ TEST");
+  QTest::keyClick(d->Text1, Qt::Key_Backspace);
+  QTest::keyClicks(d->Text1, "T");
+  d->Text2->setFocus();
+  d->Text2->insert(QStringLiteral("ありがとう"));
+  // Enter in a text box is OK.
+  QTest::keyClick(d->Text2, Qt::Key_Return);
+  QVERIFY(!d || !d->isVisible());
+  QCOMPARE(w.Ini.AdiSendSw, std::int16_t(1));
+  QCOMPARE(w.Ini.AdiRcvdSw, std::int16_t(1));
+  QCOMPARE(w.Ini.AdiCty2JaSw, std::int16_t(0));
+  QCOMPARE(w.Ini.AdiRemark, std::string("CQ TEST"));
+  QCOMPARE(w.Ini.AdiQslMsg, std::string("ありがとう"));
+  QCOMPARE(frmAdifSet::Memory.AdiRmkSw, std::int16_t(1));
+  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+
+  // The memory switch comes back while the program runs.
+  d = openDialog(w);
+  QVERIFY(d->Check4->isChecked());
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QVERIFY(!d || !d->isVisible());
+
+  // The settings file holds the five values at their places, not the two switches.
+  w.close();
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/Tamarack.ini", bytes));
+  const std::string ini = cp932::decode(bytes);
+  const std::size_t at = ini.find("AdiCty2JaSw=0\r\nAdiSendSw=1\r\nAdiRcvdSw=1\r\n"
+                                  "AdiQslMsg=ありがとう\r\nAdiRemark=CQ TEST\r\nJarlCallSign=");
+  QVERIFY2(at != std::string::npos, ini.c_str());
+  QVERIFY(ini.find("ThRRptCount=0\r\nAdiCty2JaSw") != std::string::npos);
+  QVERIFY(ini.find("AdiRmkSw") == std::string::npos);
+  QVERIFY(ini.find("AdiQslMsgSw") == std::string::npos);
+}
+
+void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  QPointer<frmAdifSet> d = openDialog(w);
+  tick(d->Check1);
+  tick(d->Check5);
+  QTest::keyClicks(d->Text1, "X");
+  QTest::mouseClick(d->Command2, Qt::LeftButton);
+  QVERIFY(!d || !d->isVisible());
+
+  d = openDialog(w);
+  QVERIFY(!d->Check1->isChecked());
+  QVERIFY(!d->Check5->isChecked());
+  tick(d->Check3);
+  d->Text2->setFocus();
+  QTest::keyClicks(d->Text2, "Y");
+  QTest::keyClick(d->Text2, Qt::Key_Escape);
+  QVERIFY(!d || !d->isVisible());
+
+  d = openDialog(w);
+  QVERIFY(!d->Check3->isChecked());
+  tick(d->Check2);
+  QTest::keyClick(&w, Qt::Key_Escape);
+  QVERIFY(!d || !d->isVisible());
+
+  QCOMPARE(w.Ini.AdiSendSw, std::int16_t(0));
+  QCOMPARE(w.Ini.AdiRcvdSw, std::int16_t(0));
+  QCOMPARE(w.Ini.AdiCty2JaSw, std::int16_t(0));
+  QCOMPARE(w.Ini.AdiRemark, std::string());
+  QCOMPARE(w.Ini.AdiQslMsg, std::string());
+  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(w.m4->menuAction()->isEnabled());
+}
+
+void TestFrmAdifSet::exportAsksChoosesAndWrites() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  f.fillLog(3);
+  w.Ini.AdiRcvdSw = 1;
+  f.ui.messages.clear();
+  const std::string chosen = f.home() + "/Conv/contest.2024.adi";
+  f.ui.answers = {Answer::Ok};
+  f.ui.files = {chosen};
+  QAction* conv = findAction(&w, "mnuAdiConv");
+  QVERIFY(conv->isEnabled());
+  conv->trigger();
+
+  QVERIFY(f.ui.messages.size() >= 1);
+  QCOMPARE(f.ui.messages[0].text, std::string("ＡＤＩＦファイルを作成します"));
+  QCOMPARE(f.ui.messages[0].title, std::string("ＡＤＩＦファイルの作成"));
+  QCOMPARE(f.ui.messages[0].buttons, Buttons::OkCancel);
+  QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
+  QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Conv");
+  QCOMPARE(f.ui.dialogs[0].filter, std::string("adi ファイル (*.adi)|*.adi|"));
+  QVERIFY(f.ui.dialogs[0].overwritePrompt);
+  QVERIFY(std::filesystem::is_directory(f.home() + "/Conv"));
+  // The fresh program folder has no table: said, and written all the same.
+  QCOMPARE(f.ui.messages.size(), std::size_t(2));
+  QCOMPARE(f.ui.messages[1].text, std::string("AdiDxcc.dat ファイルが有りません！"));
+
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/Conv/contest.adi", bytes));
+  QCOMPARE(bytes.substr(0, bytes.find("\r\n") + 2),
+           std::string("<call:6>JA1AA0 <qso_date:8>20260425 <time_on:6>120000 <band:3>40m "
+                       "<freq:1>7 <mode:2>CW <rst_sent:0> <rst_rcvd:0> <qsl_sent:1>N "
+                       "<qsl_rcvd:1>Y <eor>\r\n"));
+  QCOMPARE(std::count(bytes.begin(), bytes.end(), '\n'), 3L);
+  QVERIFY(w.m_1->menuAction()->isEnabled());
+}
+
+void TestFrmAdifSet::exportCancelledOrEmpty() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  f.fillLog(2);
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Cancel};
+  f.ui.files = {f.home() + "/x.adi"};
+  findAction(&w, "mnuAdiConv")->trigger();
+  QCOMPARE(f.ui.messages.size(), std::size_t(1));
+  QVERIFY(f.ui.dialogs.empty());
+
+  // Cancelling the save dialog ends the command silently.
+  f.ui.answers = {Answer::Ok};
+  f.ui.files.clear();
+  findAction(&w, "mnuAdiConv")->trigger();
+  QCOMPARE(f.ui.messages.size(), std::size_t(2));
+  QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
+  QVERIFY(!std::filesystem::exists(f.home() + "/x.adi"));
+
+  // An empty log: no question, an empty file after the save dialog.
+  w.Doc.Log.clear();
+  f.ui.messages.clear();
+  QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
+  f.ui.files = {f.home() + "/empty.adi"};
+  mnuAdiConv_Click(w);
+  QVERIFY(f.ui.messages.empty());
+  std::string bytes = "x";
+  QVERIFY(fileio::readAll(f.home() + "/empty.adi", bytes));
+  QCOMPARE(bytes, std::string());
+}
+
+QTEST_MAIN(TestFrmAdifSet)
+#include "tst_frmadifset.moc"
