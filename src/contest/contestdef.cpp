@@ -55,6 +55,7 @@ const KeyTable& keyTable() {
               KeyRule{Kind::StdContestName, nullptr, &ContestDefinition::StdContestName, 0});
     text("TestMailAddress", &ContestDefinition::TestMailAddress);
     text("SendMailAddress", &ContestDefinition::SendMailAddress);
+    text("UploadUrl", &ContestDefinition::UploadUrl);
     for (std::size_t b = 0; b < bands::kBandCount; ++b) {
       const std::string base = "Band" + std::string(bands::kBandKeyWords[b]);
       k.emplace(base + "Enabled", KeyRule{Kind::BandEnabled, nullptr, nullptr, b});

@@ -53,6 +53,8 @@ struct ContestDefinition {
   std::string StdContestName;
   std::string TestMailAddress;
   std::string SendMailAddress;
+  // The contest's web page for uploading electronic logs; optional.
+  std::string UploadUrl;
   std::array<std::int16_t, bands::kBandCount> BandEnabled{};
   std::array<std::int16_t, bands::kModeCount> ModeEnabled{};
   std::array<BandPoint, bands::kBandCount> BandPoints{};
