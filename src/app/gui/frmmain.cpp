@@ -26,7 +26,9 @@
 #include "entry/gui/frmmultiedit.h"
 #include "entry/gui/frmtime.h"
 #include "log/gui/importcommands.h"
+#include "output/gui/frmmakelog.h"
 #include "output/gui/frmmydata.h"
+#include "output/gui/frmqtc.h"
 
 // ---------------------------------------------------------------- grid view
 
@@ -205,6 +207,8 @@ void frmMain::buildMenus() {
   connect(mnuTimeAddDel, &QAction::triggered, this, [this] { frmTime::showFor(*this); });
   connect(mnuAllEdit, &QAction::triggered, this, [this] { frmMultiEdit::showFor(*this); });
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
+  connect(mnuMakeJaeLog, &QAction::triggered, this, [this] { frmMakeLog::mnuMakeJaeLog(*this); });
+  connect(mnuQTC, &QAction::triggered, this, [this] { frmQTC::open(*this); });
   connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
   connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
   connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);
