@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "contest/contestdef.h"
 #include "log/gui/qtui.h"
@@ -136,13 +137,21 @@ void frmCfm::done() {
   if (worker_.joinable()) worker_.join();
   sending_ = false;
   QStringList failed, went;
+  // Addresses that failed for the same reason share one line.
+  std::vector<std::pair<std::string, QStringList>> reasons;
   for (std::size_t i = 0; i < to_.size(); ++i) {
     outcome_.push_back(to_[i] + "\t" + (results_[i].ok ? std::string("sent") : results_[i].error));
-    if (results_[i].ok)
+    if (results_[i].ok) {
       went << toQ(to_[i]);
-    else
-      failed << toQ(to_[i]) + QStringLiteral(": ") + messageText(results_[i].error);
+      continue;
+    }
+    auto same = std::find_if(reasons.begin(), reasons.end(),
+                             [&](const auto& r) { return r.first == results_[i].error; });
+    if (same == reasons.end()) same = reasons.insert(reasons.end(), {results_[i].error, {}});
+    same->second << toQ(to_[i]);
   }
+  for (const auto& [error, addresses] : reasons)
+    failed << addresses.join(QStringLiteral(", ")) + QStringLiteral(": ") + messageText(error);
   if (!refused_) {
     if (to_.empty()) {
       Label1->setText(QStringLiteral("送信先のメールアドレスがありません"));
@@ -154,6 +163,7 @@ void frmCfm::done() {
       QString t = QStringLiteral("送信できなかったE-メールがあります。\n") +
                   failed.join(QLatin1Char('\n'));
       if (!went.isEmpty()) t += QStringLiteral("\n送信済み: ") + went.join(QStringLiteral(", "));
+      Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
       Label1->setText(t);
     }
   }

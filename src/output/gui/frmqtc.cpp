@@ -30,7 +30,7 @@ QTextEdit* box(const char* name, QWidget* parent) {
   t->setReadOnly(true);
   t->setAcceptRichText(false);
   t->setTabChangesFocus(true);
-  t->setFixedHeight(twipsToPx(1050));
+  t->setFixedHeight(twipsToPx(1200));
   return t;
 }
 
@@ -84,6 +84,7 @@ frmQTC::frmQTC(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   Label16 = display("Label16", this);
   Text1 = box("Text1", this);
   Text2 = box("Text2", this);
+  Text2->setFixedHeight(twipsToPx(1500));
 
   int r = 0;
   g->addWidget(caption("コンテストの名称"), r, 0);
@@ -126,7 +127,7 @@ frmQTC::frmQTC(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   outer->addLayout(buttons);
   connect(OKButton, &QPushButton::clicked, this, &frmQTC::OKButton_Click);
   connect(CancelButton, &QPushButton::clicked, this, &frmQTC::CancelButton_Click);
-  resize(twipsToPx(9600), sizeHint().height());
+  resize(twipsToPx(10500), sizeHint().height());
 
   // Opening: menus off, topmost, 300 twips right of and below the main
   // window's corner, the snapshot, then registered.
