@@ -32,19 +32,8 @@ class TestFrmMakeLog : public QObject {
 
 namespace {
 void fillStation(frmMain& w) {
-  Settings& s = w.Ini;
-  s.JarlContest = "ＡＬＬ ＪＡ コンテスト";
-  s.JarlCategory = "電信電話部門 シングルオペ オールバンド";
-  s.JarlCateCode = "XAM";
-  s.JarlPower = "50";
-  s.JarlCallSign = "JA1ZZZ";
-  s.JarlName = "山田 太郎";
-  s.JarlLicenseClass = "第一級アマチュア無線技士";
-  s.JarlAddress = "東京都千代田区\r\n1-1-1";
-  s.JarlEmail = "ja1zzz@example.jp";
-  s.JarlOath = kDefaultOath;
-  s.JarlDqpOath = kDefaultDqpOath;
-  s.JarlNypOath = kDefaultNypOath;
+  fillStationData(w.Ini);
+  w.Ini.JarlEmail = "ja1zzz@example.jp";
   w.Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
   w.Contest.SendMailAddress = "contest@example.org";
   w.Contest.TestMailAddress = "test@example.org";

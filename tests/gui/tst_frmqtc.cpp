@@ -19,19 +19,6 @@ class TestFrmQTC : public QObject {
 };
 
 namespace {
-void fillStation(Settings& s) {
-  s.JarlContest = "ＡＬＬ ＪＡ コンテスト";
-  s.JarlCategory = "電信電話部門 シングルオペ オールバンド";
-  s.JarlCateCode = "XAM";
-  s.JarlPower = "50";
-  s.JarlCallSign = "JA1ZZZ";
-  s.JarlName = "山田 太郎";
-  s.JarlLicenseClass = "第一級アマチュア無線技士";
-  s.JarlAddress = "東京都千代田区\r\n1-1-1";
-  s.JarlOath = kDefaultOath;
-  s.JarlDqpOath = kDefaultDqpOath;
-  s.JarlNypOath = kDefaultNypOath;
-}
 bool red(QWidget* w) {
   return w->palette().color(QPalette::WindowText) == QColor(Qt::red) ||
          w->palette().color(QPalette::Text) == QColor(Qt::red);
@@ -42,7 +29,7 @@ Qt::Alignment alignment(QTextEdit* t) { return t->document()->firstBlock().block
 void TestFrmQTC::opensAsAToolWindow() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   findAction(&w, "mnuQTC")->trigger();
   QPointer<frmQTC> d = qobject_cast<frmQTC*>(w.openDialog(DlgQTC));
   QVERIFY(d);
@@ -78,7 +65,7 @@ void TestFrmQTC::opensAsAToolWindow() {
 void TestFrmQTC::missingItemsInRed() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   w.Ini.JarlCallSign.clear();
   w.Ini.JarlPower = "   ";
   w.Ini.JarlName = " 山田 ";
@@ -111,7 +98,7 @@ void TestFrmQTC::missingItemsInRed() {
 void TestFrmQTC::oathOfTheContestKindAndPowerType() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   w.Contest.DqpEnabled = 1;
   w.Ini.JarlDqpOath.clear();
   w.Ini.JarlPowerType = 1;
@@ -137,7 +124,7 @@ void TestFrmQTC::oathOfTheContestKindAndPowerType() {
 void TestFrmQTC::boxesAreReadOnly() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   QPointer<frmQTC> d = frmQTC::open(w);
   d->Text1->setFocus();
   QTest::keyClicks(d->Text1, "abc");
@@ -154,7 +141,7 @@ void TestFrmQTC::boxesAreReadOnly() {
 void TestFrmQTC::settingsButtonOpensStationData() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   w.Ini.JarlName.clear();
   QPointer<frmQTC> d = frmQTC::open(w);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
@@ -171,7 +158,7 @@ void TestFrmQTC::settingsButtonOpensStationData() {
 void TestFrmQTC::cancelEscAndMainEscClose() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStation(w.Ini);
+  fillStationData(w.Ini);
   QPointer<frmQTC> d = frmQTC::open(w);
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QTRY_VERIFY(!d);

@@ -22,19 +22,6 @@
 
 namespace {
 
-// Settings keep CR LF between lines; the text box wants LF.
-QString boxText(const std::string& s) {
-  QString q = toQ(s);
-  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return q;
-}
-std::string varText(const QString& box) {
-  QString q = box;
-  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return fromQ(q);
-}
-
 QLabel* address(const char* name, QWidget* parent) {
   auto* l = new QLabel(parent);
   l->setObjectName(QString::fromUtf8(name));

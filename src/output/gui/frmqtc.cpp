@@ -42,12 +42,6 @@ void paint(QWidget* w, bool missing) {
   w->setPalette(p);
 }
 
-QString boxText(const std::string& s) {
-  QString q = toQ(s);
-  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return q;
-}
-
 void showItem(QLabel* l, const submit::CheckItem& item) {
   l->setText(item.missing ? toQ(submit::kMissing) : toQ(item.value));
   paint(l, item.missing);
