@@ -173,6 +173,8 @@ void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* setti
 
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings) {
   def.CategoryList.clear();
+  // Optional: a definition without it has no upload page, whatever was read before.
+  def.UploadUrl.clear();
   const std::string text = cp932::decode(bytes);
   fileio::forEachLine(text, [&](std::string_view line) { CfgApplyLine(line, def, settings); });
 }

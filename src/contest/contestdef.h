@@ -92,7 +92,7 @@ std::string ContestNameOf(std::int16_t contestNo);
 void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* settings);
 
 // Applies every line of a definition text (CP932 bytes) in order, after
-// emptying CategoryList.
+// emptying CategoryList and UploadUrl.
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings);
 
 // Converts a definition file's integer text: blanks around it allowed, a

@@ -160,6 +160,9 @@ TEST(ContestDefinitionKeys, UploadUrlIsOptional) {
   EXPECT_EQ(d.UploadUrl, "");
   CfgApplyText(cp932::encode("UploadUrl=https://contest.example.org/upload/\r\n"), d, nullptr);
   EXPECT_EQ(d.UploadUrl, "https://contest.example.org/upload/");
+  // The next contest read without the key has no upload page.
+  CfgApplyText(cp932::encode("ContestName=Y\r\nSendMailAddress=a@example.org\r\n"), d, nullptr);
+  EXPECT_EQ(d.UploadUrl, "");
 }
 
 // ---- the message
