@@ -56,6 +56,7 @@ const KeyTable& keyTable() {
     text("TestMailAddress", &ContestDefinition::TestMailAddress);
     text("SendMailAddress", &ContestDefinition::SendMailAddress);
     text("ElogFormat", &ContestDefinition::ElogFormat);
+    text("UploadUrl", &ContestDefinition::UploadUrl);
     for (std::size_t b = 0; b < bands::kBandCount; ++b) {
       const std::string base = "Band" + std::string(bands::kBandKeyWords[b]);
       k.emplace(base + "Enabled", KeyRule{Kind::BandEnabled, nullptr, nullptr, b});
@@ -173,7 +174,9 @@ void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* setti
 
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings) {
   def.CategoryList.clear();
+  // Optional keys: a definition without them does not inherit another's.
   def.ElogFormat.clear();
+  def.UploadUrl.clear();
   const std::string text = cp932::decode(bytes);
   fileio::forEachLine(text, [&](std::string_view line) { CfgApplyLine(line, def, settings); });
 }

@@ -56,6 +56,8 @@ struct ContestDefinition {
   // The electronic log's format, "R1.0" (when the file says nothing) or
   // "R2.1"; unlike the older keys it is read afresh with every file.
   std::string ElogFormat;
+  // The contest's web page for uploading electronic logs; optional.
+  std::string UploadUrl;
   std::array<std::int16_t, bands::kBandCount> BandEnabled{};
   std::array<std::int16_t, bands::kModeCount> ModeEnabled{};
   std::array<BandPoint, bands::kBandCount> BandPoints{};
@@ -93,7 +95,7 @@ std::string ContestNameOf(std::int16_t contestNo);
 void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* settings);
 
 // Applies every line of a definition text (CP932 bytes) in order, after
-// emptying CategoryList.
+// emptying CategoryList and the optional ElogFormat and UploadUrl.
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings);
 
 // Converts a definition file's integer text: blanks around it allowed, a

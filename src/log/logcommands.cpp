@@ -327,6 +327,15 @@ void LogFiles::Close() {
   LogCls();
 }
 
+bool LogFiles::OfferSave() {
+  if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1 ||
+      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) != Answer::Yes)
+    return true;
+  if (!saveBeforeEmptying()) return false;
+  window_.setLogFileText(doc_.State.LogFileName);
+  return true;
+}
+
 bool LogFiles::QueryUnload() {
   if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1) return true;
   const Answer a =

@@ -107,6 +107,10 @@ class LogFiles {
   bool QueryUnload();
   // Start-up: reads the log LogFileName names, if any, and shows its path.
   void OpenLastLog();
+  // Before the electronic log is made: a changed log is saved on Yes (a name
+  // is asked for when it has none). False when the save dialog was
+  // cancelled or the save failed: the command stops there.
+  bool OfferSave();
 
   // ---- The routines ----
 

@@ -133,12 +133,14 @@ void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progr
   progress.finish();
 }
 
-std::string SaveName(std::string_view chosen) {
+std::string SaveName(std::string_view chosen) { return SaveName(chosen, ".tmk"); }
+
+std::string SaveName(std::string_view chosen, std::string_view extension) {
   const std::size_t slash = chosen.rfind('/');
   const std::size_t from = slash == std::string_view::npos ? 0 : slash + 1;
   const std::size_t dot = chosen.find('.', from);
   std::string name(dot == std::string_view::npos ? chosen : chosen.substr(0, dot));
-  name += ".tmk";
+  name += extension;
   return name;
 }
 

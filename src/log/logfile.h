@@ -65,5 +65,7 @@ void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progr
 // ".tmk" ("abc.def.txt" -> "abc.tmk"); a name without "." gets ".tmk".
 // Dots in folder names are kept ("a.b/c" -> "a.b/c.tmk").
 std::string SaveName(std::string_view chosen);
+// The same rule with another extension (".tmq" for the electronic log).
+std::string SaveName(std::string_view chosen, std::string_view extension);
 
 }  // namespace logfile

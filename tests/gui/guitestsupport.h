@@ -26,3 +26,6 @@ struct MainFixture {
 };
 
 QAction* findAction(QWidget* w, const char* name);
+
+// Every required item of the summary sheet filled in.
+void fillStationData(Settings& s);

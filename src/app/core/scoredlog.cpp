@@ -30,8 +30,8 @@ bool fail(std::string* error, std::string text) {
 
 }  // namespace
 
-bool LoadScoredLog(const std::string& programDir, const std::string& logPath, ScoredLog& out,
-                   std::string* error) {
+bool LoadStation(const std::string& programDir, ScoredLog& out, std::string* error,
+                 std::string* notes) {
   const std::string iniPath = programDir + "/Tamarack.ini";
   std::string err;
   if (IniRead(iniPath, out.settings, &err) == IniReadResult::Error)
@@ -45,8 +45,17 @@ bool LoadScoredLog(const std::string& programDir, const std::string& logPath, Sc
   if (!cfg.read)
     return fail(error, cfg.path + ": " + (ui.messages.empty() ? "cannot be read" : ui.messages) +
                            " (contest definition)");
-  if (!ui.messages.empty()) return fail(error, cfg.path + ": " + ui.messages);
+  if (notes) *notes = ui.messages;
+  return true;
+}
 
+bool LoadScoredLog(const std::string& programDir, const std::string& logPath, ScoredLog& out,
+                   std::string* error) {
+  std::string notes, err;
+  if (!LoadStation(programDir, out, error, &notes)) return false;
+  if (!notes.empty()) return fail(error, out.cfgPath + ": " + notes);
+
+  QuietUi ui;
   if (CtyRead(programDir, out.cty, ui) != CtyReadResult::Ok && out.def.SearchEntityFile == 1)
     return fail(error, programDir + "/Cty.dat: " + ui.messages);
 

@@ -21,6 +21,12 @@ struct ScoredLog {
   std::string cfgPath;  // the definition that was read
 };
 
+// The settings file and the contest definition it names, as LoadScoredLog
+// reads them (no log, no country file). Messages of the definition's reading
+// that did not stop it (a missing section file) go to *notes.
+bool LoadStation(const std::string& programDir, ScoredLog& out, std::string* error,
+                 std::string* notes = nullptr);
+
 // Loads and scores the log at logPath with the program folder's settings.
 // A log of another contest is read all the same. False with a readable
 // reason in *error when the settings file, the contest definition, its

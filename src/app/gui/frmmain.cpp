@@ -30,7 +30,9 @@
 #include "entry/gui/frmtime.h"
 #include "log/gui/importcommands.h"
 #include "output/gui/frmadifset.h"
+#include "output/gui/frmmakelog.h"
 #include "output/gui/frmmydata.h"
+#include "output/gui/frmqtc.h"
 
 // ---------------------------------------------------------------- grid view
 
@@ -213,6 +215,8 @@ void frmMain::buildMenus() {
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
   connect(mnuAdiSet, &QAction::triggered, this, [this] { frmAdifSet::showFor(*this); });
   connect(mnuAdiConv, &QAction::triggered, this, [this] { mnuAdiConv_Click(*this); });
+  connect(mnuMakeJaeLog, &QAction::triggered, this, [this] { frmMakeLog::mnuMakeJaeLog(*this); });
+  connect(mnuQTC, &QAction::triggered, this, [this] { frmQTC::open(*this); });
   connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
   connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
   connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);

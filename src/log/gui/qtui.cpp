@@ -12,6 +12,15 @@ QString messageText(std::string_view s) {
   return q;
 }
 
+QString boxText(std::string_view s) { return messageText(s); }
+
+std::string varText(const QString& box) {
+  QString q = box;
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return fromQ(q);
+}
+
 QString qtFilter(std::string_view filter) {
   const QStringList parts = toQ(filter).split(QLatin1Char('|'));
   QStringList out;

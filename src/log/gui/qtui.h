@@ -13,6 +13,9 @@ inline std::string fromQ(const QString& s) { return s.toStdString(); }
 
 // Texts of the rules end lines with CR LF; Qt wants LF.
 QString messageText(std::string_view s);
+// A multi-line setting (CR LF between lines) for a text box, and back.
+QString boxText(std::string_view s);
+std::string varText(const QString& box);
 
 // "desc|*.ext|desc2|*.a;*.b|" to Qt's "desc (*.ext);;desc2 (*.a *.b)".
 QString qtFilter(std::string_view filter);

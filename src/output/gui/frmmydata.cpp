@@ -31,19 +31,6 @@ class UpperCaseValidator : public QValidator {
   }
 };
 
-// Settings keep CR LF between lines; the text boxes want LF.
-QString boxText(const std::string& s) {
-  QString q = toQ(s);
-  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return q;
-}
-std::string varText(const QString& box) {
-  QString q = box;
-  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  q.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return fromQ(q);
-}
-
 QLabel* caption(const char* text, QWidget* parent) {
   return new QLabel(QString::fromUtf8(text), parent);
 }

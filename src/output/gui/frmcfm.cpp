@@ -1,0 +1,208 @@
+#include "output/gui/frmcfm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "contest/contestdef.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "output/mail.h"
+#include "output/submit.h"
+
+namespace {
+// The client area and its controls, in twips.
+constexpr int kWidth = 6255, kHeight = 1950;
+constexpr int kButtonWidth = 1215, kButtonHeight = 375, kButtonTop = 1395;
+constexpr int kOkLeft = 1200, kCancelLeft = 3840, kAloneLeft = 2520;
+}  // namespace
+
+frmCfm::frmCfm(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+  setObjectName(QStringLiteral("frmCfm"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("E-メール送信の確認"));
+  setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
+
+  Label1 = new QLabel(toQ(submit::kCfmIntro), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  Label1->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  Label1->setGeometry(twipsToPx(120), twipsToPx(120), twipsToPx(kWidth - 240), twipsToPx(840));
+  Label2 = new QLabel(toQ(submit::kCfmPressOk), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->setAlignment(Qt::AlignHCenter);
+  Label2->setGeometry(twipsToPx(120), twipsToPx(1000), twipsToPx(kWidth - 240), twipsToPx(300));
+
+  OKButton = new QPushButton(QStringLiteral("O  K"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  OKButton->setGeometry(twipsToPx(kOkLeft), twipsToPx(kButtonTop), twipsToPx(kButtonWidth),
+                        twipsToPx(kButtonHeight));
+  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  CancelButton->setGeometry(twipsToPx(kCancelLeft), twipsToPx(kButtonTop),
+                            twipsToPx(kButtonWidth), twipsToPx(kButtonHeight));
+  connect(OKButton, &QPushButton::clicked, this, &frmCfm::OKButton_Click);
+  connect(CancelButton, &QPushButton::clicked, this, &frmCfm::CancelButton_Click);
+
+  // Topmost, centred over the main window; menus off while open.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  const QRect m = ws_.mainWidget()->frameGeometry();
+  move(m.center() - QPoint(width() / 2, height() / 2));
+  ws_.mnuOff();
+  ws_.registerDialog(DlgCfm, this);
+}
+
+frmCfm::~frmCfm() {
+  // A run still going finishes before the window's state goes.
+  if (worker_.joinable()) worker_.join();
+}
+
+frmCfm* frmCfm::open(Workspace& ws, const std::string& path, bool sendJarlMail,
+                     bool sendTestMail) {
+  auto* d = qobject_cast<frmCfm*>(ws.openDialog(DlgCfm));
+  if (!d) d = new frmCfm(ws);
+  d->ElogPath = path;
+  d->SendJarlMail = sendJarlMail ? 1 : 0;
+  d->SendTestMail = sendTestMail ? 1 : 0;
+  d->show();
+  d->raise();
+  d->activateWindow();
+  d->OKButton->setFocus();
+  return d;
+}
+
+void frmCfm::OKButton_Click() {
+  if (sending_ || !OKButton->isVisible()) return;
+  CancelButton->setEnabled(false);
+  OKButton->hide();
+  CancelButton->move(twipsToPx(kAloneLeft), CancelButton->y());
+  CancelButton->setText(QStringLiteral("O K"));
+  Label2->clear();
+  Label1->setText(toQ(submit::kCfmSending));
+  SendAllMail();
+}
+
+void frmCfm::SendAllMail() {
+  const Settings& s = ws_.ini();
+  const ContestDefinition& def = ws_.contest();
+  to_ = mail::ElogRecipients(def, s, SendJarlMail == 1, SendTestMail == 1);
+  results_.assign(to_.size(), mail::SendResult{});
+  outcome_.clear();
+
+  // One bad address or header value stops the whole run before anything goes.
+  std::string error;
+  refused_ = false;
+  if (!mail::CheckRun(s, to_, ElogPath, &error)) {
+    refused_ = true;
+    for (mail::SendResult& r : results_) r.error = error;
+    QApplication::beep();
+    Label1->setText(messageText(error + "\r\n（E-メールは送信していません）"));
+    done();
+    return;
+  }
+  std::vector<mail::MimeResult> messages;
+  for (const std::string& a : to_) messages.push_back(mail::ElogMessage(s, def, a, ElogPath));
+
+  sending_ = true;
+  const std::string program = mail::SendmailProgram();
+  worker_ = std::thread([this, program, messages = std::move(messages)] {
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      mail::SendResult r;
+      if (messages[i].ok)
+        r = mail::RunSendmail(program, messages[i].message);
+      else
+        r.error = messages[i].error;
+      QMetaObject::invokeMethod(this, [this, i, r] { sent(i, r); }, Qt::QueuedConnection);
+    }
+    QMetaObject::invokeMethod(this, [this] { done(); }, Qt::QueuedConnection);
+  });
+}
+
+void frmCfm::sent(std::size_t index, const mail::SendResult& r) {
+  results_[index] = r;
+  if (!r.ok) {
+    QApplication::beep();
+    QString t = toQ(submit::kCfmSending);
+    for (std::size_t i = 0; i <= index; ++i)
+      if (!results_[i].ok) t += QLatin1Char('\n') + toQ(to_[i]) + QStringLiteral(": ") + messageText(results_[i].error);
+    Label1->setText(t);
+  }
+}
+
+void frmCfm::done() {
+  if (worker_.joinable()) worker_.join();
+  sending_ = false;
+  QStringList failed, went;
+  // Addresses that failed for the same reason share one line.
+  std::vector<std::pair<std::string, QStringList>> reasons;
+  for (std::size_t i = 0; i < to_.size(); ++i) {
+    outcome_.push_back(to_[i] + "\t" + (results_[i].ok ? std::string("sent") : results_[i].error));
+    if (results_[i].ok) {
+      went << toQ(to_[i]);
+      continue;
+    }
+    auto same = std::find_if(reasons.begin(), reasons.end(),
+                             [&](const auto& r) { return r.first == results_[i].error; });
+    if (same == reasons.end()) same = reasons.insert(reasons.end(), {results_[i].error, {}});
+    same->second << toQ(to_[i]);
+  }
+  for (const auto& [error, addresses] : reasons)
+    failed << addresses.join(QStringLiteral(", ")) + QStringLiteral(": ") + messageText(error);
+  if (!refused_) {
+    if (to_.empty()) {
+      Label1->setText(QStringLiteral("送信先のメールアドレスがありません"));
+    } else if (failed.isEmpty()) {
+      QApplication::beep();
+      Label1->setText(toQ(submit::kCfmDone));
+    } else {
+      // A later success never hides an earlier failure.
+      QString t = QStringLiteral("送信できなかったE-メールがあります。\n") +
+                  failed.join(QLatin1Char('\n'));
+      if (!went.isEmpty()) t += QStringLiteral("\n送信済み: ") + went.join(QStringLiteral(", "));
+      Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      Label1->setText(t);
+    }
+  }
+  // The message line may need more room than the intro did.
+  const int needed = Label1->heightForWidth(Label1->width());
+  if (needed > Label1->height()) {
+    const int grow = needed - Label1->height();
+    Label1->resize(Label1->width(), needed);
+    Label2->move(Label2->x(), Label2->y() + grow);
+    CancelButton->move(CancelButton->x(), CancelButton->y() + grow);
+    setFixedSize(width(), height() + grow);
+  }
+  CancelButton->setEnabled(true);
+  CancelButton->setFocus();
+  emit finished();
+}
+
+void frmCfm::CancelButton_Click() { close(); }
+
+void frmCfm::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void frmCfm::closeEvent(QCloseEvent* e) {
+  // The run is not cut off halfway, unless the program itself is closing.
+  if (sending_ && !ws_.unloaded()) {
+    e->ignore();
+    return;
+  }
+  if (!closed_) {
+    closed_ = true;
+    if (!ws_.unloaded()) {
+      ws_.mnuOn();
+      ws_.unregisterDialog(DlgCfm);
+    }
+  }
+  e->accept();
+}

@@ -1,0 +1,70 @@
+// The mail confirmation "E-メール送信の確認": sends the electronic log to
+// the contest's address, its test address and the operator's own, in that
+// order, through the system's mail program. The mail program runs on a
+// worker thread, so the window keeps repainting while it works. Modeless and
+// topmost; registered as tool window 13 while open.
+//
+// Controls (object names): Label1 the message line, Label2 the second line,
+// OKButton "O  K", CancelButton "ｷｬﾝｾﾙ" (it becomes the "O K" that closes
+// the dialog once the mail has gone).
+#pragma once
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "output/sendmail.h"
+
+class Workspace;
+
+class frmCfm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmCfm(Workspace& ws);
+  ~frmCfm() override;
+
+  // Opens the dialog for the electronic log at path; shown.
+  static frmCfm* open(Workspace& ws, const std::string& path, bool sendJarlMail,
+                      bool sendTestMail);
+
+  QLabel *Label1, *Label2;
+  QPushButton *OKButton, *CancelButton;
+
+  std::int16_t SendJarlMail = 0;
+  std::int16_t SendTestMail = 0;
+  std::string ElogPath;
+
+  // True from "O  K" until every message has been handed over.
+  bool sending() const { return sending_; }
+  // One line per address once the run is over: the address and "sent" or the error.
+  const std::vector<std::string>& outcome() const { return outcome_; }
+
+  void OKButton_Click();
+  void CancelButton_Click();
+  void SendAllMail();
+
+ signals:
+  // Every message of the run has been tried.
+  void finished();
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void sent(std::size_t index, const mail::SendResult& r);
+  void done();
+
+  Workspace& ws_;
+  std::vector<std::string> to_;
+  std::vector<mail::SendResult> results_;
+  std::vector<std::string> outcome_;
+  std::thread worker_;
+  bool sending_ = false;
+  bool refused_ = false;
+  bool closed_ = false;
+};

@@ -1,0 +1,287 @@
+#include "output/gui/frmmakelog.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include "contest/contestdef.h"
+#include "log/fileio.h"
+#include "log/clock.h"
+#include "log/gui/frmcabreadset.h"
+#include "log/gui/qtui.h"
+#include "log/gui/workspace.h"
+#include "log/logcommands.h"
+#include "log/qso.h"
+#include "log/settings.h"
+#include "output/elog.h"
+#include "output/gui/desktop.h"
+#include "output/gui/frmcfm.h"
+#include "output/gui/frmqtc.h"
+
+namespace {
+
+QLabel* address(const char* name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromUtf8(name));
+  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  l->setMinimumHeight(twipsToPx(300));
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
+}  // namespace
+
+frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+  setObjectName(QStringLiteral("frmMakeLog"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QStringLiteral("電子ログの作成とE-メール送信"));
+
+  auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
+  auto* outer = new QVBoxLayout(this);
+  auto* g = new QGridLayout;
+  outer->addLayout(g);
+  Label2 = address("Label2", this);
+  Label4 = address("Label4", this);
+  Text1 = new QLineEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  g->addWidget(caption("ｺﾝﾃｽﾄﾒｰﾙｱﾄﾞﾚｽ"), 0, 0);
+  g->addWidget(Label2, 0, 1);
+  g->addWidget(caption("ﾃｽﾄﾒｰﾙｱﾄﾞﾚｽ"), 1, 0);
+  g->addWidget(Label4, 1, 1);
+  g->addWidget(caption("自分のﾒｰﾙｱﾄﾞﾚｽ"), 2, 0);
+  g->addWidget(Text1, 2, 1);
+  g->setColumnStretch(1, 1);
+
+  outer->addWidget(caption("意　見"));
+  Text2 = new QPlainTextEdit(this);
+  Text2->setObjectName(QStringLiteral("Text2"));
+  Text2->setTabChangesFocus(true);
+  Text2->setFixedHeight(twipsToPx(1100));
+  outer->addWidget(Text2);
+
+  outer->addWidget(caption("局免許者（社団の代表者）の署名　（必須）"));
+  Text3 = new QLineEdit(this);
+  Text3->setObjectName(QStringLiteral("Text3"));
+  outer->addWidget(Text3);
+
+  auto* dateRow = new QHBoxLayout;
+  dateRow->addWidget(caption("書類作成日付"));
+  Label7 = address("Label7", this);
+  Label7->setMinimumWidth(twipsToPx(1900));
+  Label7->setAlignment(Qt::AlignCenter);
+  dateRow->addWidget(Label7);
+  auto upDown = [&](const char* name, const char* unit, submit::DatePart part) {
+    auto* u = new UpDownControl(Qt::Vertical, false, this);
+    u->setObjectName(QString::fromUtf8(name));
+    u->setFixedSize(twipsToPx(255), twipsToPx(390));
+    connect(u, &UpDownControl::UpClick, this, [this, part] { stepDate(part, 1); });
+    connect(u, &UpDownControl::DownClick, this, [this, part] { stepDate(part, -1); });
+    dateRow->addWidget(u);
+    dateRow->addWidget(caption(unit));
+    return u;
+  };
+  UpDown3 = upDown("UpDown3", "年", submit::DatePart::Year);
+  UpDown2 = upDown("UpDown2", "月", submit::DatePart::Month);
+  UpDown1 = upDown("UpDown1", "日", submit::DatePart::Day);
+  dateRow->addStretch(1);
+  outer->addLayout(dateRow);
+
+  Check1 = new QCheckBox(QStringLiteral("電子ログを作成してからJARLへE-メールで送信(提出)する "), this);
+  Check1->setObjectName(QStringLiteral("Check1"));
+  Check2 = new QCheckBox(QStringLiteral("電子ログを作成してからJARLのﾃｽﾄﾒｰﾙｱﾄﾞﾚｽへ送信する "), this);
+  Check2->setObjectName(QStringLiteral("Check2"));
+  Check3 = new QCheckBox(QStringLiteral("自分のメールアドレスに電子ログのコピーを送信する"), this);
+  Check3->setObjectName(QStringLiteral("Check3"));
+  for (QCheckBox* c : {Check1, Check2, Check3}) outer->addWidget(c);
+
+  StatusLine = new QLabel(this);
+  StatusLine->setObjectName(QStringLiteral("StatusLine"));
+  StatusLine->setWordWrap(true);
+  StatusLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  outer->addWidget(StatusLine);
+
+  auto* buttons = new QHBoxLayout;
+  Command3 = new QPushButton(QStringLiteral("アップロードページを開く"), this);
+  Command3->setObjectName(QStringLiteral("Command3"));
+  buttons->addWidget(Command3);
+  buttons->addStretch(1);
+  Command1 = new QPushButton(QStringLiteral("電子ログ作成"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command2 = new QPushButton(QStringLiteral("キャンセル"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  for (QPushButton* b : {Command1, Command2}) {
+    b->setMinimumWidth(twipsToPx(1500));
+    buttons->addWidget(b);
+  }
+  outer->addLayout(buttons);
+
+  connect(Check1, &QCheckBox::toggled, this, &frmMakeLog::updateCopyBox);
+  connect(Check2, &QCheckBox::toggled, this, &frmMakeLog::updateCopyBox);
+  connect(Text1, &QLineEdit::textChanged, this, &frmMakeLog::updateCopyBox);
+  connect(Command1, &QPushButton::clicked, this, &frmMakeLog::Command1_Click);
+  connect(Command2, &QPushButton::clicked, this, &frmMakeLog::Command2_Click);
+  connect(Command3, &QPushButton::clicked, this, &frmMakeLog::Command3_Click);
+  resize(twipsToPx(8400), sizeHint().height());
+  Form_Load();
+}
+
+// Destroyed with the main window: its state is gone by then.
+frmMakeLog::~frmMakeLog() = default;
+
+void frmMakeLog::mnuMakeJaeLog(Workspace& ws) {
+  if (!ws.files().OfferSave()) return;
+  if (!submit::SummaryCheckLoad(ws.ini(), ws.contest()).complete())
+    frmQTC::open(ws);
+  else
+    open(ws);
+}
+
+frmMakeLog* frmMakeLog::open(Workspace& ws) {
+  auto* d = qobject_cast<frmMakeLog*>(ws.openDialog(DlgMakeLog));
+  if (!d) d = new frmMakeLog(ws);
+  d->show();
+  d->raise();
+  d->activateWindow();
+  if (submit::Blank(fromQ(d->Text3->text()))) d->Text3->setFocus();
+  return d;
+}
+
+void frmMakeLog::Form_Load() {
+  // 1. menus off, registered, topmost, 500 twips right of and below the main window's corner
+  ws_.mnuOff();
+  ws_.registerDialog(DlgMakeLog, this);
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  move(ws_.mainWidget()->pos() + QPoint(twipsToPx(500), twipsToPx(500)));
+
+  // 2. the addresses, the boxes, the date and the copy box
+  const ContestDefinition& def = ws_.contest();
+  const Settings& s = ws_.ini();
+  Label2->setText(toQ(def.SendMailAddress));
+  Label4->setText(toQ(def.TestMailAddress));
+  Text1->setText(toQ(s.JarlEmail));
+  Text2->setPlainText(boxText(s.JarlComment));
+  const auto today = submit::ParseJapaneseDate(ws_.doc().State.TodayText);
+  date_ = today ? *today : ole::fromParts([&] {
+    ole::Parts p = ole::toParts(ws_.clock().now());
+    p.hour = p.minute = p.second = 0;
+    return p;
+  }());
+  showDate();
+  Text3->setText(toQ(ws_.jarlSignature()));
+  Check3->setChecked(s.MailAndMe == 1);
+
+  // 3. an address box without an address cannot be ticked
+  Check1->setEnabled(!submit::Blank(def.SendMailAddress));
+  Check2->setEnabled(!submit::Blank(def.TestMailAddress));
+  updateCopyBox();
+  Command3->setVisible(!uploadUrl().empty());
+  Command3->setEnabled(false);
+}
+
+std::string frmMakeLog::uploadUrl() const {
+  const std::string& u = ws_.contest().UploadUrl;
+  const bool web = u.rfind("https://", 0) == 0 || u.rfind("http://", 0) == 0;
+  return web ? u : std::string();
+}
+
+void frmMakeLog::showDate() { Label7->setText(toQ(ole::formatJapaneseDate(date_))); }
+
+void frmMakeLog::stepDate(submit::DatePart part, int step) {
+  date_ = submit::StepDate(date_, part, step);
+  showDate();
+}
+
+void frmMakeLog::updateCopyBox() {
+  Check3->setEnabled((Check1->isChecked() || Check2->isChecked()) &&
+                     !submit::Blank(fromQ(Text1->text())));
+}
+
+bool frmMakeLog::writeElog(const std::string& path) {
+  const elog::ElogSource src{ws_.doc().Log, ws_.contest(),        ws_.score(),
+                             ws_.ini(),     ws_.doc().State.TodayText, ws_.jarlSignature()};
+  const elog::ElogResult r = elog::MkJarlELog(path, src, ws_.progress());
+  if (!r.ok) ws_.ui().tell(path + "\r\n" + r.error, Icon::Critical);
+  return r.ok;
+}
+
+void frmMakeLog::Command1_Click() {
+  // 1. what the dialog shows goes back into the variables
+  Settings& s = ws_.ini();
+  s.JarlEmail = fromQ(Text1->text());
+  s.JarlComment = varText(Text2->toPlainText());
+  s.MailAndMe = Check3->isChecked() ? 1 : 0;
+  ws_.jarlSignature() = fromQ(Text3->text());
+  ws_.doc().State.TodayText = ole::formatJapaneseDate(date_);
+
+  // 2. the signature is required
+  if (submit::Blank(ws_.jarlSignature())) {
+    ws_.ui().tell(submit::kNoSignature);
+    Text3->setFocus();
+    return;
+  }
+  // 3. nothing to write
+  if (ws_.doc().Log.count() < 1) {
+    ws_.ui().tell(submit::kNoLog);
+    close();
+    return;
+  }
+  // 4., 5. the file, named by the .tmq rule
+  const auto chosen = ws_.ui().saveFile(submit::ElogSaveDialog(ws_.programFolder()));
+  if (!chosen || chosen->empty()) return;
+  const std::string path = submit::ElogSaveName(*chosen);
+  // The dialog asked about the name typed, not about the one the rule made.
+  if (path != *chosen && fileio::exists(path) &&
+      ws_.ui().ask(logtext::askOverwrite(path), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+    return;
+
+  // 6. written, then shown in the editor; a log that was not written is neither shown nor mailed
+  if (!writeElog(path)) return;
+  elogPath_ = path;
+  StatusLine->setText(QStringLiteral("電子ログを保存しました: ") + toQ(path));
+  if (const std::string err = desktop::launchers().editor(path); !err.empty())
+    ws_.ui().tell(err, Icon::Exclamation);
+
+  // 7. the mail, or the upload page
+  setTopmost(this, false);
+  if (Check1->isChecked() || Check2->isChecked()) {
+    const bool jarl = Check1->isChecked(), test = Check2->isChecked();
+    close();
+    frmCfm::open(ws_, path, jarl, test);
+    return;
+  }
+  if (!uploadUrl().empty()) {
+    Command3->setEnabled(true);
+    Command2->setText(QStringLiteral("閉じる"));
+    Command3->setFocus();
+    return;
+  }
+  close();
+}
+
+void frmMakeLog::Command2_Click() { close(); }
+
+void frmMakeLog::Command3_Click() {
+  if (const std::string err = desktop::launchers().browser(uploadUrl()); !err.empty())
+    ws_.ui().tell(err, Icon::Exclamation);
+}
+
+void frmMakeLog::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
+void frmMakeLog::closeEvent(QCloseEvent* e) {
+  if (!closed_) {
+    closed_ = true;
+    if (!ws_.unloaded()) {
+      ws_.mnuOn();
+      ws_.unregisterDialog(DlgMakeLog);
+    }
+  }
+  e->accept();
+}

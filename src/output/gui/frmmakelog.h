@@ -1,0 +1,77 @@
+// The log-making dialog "電子ログの作成とE-メール送信": the own address,
+// the comments, the signature and the document date; writes the electronic
+// log into SentLog, opens it in the text editor and hands the mailing to
+// frmCfm. Modeless and topmost; registered as tool window 7 while open.
+//
+// Controls (object names):
+//   Label2 contest address (SendMailAddress), Label4 test address
+//   Text1 own address (JarlEmail), Text2 comments (JarlComment),
+//   Text3 signature (JarlSignature)
+//   Label7 the date "yyyy年mm月dd日"; UpDown3 year, UpDown2 month, UpDown1 day
+//   Check1 mail to the contest address, Check2 to the test address,
+//   Check3 a copy to the own address (MailAndMe)
+//   Command1 "電子ログ作成", Command2 "キャンセル"
+//   Command3 "アップロードページを開く" (only when the contest has an
+//   upload page), StatusLine where the electronic log was written
+#pragma once
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <string>
+
+#include "log/oledate.h"
+#include "output/submit.h"
+
+class Workspace;
+class UpDownControl;
+
+class frmMakeLog : public QWidget {
+  Q_OBJECT
+ public:
+  explicit frmMakeLog(Workspace& ws);
+  ~frmMakeLog() override;
+
+  // mnuMakeJaeLog_Click: offers to save a changed log, then opens the
+  // summary-sheet check when a required item is missing, else this dialog.
+  static void mnuMakeJaeLog(Workspace& ws);
+  // The open dialog, or a new one; shown.
+  static frmMakeLog* open(Workspace& ws);
+
+  QLabel *Label2, *Label4, *Label7, *StatusLine;
+  QLineEdit *Text1, *Text3;
+  QPlainTextEdit* Text2;
+  UpDownControl *UpDown1, *UpDown2, *UpDown3;
+  QCheckBox *Check1, *Check2, *Check3;
+  QPushButton *Command1, *Command2, *Command3;
+
+  // The document date while the dialog is open.
+  ole::Date date() const { return date_; }
+  // The electronic log last written (kept for the mail).
+  const std::string& elogPath() const { return elogPath_; }
+
+  void Command1_Click();  // "電子ログ作成"
+  void Command2_Click();  // "キャンセル"
+  void Command3_Click();  // "アップロードページを開く"
+  void stepDate(submit::DatePart part, int step);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  void Form_Load();
+  void showDate();
+  // The copy box follows the address boxes and the own address.
+  void updateCopyBox();
+  // The one call of the electronic-log writer; its failure is shown here.
+  bool writeElog(const std::string& path);
+  std::string uploadUrl() const;
+
+  Workspace& ws_;
+  ole::Date date_ = 0;
+  std::string elogPath_;
+  bool closed_ = false;
+};

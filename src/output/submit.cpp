@@ -1,0 +1,76 @@
+#include "output/submit.h"
+
+#include "contest/contestdef.h"
+#include "log/logfile.h"
+#include "log/settings.h"
+#include "log/utf8.h"
+#include "output/mydata.h"
+
+namespace submit {
+
+bool Blank(std::string_view value) { return utf8::trim(value).empty(); }
+
+bool SummaryCheck::complete() const {
+  for (const CheckItem& i : items)
+    if (i.missing) return false;
+  return true;
+}
+
+SummaryCheck SummaryCheckLoad(const Settings& s, const ContestDefinition& def) {
+  SummaryCheck c;
+  const std::array<const std::string*, kCheckRows> values = {
+      &s.JarlContest, &s.JarlCategory, &s.JarlCateCode,     &s.JarlPower,
+      &s.JarlCallSign, &s.JarlName,    &s.JarlLicenseClass, &s.JarlAddress,
+      &mydata::OathOf(s, def)};
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    c.items[i].value = *values[i];
+    c.items[i].missing = Blank(*values[i]);
+  }
+  c.powerType = s.JarlPowerType != 0 ? "実測出力" : "定格出力";
+  return c;
+}
+
+FileDialogOptions ElogSaveDialog(const std::string& programFolder) {
+  FileDialogOptions d;
+  d.filter = "電子ログファイル (*.tmq)|*.tmq|";
+  d.filterIndex = 1;
+  d.initialDir = programFolder + "/SentLog/";
+  d.overwritePrompt = true;
+  return d;
+}
+
+std::string ElogSaveName(std::string_view chosen) { return logfile::SaveName(chosen, ".tmq"); }
+
+std::optional<ole::Date> ParseJapaneseDate(std::string_view text) {
+  text = utf8::trim(text);
+  auto number = [&](std::string_view unit, int& out) {
+    const std::size_t p = text.find(unit);
+    if (p == std::string_view::npos || p == 0 || p > 4) return false;
+    int v = 0;
+    for (std::size_t i = 0; i < p; ++i) {
+      if (text[i] < '0' || text[i] > '9') return false;
+      v = v * 10 + (text[i] - '0');
+    }
+    out = v;
+    text.remove_prefix(p + unit.size());
+    return true;
+  };
+  ole::Parts p;
+  if (!number("年", p.year) || !number("月", p.month) || !number("日", p.day) || !text.empty())
+    return std::nullopt;
+  p.hour = p.minute = p.second = 0;
+  if (!ole::validParts(p)) return std::nullopt;
+  return ole::fromParts(p);
+}
+
+ole::Date StepDate(ole::Date d, DatePart part, int step) {
+  ole::Date next = d;
+  switch (part) {
+    case DatePart::Day: next = ole::addDays(d, step); break;
+    case DatePart::Month: next = ole::addMonths(d, step); break;
+    case DatePart::Year: next = ole::addMonths(d, 12 * step); break;
+  }
+  return ole::valid(next) ? next : d;
+}
+
+}  // namespace submit

@@ -1,0 +1,81 @@
+// The steps between a finished log and a submitted one that need no window:
+// the summary sheet's required items, the electronic log's file name, the
+// document date and the fixed texts of the log-making and mail dialogs.
+#pragma once
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "log/oledate.h"
+#include "log/ui.h"
+
+struct ContestDefinition;
+struct Settings;
+
+namespace submit {
+
+// ---- The summary-sheet check
+
+// Blank as the check sees it: nothing left once the spaces at both ends are
+// trimmed (a line break counts as content).
+bool Blank(std::string_view value);
+
+// One display of the check dialog: the value as stored and whether it is missing.
+struct CheckItem {
+  std::string value;
+  bool missing = false;
+};
+
+// The displays in dialog order: contest name, category name, category code,
+// power, call sign, licensee's name, licence class, address, oath (the one
+// the contest kind calls for).
+enum CheckRow { kContest, kCategory, kCateCode, kPower, kCallSign, kName, kLicenseClass,
+                kAddress, kOath, kCheckRows };
+
+struct SummaryCheck {
+  std::array<CheckItem, kCheckRows> items;
+  std::string powerType;  // "実測出力" or "定格出力", never marked
+  // Every required item is filled in.
+  bool complete() const;
+};
+
+// SummaryCheckLoad: the required items of the summary sheet. A stored
+// category code is taken as it is, listed in the definition or not.
+SummaryCheck SummaryCheckLoad(const Settings& s, const ContestDefinition& def);
+
+inline constexpr std::string_view kMissing = "未設定";
+
+// ---- The electronic log's file
+
+// "電子ログファイル (*.tmq)|*.tmq|" in the program folder's SentLog, with an
+// overwrite prompt.
+FileDialogOptions ElogSaveDialog(const std::string& programFolder);
+
+// The name the electronic log is written under: after the last "/",
+// everything from the first "." on becomes ".tmq" ("abc.txt" -> "abc.tmq");
+// a name without "." gets ".tmq".
+std::string ElogSaveName(std::string_view chosen);
+
+// ---- The document date
+
+// Reads "yyyy年mm月dd日" (one- or two-digit month and day).
+std::optional<ole::Date> ParseJapaneseDate(std::string_view text);
+
+enum class DatePart { Day, Month, Year };
+// One step of an up-down: a day moves across month and year ends; a month
+// or a year keeps the day when the target month has it and takes the
+// month's last day otherwise. A step out of 0100..9999 leaves the date.
+ole::Date StepDate(ole::Date d, DatePart part, int step);
+
+// ---- Texts of the dialogs
+inline constexpr std::string_view kNoSignature = "署名をしてください！";
+inline constexpr std::string_view kNoLog = "ログデータがありません！";
+inline constexpr std::string_view kCfmIntro =
+    "WINDOWS既定のメールソフトから電子ログを添付したE-メールを送信します。";
+inline constexpr std::string_view kCfmPressOk = "OKボタンで実行します";
+inline constexpr std::string_view kCfmSending = "E-メールを送信中です！";
+inline constexpr std::string_view kCfmDone =
+    "送信が自動で行われない場合には手動で送信してください。（送信箱を確認してください）";
+
+}  // namespace submit

@@ -1,0 +1,361 @@
+// The electronic-log command and the log-making dialog over a real main window.
+#include <QDir>
+#include <QPointer>
+#include <QtTest>
+
+#include "guitestsupport.h"
+#include "log/fileio.h"
+#include "log/gui/frmcabreadset.h"
+#include "log/gui/qtui.h"
+#include "output/gui/desktop.h"
+#include "output/gui/frmcfm.h"
+#include "output/gui/frmmakelog.h"
+#include "output/gui/frmqtc.h"
+
+class TestFrmMakeLog : public QObject {
+  Q_OBJECT
+ private slots:
+  void init();
+  void commandSavesThenChecksTheSummarySheet();
+  void loadAndEnablingRules();
+  void dateStepsAcrossMonthAndYearEnds();
+  void signatureAndEmptyLogAreRefused();
+  void writesTheTmqAndOpensTheEditor();
+  void aFailedWriteStopsBeforeEditorAndMail();
+  void tickedAddressOpensTheMailDialog();
+  void uploadPageAfterWriting();
+  void escAndMainEscClose();
+
+ private:
+  std::vector<std::string> edited, browsed;
+};
+
+namespace {
+void fillStation(frmMain& w) {
+  fillStationData(w.Ini);
+  w.Ini.JarlEmail = "ja1zzz@example.jp";
+  w.Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
+  w.Contest.SendMailAddress = "contest@example.org";
+  w.Contest.TestMailAddress = "test@example.org";
+  w.Contest.BandEnabled[2] = 1;
+}
+frmMakeLog* openDialog(MainFixture& f, int qsos = 3) {
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(qsos);
+  w.Doc.State.LogDirty = 0;
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  return qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+}
+void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
+}  // namespace
+
+void TestFrmMakeLog::init() {
+  edited.clear();
+  browsed.clear();
+  desktop::launchers().editor = [this](const std::string& p) {
+    edited.push_back(p);
+    return std::string();
+  };
+  desktop::launchers().browser = [this](const std::string& u) {
+    browsed.push_back(u);
+    return std::string();
+  };
+}
+
+void TestFrmMakeLog::commandSavesThenChecksTheSummarySheet() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(2);
+  w.Doc.State.LogDirty = 1;
+  QVERIFY(w.mnuMakeJaeLog->isEnabled());
+  // Yes to the save, then the save dialog cancelled: the command stops.
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Yes};
+  w.mnuMakeJaeLog->trigger();
+  QCOMPARE(f.texts(), QStringList{"ログを保存しますか？"});
+  QCOMPARE(f.ui.messages[0].title, std::string("ログの保存"));
+  QCOMPARE(f.ui.messages[0].buttons, Buttons::YesNo);
+  QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
+  QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Log/");
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+
+  // Yes and a name: saved as .tmk, then the dialog.
+  f.ui.answers = {Answer::Yes};
+  f.ui.files = {f.home() + "/Log/contest.txt"};
+  w.mnuMakeJaeLog->trigger();
+  QCOMPARE(w.Doc.State.LogFileName, f.home() + "/Log/contest.tmk");
+  QVERIFY(fileio::exists(f.home() + "/Log/contest.tmk"));
+  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.StatusPanel[2]->text(), toQ(f.home() + "/Log/contest.tmk"));
+  QPointer<frmMakeLog> d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  QVERIFY(d);
+  d->close();
+
+  // No to the save: straight on; a missing item opens the check instead.
+  w.Doc.State.LogDirty = 1;
+  w.Ini.JarlPower = "  ";
+  f.ui.answers = {Answer::No};
+  w.mnuMakeJaeLog->trigger();
+  QVERIFY(!w.openDialog(DlgMakeLog));
+  QPointer<frmQTC> q = qobject_cast<frmQTC*>(w.openDialog(DlgQTC));
+  QVERIFY(q);
+  QCOMPARE(q->Label13->text(), QStringLiteral("未設定"));
+  q->close();
+  // The oath of the contest kind counts.
+  w.Ini.JarlPower = "50";
+  w.Contest.NYPEnabled = 1;
+  w.Ini.JarlNypOath = " ";
+  f.ui.answers = {Answer::No};
+  w.mnuMakeJaeLog->trigger();
+  QVERIFY(w.openDialog(DlgQTC));
+  w.openDialog(DlgQTC)->close();
+}
+
+void TestFrmMakeLog::loadAndEnablingRules() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  frmMain& w = *f.w;
+  QVERIFY(d);
+  QCOMPARE(d->windowTitle(), QStringLiteral("電子ログの作成とE-メール送信"));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(7));
+  QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  QVERIFY(!w.m_1->menuAction()->isEnabled());
+  QCOMPARE(d->pos(), w.pos() + QPoint(twipsToPx(500), twipsToPx(500)));
+  QCOMPARE(d->Label2->text(), QStringLiteral("contest@example.org"));
+  QCOMPARE(d->Label4->text(), QStringLiteral("test@example.org"));
+  QCOMPARE(d->Text1->text(), QStringLiteral("ja1zzz@example.jp"));
+  QCOMPARE(d->Label7->text(), QStringLiteral("2026年12月07日"));
+  QCOMPARE(d->Check1->text(), QStringLiteral("電子ログを作成してからJARLへE-メールで送信(提出)する "));
+  QCOMPARE(d->Check2->text(), QStringLiteral("電子ログを作成してからJARLのﾃｽﾄﾒｰﾙｱﾄﾞﾚｽへ送信する "));
+  QCOMPARE(d->Check3->text(), QStringLiteral("自分のメールアドレスに電子ログのコピーを送信する"));
+  QCOMPARE(d->Command1->text(), QStringLiteral("電子ログ作成"));
+  QCOMPARE(d->Command2->text(), QStringLiteral("キャンセル"));
+  QVERIFY(d->Command3->isHidden());
+  QCOMPARE(d->focusWidget(), d->Text3);
+  // The copy box goes with a ticked address box and an own address.
+  QVERIFY(d->Check1->isEnabled());
+  QVERIFY(d->Check2->isEnabled());
+  QVERIFY(!d->Check3->isEnabled());
+  click(d->Check1);
+  QVERIFY(d->Check3->isEnabled());
+  click(d->Check2);
+  click(d->Check1);
+  QVERIFY(d->Check3->isEnabled());
+  click(d->Check2);
+  QVERIFY(!d->Check3->isEnabled());
+  click(d->Check2);
+  d->Text1->clear();
+  QVERIFY(!d->Check3->isEnabled());
+  QTest::keyClicks(d->Text1, "me@example.jp");
+  QVERIFY(d->Check3->isEnabled());
+  d->close();
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(w.m_1->menuAction()->isEnabled());
+
+  // Blank addresses cannot be ticked.
+  w.Contest.SendMailAddress = " ";
+  w.Contest.TestMailAddress.clear();
+  w.Ini.MailAndMe = 1;
+  d = frmMakeLog::open(w);
+  QVERIFY(!d->Check1->isEnabled());
+  QVERIFY(!d->Check2->isEnabled());
+  QVERIFY(d->Check3->isChecked());
+  QVERIFY(!d->Check3->isEnabled());
+  d->close();
+}
+
+void TestFrmMakeLog::dateStepsAcrossMonthAndYearEnds() {
+  MainFixture f;
+  f.clock.set(ole::fromDateTime(2026, 12, 31, 23, 0, 0));
+  QPointer<frmMakeLog> d = openDialog(f);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2026年12月31日"));
+  click(d->UpDown1->upButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2027年01月01日"));
+  click(d->UpDown1->downButton);
+  click(d->UpDown2->upButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2027年01月31日"));
+  click(d->UpDown2->upButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2027年02月28日"));
+  click(d->UpDown3->downButton);
+  click(d->UpDown3->downButton);
+  click(d->UpDown3->downButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2024年02月28日"));
+  click(d->UpDown1->upButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2024年02月29日"));
+  click(d->UpDown3->upButton);
+  QCOMPARE(d->Label7->text(), QStringLiteral("2025年02月28日"));
+  // The date is stored when the log is made (here refused for the signature).
+  click(d->Command1);
+  QCOMPARE(f.w->Doc.State.TodayText, std::string("2025年02月28日"));
+  d->close();
+}
+
+void TestFrmMakeLog::signatureAndEmptyLogAreRefused() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  frmMain& w = *f.w;
+  f.ui.messages.clear();
+  d->Text3->setText(QStringLiteral("   "));
+  d->Text2->setPlainText("よろしく\nお願いします");
+  click(d->Check2);
+  click(d->Check3);
+  click(d->Command1);
+  QCOMPARE(f.texts(), QStringList{"署名をしてください！"});
+  QVERIFY(f.ui.dialogs.empty());
+  QVERIFY(d && d->isVisible());
+  QCOMPARE(d->focusWidget(), d->Text3);
+  // What the dialog shows was stored all the same.
+  QCOMPARE(w.Ini.JarlComment, std::string("よろしく\r\nお願いします"));
+  QCOMPARE(w.Ini.MailAndMe, std::int16_t(1));
+  QCOMPARE(w.JarlSignature, std::string("   "));
+
+  // An empty log: told so, and the dialog closes.
+  d->Text3->setText(QStringLiteral("山田"));
+  w.Doc.Log.clear();
+  f.ui.messages.clear();
+  click(d->Command1);
+  QCOMPARE(f.texts(), QStringList{"ログデータがありません！"});
+  QTRY_VERIFY(!d);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(f.ui.dialogs.empty());
+}
+
+void TestFrmMakeLog::writesTheTmqAndOpensTheEditor() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f, 5);
+  frmMain& w = *f.w;
+  d->Text3->setText(QStringLiteral("山田 太郎"));
+  f.ui.messages.clear();
+  // Cancelled: nothing written.
+  click(d->Command1);
+  QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
+  const FileDialogOptions& o = f.ui.dialogs[0];
+  QCOMPARE(o.filter, std::string("電子ログファイル (*.tmq)|*.tmq|"));
+  QCOMPARE(o.initialDir, f.home() + "/SentLog/");
+  QVERIFY(o.overwritePrompt);
+  QVERIFY(d && d->isVisible());
+  QVERIFY(edited.empty());
+
+  f.ui.files = {f.home() + "/SentLog/abc.txt"};
+  click(d->Command1);
+  const std::string tmq = f.home() + "/SentLog/abc.tmq";
+  QVERIFY(fileio::exists(tmq));
+  QVERIFY(!fileio::exists(f.home() + "/SentLog/abc.txt"));
+  std::string bytes;
+  QVERIFY(fileio::readAll(tmq, bytes));
+  QVERIFY(bytes.find("<SIGNATURE>") != std::string::npos);
+  QVERIFY(bytes.find("JA1AA4") != std::string::npos);
+  QCOMPARE(edited, std::vector<std::string>{tmq});
+  QVERIFY(f.ui.messages.empty());
+  // No address box ticked: no mail dialog, the dialog closes.
+  QTRY_VERIFY(!d);
+  QVERIFY(!w.openDialog(DlgCfm));
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.JarlSignature, std::string("山田 太郎"));
+
+  // The rule's name is another file: asked before it is replaced.
+  d = frmMakeLog::open(w);
+  f.ui.files = {f.home() + "/SentLog/abc"};
+  f.ui.answers = {Answer::No};
+  click(d->Command1);
+  QCOMPARE(f.texts().last(), toQ(tmq + " は既に存在します。\r\n上書きしますか？"));
+  QCOMPARE(edited.size(), std::size_t(1));
+  QVERIFY(d && d->isVisible());
+  d->close();
+
+  // An editor that does not start shows why; the rest goes on.
+  desktop::launchers().editor = [](const std::string&) { return std::string("起動できません"); };
+  d = frmMakeLog::open(w);
+  f.ui.files = {f.home() + "/SentLog/xyz.tmq"};
+  click(d->Command1);
+  QCOMPARE(f.texts().last(), QStringLiteral("起動できません"));
+  QVERIFY(fileio::exists(f.home() + "/SentLog/xyz.tmq"));
+  QTRY_VERIFY(!d);
+}
+
+void TestFrmMakeLog::aFailedWriteStopsBeforeEditorAndMail() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  frmMain& w = *f.w;
+  d->Text3->setText(QStringLiteral("山田"));
+  click(d->Check1);
+  f.ui.messages.clear();
+  f.ui.files = {f.home() + "/no such folder/a.tmq"};
+  click(d->Command1);
+  QCOMPARE(f.ui.messages.size(), std::size_t(1));
+  QVERIFY(f.texts()[0].contains("no such folder/a.tmq"));
+  QCOMPARE(f.ui.messages[0].icon, Icon::Critical);
+  QVERIFY(edited.empty());
+  QVERIFY(!w.openDialog(DlgCfm));
+  QVERIFY(d && d->isVisible());
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(7));
+  d->close();
+}
+
+void TestFrmMakeLog::tickedAddressOpensTheMailDialog() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  frmMain& w = *f.w;
+  d->Text3->setText(QStringLiteral("山田"));
+  click(d->Check2);
+  click(d->Check3);
+  f.ui.files = {f.home() + "/SentLog/ja1zzz"};
+  click(d->Command1);
+  QTRY_VERIFY(!d);
+  QPointer<frmCfm> c = qobject_cast<frmCfm*>(w.openDialog(DlgCfm));
+  QVERIFY(c);
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(13));
+  QCOMPARE(c->SendJarlMail, std::int16_t(0));
+  QCOMPARE(c->SendTestMail, std::int16_t(1));
+  QCOMPARE(c->ElogPath, f.home() + "/SentLog/ja1zzz.tmq");
+  QCOMPARE(w.Ini.MailAndMe, std::int16_t(1));
+  QVERIFY(!w.m_1->menuAction()->isEnabled());
+  c->close();
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmMakeLog::uploadPageAfterWriting() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(2);
+  w.Contest.UploadUrl = "https://contest.example.org/upload/";
+  QPointer<frmMakeLog> d = frmMakeLog::open(w);
+  QVERIFY(!d->Command3->isHidden());
+  QCOMPARE(d->Command3->text(), QStringLiteral("アップロードページを開く"));
+  QVERIFY(!d->Command3->isEnabled());
+  d->Text3->setText(QStringLiteral("山田"));
+  f.ui.files = {f.home() + "/SentLog/up.tmq"};
+  click(d->Command1);
+  QVERIFY(d && d->isVisible());
+  QVERIFY(d->Command3->isEnabled());
+  QVERIFY(d->StatusLine->text().contains(toQ(f.home() + "/SentLog/up.tmq")));
+  click(d->Command3);
+  QCOMPARE(browsed, std::vector<std::string>{"https://contest.example.org/upload/"});
+  click(d->Command2);
+  QTRY_VERIFY(!d);
+
+  // Only web addresses get the button.
+  w.Contest.UploadUrl = "file:///etc/passwd";
+  d = frmMakeLog::open(w);
+  QVERIFY(d->Command3->isHidden());
+  d->close();
+}
+
+void TestFrmMakeLog::escAndMainEscClose() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  QTest::keyClick(d->Text1, Qt::Key_Escape);
+  QTRY_VERIFY(!d);
+  d = frmMakeLog::open(*f.w);
+  f.ui.messages.clear();
+  QTest::keyClick(f.w.get(), Qt::Key_Escape);
+  QTRY_VERIFY(!d);
+  QVERIFY(f.ui.messages.empty());
+  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+QTEST_MAIN(TestFrmMakeLog)
+#include "tst_frmmakelog.moc"
