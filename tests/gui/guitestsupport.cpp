@@ -1,6 +1,9 @@
 #include "guitestsupport.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QtTest>
 
 frmMain& MainFixture::open(bool load) {
   AppEnv env;
@@ -39,4 +42,49 @@ QStringList MainFixture::texts() const {
 
 QAction* findAction(QWidget* w, const char* name) {
   return w->findChild<QAction*>(QString::fromUtf8(name));
+}
+
+void x11Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods) {
+  QString text;
+  switch (key) {
+    case Qt::Key_Escape: text = QStringLiteral("\x1b"); break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: text = QStringLiteral("\t"); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: text = QStringLiteral("\r"); break;
+    case Qt::Key_Backspace: text = QStringLiteral("\b"); break;
+    case Qt::Key_Delete: text = QStringLiteral("\x7f"); break;
+    default:
+      if ((mods & Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
+        text = QString(QChar(key - Qt::Key_A + 1));
+      break;
+  }
+  QTest::sendKeyEvent(QTest::Press, w, key, text, mods);
+  QTest::sendKeyEvent(QTest::Release, w, key, text, mods);
+}
+
+QString editingKeysFail(QWidget* box, QLineEdit* edit, const QString& text) {
+  const QString name = box->objectName() + QStringLiteral(": ");
+  box->setFocus();
+  edit->setText(text);
+  edit->setCursorPosition(0);
+  x11Key(box, Qt::Key_Delete);
+  if (edit->text() != text.mid(1)) return name + QStringLiteral("Delete gave ") + edit->text();
+  x11Key(box, Qt::Key_End);
+  x11Key(box, Qt::Key_Backspace);
+  if (edit->text() != text.mid(1, text.size() - 2))
+    return name + QStringLiteral("Backspace gave ") + edit->text();
+  x11Key(box, Qt::Key_Home);
+  x11Key(box, Qt::Key_Right);
+  if (edit->cursorPosition() != 1) return name + QStringLiteral("Home, Right");
+  const QString kept = edit->text();
+  x11Key(box, Qt::Key_A, Qt::ControlModifier);
+  x11Key(box, Qt::Key_X, Qt::ControlModifier);
+  if (!edit->text().isEmpty()) return name + QStringLiteral("Ctrl+X left ") + edit->text();
+  x11Key(box, Qt::Key_V, Qt::ControlModifier);
+  if (edit->text() != kept) return name + QStringLiteral("Ctrl+V gave ") + edit->text();
+  x11Key(box, Qt::Key_Tab);
+  QWidget* now = QApplication::focusWidget();
+  if (now == box || now == edit) return name + QStringLiteral("Tab stayed");
+  return QString();
 }

@@ -26,3 +26,14 @@ struct MainFixture {
 };
 
 QAction* findAction(QWidget* w, const char* name);
+
+// A key press and release as X11 delivers them: Esc, Tab, Enter, Backspace
+// and Delete carry their control texts, Ctrl shortcuts their control
+// character, the arrows and Home/End no text.
+void x11Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+class QLineEdit;
+// Drives a filtered box with X11 keys: Delete, Backspace, Home/End and the
+// arrows edit it, Ctrl+A/X/V cut and paste, Tab leaves it. Returns what
+// failed, or an empty text.
+QString editingKeysFail(QWidget* box, QLineEdit* edit, const QString& text);

@@ -22,6 +22,7 @@ class TestFrmEdit : public QObject {
   void timeBoxWithAndWithoutColon();
   void steppersAndAltKeys();
   void filtersAndSpaceMoves();
+  void editingKeysPassTheFilters();
   void noSelectedQsoOpensNothing();
   void insertOpensWithItsOwnNumber();
   void insertAtTwelveRenumbersTheRest();
@@ -311,6 +312,33 @@ void TestFrmEdit::filtersAndSpaceMoves() {
   QCOMPARE(d->focusWidget(), d->Text5);
   QCOMPARE(d->Text5->cursorPosition(), d->Text5->text().size());
   d->close();
+}
+
+// Keys with X11 control texts edit and leave every filtered box of the
+// insert dialog; Esc with its text closes it.
+void TestFrmEdit::editingKeysPassTheFilters() {
+  MainFixture f;
+  frmMain& w = logWith(f, 3);
+  clickRow(w, 2);
+  QPointer<frmAdd> d = frmAdd::showFor(w);
+  d->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(d));
+  SetTimeMnl(w, 1);
+  d->TimeMnlSet(1);
+  const std::pair<QWidget*, const char*> boxes[] = {
+      {d->Combo1, "144"}, {d->Combo2, "RTTY"},{d->Text5, "JA1ABC"}, {d->Text6, "599"},
+      {d->Text7, "13M"},  {d->Text8, "579"}, {d->Text9, "10H"},    {d->Text1, "1234"},
+      {d->Text4, "JH1XYZ"}};
+  for (const auto& [box, text] : boxes) {
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : static_cast<QLineEdit*>(box);
+    const QString failed = editingKeysFail(box, edit, QString::fromUtf8(text));
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+  }
+  d->Text8->setFocus();
+  x11Key(d->Text8, Qt::Key_Escape);
+  QVERIFY(!d || !d->isVisible());
+  QCOMPARE(w.Doc.Log.count(), 3);
 }
 
 void TestFrmEdit::noSelectedQsoOpensNothing() {

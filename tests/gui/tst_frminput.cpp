@@ -95,6 +95,7 @@ class TestFrmInput : public QObject {
   void upDownsAndAltCommands();
   void spaceMovesTheFocus();
   void keystrokeFilters();
+  void editingKeysPassTheFilters();
   void commandWords();
   void digitalAndNewYearParties();
   void closingRescoresWhenQsosWereAdded();
@@ -540,6 +541,35 @@ void TestFrmInput::keystrokeFilters() {
   in->TimeMnlSet(1);
   type("1a2:3.4/");
   QCOMPARE(in->Text1->text(), QStringLiteral("123.4/"));
+}
+
+// Keys as X11 delivers them (Delete "\x7f", Backspace "\b", Tab "\t",
+// Ctrl+X "\x18") edit and leave every filtered box.
+void TestFrmInput::editingKeysPassTheFilters() {
+  frmInput* in = openInput();
+  SetTimeMnl(*w, 1);
+  in->TimeMnlSet(1);
+  struct Box {
+    QWidget* target;
+    QLineEdit* edit;
+    QString text;
+  };
+  const Box boxes[] = {{in->Combo1, in->Combo1->lineEdit(), QStringLiteral("430")},
+                       {in->Combo2, in->Combo2->lineEdit(), QStringLiteral("RTTY")},
+                       {in->Text5, in->Text5, QStringLiteral("JA1ABC")},
+                       {in->Text6, in->Text6, QStringLiteral("599")},
+                       {in->Text7, in->Text7, QStringLiteral("13M")},
+                       {in->Text8, in->Text8, QStringLiteral("599")},
+                       {in->Text9, in->Text9, QStringLiteral("10H")},
+                       {in->Text1, in->Text1, QStringLiteral("1234")}};
+  for (const Box& b : boxes) {
+    const QString failed = editingKeysFail(b.target, b.edit, b.text);
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+  }
+  // Esc with its text still closes the window
+  in->Text5->setFocus();
+  x11Key(in->Text5, Qt::Key_Escape);
+  QVERIFY(!frmInput::openOf(*w));
 }
 
 void TestFrmInput::commandWords() {

@@ -83,6 +83,7 @@ class TestFrmMyData : public QObject {
   void layoutListsAndPlacement();
   void loadsTheStoredData();
   void keystrokeRules();
+  void powerBoxKeepsTheEditingKeys();
   void powerTypePair();
   void changingTheContest();
   void changeWithoutAFileDoesNothing();
@@ -247,6 +248,45 @@ void TestFrmMyData::keystrokeRules() {
   QCOMPARE(f.w->Ini.JarlCallSign, std::string("JA1ABC/1"));
   QCOMPARE(f.w->Ini.JarlPower, std::string("100.5K"));
   QCOMPARE(f.w->Ini.JarlClubNo, std::string("AB-1"));
+}
+
+// The power box as X11 delivers keys: control texts are never its to drop.
+void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
+  MyDataFixture f;
+  f.open();
+  frmMyData* d = f.dialog();
+  d->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(d));
+  d->TabStrip1->setCurrentIndex(2);
+  d->Text12->setFocus();
+  QTest::keyClicks(d->Text12, "100WkKm");
+  QCOMPARE(d->Text12->text(), QStringLiteral("100Km"));
+  x11Key(d->Text12, Qt::Key_Home);
+  x11Key(d->Text12, Qt::Key_Delete);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00Km"));
+  x11Key(d->Text12, Qt::Key_End);
+  x11Key(d->Text12, Qt::Key_Backspace);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00K"));
+  x11Key(d->Text12, Qt::Key_Left);
+  x11Key(d->Text12, Qt::Key_Delete);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00"));
+  x11Key(d->Text12, Qt::Key_A, Qt::ControlModifier);
+  x11Key(d->Text12, Qt::Key_C, Qt::ControlModifier);
+  x11Key(d->Text12, Qt::Key_End);
+  x11Key(d->Text12, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(d->Text12->text(), QStringLiteral("0000"));
+  // Enter presses nothing; Tab leaves the box
+  x11Key(d->Text12, Qt::Key_Return);
+  QVERIFY(d->isVisible());
+  QVERIFY(f.w->Ini.JarlPower.empty());
+  x11Key(d->Text12, Qt::Key_Tab);
+  QVERIFY(QApplication::focusWidget() != d->Text12);
+  // Esc closes the dialog, storing nothing
+  d->Text12->setFocus();
+  x11Key(d->Text12, Qt::Key_Escape);
+  QVERIFY(!d->isVisible());
+  QVERIFY(f.w->Ini.JarlPower.empty());
+  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMyData::powerTypePair() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
@@ -26,6 +27,18 @@ QString qtFilter(std::string_view filter) {
       out << desc + QStringLiteral(" (") + pattern + QLatin1Char(')');
   }
   return out.join(QStringLiteral(";;"));
+}
+
+bool CarriesControlText(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) return true;
+  return false;
+}
+
+bool IsTypedCharacter(const QKeyEvent* k) {
+  if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const QString text = k->text();
+  return !text.isEmpty() && !CarriesControlText(text);
 }
 
 namespace {

@@ -21,6 +21,14 @@ QString qtFilter(std::string_view filter);
 int twipsToPx(double twips);
 double pxToTwips(int px);
 
+class QKeyEvent;
+// A key press that types printable characters: not a key whose text is a
+// control character (Esc "\x1b", Tab "\t", Delete "\x7f", Backspace,
+// Enter), not a key without text (arrows, Home/End), not a Ctrl or Alt
+// shortcut. Keystroke filters judge only these.
+bool IsTypedCharacter(const QKeyEvent* k);
+bool CarriesControlText(const QString& text);
+
 // Drops the topmost state of every topmost tool window while a message box
 // is up, and restores it afterwards.
 class TopmostPause {

@@ -490,10 +490,12 @@ void frmMyData::keyPressEvent(QKeyEvent* e) {
 }
 
 bool frmMyData::eventFilter(QObject* o, QEvent* e) {
-  // The power box drops every key but digits, backspace, ".", "K", "p", "m".
+  // The power box drops every typed character but digits, ".", "K", "p",
+  // "m"; Esc, Tab, Delete and the other editing keys keep their work.
   if (o == Text12 && e->type() == QEvent::KeyPress) {
-    const QString t = static_cast<QKeyEvent*>(e)->text();
-    if (!t.isEmpty()) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if (IsTypedCharacter(k)) {
+      const QString t = k->text();
       const bool ok = t.size() == 1 && mydata::PowerKeyAccepted(t.at(0).unicode());
       if (!ok) return true;
     }
