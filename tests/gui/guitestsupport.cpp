@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QWindow>
 #include <QtTest>
 
 frmMain& MainFixture::open(bool load) {
@@ -10,7 +11,8 @@ frmMain& MainFixture::open(bool load) {
   env.ProgramFolder = home();
   w = std::make_unique<frmMain>(env, ui, clock);
   w->openUrl = [](const QUrl&) {};
-  w->show();
+  // Form_Load shows the window itself, at its kept place.
+  if (!load) w->show();
   if (load) {
     w->Form_Load();
     // Without a contest the start-up opens the station data: tests start
@@ -87,4 +89,28 @@ QString editingKeysFail(QWidget* box, QLineEdit* edit, const QString& text) {
   QWidget* now = QApplication::focusWidget();
   if (now == box || now == edit) return name + QStringLiteral("Tab stayed");
   return QString();
+}
+
+WindowWatch::WindowWatch(QWidget* w, ScriptedUi& ui)
+    : w_(w), ui_(ui), native_(w->windowHandle()), id_(w->winId()) {
+  w->installEventFilter(this);
+  ui_.whileShown = [this](const ScriptedUi::Message&) {
+    ++messages;
+    if (!w_->isVisible() || w_->windowHandle() != native_ || !native_->isVisible())
+      shownDuring = false;
+    if (w_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ||
+        native_->flags().testFlag(Qt::WindowStaysOnTopHint))
+      topmostDuring = true;
+  };
+}
+
+WindowWatch::~WindowWatch() { ui_.whileShown = nullptr; }
+
+bool WindowWatch::sameNativeWindow() const {
+  return w_->windowHandle() == native_ && w_->winId() == id_;
+}
+
+bool WindowWatch::eventFilter(QObject* o, QEvent* e) {
+  if (o == w_ && e->type() == QEvent::Hide) ++hides;
+  return false;
 }

@@ -437,7 +437,16 @@ void TestFrmEdit::insertRefusesMissingBoxes() {
   QPointer<frmAdd> d = frmAdd::showFor(w);
   QTest::keyClicks(d->Text5, QStringLiteral("ja1abc"));
   const int shown = static_cast<int>(f.texts().size());
-  QTest::mouseClick(d->Command2, Qt::LeftButton);  // no received exchange
+  {
+    WindowWatch watch(d, f.ui);
+    QTest::mouseClick(d->Command2, Qt::LeftButton);  // no received exchange
+    QCOMPARE(watch.messages, 1);
+    QVERIFY(watch.shownDuring);
+    QVERIFY(!watch.topmostDuring);
+    QCOMPARE(watch.hides, 0);
+    QVERIFY(watch.sameNativeWindow());
+    QCOMPARE(d->windowHandle()->transientParent(), w.windowHandle());
+  }
   QVERIFY(d && d->isVisible());
   QCOMPARE(f.texts().last(), QStringLiteral("データを入力して下さい"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);

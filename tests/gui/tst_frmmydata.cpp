@@ -84,6 +84,7 @@ class TestFrmMyData : public QObject {
   void loadsTheStoredData();
   void keystrokeRules();
   void powerBoxKeepsTheEditingKeys();
+  void eightContestsWholeAndCategoryByKeys();
   void powerTypePair();
   void changingTheContest();
   void changeWithoutAFileDoesNothing();
@@ -287,6 +288,50 @@ void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
   QVERIFY(!d->isVisible());
   QVERIFY(f.w->Ini.JarlPower.empty());
   QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {
+  MyDataFixture f;
+  f.open();
+  const char* names[] = {"(1)ＡＬＬ ＪＡ コンテスト", "(2)6M and Down コンテスト",
+                         "(3)フィールドデーコンテスト", "(4)全市全郡コンテスト",
+                         "(5)ALL ASIAN DX コンテスト(電信)", "(6)ALL ASIAN DX コンテスト(電話)",
+                         "(7)ＱＳＯパーティー", "(8)デジタルＱＳＯパーティー"};
+  for (const char* n : names)
+    f.writeCfg(std::string(n) + ".cfg",
+               "ContestName=X\nContestNo=1\nStdCategory=電信電話部門シングルオペオールバンド;XAH;0;0;0\n");
+  f.def.CategoryList = {{"電信電話部門シングルオペオールバンド", "XAH", 0, 0, 0},
+                      {"電信部門シングルオペ7MHzバンド", "C7M", 2, 3, 0},
+                      {"電信電話部門マルチオペ", "XMM", 0, 0, 1}};
+  frmMyData* d = f.dialog();
+  QVERIFY(QTest::qWaitForWindowExposed(d));
+  QCOMPARE(d->File1->count(), 8);
+  const QRect view = d->File1->viewport()->rect();
+  for (int i = 0; i < 8; ++i) {
+    const QRect item = d->File1->visualItemRect(d->File1->item(i));
+    QVERIFY2(view.contains(item), qPrintable(d->File1->item(i)->text()));
+    QVERIFY2(d->File1->fontMetrics().horizontalAdvance(d->File1->item(i)->text()) <= view.width(),
+             qPrintable(d->File1->item(i)->text()));
+  }
+  // a file name shown beside the list leaves its width
+  const int width = d->File1->width();
+  QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, rowCentre(d->File1, 4));
+  QCOMPARE(d->Label2->text(), QString::fromUtf8(names[4]) + QStringLiteral(".cfg"));
+  QCoreApplication::processEvents();
+  QCOMPARE(d->File1->width(), width);
+  // arrows and Enter (with its X11 text) choose a category as a click does
+  d->Grid1->setFocus();
+  d->Grid1->setCurrentCell(0, 0);
+  x11Key(d->Grid1, Qt::Key_Down);
+  x11Key(d->Grid1, Qt::Key_Down);
+  x11Key(d->Grid1, Qt::Key_Return);
+  QCOMPARE(d->Label5->text(), QStringLiteral("電信電話部門マルチオペ"));
+  QCOMPARE(d->Label6->text(), QStringLiteral("XMM"));
+  QVERIFY(d->isVisible());
+  x11Key(d->Grid1, Qt::Key_Up);
+  x11Key(d->Grid1, Qt::Key_Enter);
+  QCOMPARE(d->Label5->text(), QStringLiteral("電信部門シングルオペ7MHzバンド"));
+  QCOMPARE(d->Label6->text(), QStringLiteral("C7M"));
 }
 
 void TestFrmMyData::powerTypePair() {

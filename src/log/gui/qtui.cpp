@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 QString messageText(std::string_view s) {
   QString q = toQ(s);
@@ -53,11 +54,19 @@ double pxToTwips(int px) { return px * 1440.0 / logicalDpi(); }
 
 void setTopmost(QWidget* w, bool on) {
   if (!w) return;
-  const bool was = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-  if (was == on) return;
-  const bool visible = w->isVisible();
-  w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) w->show();
+  const Qt::WindowFlags was = w->windowFlags();
+  if (was.testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  const Qt::WindowFlags now =
+      on ? (was | Qt::WindowStaysOnTopHint) : (was & ~Qt::WindowStaysOnTopHint);
+  if (QWindow* native = w->windowHandle()) {
+    // Told to the window system in place: re-creating the window would hide
+    // it and drop it behind the main window.
+    w->overrideWindowFlags(now);
+    native->setFlags(now);
+    if (on && w->isVisible()) w->raise();
+  } else {
+    w->setWindowFlags(now);
+  }
 }
 
 TopmostPause::TopmostPause() {

@@ -40,7 +40,8 @@ class TopmostPause {
   std::vector<QWidget*> paused_;
 };
 
-// Makes a window topmost or not (re-shown when the flag changes).
+// Makes a window topmost or not; a shown window stays shown and keeps its
+// place in the stacking order above its owner.
 void setTopmost(QWidget* w, bool on);
 
 class QtUi : public Ui {
