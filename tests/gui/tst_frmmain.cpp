@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/core/inifile.h"
@@ -31,6 +33,7 @@ class TestFrmMain : public QObject {
   void helpOpensThePage();
   void settingsAppliedOnRead();
   void geometryKeptOverStarts();
+  void messageBelongsToTheToolWindow();
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
   void fileMenuCommands();
@@ -596,6 +599,34 @@ void TestFrmMain::editCommandsReachTheirWindows() {
     QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
     QVERIFY(w.m_1->menuAction()->isEnabled());
   }
+}
+
+// A message shown while a tool window is active is that window's, so the
+// window manager keeps the window over the main window under its message.
+void TestFrmMain::messageBelongsToTheToolWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  QtUi ui(&w);
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QCOMPARE(ui.owner(), static_cast<QWidget*>(&w));
+  QWidget tool(&w, Qt::Window);
+  tool.show();
+  QCoreApplication::processEvents();
+  tool.activateWindow();
+  QTRY_COMPARE(QApplication::activeWindow(), &tool);
+  QCOMPARE(ui.owner(), &tool);
+  QWidget* ownerSeen = nullptr;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ownerSeen = box->parentWidget();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  poll.start(10);
+  QCOMPARE(ui.ask("時間が不正です", Buttons::OkCancel, Icon::None, "Tamarack"), Answer::Ok);
+  QCOMPARE(ownerSeen, &tool);
 }
 
 QTEST_MAIN(TestFrmMain)

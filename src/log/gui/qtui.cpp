@@ -82,9 +82,19 @@ TopmostPause::~TopmostPause() {
   for (QWidget* w : paused_) setTopmost(w, true);
 }
 
+QWidget* QtUi::owner() const {
+  // A message belongs to the window it answers: the window manager then keeps
+  // both above the main window while the message shows.
+  QWidget* active = QApplication::activeWindow();
+  if (active && active->isVisible() && !active->isModal() && active->parentWidget() == parent_)
+    return active;
+  return parent_;
+}
+
 Answer QtUi::ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) {
+  QWidget* owner = this->owner();
   TopmostPause pause;
-  QMessageBox box(parent_);
+  QMessageBox box(owner);
   box.setWindowTitle(toQ(title));
   box.setText(messageText(text));
   switch (icon) {
@@ -135,7 +145,7 @@ std::optional<std::string> QtUi::openFile(const FileDialogOptions& dialog) {
   TopmostPause pause;
   const QString filters = qtFilter(dialog.filter);
   QString sel = selectedFilter(filters, dialog.filterIndex);
-  const QString f = QFileDialog::getOpenFileName(parent_, toQ(dialog.title), startPath(dialog),
+  const QString f = QFileDialog::getOpenFileName(owner(), toQ(dialog.title), startPath(dialog),
                                                  filters, &sel);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);
@@ -147,7 +157,7 @@ std::optional<std::string> QtUi::saveFile(const FileDialogOptions& dialog) {
   QString sel = selectedFilter(filters, dialog.filterIndex);
   QFileDialog::Options opts;
   if (!dialog.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  const QString f = QFileDialog::getSaveFileName(parent_, toQ(dialog.title), startPath(dialog),
+  const QString f = QFileDialog::getSaveFileName(owner(), toQ(dialog.title), startPath(dialog),
                                                  filters, &sel, opts);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);

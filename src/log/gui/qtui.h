@@ -51,6 +51,9 @@ class QtUi : public Ui {
   Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override;
   std::optional<std::string> openFile(const FileDialogOptions& dialog) override;
   std::optional<std::string> saveFile(const FileDialogOptions& dialog) override;
+  // The window a message or file dialog belongs to: the active tool window
+  // of the main window, else the main window.
+  QWidget* owner() const;
 
  private:
   QWidget* parent_;
