@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   SystemClock clock;
   frmMain w(env, ui, clock);
   ui.setParent(&w);
-  w.show();
+  // Form_Load shows the window once its kept geometry is applied.
   w.Form_Load();
   return app.exec();
 }

@@ -252,3 +252,13 @@ bool SectionRead(const std::string& programDir, const std::string& name, Section
 void SectionCheck(const SectionList& sections, std::string_view key, std::int16_t& notFound) {
   if (sections.contains(key)) notFound = 0;
 }
+
+std::string& OathOf(Settings& s, const ContestDefinition& def) {
+  if (def.DqpEnabled == 1) return s.JarlDqpOath;
+  if (def.NYPEnabled == 1) return s.JarlNypOath;
+  return s.JarlOath;
+}
+
+const std::string& OathOf(const Settings& s, const ContestDefinition& def) {
+  return OathOf(const_cast<Settings&>(s), def);
+}

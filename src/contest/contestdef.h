@@ -140,3 +140,8 @@ void SectionCheck(const SectionList& sections, std::string_view key, std::int16_
 
 // The program folder's Cfg folder path with name appended.
 std::string CfgPath(const std::string& programDir, std::string_view name);
+
+// The oath the contest kind calls for: the digital QSO party's, else the
+// New-Year party's, else the contest oath.
+std::string& OathOf(Settings& s, const ContestDefinition& def);
+const std::string& OathOf(const Settings& s, const ContestDefinition& def);

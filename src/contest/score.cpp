@@ -93,7 +93,7 @@ SummaryView ScoreLoad(const ScoreTable& score, const ContestDefinition& def,
   st.Label16 = settings.JarlLicenseClass;
   st.Label42 = settings.JarlTelNo;
   st.Label43 = settings.JarlEmail;
-  st.Text3 = settings.JarlOath;
+  st.Text3 = OathOf(settings, def);
   st.Text4 = settings.JarlComment;
   st.Label54 = todayText;
   st.Label55 = signature;

@@ -88,7 +88,7 @@ struct SummaryStation {
   std::string Label16;  // JarlLicenseClass
   std::string Label42;  // JarlTelNo
   std::string Label43;  // JarlEmail
-  std::string Text3;    // JarlOath
+  std::string Text3;    // the oath of the contest's kind
   std::string Text4;    // JarlComment
   std::string Label54;  // TodayText
   std::string Label55;  // JarlSignature (kept by the log-making dialog; empty here)

@@ -228,10 +228,7 @@ std::string SummarySheet(const ElogSource& src) {
   if (s.CateMlt == 1) element(out, "MULTIOPLIST", s.JarlOpsAndClass);
   elementIfSet(out, "REGCLUBNUMBER", s.JarlClubNo);
   elementIfSet(out, "REGCLUBNAME", s.JarlClubName);
-  const std::string& oath = def.DqpEnabled == 1   ? s.JarlDqpOath
-                            : def.NYPEnabled == 1 ? s.JarlNypOath
-                                                  : s.JarlOath;
-  element(out, "OATH", utf8::trim(oath));
+  element(out, "OATH", utf8::trim(OathOf(s, def)));
   element(out, "DATE", src.todayText);
   element(out, "SIGNATURE", src.signature);
   out += "</SUMMARYSHEET>";

@@ -20,16 +20,6 @@ bool PowerKeyAccepted(char32_t c) {
          c == U'm';
 }
 
-std::string& OathOf(Settings& s, const ContestDefinition& def) {
-  if (def.DqpEnabled == 1) return s.JarlDqpOath;
-  if (def.NYPEnabled == 1) return s.JarlNypOath;
-  return s.JarlOath;
-}
-
-const std::string& OathOf(const Settings& s, const ContestDefinition& def) {
-  return OathOf(const_cast<Settings&>(s), def);
-}
-
 int FdKeisuIndexOf(std::int16_t stored) { return stored == 2 ? 1 : 0; }
 
 StationForm DataLoad(const Settings& s, const ContestDefinition& def) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "contest/contestdef.h"
+
 struct Settings;
 struct ContestDefinition;
 
@@ -55,10 +57,8 @@ struct StationForm {
   std::array<std::string, kBandCount> PwCode;
 };
 
-// The oath the contest kind calls for: the digital QSO party's, else the
-// New-Year party's, else the contest oath.
-std::string& OathOf(Settings& s, const ContestDefinition& def);
-const std::string& OathOf(const Settings& s, const ContestDefinition& def);
+// The oath the contest kind calls for (the contest definition's rule).
+using ::OathOf;
 
 // The list position for a stored coefficient. Only 1 and 2 exist; any other
 // stored value shows as "1" (it used to stop the dialog from opening).

@@ -1,6 +1,7 @@
 // A Ui whose answers are scripted and which records every message.
 #pragma once
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,12 @@ class ScriptedUi : public Ui {
   std::deque<Answer> answers;                       // default: Ok / Yes
   std::deque<std::optional<std::string>> files;     // default: cancelled
   std::vector<FileDialogOptions> dialogs;
+  // Runs while a message is up, before it is answered.
+  std::function<void(const Message&)> whileShown;
 
   Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override {
     messages.push_back({std::string(text), buttons, icon, std::string(title)});
+    if (whileShown) whileShown(messages.back());
     if (!answers.empty()) {
       Answer a = answers.front();
       answers.pop_front();

@@ -105,4 +105,16 @@ TEST_F(Summary, StationFields) {
   EXPECT_EQ(load().Station.Label18, "定格");
 }
 
+// The summary carries the oath of the contest's kind, as the e-log does.
+TEST_F(Summary, OathOfTheContestKind) {
+  s.JarlOath = "contest";
+  s.JarlDqpOath = "dqp";
+  s.JarlNypOath = "nyp";
+  EXPECT_EQ(load().Station.Text3, "contest");
+  def.NYPEnabled = 1;
+  EXPECT_EQ(load().Station.Text3, "nyp");
+  def.DqpEnabled = 1;
+  EXPECT_EQ(load().Station.Text3, "dqp");
+}
+
 }  // namespace

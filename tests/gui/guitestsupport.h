@@ -29,3 +29,36 @@ QAction* findAction(QWidget* w, const char* name);
 
 // Every required item of the summary sheet filled in.
 void fillStationData(Settings& s);
+// A key press and release as X11 delivers them: Esc, Tab, Enter, Backspace
+// and Delete carry their control texts, Ctrl shortcuts their control
+// character, the arrows and Home/End no text.
+void x11Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier);
+
+class QLineEdit;
+// Drives a filtered box with X11 keys: Delete, Backspace, Home/End and the
+// arrows edit it, Ctrl+A/X/V cut and paste, Tab leaves it. Returns what
+// failed, or an empty text.
+QString editingKeysFail(QWidget* box, QLineEdit* edit, const QString& text);
+
+// Watches a tool window while the scripted messages show: it must stay
+// shown over its owner (never hidden, never re-created) and not be topmost
+// while a message is up.
+class WindowWatch : public QObject {
+ public:
+  WindowWatch(QWidget* w, ScriptedUi& ui);
+  ~WindowWatch() override;
+  int hides = 0;
+  int messages = 0;
+  bool shownDuring = true;
+  bool topmostDuring = false;
+  bool sameNativeWindow() const;
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  QWidget* w_;
+  ScriptedUi& ui_;
+  QWindow* native_;
+  WId id_;
+};

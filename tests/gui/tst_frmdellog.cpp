@@ -17,6 +17,7 @@ class TestFrmDelLog : public QObject {
   void deletingTheOnlyQso();
   void noSelectedQsoOpensNothing();
   void mainWindowEscClosesIt();
+  void losingTheFocusActivatesTheMainWindow();
 };
 
 namespace {
@@ -151,6 +152,23 @@ void TestFrmDelLog::mainWindowEscClosesIt() {
   QCOMPARE(w.Doc.Log.count(), 4);
   QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(f.ui.messages.empty());
+}
+
+void TestFrmDelLog::losingTheFocusActivatesTheMainWindow() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  f.fillLog(3);
+  clickRow(w, 2);
+  QPointer<frmDelLog> d = frmDelLog::showFor(w);
+  QVERIFY(QTest::qWaitForWindowActive(d));
+  // another window takes the focus: the main window is activated
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&w));
+  QVERIFY(d && d->isVisible());
+  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(9));
+  d->close();
 }
 
 QTEST_MAIN(TestFrmDelLog)

@@ -22,6 +22,7 @@ class TestFrmEdit : public QObject {
   void timeBoxWithAndWithoutColon();
   void steppersAndAltKeys();
   void filtersAndSpaceMoves();
+  void editingKeysPassTheFilters();
   void noSelectedQsoOpensNothing();
   void insertOpensWithItsOwnNumber();
   void insertAtTwelveRenumbersTheRest();
@@ -313,6 +314,33 @@ void TestFrmEdit::filtersAndSpaceMoves() {
   d->close();
 }
 
+// Keys with X11 control texts edit and leave every filtered box of the
+// insert dialog; Esc with its text closes it.
+void TestFrmEdit::editingKeysPassTheFilters() {
+  MainFixture f;
+  frmMain& w = logWith(f, 3);
+  clickRow(w, 2);
+  QPointer<frmAdd> d = frmAdd::showFor(w);
+  d->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(d));
+  SetTimeMnl(w, 1);
+  d->TimeMnlSet(1);
+  const std::pair<QWidget*, const char*> boxes[] = {
+      {d->Combo1, "144"}, {d->Combo2, "RTTY"},{d->Text5, "JA1ABC"}, {d->Text6, "599"},
+      {d->Text7, "13M"},  {d->Text8, "579"}, {d->Text9, "10H"},    {d->Text1, "1234"},
+      {d->Text4, "JH1XYZ"}};
+  for (const auto& [box, text] : boxes) {
+    auto* combo = qobject_cast<QComboBox*>(box);
+    QLineEdit* edit = combo ? combo->lineEdit() : static_cast<QLineEdit*>(box);
+    const QString failed = editingKeysFail(box, edit, QString::fromUtf8(text));
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+  }
+  d->Text8->setFocus();
+  x11Key(d->Text8, Qt::Key_Escape);
+  QVERIFY(!d || !d->isVisible());
+  QCOMPARE(w.Doc.Log.count(), 3);
+}
+
 void TestFrmEdit::noSelectedQsoOpensNothing() {
   MainFixture f;
   frmMain& w = logWith(f, 5);
@@ -409,7 +437,16 @@ void TestFrmEdit::insertRefusesMissingBoxes() {
   QPointer<frmAdd> d = frmAdd::showFor(w);
   QTest::keyClicks(d->Text5, QStringLiteral("ja1abc"));
   const int shown = static_cast<int>(f.texts().size());
-  QTest::mouseClick(d->Command2, Qt::LeftButton);  // no received exchange
+  {
+    WindowWatch watch(d, f.ui);
+    QTest::mouseClick(d->Command2, Qt::LeftButton);  // no received exchange
+    QCOMPARE(watch.messages, 1);
+    QVERIFY(watch.shownDuring);
+    QVERIFY(!watch.topmostDuring);
+    QCOMPARE(watch.hides, 0);
+    QVERIFY(watch.sameNativeWindow());
+    QCOMPARE(d->windowHandle()->transientParent(), w.windowHandle());
+  }
   QVERIFY(d && d->isVisible());
   QCOMPARE(f.texts().last(), QStringLiteral("データを入力して下さい"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);

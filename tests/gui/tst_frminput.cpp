@@ -93,8 +93,10 @@ class TestFrmInput : public QObject {
   void manualTimeBox();
   void realTimeClock();
   void upDownsAndAltCommands();
+  void upDownStates();
   void spaceMovesTheFocus();
   void keystrokeFilters();
+  void editingKeysPassTheFilters();
   void commandWords();
   void digitalAndNewYearParties();
   void closingRescoresWhenQsosWereAdded();
@@ -331,16 +333,24 @@ void TestFrmInput::manualTimeBox() {
   QCOMPARE(focused(), in->Text1);
   QCOMPARE(w->Doc.Log.count(), 0);  // the command word registers nothing
 
-  // 2400 is refused with the message; the time stays
+  // 2400 is refused with the message; the time stays. The window stays
+  // shown above the main window while the message is up, topmost after.
   const ole::Date before = in->InputTime;
-  type("2400");
-  key(Qt::Key_Space);
+  {
+    WindowWatch watch(in, f.ui);
+    type("2400");
+    key(Qt::Key_Space);
+    QCOMPARE(watch.messages, 1);
+    QVERIFY(watch.shownDuring);
+    QVERIFY(!watch.topmostDuring);
+    QCOMPARE(watch.hides, 0);
+    QVERIFY(watch.sameNativeWindow());
+    QCOMPARE(in->windowHandle()->transientParent(), w->windowHandle());
+    QVERIFY(in->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+  }
   QCOMPARE(f.texts(), QStringList{QStringLiteral("時間が不正です")});
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
   QCOMPARE(in->InputTime, before);
-  // The window was shown again on top (re-created by the flag change, which
-  // the offscreen platform does not activate again): keys go to the boxes
-  // directly from here, and the window's focus box is checked.
   QCOMPARE(in->focusWidget(), in->Text1);
   QCOMPARE(in->Text1->text(), QString());
   QVERIFY(in->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -470,6 +480,36 @@ void TestFrmInput::upDownsAndAltCommands() {
   QCOMPARE(focused(), in->Text5);
 }
 
+// TimeMnlSet switches the hour and minute up-downs only; unticking real-time
+// entry turns all five on.
+void TestFrmInput::upDownStates() {
+  frmInput* in = openInput();
+  auto enabled = [](const auto& ups) {
+    QList<bool> l;
+    for (auto* u : ups) l << u->isEnabled();
+    return l;
+  };
+  in->TimeMnlSet(1);
+  QCOMPARE(enabled(in->UpDown2), (QList<bool>{false, false}));
+  QCOMPARE(enabled(in->UpDown1), (QList<bool>{true, true, true}));
+  in->TimeMnlSet(0);
+  QCOMPARE(enabled(in->UpDown2), (QList<bool>{true, true}));
+  // ticked: all five off; TimeMnlSet(0) turns hour and minute on again
+  QTest::mouseClick(in->Check1, Qt::LeftButton);
+  QCOMPARE(enabled(in->UpDown1) + enabled(in->UpDown2), (QList<bool>(5, false)));
+  in->TimeMnlSet(0);
+  QCOMPARE(enabled(in->UpDown1), (QList<bool>{false, false, false}));
+  QCOMPARE(enabled(in->UpDown2), (QList<bool>{true, true}));
+  // manual time, then unticked: all five on
+  SetTimeMnl(*w, 1);
+  in->TimeMnlSet(1);
+  QTest::mouseClick(in->Check1, Qt::LeftButton);
+  QVERIFY(!in->Check1->isChecked());
+  QCOMPARE(enabled(in->UpDown1) + enabled(in->UpDown2), (QList<bool>(5, true)));
+  SetTimeMnl(*w, 0);
+  w->Ini.RealTime = 0;
+}
+
 void TestFrmInput::spaceMovesTheFocus() {
   frmInput* in = openInput();
   in->Text6->setFocus();
@@ -540,6 +580,35 @@ void TestFrmInput::keystrokeFilters() {
   in->TimeMnlSet(1);
   type("1a2:3.4/");
   QCOMPARE(in->Text1->text(), QStringLiteral("123.4/"));
+}
+
+// Keys as X11 delivers them (Delete "\x7f", Backspace "\b", Tab "\t",
+// Ctrl+X "\x18") edit and leave every filtered box.
+void TestFrmInput::editingKeysPassTheFilters() {
+  frmInput* in = openInput();
+  SetTimeMnl(*w, 1);
+  in->TimeMnlSet(1);
+  struct Box {
+    QWidget* target;
+    QLineEdit* edit;
+    QString text;
+  };
+  const Box boxes[] = {{in->Combo1, in->Combo1->lineEdit(), QStringLiteral("430")},
+                       {in->Combo2, in->Combo2->lineEdit(), QStringLiteral("RTTY")},
+                       {in->Text5, in->Text5, QStringLiteral("JA1ABC")},
+                       {in->Text6, in->Text6, QStringLiteral("599")},
+                       {in->Text7, in->Text7, QStringLiteral("13M")},
+                       {in->Text8, in->Text8, QStringLiteral("599")},
+                       {in->Text9, in->Text9, QStringLiteral("10H")},
+                       {in->Text1, in->Text1, QStringLiteral("1234")}};
+  for (const Box& b : boxes) {
+    const QString failed = editingKeysFail(b.target, b.edit, b.text);
+    QVERIFY2(failed.isEmpty(), qPrintable(failed));
+  }
+  // Esc with its text still closes the window
+  in->Text5->setFocus();
+  x11Key(in->Text5, Qt::Key_Escape);
+  QVERIFY(!frmInput::openOf(*w));
 }
 
 void TestFrmInput::commandWords() {

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/core/inifile.h"
@@ -30,6 +32,8 @@ class TestFrmMain : public QObject {
   void progressWindow();
   void helpOpensThePage();
   void settingsAppliedOnRead();
+  void geometryKeptOverStarts();
+  void messageBelongsToTheToolWindow();
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
   void fileMenuCommands();
@@ -53,7 +57,7 @@ void TestFrmMain::menuBarHasEveryItem() {
       {"mnuThConv", "ターボハムログにデータ追加(&H)", true},
       {"mnuAdiConv", "ADIFファイルを作成(&D)", true}, {"owari", "Tamarack 終了(&Q)", true},
       {"mnuDataEdit", "データ修正(&E)", true}, {"mnuDelete", "データ削除(&D)", true},
-      {"mnuAllEdit", "データ一括修正(A)", false}, {"mnuLogEdit", "データ修正", true},
+      {"mnuAllEdit", "データ一括修正(A)", true}, {"mnuLogEdit", "データ修正", true},
       {"mnuLogIns", "データ挿入", true}, {"mnuLogDel", "データ削除", true},
       {"mnuTimeAddDel", "時間の増減(&T)", true}, {"mnuTimeSort", "年月日、時間で整列(&S)", true},
       {"mnuInBox", "データ入力フォーム(&I)", true},
@@ -151,9 +155,65 @@ void TestFrmMain::gridLayout() {
            Qt::AlignHCenter);
   w.resize(800, 600);
   QCoreApplication::processEvents();
+  // counted in data rows, whatever the header's height
   const int rows = static_cast<int>(std::nearbyint(double(w.Grid1->height()) /
-                                                   w.Grid1->horizontalHeader()->height()));
+                                                   w.Grid1->rowHeight(0)));
   QCOMPARE(w.Doc.State.GridPageRows, rows - 3);
+  // after a read of a long log the last QSO is in view, with the header
+  // taller or shorter than a data row
+  for (const char* style : {"QHeaderView::section { padding: 12px; }",
+                            "QHeaderView::section { padding: 0px; font-size: 6px; }"}) {
+    w.Grid1->horizontalHeader()->setStyleSheet(QString::fromUtf8(style));
+    w.resize(800, 601);
+    w.resize(800, 600);
+    QCoreApplication::processEvents();
+    f.fillLog(60);
+    w.scrollToEnd();
+    QCoreApplication::processEvents();
+    const QRect last = w.Grid1->visualRect(w.GridModel1->index(w.Doc.Log.count() - 1, 2));
+    QVERIFY2(last.isValid() && last.bottom() <= w.Grid1->viewport()->height(), style);
+  }
+}
+
+// The kept geometry is the outer frame; over five starts the window opens
+// exactly where it was closed, shown once, at that place.
+void TestFrmMain::geometryKeptOverStarts() {
+  MainFixture f;
+  Settings s;
+  s.frmLeft = 1500;
+  s.frmTop = 1200;
+  s.frmWidth = 9000;
+  s.frmHeight = 6000;
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  const QRect kept(twipsToPx(1500), twipsToPx(1200), twipsToPx(9000), twipsToPx(6000));
+  for (int start = 1; start <= 5; ++start) {
+    AppEnv env;
+    env.ProgramFolder = f.home();
+    frmMain w(env, f.ui, f.clock);
+    struct ShowSpy : QObject {
+      QWidget* w;
+      std::vector<QRect> shown;
+      bool eventFilter(QObject* o, QEvent* e) override {
+        if (o == w && e->type() == QEvent::Show) shown.push_back(w->frameGeometry());
+        return false;
+      }
+    } spy;
+    spy.w = &w;
+    w.installEventFilter(&spy);
+    w.Form_Load();
+    if (QWidget* tool = w.openDialog(w.Doc.State.OpenDialogNo)) tool->close();
+    QCOMPARE(spy.shown.size(), std::size_t{1});
+    QCOMPARE(spy.shown[0].topLeft(), kept.topLeft());
+    QCoreApplication::processEvents();
+    QCOMPARE(w.frameGeometry(), kept);
+    w.close();
+    Settings back;
+    QCOMPARE(IniRead(f.home() + "/Tamarack.ini", back), IniReadResult::Ok);
+    QCOMPARE(back.frmLeft, 1500.0f);
+    QCOMPARE(back.frmTop, 1200.0f);
+    QCOMPARE(back.frmWidth, 9000.0f);
+    QCOMPARE(back.frmHeight, 6000.0f);
+  }
 }
 
 void TestFrmMain::closingAsksAndWritesSettings() {
@@ -332,6 +392,16 @@ void TestFrmMain::progressWindow() {
   QCOMPARE(bar.ProgressBar1->maximum(), 100);
   bar.finish();
   QVERIFY(!bar.isVisible());
+  // the search's label reads from the left while it runs, centred after
+  bar.start(3);
+  bar.label("DUPE CHECK DATA  No. 1  JA1AA0");
+  bar.step(1);
+  QCOMPARE(bar.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+  bar.finish();
+  QCOMPARE(bar.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+  f.fillLog(3);
+  w.LogDataSearch();
+  QCOMPARE(bar.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
 void TestFrmMain::helpOpensThePage() {
@@ -361,7 +431,7 @@ void TestFrmMain::settingsAppliedOnRead() {
   QCOMPARE(w.Grid1->columnWidth(2), twipsToPx(2000));
   QCOMPARE(w.Grid1->columnWidth(3), twipsToPx(610));
   QVERIFY(w.mnuThLogRead->isEnabled());
-  QCOMPARE(w.width(), twipsToPx(9000));
+  QCOMPARE(w.frameGeometry().width(), twipsToPx(9000));
   QCOMPARE(f.texts(), (QStringList{"NOT [Cty.dat] FILE",
                                    "コンテストが設定されていません\r\nコンテストを設定してください"}));
 }
@@ -529,6 +599,34 @@ void TestFrmMain::editCommandsReachTheirWindows() {
     QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
     QVERIFY(w.m_1->menuAction()->isEnabled());
   }
+}
+
+// A message shown while a tool window is active is that window's, so the
+// window manager keeps the window over the main window under its message.
+void TestFrmMain::messageBelongsToTheToolWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  QtUi ui(&w);
+  w.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&w));
+  QCOMPARE(ui.owner(), static_cast<QWidget*>(&w));
+  QWidget tool(&w, Qt::Window);
+  tool.show();
+  QCoreApplication::processEvents();
+  tool.activateWindow();
+  QTRY_COMPARE(QApplication::activeWindow(), &tool);
+  QCOMPARE(ui.owner(), &tool);
+  QWidget* ownerSeen = nullptr;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      ownerSeen = box->parentWidget();
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  poll.start(10);
+  QCOMPARE(ui.ask("時間が不正です", Buttons::OkCancel, Icon::None, "Tamarack"), Answer::Ok);
+  QCOMPARE(ownerSeen, &tool);
 }
 
 QTEST_MAIN(TestFrmMain)

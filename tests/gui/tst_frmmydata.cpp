@@ -85,6 +85,8 @@ class TestFrmMyData : public QObject {
   void layoutListsAndPlacement();
   void loadsTheStoredData();
   void keystrokeRules();
+  void powerBoxKeepsTheEditingKeys();
+  void eightContestsWholeAndCategoryByKeys();
   void powerTypePair();
   void changingTheContest();
   void changeWithoutAFileDoesNothing();
@@ -250,6 +252,89 @@ void TestFrmMyData::keystrokeRules() {
   QCOMPARE(f.w->Ini.JarlCallSign, std::string("JA1ABC/1"));
   QCOMPARE(f.w->Ini.JarlPower, std::string("100.5K"));
   QCOMPARE(f.w->Ini.JarlClubNo, std::string("AB-1"));
+}
+
+// The power box as X11 delivers keys: control texts are never its to drop.
+void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
+  MyDataFixture f;
+  f.open();
+  frmMyData* d = f.dialog();
+  d->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(d));
+  d->TabStrip1->setCurrentIndex(2);
+  d->Text12->setFocus();
+  QTest::keyClicks(d->Text12, "100WkKm");
+  QCOMPARE(d->Text12->text(), QStringLiteral("100Km"));
+  x11Key(d->Text12, Qt::Key_Home);
+  x11Key(d->Text12, Qt::Key_Delete);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00Km"));
+  x11Key(d->Text12, Qt::Key_End);
+  x11Key(d->Text12, Qt::Key_Backspace);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00K"));
+  x11Key(d->Text12, Qt::Key_Left);
+  x11Key(d->Text12, Qt::Key_Delete);
+  QCOMPARE(d->Text12->text(), QStringLiteral("00"));
+  x11Key(d->Text12, Qt::Key_A, Qt::ControlModifier);
+  x11Key(d->Text12, Qt::Key_C, Qt::ControlModifier);
+  x11Key(d->Text12, Qt::Key_End);
+  x11Key(d->Text12, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(d->Text12->text(), QStringLiteral("0000"));
+  // Enter presses nothing; Tab leaves the box
+  x11Key(d->Text12, Qt::Key_Return);
+  QVERIFY(d->isVisible());
+  QVERIFY(f.w->Ini.JarlPower.empty());
+  x11Key(d->Text12, Qt::Key_Tab);
+  QVERIFY(QApplication::focusWidget() != d->Text12);
+  // Esc closes the dialog, storing nothing
+  d->Text12->setFocus();
+  x11Key(d->Text12, Qt::Key_Escape);
+  QVERIFY(!d->isVisible());
+  QVERIFY(f.w->Ini.JarlPower.empty());
+  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {
+  MyDataFixture f;
+  f.open();
+  const char* names[] = {"(1)ＡＬＬ ＪＡ コンテスト", "(2)6M and Down コンテスト",
+                         "(3)フィールドデーコンテスト", "(4)全市全郡コンテスト",
+                         "(5)ALL ASIAN DX コンテスト(電信)", "(6)ALL ASIAN DX コンテスト(電話)",
+                         "(7)ＱＳＯパーティー", "(8)デジタルＱＳＯパーティー"};
+  for (const char* n : names)
+    f.writeCfg(std::string(n) + ".cfg",
+               "ContestName=X\nContestNo=1\nStdCategory=電信電話部門シングルオペオールバンド;XAH;0;0;0\n");
+  f.def.CategoryList = {{"電信電話部門シングルオペオールバンド", "XAH", 0, 0, 0},
+                      {"電信部門シングルオペ7MHzバンド", "C7M", 2, 3, 0},
+                      {"電信電話部門マルチオペ", "XMM", 0, 0, 1}};
+  frmMyData* d = f.dialog();
+  QVERIFY(QTest::qWaitForWindowExposed(d));
+  QCOMPARE(d->File1->count(), 8);
+  const QRect view = d->File1->viewport()->rect();
+  for (int i = 0; i < 8; ++i) {
+    const QRect item = d->File1->visualItemRect(d->File1->item(i));
+    QVERIFY2(view.contains(item), qPrintable(d->File1->item(i)->text()));
+    QVERIFY2(d->File1->fontMetrics().horizontalAdvance(d->File1->item(i)->text()) <= view.width(),
+             qPrintable(d->File1->item(i)->text()));
+  }
+  // a file name shown beside the list leaves its width
+  const int width = d->File1->width();
+  QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, rowCentre(d->File1, 4));
+  QCOMPARE(d->Label2->text(), QString::fromUtf8(names[4]) + QStringLiteral(".cfg"));
+  QCoreApplication::processEvents();
+  QCOMPARE(d->File1->width(), width);
+  // arrows and Enter (with its X11 text) choose a category as a click does
+  d->Grid1->setFocus();
+  d->Grid1->setCurrentCell(0, 0);
+  x11Key(d->Grid1, Qt::Key_Down);
+  x11Key(d->Grid1, Qt::Key_Down);
+  x11Key(d->Grid1, Qt::Key_Return);
+  QCOMPARE(d->Label5->text(), QStringLiteral("電信電話部門マルチオペ"));
+  QCOMPARE(d->Label6->text(), QStringLiteral("XMM"));
+  QVERIFY(d->isVisible());
+  x11Key(d->Grid1, Qt::Key_Up);
+  x11Key(d->Grid1, Qt::Key_Enter);
+  QCOMPARE(d->Label5->text(), QStringLiteral("電信部門シングルオペ7MHzバンド"));
+  QCOMPARE(d->Label6->text(), QStringLiteral("C7M"));
 }
 
 void TestFrmMyData::powerTypePair() {

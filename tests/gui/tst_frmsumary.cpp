@@ -1,6 +1,11 @@
 // The summary window: the page laid out from twips, the values ScoreLoad
 // writes and the formula row's rules, the scroll bars, keys and focus, and
 // the remembered geometry.
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "log/gui/qtui.h"
@@ -47,6 +52,10 @@ class TestFrmSumary : public QObject {
   void scrollBars();
   void escapeAndFocus();
   void rememberedGeometry();
+  void textFitsItsPlace();
+  void textFitsItsPlaceAt144Dpi();
+  void wheelScrollsThePage();
+  void oathOfTheContestKind();
 };
 
 void TestFrmSumary::pageLayout() {
@@ -331,6 +340,158 @@ void TestFrmSumary::rememberedGeometry() {
   QCOMPARE(w.Ini.ViewWidth, before.ViewWidth);
   QCOMPARE(w.Ini.ViewHeight, before.ViewHeight);
   QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+namespace {
+// Where a one-line label's text stands as QLabel draws it (across its
+// advance, down its ink), in the page's coordinates.
+QRect inkOnPage(const QLabel* l, QWidget* page) {
+  const QFontMetrics fm(l->font());
+  const QRect cr = l->contentsRect();
+  const QString text = l->text();
+  const QRect ink = fm.tightBoundingRect(text);
+  const int advance = fm.horizontalAdvance(text);
+  int x = cr.left();
+  if (l->alignment() & Qt::AlignHCenter) x = cr.left() + (cr.width() - advance) / 2;
+  else if (l->alignment() & Qt::AlignRight) x = cr.right() + 1 - advance;
+  int baseline = cr.top() + (cr.height() - fm.height()) / 2 + fm.ascent();
+  if (l->alignment() & Qt::AlignTop) baseline = cr.top() + fm.ascent();
+  if (l->alignment() & Qt::AlignBottom) baseline = cr.bottom() + 1 - fm.descent();
+  const QRect r(x, baseline + ink.top(), advance, ink.height());
+  return r.translated(l->mapTo(page, QPoint(0, 0)));
+}
+}  // namespace
+
+// Every text of the page lies inside its label and crosses no box, with a
+// long category name and the seven-point notes; run at 96 dpi and again at
+// 144 dpi.
+void TestFrmSumary::textFitsItsPlace() {
+  const QByteArray dpi = qgetenv("TAMARACK_TEST_DPI");
+  if (!dpi.isEmpty())
+    QCOMPARE(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), dpi.toInt());
+  MainFixture f;
+  frmMain& w = f.open();
+  fieldDay(w);
+  Settings& i = w.Ini;
+  i.JarlContest = "ＡＬＬ ＪＡ コンテスト";
+  i.JarlCategory = "電信電話部門シングルオペ1200MHz以上バンド（ジュニア）";
+  i.JarlCateCode = "XSJH";
+  i.JarlCallSign = "JA1ZZZ/1";
+  i.JarlOperator = "JH1XYZ";
+  i.JarlPower = "1000";
+  i.JarlPowerType = 1;
+  i.JarlName = "日本アマチュア無線連盟東京都支部クラブ";
+  i.JarlLicenseClass = "第一級アマチュア無線技士";
+  i.JarlEmail = "ja1zzz.contest.station@example.ne.jp";
+  frmSumary* s = openSummary(w);
+  loadScore(w, s, "山田太郎");
+  QWidget* page = s->Picture1;
+  QList<QRect> boxes;
+  for (QLabel* l : page->findChildren<QLabel*>())
+    if (l->frameShape() != QFrame::NoFrame && l->isVisibleTo(s))
+      boxes << QRect(l->mapTo(page, QPoint(0, 0)), l->size());
+  for (QPlainTextEdit* t : page->findChildren<QPlainTextEdit*>()) boxes << t->geometry();
+  for (QLabel* l : page->findChildren<QLabel*>()) {
+    if (!l->isVisibleTo(s) || l->text().isEmpty()) continue;
+    const QByteArray what = l->text().toUtf8() + " (" + l->objectName().toUtf8() + ")";
+    if (l->wordWrap()) {
+      const QRect need = l->fontMetrics().boundingRect(
+          QRect(0, 0, l->contentsRect().width(), 100000), Qt::TextWordWrap, l->text());
+      QVERIFY2(need.height() <= l->contentsRect().height(), what);
+      continue;
+    }
+    const QRect ink = inkOnPage(l, page);
+    const QRect inside(l->mapTo(page, l->contentsRect().topLeft()), l->contentsRect().size());
+    QVERIFY2(inside.contains(ink), what);
+    if (l->frameShape() == QFrame::NoFrame)
+      for (const QRect& b : boxes) QVERIFY2(!ink.intersects(b), what);
+    // a cut text shows whole in its tooltip
+    if (!l->toolTip().isEmpty()) QVERIFY2(l->text().endsWith(QChar(0x2026)), what);
+  }
+  // the long category keeps every character, or its tooltip does
+  const QString category = QString::fromStdString(i.JarlCategory);
+  QVERIFY(s->Label3->text() == category || s->Label3->toolTip() == category);
+  s->close();
+}
+
+void TestFrmSumary::textFitsItsPlaceAt144Dpi() {
+  if (!qgetenv("TAMARACK_TEST_DPI").isEmpty()) QSKIP("the run at 144 dpi itself");
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("screen.json"));
+  QFile file(config);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(R"({"screens": [{"name": "s144", "x": 0, "y": 0, "width": 2400, "height": 1500,)"
+             R"( "logicalDpi": 144, "logicalBaseDpi": 144, "dpr": 1}]})");
+  file.close();
+  QProcess run;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen:configfile=") + config);
+  env.insert(QStringLiteral("TAMARACK_TEST_DPI"), QStringLiteral("144"));
+  run.setProcessEnvironment(env);
+  run.setProcessChannelMode(QProcess::MergedChannels);
+  run.start(QCoreApplication::applicationFilePath(), {QStringLiteral("textFitsItsPlace")});
+  QVERIFY(run.waitForFinished(60000));
+  const QByteArray out = run.readAll();
+  QVERIFY2(run.exitCode() == 0, out.constData());
+  QVERIFY2(out.contains("PASS   : TestFrmSumary::textFitsItsPlace()"), out.constData());
+}
+
+namespace {
+// A wheel turn sent to a widget. (Qt hands a wheel that a widget ignores on
+// to its parents only for the window system's own events; a label of the
+// page ignores it, so the window is the receiver here.)
+void wheel(QWidget* to, QPoint angle, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  const QPoint at(5, 5);
+  QWheelEvent e(at, to->mapToGlobal(at), QPoint(), angle, Qt::NoButton, mods, Qt::NoScrollPhase,
+                false);
+  QCoreApplication::sendEvent(to, &e);
+}
+}  // namespace
+
+void TestFrmSumary::wheelScrollsThePage() {
+  MainFixture f;
+  frmMain& w = f.open();
+  frmSumary* s = openSummary(w);
+  s->resize(twipsToPx(6000), twipsToPx(5000));
+  QVERIFY(s->vScrollShown());
+  QCOMPARE(s->VScroll1->value(), 0);
+  // over the page, then over a box with nothing to scroll: the page moves down
+  wheel(s, QPoint(0, -120));
+  const int after = s->VScroll1->value();
+  QVERIFY(after > 0);
+  QCOMPARE(s->Picture1->y(), -after);
+  wheel(s->Text1->viewport(), QPoint(0, -120));
+  QVERIFY(s->VScroll1->value() > after);
+  // up again to the top; Shift scrolls across
+  wheel(s, QPoint(0, 1200));
+  QCOMPARE(s->VScroll1->value(), 0);
+  wheel(s, QPoint(0, -120), Qt::ShiftModifier);
+  QVERIFY(s->HScroll1->value() > 0);
+  QCOMPARE(s->Picture1->x(), -s->HScroll1->value());
+  s->close();
+}
+
+// The oath shown is the one the e-log carries: by the contest's kind.
+void TestFrmSumary::oathOfTheContestKind() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.JarlOath = "コンテストの宣誓";
+  w.Ini.JarlDqpOath = "デジタルQSOパーティーの宣誓";
+  w.Ini.JarlNypOath = "QSOパーティーの宣誓";
+  const struct {
+    int dqp, nyp;
+    const char* oath;
+  } kinds[] = {{0, 0, "コンテストの宣誓"},
+               {1, 0, "デジタルQSOパーティーの宣誓"},
+               {0, 1, "QSOパーティーの宣誓"}};
+  for (const auto& k : kinds) {
+    w.Contest.DqpEnabled = static_cast<std::int16_t>(k.dqp);
+    w.Contest.NYPEnabled = static_cast<std::int16_t>(k.nyp);
+    frmSumary* s = openSummary(w);
+    loadScore(w, s);
+    QCOMPARE(s->Text3->toPlainText(), QString::fromUtf8(k.oath));
+    s->close();
+  }
 }
 
 QTEST_MAIN(TestFrmSumary)

@@ -163,7 +163,6 @@ void frmMain::buildMenus() {
   mnuDataEdit = item(mnuEdit, "mnuDataEdit", "データ修正(&E)");
   mnuDelete = item(mnuEdit, "mnuDelete", "データ削除(&D)");
   mnuAllEdit = item(mnuEdit, "mnuAllEdit", "データ一括修正(A)");
-  mnuAllEdit->setVisible(false);
 
   // The grid's pop-up menu: never on the menu bar.
   mnuGrdEdit = new QMenu(QStringLiteral("編集"), this);
@@ -257,6 +256,8 @@ void frmMain::Form_Load() {
       appliedWidths_[static_cast<std::size_t>(c)] = Ini.GridWidth[static_cast<std::size_t>(c)];
       Grid1->setColumnWidth(c, twipsToPx(Ini.GridWidth[static_cast<std::size_t>(c)]));
     }
+  // Shown once, where the settings put it, before the windows placed over it.
+  show();
   if (!Ini.ThDbFile.empty()) setThLogReadEnabled(true);
   Doc.State.CfgFileName = Ini.CfgFileName;
   Doc.State.LogFileName = Ini.LogFileName;
@@ -282,16 +283,46 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::applyGeometry() {
+  // The kept values are the outer frame; a window not yet shown takes move()
+  // as its frame position, so the window comes back exactly where it was.
   if (Ini.frmWidth > 0 && Ini.frmHeight > 0) {
+    keptFrameSize_ = QSize(twipsToPx(Ini.frmWidth), twipsToPx(Ini.frmHeight));
+    resize(keptFrameSize_);
     move(twipsToPx(Ini.frmLeft), twipsToPx(Ini.frmTop));
-    resize(twipsToPx(Ini.frmWidth), twipsToPx(Ini.frmHeight));
   }
+}
+
+void frmMain::fitKeptFrame() {
+  // The frame's border is known only once the window manager has framed the
+  // window: the inner size then gives way so the outer size is the kept one.
+  if (keptFrameSize_.isEmpty() || !isVisible()) return;
+  const QRect frame = frameGeometry();
+  if (frame.size() == size()) return;
+  const QSize inner = keptFrameSize_ - (frame.size() - size());
+  keptFrameSize_ = QSize();
+  if (inner.isValid() && inner != size()) resize(inner);
+}
+
+void frmMain::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  fitKeptFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  fitKeptFrame();
 }
 
 void frmMain::storeGeometry() {
   // The normal (not maximised or minimised) geometry is the one kept.
-  const QRect g = (isMaximized() || isMinimized() || isFullScreen()) ? normalGeometry()
-                                                                      : QRect(pos(), size());
+  // Left, top, width and height are those of the outer frame.
+  const QRect frame = frameGeometry(), inner = geometry();
+  const QRect g = (isMaximized() || isMinimized() || isFullScreen())
+                      ? normalGeometry().adjusted(frame.left() - inner.left(),
+                                                  frame.top() - inner.top(),
+                                                  frame.right() - inner.right(),
+                                                  frame.bottom() - inner.bottom())
+                      : frame;
   Ini.frmLeft = static_cast<float>(pxToTwips(g.x()));
   Ini.frmTop = static_cast<float>(pxToTwips(g.y()));
   Ini.frmWidth = static_cast<float>(pxToTwips(g.width()));
@@ -473,14 +504,15 @@ void frmMain::keyPressEvent(QKeyEvent* e) {
 
 void frmMain::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
+  fitKeptFrame();
   Form_Resize();
 }
 
 void frmMain::Form_Resize() {
-  // Row 0 is the header row.
-  int rowHeight = Grid1->horizontalHeader()->height();
-  if (rowHeight <= 0) rowHeight = Grid1->horizontalHeader()->sizeHint().height();
-  if (rowHeight <= 0) rowHeight = Grid1->verticalHeader()->defaultSectionSize();
+  // Counted in data rows: the header row may stand taller or shorter, and
+  // the last QSO must not be left below the visible rows.
+  int rowHeight = Grid1->verticalHeader()->defaultSectionSize();
+  if (GridModel1->rowCount() > 0) rowHeight = Grid1->rowHeight(0);
   const int gridHeight = Grid1->height();
   if (rowHeight > 0 && gridHeight > 0)
     Doc.State.GridPageRows =

@@ -170,6 +170,8 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -177,6 +179,7 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   void buildMenus();
   void applyGeometry();
   void storeGeometry();
+  void fitKeptFrame();
   void Form_Resize();
 
   Ui& ui_;
@@ -185,4 +188,6 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   DialogRegistry dialogs_;
   bool unloaded_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
+  // The kept outer size, until the window manager's frame is known.
+  QSize keptFrameSize_;
 };

@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QVariant>
+#include <QWheelEvent>
 #include <cmath>
 
 #include "log/gui/qtui.h"
@@ -42,8 +44,70 @@ QLabel* put(QWidget* parent, const QString& name, const QString& text, int left,
   return l;
 }
 
-QLabel* caption(QWidget* parent, const char* text, int left, int top) {
-  return put(parent, QString(), QString::fromUtf8(text), left, top, 0, 255, Look::Caption);
+// A caption's place: its own width unless another text or box stands in
+// the way, and 255 twips high unless a box below starts sooner.
+QLabel* caption(QWidget* parent, const char* text, int left, int top, int width = 0,
+                int height = 255) {
+  QLabel* l = put(parent, QString(), QString::fromUtf8(text), left, top, 0, height, Look::Caption);
+  if (width > 0) l->resize(twipsToPx(width), l->height());
+  return l;
+}
+
+// Where one line of text stands as QLabel draws it inside its contents.
+QRect inkOf(const QLabel* l, const QFont& f, const QString& text) {
+  const QFontMetrics fm(f);
+  const QRect cr = l->contentsRect();
+  const QRect ink = fm.tightBoundingRect(text);
+  const int advance = fm.horizontalAdvance(text);
+  const Qt::Alignment a = l->alignment();
+  int x = cr.left();
+  if (a & Qt::AlignHCenter) x = cr.left() + (cr.width() - advance) / 2;
+  else if (a & Qt::AlignRight) x = cr.right() + 1 - advance;
+  int baseline = cr.top() + (cr.height() - fm.height()) / 2 + fm.ascent();
+  if (a & Qt::AlignTop) baseline = cr.top() + fm.ascent();
+  else if (a & Qt::AlignBottom) baseline = cr.bottom() + 1 - fm.descent();
+  // Across, the text's advance (what the label aligns); down, its ink.
+  return QRect(x, baseline + ink.top(), advance, ink.height());
+}
+
+bool fits(const QLabel* l, const QFont& f, const QString& text) {
+  if (text.isEmpty()) return true;
+  if (l->wordWrap()) {
+    const QRect need = QFontMetrics(f).boundingRect(QRect(0, 0, l->contentsRect().width(), 100000),
+                                                    Qt::TextWordWrap, text);
+    return need.height() <= l->contentsRect().height();
+  }
+  return l->contentsRect().contains(inkOf(l, f, text));
+}
+
+// The smallest size a text of the page is drawn in (points).
+constexpr double kSmallestPoints = 6.0;
+
+// Sets the text in the largest size, from the page's own down, whose ink fits
+// the label; what does not fit even at the smallest size is cut with "…" and
+// shown whole in the tooltip.
+void fitText(QLabel* l, const QString& text) {
+  QVariant kept = l->property("pageFont");
+  if (!kept.isValid()) {
+    l->setProperty("pageFont", l->font());
+    kept = l->font();
+  }
+  QFont f = kept.value<QFont>();
+  const double base = f.pointSizeF();
+  for (double pt = base; pt >= kSmallestPoints; pt -= 0.25) {
+    f.setPointSizeF(pt);
+    if (fits(l, f, text)) {
+      l->setFont(f);
+      l->setText(text);
+      l->setToolTip(QString());
+      return;
+    }
+  }
+  f.setPointSizeF(kSmallestPoints);
+  l->setFont(f);
+  const int room = l->contentsRect().width() - 2;
+  l->setText(QFontMetrics(f).elidedText(text, Qt::ElideRight, std::max(0, room)));
+  l->setToolTip(l->text() == text ? QString() : text);
 }
 
 QString boxText(const std::string& s) {
@@ -192,6 +256,11 @@ void frmSumary::buildPage() {
 
   // ---- the station data
   QWidget* pg = Picture1;
+  // The seven-point notes stand on the box below them.
+  auto small = [&f](QLabel* l) {
+    l->setFont(QFont(f.family(), 7));
+    l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+  };
   auto value = [pg](const char* name, int left, int top, int width, int height) {
     return put(pg, QString::fromUtf8(name), QString(), left, top, width, height, Look::Value);
   };
@@ -204,63 +273,62 @@ void frmSumary::buildPage() {
     t->viewport()->installEventFilter(this);
     return t;
   };
-  caption(pg, "コンテストの名称", 2400, 540);
+  caption(pg, "コンテストの名称", 2400, 540, 1440);
   Label1 = value("Label1", 3840, 480, 3495, 360);
-  caption(pg, "コールサイン", 4680, 1140);
+  caption(pg, "コールサイン", 4680, 1140, 1080);
   Label4 = value("Label4", 5760, 1080, 1575, 300);
-  caption(pg, "運用者のｺｰﾙｻｲﾝ", 7440, 1140);
-  caption(pg, "　(シングルオペで左記と異なる場合)", 7920, 930)->setFont(QFont(f.family(), 7));
+  caption(pg, "運用者のｺｰﾙｻｲﾝ", 7440, 1140, 1440);
+  small(caption(pg, "　(シングルオペで左記と異なる場合)", 7920, 930, 2880, 150));
   Label5 = value("Label5", 8880, 1080, 1575, 300);
-  caption(pg, "参加部門および種目", 4680, 1590);
-  caption(pg, "(名　　称)", 6960, 1560);
+  caption(pg, "参加部門および種目", 4680, 1590, 2280, 210);
+  caption(pg, "(名　　称)", 6960, 1560, 1440, 240);
   Label3 = value("Label3", 5520, 1800, 3495, 255);
-  caption(pg, "(コードナンバー)", 9120, 1560);
+  caption(pg, "(コードナンバー)", 9120, 1560, 1600, 240);
   Label2 = value("Label2", 9120, 1800, 1335, 255);
-  caption(pg, "最大空中線電力", 4680, 2190);
+  caption(pg, "最大空中線電力", 4680, 2190, 1440);
   caption(pg, "Ｗ", 6840, 2190);
   Label17 = value("Label17", 6120, 2160, 615, 255);
   caption(pg, "出力", 8520, 2190);
   Label18 = value("Label18", 7800, 2160, 615, 255);
-  caption(pg, "使用電源", 4680, 2565);
+  caption(pg, "使用電源", 4680, 2565, 840);
   Label13 = value("Label13", 5520, 2520, 4935, 255);
-  caption(pg, "運用地", 4680, 2910);
-  caption(pg, "(連絡先と同一の場合は記入不要)", 6600, 3150)->setFont(QFont(f.family(), 7));
+  caption(pg, "運用地", 4680, 2910, 840);
+  small(caption(pg, "(連絡先と同一の場合は記入不要)", 6600, 3150, 3855, 210));
   Label14 = value("Label14", 5520, 2880, 4935, 255);
-  caption(pg, "使用した設備", 4680, 3360);
-  caption(pg, "（リグ名称（自作の場合は終段管・個数）、空中線）", 5760, 3420)
-      ->setFont(QFont(f.family(), 7));
+  caption(pg, "使用した設備", 4680, 3360, 1080, 240);
+  small(caption(pg, "（リグ名称（自作の場合は終段管・個数）、空中線）", 5760, 3420, 4695, 180));
   Text1 = box("Text1", 5520, 3600, 4935, 855);
-  caption(pg, "登録クラブ対抗", 4680, 4680);
-  caption(pg, "(登録名称)", 6360, 4680);
+  caption(pg, "登録クラブ対抗", 4680, 4680, 1680, 240);
+  caption(pg, "(登録名称)", 6360, 4680, 1440, 240);
   Label20 = value("Label20", 5520, 4920, 3495, 255);
-  caption(pg, "(登録番号)", 9360, 4680);
+  caption(pg, "(登録番号)", 9360, 4680, 1095, 240);
   Label19 = value("Label19", 9120, 4920, 1335, 255);
   QLabel* ops = caption(
       pg, "マルチオペ、ゲストオペの場合の運用者のコールサイン（氏名）および無線従事者の資格",
       5640, 5400);
-  ops->setFont(QFont(f.family(), 7));
-  ops->adjustSize();
-  ops->resize(std::min(ops->width(), twipsToPx(kPageWidth - 5640 - 120)), twipsToPx(360));
+  small(ops);
   ops->setWordWrap(true);
+  ops->resize(twipsToPx(kPageWidth - 5640 - 120), twipsToPx(360));
   Text2 = box("Text2", 5520, 5760, 4935, 855);
   caption(pg, "連絡先", 360, 6960);
   Text5 = box("Text5", 960, 6840, 4575, 855);
-  caption(pg, "局免許者の氏名(社団の名称)", 5760, 6840);
+  caption(pg, "局免許者の氏名(社団の名称)", 5760, 6840, 2400);
   Label15 = value("Label15", 8160, 6840, 2295, 255);
-  caption(pg, "局免許者の無線従事者資格", 5760, 7320);
+  caption(pg, "局免許者の無線従事者資格", 5760, 7320, 2400);
   Label16 = value("Label16", 8160, 7320, 2295, 255);
-  caption(pg, "TEL", 7560, 7800);
+  caption(pg, "TEL", 7560, 7800, 600);
   Label42 = value("Label42", 8160, 7800, 2295, 255);
-  caption(pg, "E-mail", 7560, 8310);
+  caption(pg, "E-mail", 7560, 8310, 600, 240);
   Label43 = value("Label43", 8160, 8280, 2295, 255);
   caption(pg, "宣誓文", 360, 8040);
   Text3 = box("Text3", 960, 7920, 6375, 975);
   caption(pg, "意　見", 360, 9240);
   Text4 = box("Text4", 960, 9120, 9495, 1095);
-  caption(pg, "日　付", 240, 10470);
+  caption(pg, "日　付", 240, 10470, 720);
   Label54 = value("Label54", 960, 10440, 1935, 255);
-  caption(pg, "局免許者（社団の代表者）の署名", 5280, 10440);
+  caption(pg, "局免許者（社団の代表者）の署名", 5280, 10440, 2880);
   Label55 = value("Label55", 8160, 10440, 2295, 255);
+  for (QLabel* l : Picture1->findChildren<QLabel*>()) fitText(l, l->text());
 }
 
 // ---------------------------------------------------------------- values
@@ -268,13 +336,13 @@ void frmSumary::buildPage() {
 void frmSumary::ScoreLoad(const score::SummaryView& v) {
   for (std::size_t i = 0; i <= 16; ++i) {
     const score::SummaryRow& r = v.Rows[i];
-    if (r.QsoCount) Label7[i]->setText(toQ(*r.QsoCount));
-    if (r.PointSum) Label8[i]->setText(toQ(*r.PointSum));
-    if (r.MltCount) Label9[i]->setText(toQ(*r.MltCount));
+    if (r.QsoCount) fitText(Label7[i], toQ(*r.QsoCount));
+    if (r.PointSum) fitText(Label8[i], toQ(*r.PointSum));
+    if (r.MltCount) fitText(Label9[i], toQ(*r.MltCount));
   }
-  if (v.TotalPoints) Label58->setText(toQ(*v.TotalPoints));
-  if (v.TotalMlt) Label59->setText(toQ(*v.TotalMlt));
-  if (v.Score) Label46->setText(toQ(*v.Score));
+  if (v.TotalPoints) fitText(Label58, toQ(*v.TotalPoints));
+  if (v.TotalMlt) fitText(Label59, toQ(*v.TotalMlt));
+  if (v.Score) fitText(Label46, toQ(*v.Score));
 
   const score::SummaryStation& s = v.Station;
   const std::pair<QLabel*, const std::string*> labels[] = {
@@ -283,7 +351,7 @@ void frmSumary::ScoreLoad(const score::SummaryView& v) {
       {Label14, &s.Label14}, {Label20, &s.Label20}, {Label19, &s.Label19}, {Label15, &s.Label15},
       {Label16, &s.Label16}, {Label42, &s.Label42}, {Label43, &s.Label43}, {Label54, &s.Label54},
       {Label55, &s.Label55}};
-  for (const auto& [l, text] : labels) l->setText(toQ(*text));
+  for (const auto& [l, text] : labels) fitText(l, toQ(*text));
   const std::pair<QPlainTextEdit*, const std::string*> boxes[] = {
       {Text1, &s.Text1}, {Text2, &s.Text2}, {Text3, &s.Text3}, {Text4, &s.Text4}, {Text5, &s.Text5}};
   for (const auto& [t, text] : boxes) t->setPlainText(boxText(*text));
@@ -292,7 +360,7 @@ void frmSumary::ScoreLoad(const score::SummaryView& v) {
     Label48[2]->show();
     Label47[1]->show();
     Label60->show();
-    Label60->setText(toQ(v.Coefficient));
+    fitText(Label60, toQ(v.Coefficient));
   }
   if (!v.ShowFormula) {
     for (QLabel* l : {Label58, Label59, Label60, Label46}) l->hide();
@@ -352,6 +420,20 @@ void frmSumary::Form_Resize() {
   scrollPage();
 }
 
+void frmSumary::wheelEvent(QWheelEvent* e) {
+  // The wheel scrolls the page down and up; sideways (or with Shift) across.
+  const QPoint d = e->angleDelta();
+  const bool across = d.x() != 0 && d.y() == 0;
+  QScrollBar* bar = across || (e->modifiers() & Qt::ShiftModifier) ? HScroll1 : VScroll1;
+  if (!bar->isVisible()) {
+    e->ignore();
+    return;
+  }
+  const int notches = (across ? d.x() : (d.y() != 0 ? d.y() : d.x())) / 120;
+  bar->setValue(bar->value() - notches * bar->singleStep() * 3);
+  e->accept();
+}
+
 void frmSumary::scrollPage() { Picture1->move(-HScroll1->value(), -VScroll1->value()); }
 
 // ---------------------------------------------------------------- keys, focus
@@ -372,6 +454,13 @@ bool frmSumary::eventFilter(QObject* o, QEvent* e) {
       case QEvent::KeyRelease:
       case QEvent::InputMethod:
         return true;  // the boxes take no typing
+      case QEvent::Wheel:
+        // A box with nothing to scroll passes the wheel to the page.
+        if (t->verticalScrollBar()->maximum() == 0) {
+          wheelEvent(static_cast<QWheelEvent*>(e));
+          return true;
+        }
+        break;
       case QEvent::FocusIn: {
         // The boxes only show: the main window takes the focus instead.
         QPointer<QWidget> m(ws_.mainWidget());

@@ -57,6 +57,7 @@ class frmSumary : public QWidget {
   void resizeEvent(QResizeEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:

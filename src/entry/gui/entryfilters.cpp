@@ -28,14 +28,15 @@ QString filtered(entry::KeyFilter kind, const QString& in, bool& same) {
 
 }  // namespace
 
+
 bool KeyFilterObject::eventFilter(QObject* o, QEvent* e) {
   if (resending_) return false;
   if (e->type() == QEvent::KeyPress) {
     auto* k = static_cast<QKeyEvent*>(e);
-    if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) return false;
-    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    // Editing and moving keys (Esc, Tab, Delete, Enter, clipboard) carry
+    // control texts on X11: they are the box's own, never the rule's.
+    if (!IsTypedCharacter(k)) return false;
     const QString text = k->text();
-    if (text.isEmpty()) return false;
     bool same = false;
     const QString out = filtered(kind_, text, same);
     if (same) return false;
@@ -49,7 +50,7 @@ bool KeyFilterObject::eventFilter(QObject* o, QEvent* e) {
   }
   if (e->type() == QEvent::InputMethod) {
     auto* im = static_cast<QInputMethodEvent*>(e);
-    if (im->commitString().isEmpty()) return false;
+    if (im->commitString().isEmpty() || CarriesControlText(im->commitString())) return false;
     bool same = false;
     const QString out = filtered(kind_, im->commitString(), same);
     if (same) return false;

@@ -10,7 +10,8 @@
 //
 // A box's filter sees every typed character (key presses and input-method
 // commits): a character the rule discards is eaten, one it changes (upper
-// case) reaches the box changed. Tab and keys with Ctrl or Alt pass untouched.
+// case) reaches the box changed. Keys whose text is a control character
+// (Esc, Tab, Enter, Delete, Backspace) and keys with Ctrl or Alt pass untouched.
 // A window that handles keys of its own (Enter, Esc, Alt commands) installs
 // its own filter on the boxes after these, so that it sees the keys first.
 #pragma once

@@ -1,5 +1,6 @@
 #include "entry/gui/frmdellog.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -104,4 +105,12 @@ void frmDelLog::closeEvent(QCloseEvent* e) {
     ws_.activateMain();
   }
   e->accept();
+}
+
+void frmDelLog::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  // Losing the focus hands it to the main window, where the operator goes on.
+  if (e->type() == QEvent::ActivationChange && !closed_ && isVisible() && !isActiveWindow() &&
+      QApplication::activeWindow() != ws_.mainWidget())
+    ws_.activateMain();
 }

@@ -38,6 +38,7 @@ class frmDelLog : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
 
  private:
   void Form_Load();

@@ -317,7 +317,7 @@ void frmInput::QsoRegister() {
 
 void frmInput::TimeMnlSet(int flag) {
   const bool manual = flag == 1;
-  for (EntryUpDown* u : UpDown2) u->setEnabled(!manual && !realTime());
+  for (EntryUpDown* u : UpDown2) u->setEnabled(!manual);
   Text1->setVisible(manual);
   if (manual) Text1->setFocus();
   else Text5->setFocus();
@@ -361,8 +361,7 @@ void frmInput::Check1_Click() {
     ws_.ini().RealTime = 0;
     Timer2->stop();
     for (EntryUpDown* u : UpDown1) u->setEnabled(true);
-    // The hour and minute stay off while the time is typed by hand.
-    for (EntryUpDown* u : UpDown2) u->setEnabled(TimeMnl(ws_) != 1);
+    for (EntryUpDown* u : UpDown2) u->setEnabled(true);
     const LogData& log = ws_.doc().Log;
     if (!log.empty()) {
       InputTime = ole::addSeconds(log[log.count()].QsoTime, 5);

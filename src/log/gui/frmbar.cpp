@@ -53,10 +53,13 @@ void frmBar::step(int value) {
 }
 
 void frmBar::label(const char* text) {
+  // A text that changes as the loop runs (the search's QSO) reads from the left.
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   if (!since_.isValid() || since_.elapsed() >= 50) Label1->setText(QString::fromUtf8(text));
 }
 
 void frmBar::finish() {
+  Label1->setAlignment(Qt::AlignCenter);
   hide();
   Label1->setText(QStringLiteral("作業中"));
 }

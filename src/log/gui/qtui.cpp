@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 
 QString messageText(std::string_view s) {
   QString q = toQ(s);
@@ -37,6 +39,18 @@ QString qtFilter(std::string_view filter) {
   return out.join(QStringLiteral(";;"));
 }
 
+bool CarriesControlText(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 || c.unicode() == 0x7f) return true;
+  return false;
+}
+
+bool IsTypedCharacter(const QKeyEvent* k) {
+  if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  const QString text = k->text();
+  return !text.isEmpty() && !CarriesControlText(text);
+}
+
 namespace {
 double logicalDpi() {
   if (auto* s = QGuiApplication::primaryScreen()) return s->logicalDotsPerInchY();
@@ -49,11 +63,19 @@ double pxToTwips(int px) { return px * 1440.0 / logicalDpi(); }
 
 void setTopmost(QWidget* w, bool on) {
   if (!w) return;
-  const bool was = w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-  if (was == on) return;
-  const bool visible = w->isVisible();
-  w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-  if (visible) w->show();
+  const Qt::WindowFlags was = w->windowFlags();
+  if (was.testFlag(Qt::WindowStaysOnTopHint) == on) return;
+  const Qt::WindowFlags now =
+      on ? (was | Qt::WindowStaysOnTopHint) : (was & ~Qt::WindowStaysOnTopHint);
+  if (QWindow* native = w->windowHandle()) {
+    // Told to the window system in place: re-creating the window would hide
+    // it and drop it behind the main window.
+    w->overrideWindowFlags(now);
+    native->setFlags(now);
+    if (on && w->isVisible()) w->raise();
+  } else {
+    w->setWindowFlags(now);
+  }
 }
 
 TopmostPause::TopmostPause() {
@@ -69,9 +91,19 @@ TopmostPause::~TopmostPause() {
   for (QWidget* w : paused_) setTopmost(w, true);
 }
 
+QWidget* QtUi::owner() const {
+  // A message belongs to the window it answers: the window manager then keeps
+  // both above the main window while the message shows.
+  QWidget* active = QApplication::activeWindow();
+  if (active && active->isVisible() && !active->isModal() && active->parentWidget() == parent_)
+    return active;
+  return parent_;
+}
+
 Answer QtUi::ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) {
+  QWidget* owner = this->owner();
   TopmostPause pause;
-  QMessageBox box(parent_);
+  QMessageBox box(owner);
   box.setWindowTitle(toQ(title));
   box.setText(messageText(text));
   switch (icon) {
@@ -122,7 +154,7 @@ std::optional<std::string> QtUi::openFile(const FileDialogOptions& dialog) {
   TopmostPause pause;
   const QString filters = qtFilter(dialog.filter);
   QString sel = selectedFilter(filters, dialog.filterIndex);
-  const QString f = QFileDialog::getOpenFileName(parent_, toQ(dialog.title), startPath(dialog),
+  const QString f = QFileDialog::getOpenFileName(owner(), toQ(dialog.title), startPath(dialog),
                                                  filters, &sel);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);
@@ -134,7 +166,7 @@ std::optional<std::string> QtUi::saveFile(const FileDialogOptions& dialog) {
   QString sel = selectedFilter(filters, dialog.filterIndex);
   QFileDialog::Options opts;
   if (!dialog.overwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  const QString f = QFileDialog::getSaveFileName(parent_, toQ(dialog.title), startPath(dialog),
+  const QString f = QFileDialog::getSaveFileName(owner(), toQ(dialog.title), startPath(dialog),
                                                  filters, &sel, opts);
   if (f.isEmpty()) return std::nullopt;
   return fromQ(f);

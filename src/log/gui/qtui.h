@@ -24,6 +24,14 @@ QString qtFilter(std::string_view filter);
 int twipsToPx(double twips);
 double pxToTwips(int px);
 
+class QKeyEvent;
+// A key press that types printable characters: not a key whose text is a
+// control character (Esc "\x1b", Tab "\t", Delete "\x7f", Backspace,
+// Enter), not a key without text (arrows, Home/End), not a Ctrl or Alt
+// shortcut. Keystroke filters judge only these.
+bool IsTypedCharacter(const QKeyEvent* k);
+bool CarriesControlText(const QString& text);
+
 // Drops the topmost state of every topmost tool window while a message box
 // is up, and restores it afterwards.
 class TopmostPause {
@@ -35,7 +43,8 @@ class TopmostPause {
   std::vector<QWidget*> paused_;
 };
 
-// Makes a window topmost or not (re-shown when the flag changes).
+// Makes a window topmost or not; a shown window stays shown and keeps its
+// place in the stacking order above its owner.
 void setTopmost(QWidget* w, bool on);
 
 class QtUi : public Ui {
@@ -45,6 +54,9 @@ class QtUi : public Ui {
   Answer ask(std::string_view text, Buttons buttons, Icon icon, std::string_view title) override;
   std::optional<std::string> openFile(const FileDialogOptions& dialog) override;
   std::optional<std::string> saveFile(const FileDialogOptions& dialog) override;
+  // The window a message or file dialog belongs to: the active tool window
+  // of the main window, else the main window.
+  QWidget* owner() const;
 
  private:
   QWidget* parent_;

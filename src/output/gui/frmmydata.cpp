@@ -6,6 +6,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <algorithm>
 #include <QTextDocument>
 #include <QValidator>
 #include <QVBoxLayout>
@@ -150,6 +152,8 @@ void frmMyData::buildPages() {
   File1->setFixedHeight(twipsToPx(2100));
   g1->addWidget(File1, 2, 0, 4, 1);
   Label2 = valueLabel("Label2", p1);
+  // The file name shown never widens its column at the list's cost.
+  Label2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   g1->addWidget(Label2, 2, 1);
   Command3 = new QPushButton(QStringLiteral("変　更"), p1);
   Command3->setObjectName(QStringLiteral("Command3"));
@@ -160,6 +164,7 @@ void frmMyData::buildPages() {
   Label4 = new QLabel(QStringLiteral("参加部門を選択してください"), p1);
   Label4->setObjectName(QStringLiteral("Label4"));
   for (QLabel* n : {Label3, Label4}) {
+    n->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     n->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     n->setVisible(false);
   }
@@ -184,8 +189,9 @@ void frmMyData::buildPages() {
   Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
   Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
   Grid1->setMinimumHeight(twipsToPx(2400));
+  Grid1->installEventFilter(this);
   g1->addWidget(Grid1, 8, 0, 1, 2);
-  g1->setColumnStretch(0, 1);
+  g1->setColumnStretch(1, 1);
   g1->setRowStretch(8, 1);
 
   // ---- 無線局免許者の設定
@@ -307,6 +313,12 @@ void frmMyData::fillFileList() {
   const QStringList names = cfg.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
   for (const QString& n : names)
     if (n.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive)) File1->addItem(n);
+  // Every file shows whole: the shipped eight without a scroll bar.
+  const int frame = 2 * File1->frameWidth();
+  const int rowHeight = File1->count() > 0 ? File1->sizeHintForRow(0) : fontMetrics().height();
+  File1->setFixedHeight(std::max(twipsToPx(2100), 8 * rowHeight + frame));
+  const int scroll = File1->count() > 8 ? File1->verticalScrollBar()->sizeHint().width() : 0;
+  File1->setFixedWidth(std::max(twipsToPx(3000), File1->sizeHintForColumn(0) + frame + scroll + 8));
 }
 
 // ---------------------------------------------------------------- data
@@ -498,10 +510,20 @@ void frmMyData::keyPressEvent(QKeyEvent* e) {
 }
 
 bool frmMyData::eventFilter(QObject* o, QEvent* e) {
-  // The power box drops every key but digits, backspace, ".", "K", "p", "m".
+  // Enter on a category row chosen with the arrow keys is a click on it.
+  if (o == Grid1 && e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Grid1->currentRow() >= 0) {
+      Grid1_Click(Grid1->currentRow());
+      return true;
+    }
+  }
+  // The power box drops every typed character but digits, ".", "K", "p",
+  // "m"; Esc, Tab, Delete and the other editing keys keep their work.
   if (o == Text12 && e->type() == QEvent::KeyPress) {
-    const QString t = static_cast<QKeyEvent*>(e)->text();
-    if (!t.isEmpty()) {
+    const auto* k = static_cast<QKeyEvent*>(e);
+    if (IsTypedCharacter(k)) {
+      const QString t = k->text();
       const bool ok = t.size() == 1 && mydata::PowerKeyAccepted(t.at(0).unicode());
       if (!ok) return true;
     }
