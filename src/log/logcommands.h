@@ -66,6 +66,9 @@ inline constexpr std::string_view kTooManyToRead =
 inline constexpr std::string_view kTooManyToAppend =
     "連結するとログデータが32767件を超えるため連結できません";
 
+// "<path> はログファイルではありません": the file's bytes are no log's records.
+std::string notALog(std::string_view path);
+
 // The save-name rule can turn the name chosen in the dialog into another
 // file's name; that file is not replaced without asking.
 std::string askOverwrite(std::string_view path);

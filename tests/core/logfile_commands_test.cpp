@@ -281,13 +281,17 @@ TEST_F(LogFilesTest, AnotherContestsLogIsReadOnlyWhenWanted) {
   write(other, fileOf(2, 1, 5));
 
   fill(4);
+  doc.State.LogFileName = path("mine.tmk");
   ui.files.push_back(other);
   ui.answers = {Answer::No};
   f.Open();
   EXPECT_EQ(lastText(),
             "このデータは　ALL JA　のログデータです\r\nコンテスト設定と違いますが読み込みますか？");
   EXPECT_EQ(doc.Log.count(), 0);
-  EXPECT_EQ(doc.State.LogFileName, other);
+  // The name is what it was before the open: a later save never replaces
+  // the declined file unasked.
+  EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
+  EXPECT_EQ(window.status, path("mine.tmk"));
   EXPECT_EQ(doc.State.LogTestNo, 5);
   EXPECT_TRUE(window.called("clear"));  // the grid no longer shows the old log
   EXPECT_FALSE(window.called("search"));
@@ -367,7 +371,7 @@ TEST_F(LogFilesTest, BadFilesNeverHarmTheOpenLog) {
   EXPECT_EQ(doc.Log[1].CallSign.trimmed(), "JA1AA1");
 }
 
-TEST_F(LogFilesTest, OddLengthsAndGarbageReadSilently) {
+TEST_F(LogFilesTest, OddLengthsReadSilently) {
   LogFiles f = make();
   const auto count = [&](const std::string& bytes) {
     write(path("odd.tmk"), bytes);
@@ -375,22 +379,49 @@ TEST_F(LogFilesTest, OddLengthsAndGarbageReadSilently) {
     return doc.Log.count();
   };
   contestNo = 0;
+  const std::string three = fileOf(3, 1, 0);
   EXPECT_EQ(count(""), 0);
-  EXPECT_EQ(count(std::string(60, 'x')), 0);
-  EXPECT_EQ(count(fileOf(2, 1, 0) + std::string(30, 'x')), 2);
-  EXPECT_EQ(count(fileOf(2, 1, 0) + std::string(80, 'x')), 2);  // truncated last record
+  EXPECT_EQ(count(three.substr(0, 60)), 0);
+  EXPECT_EQ(count(three.substr(0, 2 * 101 + 30)), 2);
+  EXPECT_EQ(count(three.substr(0, 2 * 101 + 80)), 2);  // truncated last record
   EXPECT_EQ(window.countAtSearch, 2);
+  EXPECT_TRUE(ui.messages.empty());
+}
 
-  // Random bytes: some record, never a crash, every time a valid date.
+TEST_F(LogFilesTest, AFileThatIsNoLogIsRefusedByName) {
+  LogFiles f = make();
+  fill(4);
+  doc.State.LogFileName = path("mine.tmk");
+  doc.State.LogDirty = 0;
+  std::string cty;
+  for (int i = 0; i < 40; ++i)
+    cty += "Afghanistan:              21:  40:  AS:   33.00:   -65.00:    -4.5:  YA:\r\n"
+           "    T6,YA;\r\n";
+  const std::string ctyPath = home + "/Cty.dat";
+  write(ctyPath, cty);
+
+  ui.files.push_back(ctyPath);
+  f.Open();
+  EXPECT_EQ(lastText(), ctyPath + " はログファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
+  EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
+  EXPECT_EQ(window.status, path("mine.tmk"));
+
+  ui.answers = {Answer::Ok};
+  ui.files.push_back(ctyPath);
+  f.Append();
+  EXPECT_EQ(lastText(), ctyPath + " はログファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
+
+  // Random bytes are no log either.
   std::string junk(101 * 50, '\0');
   unsigned x = 12345;
   for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
-  EXPECT_EQ(count(junk), 50);
-  for (int i = 1; i <= 50; ++i) {
-    EXPECT_TRUE(ole::valid(doc.Log[i].QsoTime));
-    EXPECT_EQ(doc.Log[i].Remarks.view().find('\t'), std::string_view::npos);
-  }
-  EXPECT_TRUE(ui.messages.empty());
+  write(path("junk.tmk"), junk);
+  EXPECT_EQ(f.LogRead(path("junk.tmk")), LogFiles::ReadResult::Failed);
+  EXPECT_EQ(doc.Log.count(), 4);
+  EXPECT_EQ(fileio::readAll(ctyPath, cty), true);
+  EXPECT_EQ(cty.size(), 40u * 86u);  // the country file is untouched
 }
 
 TEST_F(LogFilesTest, ScrollShowsTheLastQso) {

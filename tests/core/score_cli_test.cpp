@@ -90,6 +90,12 @@ TEST_F(CliHome, ScoresTheLogUnderTheChosenContest) {
 
   EXPECT_FALSE(LoadScoredLog(home, home + "/Log/none.tmk", s, &err));
   EXPECT_NE(err.find("none.tmk"), std::string::npos);
+  // Another format's text is no log: refused, naming the file.
+  ASSERT_TRUE(fileio::writeAtomic(home + "/Log/x.tmk",
+                                  "Japan:  25:  45:  AS:   36.40:  -138.38:    -9.0:  JA:\r\n"
+                                  "    JA,JD,JE,JF,JG,JH,JI,JJ,JK,JL,JM,JN,JO,JP,JQ,JR,JS;\r\n"));
+  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/x.tmk", s, &err));
+  EXPECT_EQ(err, home + "/Log/x.tmk はログファイルではありません");
   fs::remove(home + "/Cfg/JARL都府県支庁ナンバー.txt");
   EXPECT_FALSE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err));
   EXPECT_NE(err.find("セクションファイルがありません！"), std::string::npos);
