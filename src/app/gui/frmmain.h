@@ -182,5 +182,7 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   frmBar* bar_ = nullptr;
   std::array<QPointer<QWidget>, 17> dialogs_{};
   bool unloaded_ = false;
+  // The settings file exists but could not be read: exit must not replace it.
+  bool iniUnread_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
 };
