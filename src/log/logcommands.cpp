@@ -109,7 +109,7 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
   const std::string bytes = logfile::encodeLog(log, stamp ? setting : own, progress_);
 
   std::string err;
-  if (!fileio::writeAtomic(LogName, bytes, &err)) return fail(err);
+  if (!fileio::writeAtomic(LogName, bytes, &err)) return fail(LogName + "\r\n" + err);
   if (stamp) {
     log[1].TestNo = setting;
     doc_.State.LogTestNo = setting;

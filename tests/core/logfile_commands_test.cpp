@@ -150,7 +150,7 @@ TEST_F(LogFilesTest, SaveCloseOpenComesBackByteIdentical) {
   ASSERT_EQ(first.size(), 303u);
   EXPECT_EQ(first.substr(99, 2), std::string("\x07\x00", 2));
   EXPECT_EQ(first.substr(101 + 99, 2), std::string("\x00\x00", 2));
-  EXPECT_FALSE(fs::exists(saved + ".new"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(home + "/Log"), fs::directory_iterator()), 1);
 
   f.Close();  // saved, so no question
   EXPECT_EQ(ui.messages.size(), 1u);
@@ -205,20 +205,20 @@ TEST_F(LogFilesTest, FailedSaveLeavesTheOldFileAndTheLogAsTheyWere) {
   const std::string old = path("old.tmk");
   write(old, "previous log");
 
-  // The new file cannot be made beside the old one.
-  fs::create_directory(old + ".new");
-  write(old + ".new/x", "x");
+  // A read-only file is not replaced; the message names it.
+  fs::permissions(old, fs::perms::owner_read);
   std::string error;
   EXPECT_FALSE(f.DataSave(old, &error));
-  EXPECT_EQ(error, std::strerror(EISDIR));
+  EXPECT_EQ(error, old + "\r\n読み取り専用のファイルです");
   EXPECT_EQ(lastText(), error);
+  fs::permissions(old, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(contents(old), "previous log");
   EXPECT_EQ(doc.State.LogDirty, 1);
   EXPECT_EQ(doc.Log[1].TestNo, 0);  // not stamped either
 
   // A folder that is gone.
   EXPECT_FALSE(f.DataSave(home + "/gone/x.tmk", &error));
-  EXPECT_EQ(error, std::strerror(ENOENT));
+  EXPECT_EQ(error, home + "/gone/x.tmk\r\n" + std::strerror(ENOENT));
   EXPECT_EQ(doc.State.LogDirty, 1);
 
   // A read-only folder (root writes anywhere, so only checked for others).
@@ -362,6 +362,14 @@ TEST_F(LogFilesTest, BadFilesNeverHarmTheOpenLog) {
     EXPECT_EQ(lastText(), std::strerror(EACCES));
     EXPECT_EQ(doc.Log.count(), 4);
   }
+
+  // A FIFO or a device is refused at once, never waited on or read for ever.
+  ASSERT_EQ(::mkfifo(path("fifo.tmk").c_str(), 0600), 0);
+  EXPECT_EQ(f.LogRead(path("fifo.tmk")), LogFiles::ReadResult::Failed);
+  EXPECT_EQ(lastText(), "通常のファイルではありません");
+  EXPECT_EQ(f.LogAppend("/dev/zero"), LogFiles::AppendResult::Failed);
+  EXPECT_EQ(lastText(), "通常のファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
 
   // More records than a log can hold.
   write(path("huge.tmk"), std::string(logfile::kRecordSize * (kMaxQso + 1), ' '));

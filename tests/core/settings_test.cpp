@@ -161,8 +161,8 @@ TEST(Settings, FileRoundTripAndSafeWrite) {
   EXPECT_EQ(r.CfgFileName, s.CfgFileName);
   EXPECT_EQ(r.JarlOath, kDefaultOath);
 
-  // A write that cannot finish leaves the old file as it was.
-  fs::create_directory(dir / "Tamarack.ini.new");  // blocks the new file
+  // A file that may not be replaced keeps the old settings.
+  fs::permissions(path, fs::perms::owner_read);
   std::string err;
   Settings other;
   other.JarlCallSign = "JA9XXX";
@@ -171,5 +171,6 @@ TEST(Settings, FileRoundTripAndSafeWrite) {
   Settings again;
   IniRead(path, again);
   EXPECT_EQ(again.JarlCallSign, "JA1ZZZ");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
   fs::remove_all(dir);
 }

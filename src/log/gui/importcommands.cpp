@@ -94,7 +94,7 @@ void mCsvOut_Click(Workspace& ws) {
   const bool ok = CsvWrite(name, ws.doc().Log, ws.progress(), &err);
   ws.mnuOn();
   if (!ok) {
-    ui.tell(err);
+    ui.tell(name + "\r\n" + err);
     return;
   }
   ws.setStatusPanel(3, name);
