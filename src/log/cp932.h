@@ -12,6 +12,13 @@ namespace cp932 {
 // end) are dropped, so a half character never shows as garbage.
 std::string decode(std::string_view bytes);
 
+// U+FFFD: what decodeKeepingPlaces puts for each byte it cannot decode.
+inline constexpr std::string_view kPlaceMark = "\xEF\xBF\xBD";
+
+// Decodes as decode does, but each byte that is no CP932 character becomes
+// one U+FFFD, so a fixed-column text keeps its columns.
+std::string decodeKeepingPlaces(std::string_view bytes);
+
 // Encodes UTF-8 to CP932. A character CP932 cannot express becomes "?".
 std::string encode(std::string_view utf8);
 
