@@ -227,11 +227,16 @@ TEST(HomeFolder, ResolutionAndFirstStart) {
   EXPECT_TRUE(fs::exists(base / "home/tamarack.html"));
   EXPECT_TRUE(fs::exists(base / "home/Cty.dat"));
 
+  // The two outdated party definitions go at start; the others stay.
   { std::ofstream(base / "home/Cfg/(1)QSOパーティー.cfg") << "x"; }
+  { std::ofstream(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー.cfg") << "x"; }
+  { std::ofstream(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー2.cfg") << "x"; }
   PrepareWorkFolders(home);
   EXPECT_TRUE(fs::is_directory(base / "home/Log"));
   EXPECT_TRUE(fs::is_directory(base / "home/SentLog"));
   EXPECT_FALSE(fs::exists(base / "home/Cfg/(1)QSOパーティー.cfg"));
+  EXPECT_FALSE(fs::exists(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー.cfg"));
+  EXPECT_TRUE(fs::exists(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー2.cfg"));
   EXPECT_TRUE(fs::exists(base / "home/Cfg/a.cfg"));
   fs::remove_all(base);
 }
