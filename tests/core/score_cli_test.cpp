@@ -110,6 +110,13 @@ TEST_F(CliHome, CommandsAndTheirFailures) {
                 "/SentLog.tmq' --signature 山田太郎 --date 2024年04月28日"),
             0)
       << file("err");
+  // Required items the station data lack are named, the file written all the same.
+  const std::string tmq = home + "/SentLog.tmq";
+  EXPECT_EQ(file("err"), tmq + ": required item missing: JarlCategory\n" + tmq +
+                             ": required item missing: JarlPower\n" + tmq +
+                             ": required item missing: JarlName\n" + tmq +
+                             ": required item missing: JarlLicenseClass\n" + tmq +
+                             ": required item missing: JarlAddress\n");
   const std::string t = cp932::decode(file("SentLog.tmq"));
   EXPECT_EQ(t.rfind("<SUMMARYSHEET VERSION=R1.0>\r\n<CONTESTNAME>ALL JAコンテスト</CONTESTNAME>\r\n", 0),
             0u);

@@ -29,6 +29,11 @@ int runElog(CliArgs& args) {
   const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature};
   const elog::ElogResult r = elog::MkJarlELog(args.rest[1], src, noProgress());
   if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
+  // Written all the same, as the program writes it; the operator learns
+  // what the summary sheet still lacks.
+  for (std::string_view key : elog::MissingItems(s.settings, s.def))
+    std::fprintf(stderr, "%s: required item missing: %.*s\n", args.rest[1].c_str(),
+                 static_cast<int>(key.size()), key.data());
   return 0;
 }
 
