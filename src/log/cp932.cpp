@@ -187,6 +187,18 @@ std::string encodeFixed(std::string_view s, std::size_t width) {
   return r;
 }
 
+bool canEncode(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!representable(utf8::next(s, i))) return false;
+  }
+  return true;
+}
+
 std::size_t byteLength(std::string_view s) {
   const Tables& t = tables();
   std::size_t n = 0;

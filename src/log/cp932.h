@@ -32,6 +32,10 @@ std::string encodeFixed(std::string_view utf8, std::size_t width);
 // True when the character (a Unicode code point) has a CP932 form.
 bool representable(char32_t cp);
 
+// True when every character of the UTF-8 text has a CP932 form, so that
+// encode keeps it as it is (no "?" put in its place).
+bool canEncode(std::string_view utf8);
+
 // Number of CP932 bytes the UTF-8 text takes.
 std::size_t byteLength(std::string_view utf8);
 

@@ -17,6 +17,12 @@ std::string askOverwrite(std::string_view path) {
   return s;
 }
 
+std::string replacedCharsNotice(const std::vector<std::string>& fields) {
+  std::string s = "Shift-JIS で表せない文字を「?」に置き換えて保存します：";
+  for (std::size_t i = 0; i < fields.size(); ++i) s += (i == 0 ? "\r\n" : "、") + fields[i];
+  return s;
+}
+
 std::string notALog(std::string_view path) {
   std::string s(path);
   s += " はログファイルではありません";
@@ -106,6 +112,8 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
     stamp = ui_.ask(logtext::askRestamp(contestName(own), contestName(setting)), Buttons::YesNo) ==
             Answer::Yes;
   }
+  if (const auto fields = logfile::UnencodableFields(log); !fields.empty())
+    ui_.tell(logtext::replacedCharsNotice(fields), Icon::Exclamation);
   const std::string bytes = logfile::encodeLog(log, stamp ? setting : own, progress_);
 
   std::string err;

@@ -1,6 +1,7 @@
 #include "log/logfile.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "log/cp932.h"
 
@@ -136,6 +137,35 @@ bool isLogBytes(std::string_view bytes) {
       return false;
   }
   return true;
+}
+
+std::vector<std::string> UnencodableFields(const LogData& log) {
+  struct Field {
+    const char* caption;
+    std::string_view (*text)(const QsoRecord&);
+  };
+  static constexpr Field kFields[] = {
+      {"ｺｰﾙｻｲﾝ", [](const QsoRecord& r) { return r.CallSign.view(); }},
+      {"送信RST", [](const QsoRecord& r) { return r.SentRst.view(); }},
+      {"送信", [](const QsoRecord& r) { return r.SentNo.view(); }},
+      {"受信RST", [](const QsoRecord& r) { return r.RcvdRst.view(); }},
+      {"受信", [](const QsoRecord& r) { return r.RcvdNo.view(); }},
+      {"ﾏﾙﾁ", [](const QsoRecord& r) { return r.Mlt.view(); }},
+      {"ﾊﾞﾝﾄﾞ", [](const QsoRecord& r) { return r.Band.view(); }},
+      {"ﾓｰﾄﾞ", [](const QsoRecord& r) { return r.Mode.view(); }},
+      {"予備", [](const QsoRecord& r) { return r.Reserved.view(); }},
+      {"備考", [](const QsoRecord& r) { return r.Remarks.view(); }}};
+  std::vector<std::string> found;
+  bool seen[std::size(kFields)] = {};
+  for (int i = 1; i <= log.count(); ++i) {
+    const QsoRecord& r = log[i];
+    for (std::size_t f = 0; f < std::size(kFields); ++f) {
+      if (seen[f] || cp932::canEncode(kFields[f].text(r))) continue;
+      seen[f] = true;
+      found.push_back(std::string(kFields[f].caption) + " (No." + std::to_string(i) + ")");
+    }
+  }
+  return found;
 }
 
 std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progress) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/progress.h"
 #include "log/qso.h"
@@ -55,6 +56,11 @@ std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progres
 // padding aside) and no byte CP932 never uses, and the time is a valid date. Text of another format
 // (line ends inside text fields, letters where the time sits) is no log.
 bool isLogBytes(std::string_view bytes);
+
+// The text fields of records 1..count holding a character CP932 cannot
+// express (saved as "?"): each field once, by its grid caption, with the
+// number of the first record that has it, e.g. "備考 (No.12)".
+std::vector<std::string> UnencodableFields(const LogData& log);
 
 // Number of whole records in a file of `bytes` bytes. A partial last record
 // (the program never writes one) is left out.

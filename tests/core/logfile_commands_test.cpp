@@ -241,6 +241,26 @@ TEST_F(LogFilesTest, FailedSaveLeavesTheOldFileAndTheLogAsTheyWere) {
   EXPECT_EQ(window.status, "");
 }
 
+TEST_F(LogFilesTest, CharactersShiftJisCannotHoldAreNamedOnceOnSave) {
+  LogFiles f = make();
+  fill(3);
+  doc.Log[2].Remarks = "서울 😀";
+  doc.Log[3].Remarks = "한";
+  doc.Log[3].CallSign = "JA1😀";
+  ASSERT_TRUE(f.DataSave(path("x.tmk")));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(lastText(), "Shift-JIS で表せない文字を「?」に置き換えて保存します：\r\n"
+                        "備考 (No.2)、ｺｰﾙｻｲﾝ (No.3)");
+  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+  // Nothing to replace: nothing said.
+  ui.messages.clear();
+  doc.Log[2].Remarks = "ソウル";
+  doc.Log[3].Remarks = "";
+  doc.Log[3].CallSign = "JA1ABC";
+  ASSERT_TRUE(f.DataSave(path("x.tmk")));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(LogFilesTest, SaveAsProposesTheCurrentNameAndNeverOverwritesUnasked) {
   LogFiles f = make();
   fill(1);

@@ -118,6 +118,15 @@ TEST(Settings, TrailingBlankLinesSurviveEveryRun) {
   EXPECT_EQ(s.JarlDqpOath, first.JarlDqpOath);
 }
 
+TEST(Settings, KeysWithCharactersShiftJisCannotHoldAreNamed) {
+  Settings s;
+  EXPECT_TRUE(IniUnencodableKeys(s).empty());
+  s.JarlAddress = "서울\r\n東京";
+  s.JarlName = "山田 😀";
+  s.JarlComment = "ok";
+  EXPECT_EQ(IniUnencodableKeys(s), (std::vector<std::string>{"JarlName", "JarlAddress"}));
+}
+
 TEST(Settings, NumbersArePlainDecimal) {
   Settings s;
   s.frmLeft = 100000;

@@ -203,6 +203,16 @@ std::string IniFormat(const Settings& cs) {
   return cp932::encode(out);
 }
 
+std::vector<std::string> IniUnencodableKeys(const Settings& cs) {
+  Settings& s = const_cast<Settings&>(cs);  // the accessors are shared with the reader
+  std::vector<std::string> found;
+  for (const Key& k : keys()) {
+    if (k.type != Type::T && !isMulti(k.type)) continue;
+    if (!cp932::canEncode(*textOf(k, s))) found.push_back(k.name);
+  }
+  return found;
+}
+
 bool IniWrite(const std::string& path, const Settings& s, std::string* error) {
   return fileio::writeAtomic(path, IniFormat(s), error);
 }

@@ -501,7 +501,9 @@ void frmMain::Form_Unload() {
   if (iniUnread_)
     ui_.tell("設定ファイル " + iniPath() + " を読み込めなかったため、今回の設定は保存しません。",
              Icon::Exclamation);
-  else if (!IniWrite(iniPath(), Ini, &err))
+  else if (const auto keys = IniUnencodableKeys(Ini); !keys.empty())
+    ui_.tell(logtext::replacedCharsNotice(keys), Icon::Exclamation);
+  if (!iniUnread_ && !IniWrite(iniPath(), Ini, &err))
     ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
