@@ -32,6 +32,7 @@ class TestFrmMain : public QObject {
   void helpOpensThePage();
   void settingsAppliedOnRead();
   void unreadableSettingsAreNeverOverwritten();
+  void settingsShiftJisCannotHoldAreNamedAtExit();
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
   void fileMenuCommands();
@@ -400,6 +401,21 @@ void TestFrmMain::unreadableSettingsAreNeverOverwritten() {
     QVERIFY(fileio::readAll(ini, after));
     QCOMPARE(after, before);
   }
+}
+
+void TestFrmMain::settingsShiftJisCannotHoldAreNamedAtExit() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.JarlName = "山田😀";
+  w.Ini.JarlAddress = "서울";
+  f.ui.messages.clear();
+  w.close();
+  QCOMPARE(f.texts(), QStringList{QString::fromUtf8(
+                          "Shift-JIS で表せない文字を「?」に置き換えて保存します：\r\n"
+                          "JarlName、JarlAddress")});
+  Settings back;
+  QCOMPARE(IniRead(f.home() + "/Tamarack.ini", back), IniReadResult::Ok);
+  QCOMPARE(QString::fromStdString(back.JarlName), QStringLiteral("山田?"));
 }
 
 namespace {
