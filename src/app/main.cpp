@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
                             ShippedDataFolder(fromQ(QCoreApplication::applicationDirPath())),
                             kPublicCountryFile, &err)) {
     QMessageBox::critical(nullptr, QStringLiteral("Tamarack"),
-                          toQ(env.ProgramFolder) + QStringLiteral("\n") + toQ(err));
+                          toQ(ProgramFolderMessage(env.ProgramFolder, err)));
     return 1;
   }
 

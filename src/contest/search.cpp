@@ -326,9 +326,6 @@ void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& 
   if (def.TotalPoint == 1) {
     score.TotalScore = total.PointSum;
   } else if (def.TotalPoint == 2) {
-    const std::int64_t product = static_cast<std::int64_t>(total.MltCount) * total.PointSum;
-    if (product >= std::numeric_limits<std::int32_t>::min() &&
-        product <= std::numeric_limits<std::int32_t>::max())
-      score.TotalScore = static_cast<std::int32_t>(product);
+    score.TotalScore = static_cast<std::int64_t>(total.MltCount) * total.PointSum;
   }
 }

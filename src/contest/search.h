@@ -33,8 +33,9 @@ struct MltEntry {
 struct ScoreTable {
   static constexpr int kTotalRow = 16;
   std::array<BandStat, 17> BandStats{};
-  // Kept as it was when the contest's TotalPoint is neither 1 nor 2.
-  std::int32_t TotalScore = 0;
+  // Kept as it was when the contest's TotalPoint is neither 1 nor 2. 64 bits:
+  // points times multipliers passes 2^31 in large contests.
+  std::int64_t TotalScore = 0;
   // The multipliers of the last run, in the order found.
   std::vector<MltEntry> MltList;
   std::int16_t MltListCount() const { return static_cast<std::int16_t>(MltList.size()); }

@@ -107,8 +107,9 @@ bool EditDataSet(LogData& log, QsoRecord& cur, int row, int loadedNo, ole::Date 
   r.RcvdRst = boxes.rcvdRst;
   r.RcvdNo = boxes.rcvdNo;
   r.Reserved.clear();
-  cur = r;
   log[row] = r;
+  cur = r;
+  cur.TestNo = 0;  // the log's contest number belongs to record 1 alone
   return true;
 }
 

@@ -64,7 +64,8 @@ EntryBoxes BoxesOf(const QsoRecord& r);
 // Writes the boxes and the time over the QSO at position `row`: the record
 // keeps its position, takes `loadedNo` as its number, and keeps everything
 // the dialog does not show (remarks, the marks the search sets). The working
-// record receives the stored record too. False when `row` is no QSO.
+// record receives the stored record too, without its contest number
+// (`TestNo`), which stays 0 there. False when `row` is no QSO.
 bool EditDataSet(LogData& log, QsoRecord& cur, int row, int loadedNo, ole::Date time,
                  const EntryBoxes& boxes);
 

@@ -81,15 +81,20 @@ CabSpan CabFieldSpan(const CabColumns& c, int k) {
   }
 }
 
-std::string_view CabMid(std::string_view line, int start, int length) {
+std::string CabMid(std::string_view line, int start, int length) {
   if (start < 1 || length <= 0) return {};
   const std::size_t from = utf8::prefixBytes(line, static_cast<std::size_t>(start - 1));
   const std::string_view rest = line.substr(from);
-  return rest.substr(0, utf8::prefixBytes(rest, static_cast<std::size_t>(length)));
+  std::string field(rest.substr(0, utf8::prefixBytes(rest, static_cast<std::size_t>(length))));
+  // An undecodable byte held its column; it is no part of the field.
+  for (std::size_t at; (at = field.find(cp932::kPlaceMark)) != std::string::npos;)
+    field.erase(at, cp932::kPlaceMark.size());
+  return field;
 }
 
 std::string CabLineText(std::string_view bytes) {
-  std::string text = cp932::decode(bytes);
+  // Columns are counted on the line as it is in the file.
+  std::string text = cp932::decodeKeepingPlaces(bytes);
   for (char& ch : text) {
     const auto u = static_cast<unsigned char>(ch);
     if (u < 0x20 || u == 0x7F) ch = ' ';

@@ -48,11 +48,13 @@ struct CabSpan {
 CabSpan CabFieldSpan(const CabColumns& c, int k);
 
 // The characters of line from 1-based position `start`, at most `length`
-// of them (empty when the line is too short).
-std::string_view CabMid(std::string_view line, int start, int length);
+// of them (empty when the line is too short), without the marks of
+// undecodable bytes.
+std::string CabMid(std::string_view line, int start, int length);
 
 // A line of the file as text: Shift-JIS decoded, control characters (tabs)
-// as blanks, so that every character takes one column.
+// as blanks, each undecodable byte as a U+FFFD mark, so that every character
+// takes one column.
 std::string CabLineText(std::string_view bytes);
 
 // True when the line starts with "QSO:" exactly (upper case, with colon).

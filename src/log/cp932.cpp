@@ -91,7 +91,8 @@ const Tables& tables() {
 
 }  // namespace
 
-std::string decode(std::string_view bytes) {
+namespace {
+std::string decodeWith(std::string_view bytes, bool mark) {
   const Tables& t = tables();
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 2);
@@ -108,15 +109,25 @@ std::string decode(std::string_view bytes) {
         if (cp) {
           utf8::append(out, cp);
           ++i;
+          continue;
         }
         // an invalid trail byte: the lead is dropped, the trail is read anew
       }
+      if (mark) out += kPlaceMark;
       continue;
     }
-    if (t.single[b]) utf8::append(out, t.single[b]);
+    if (t.single[b])
+      utf8::append(out, t.single[b]);
+    else if (mark)
+      out += kPlaceMark;
   }
   return out;
 }
+}  // namespace
+
+std::string decode(std::string_view bytes) { return decodeWith(bytes, false); }
+
+std::string decodeKeepingPlaces(std::string_view bytes) { return decodeWith(bytes, true); }
 
 bool representable(char32_t cp) {
   if (cp == 0) return true;
@@ -174,6 +185,18 @@ std::string encodeFixed(std::string_view s, std::size_t width) {
   std::string r(width, ' ');
   encodeFixed(s, width, r.data());
   return r;
+}
+
+bool canEncode(std::string_view s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!representable(utf8::next(s, i))) return false;
+  }
+  return true;
 }
 
 std::size_t byteLength(std::string_view s) {

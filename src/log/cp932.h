@@ -12,6 +12,13 @@ namespace cp932 {
 // end) are dropped, so a half character never shows as garbage.
 std::string decode(std::string_view bytes);
 
+// U+FFFD: what decodeKeepingPlaces puts for each byte it cannot decode.
+inline constexpr std::string_view kPlaceMark = "\xEF\xBF\xBD";
+
+// Decodes as decode does, but each byte that is no CP932 character becomes
+// one U+FFFD, so a fixed-column text keeps its columns.
+std::string decodeKeepingPlaces(std::string_view bytes);
+
 // Encodes UTF-8 to CP932. A character CP932 cannot express becomes "?".
 std::string encode(std::string_view utf8);
 
@@ -24,6 +31,10 @@ std::string encodeFixed(std::string_view utf8, std::size_t width);
 
 // True when the character (a Unicode code point) has a CP932 form.
 bool representable(char32_t cp);
+
+// True when every character of the UTF-8 text has a CP932 form, so that
+// encode keeps it as it is (no "?" put in its place).
+bool canEncode(std::string_view utf8);
 
 // Number of CP932 bytes the UTF-8 text takes.
 std::size_t byteLength(std::string_view utf8);

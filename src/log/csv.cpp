@@ -20,18 +20,39 @@ void appendQuoted(std::string& out, std::string_view field) {
   out += '"';
 }
 
+namespace {
+// The Part's rule for a line whose quotes do not balance: every double quote
+// removed, split at every comma.
+std::vector<std::string> plainFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  for (char c : line) {
+    if (c == '"') continue;
+    if (c == ',')
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields;
+}
+}  // namespace
+
 std::vector<std::string> nextRecord(std::string_view text, std::size_t& pos) {
+  // A line end always ends the record: the writer never puts one in a field.
+  const std::size_t nl = text.find('\n', pos);
+  std::string_view line = text.substr(pos, (nl == std::string_view::npos ? text.size() : nl) - pos);
+  pos = nl == std::string_view::npos ? text.size() : nl + 1;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   std::vector<std::string> fields(1);
   bool quoted = false;     // inside a quoted part
   bool wasQuoted = false;  // the field began with a quote
   bool fieldStart = true;
-  while (pos < text.size()) {
-    const char c = text[pos++];
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
     if (quoted) {
       if (c == '"') {
-        if (pos < text.size() && text[pos] == '"') {
+        if (i + 1 < line.size() && line[i + 1] == '"') {
           fields.back() += '"';
-          ++pos;
+          ++i;
         } else {
           quoted = false;
         }
@@ -46,8 +67,6 @@ std::vector<std::string> nextRecord(std::string_view text, std::size_t& pos) {
       wasQuoted = false;
       continue;
     }
-    if (c == '\n') break;
-    if (c == '\r' && (pos >= text.size() || text[pos] == '\n')) continue;
     if (c == '"') {
       // Only a quote at the start of a field opens quoting; any other is
       // dropped, as older files were read.
@@ -61,6 +80,7 @@ std::vector<std::string> nextRecord(std::string_view text, std::size_t& pos) {
     fieldStart = false;
     fields.back() += c;
   }
+  if (quoted) return plainFields(line);
   return fields;
 }
 
@@ -157,7 +177,6 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
   int lineNo = 1;  // the line pos is at
   while (pos < text.size()) {
     const int here = lineNo;
-    const std::size_t start = pos;
     const std::size_t nl = text.find('\n', pos);
     const std::size_t end = nl == std::string::npos ? text.size() : nl;
     if (blank(std::string_view(text).substr(pos, end - pos))) {
@@ -166,9 +185,7 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
       continue;
     }
     const std::vector<std::string> f = csv::nextRecord(text, pos);
-    // A quoted field may span lines.
-    lineNo += static_cast<int>(std::count(text.begin() + static_cast<long>(start),
-                                          text.begin() + static_cast<long>(pos), '\n'));
+    ++lineNo;
     if (res.appended >= room) {
       res.limited = true;
       break;
@@ -217,8 +234,6 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
     ++res.appended;
     progress.step(std::min(here, lines));
   }
-  if (!res.failed && !res.limited && res.appended > 0 && log[before + res.appended].QsoNo == 0)
-    --res.appended;
   log.resize(before + res.appended);
   progress.finish();
   return res;

@@ -15,10 +15,11 @@ constexpr int kFieldCount = 13;
 // One field quoted, embedded double quotes doubled.
 void appendQuoted(std::string& out, std::string_view field);
 
-// The fields of one record (RFC 4180 quoting). `pos` starts at a record and
-// is left after its line end; a quoted field may span line ends. Files
+// The fields of one line (RFC 4180 quoting within the line). `pos` starts at
+// a line and is left after its line end, which always ends the record. Files
 // written without escaping read as before: a double quote that does not open
-// or close a quoted field is dropped.
+// or close a quoted field is dropped, and a line whose quotes do not balance
+// has every double quote removed and is split at every comma.
 std::vector<std::string> nextRecord(std::string_view text, std::size_t& pos);
 
 // A numeric field: decimal, a fraction rounded half to even, within 16 bits.
@@ -38,5 +39,5 @@ bool CsvWrite(const std::string& path, const LogData& log, Progress& progress,
 // lines are no QSOs; fields beyond the 13th are ignored; missing ones stay
 // empty or 0. A numeric or date field that cannot be read stops the reading
 // (failed, the line named in error); the records before it stay. Stops when
-// the log is full (limited). A last record numbered 0 is dropped.
+// the log is full (limited).
 ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress);

@@ -1,23 +1,89 @@
 #include "log/fileio.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
 namespace fileio {
 
 namespace {
+constexpr const char* kNotRegular = "通常のファイルではありません";
+constexpr const char* kTooLarge = "ファイルが大きすぎます";
+constexpr const char* kReadOnly = "読み取り専用のファイルです";
+
 void setError(std::string* error, int err) {
   if (error) *error = std::strerror(err);
 }
+void setError(std::string* error, const char* text) {
+  if (error) *error = text;
+}
+
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// The file a chain of symbolic links at path ends in (path itself when it is
+// no link). The final file need not exist. False with errno on a loop.
+bool finalTarget(const std::string& path, std::string& out) {
+  std::string p = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+      out = p;
+      return true;
+    }
+    std::string link(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(p.c_str(), link.data(), link.size());
+    if (n < 0) return false;
+    link.resize(static_cast<std::size_t>(n));
+    p = link.front() == '/' ? link : folderOf(p) + "/" + link;
+  }
+  errno = ELOOP;
+  return false;
+}
+
+// A temporary name in the target's folder whose last part stays within the
+// folder's file-name limit.
+std::string tempTemplate(const std::string& target) {
+  const std::string folder = folderOf(target);
+  const std::size_t slash = target.rfind('/');
+  const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+  long max = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  if (max <= 0) max = NAME_MAX;
+  const std::string suffix = ".XXXXXX";
+  const std::size_t room = static_cast<std::size_t>(max) - 1 - suffix.size();  // "." first
+  return folder + "/." + base.substr(0, std::min(base.size(), room)) + suffix;
+}
+
+bool writeFd(int fd, std::string_view bytes, int& err) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
 }  // namespace
 
-bool readAll(const std::string& path, std::string& out, std::string* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool readAll(const std::string& path, std::string& out, std::string* error, std::size_t maxBytes) {
+  // Non-blocking open: a FIFO without a writer would otherwise wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     setError(error, errno);
     return false;
@@ -28,8 +94,16 @@ bool readAll(const std::string& path, std::string& out, std::string* error) {
     ::close(fd);
     return false;
   }
-  if (S_ISDIR(st.st_mode)) {
-    setError(error, EISDIR);
+  if (!S_ISREG(st.st_mode)) {
+    if (S_ISDIR(st.st_mode))
+      setError(error, EISDIR);
+    else
+      setError(error, kNotRegular);
+    ::close(fd);
+    return false;
+  }
+  if (st.st_size > 0 && static_cast<std::uint64_t>(st.st_size) > maxBytes) {
+    setError(error, kTooLarge);
     ::close(fd);
     return false;
   }
@@ -45,6 +119,13 @@ bool readAll(const std::string& path, std::string& out, std::string* error) {
       return false;
     }
     if (n == 0) break;
+    // A file that grows while it is read is still bounded.
+    if (out.size() + static_cast<std::size_t>(n) > maxBytes) {
+      setError(error, kTooLarge);
+      ::close(fd);
+      out.clear();
+      return false;
+    }
     out.append(buf, static_cast<std::size_t>(n));
   }
   ::close(fd);
@@ -52,46 +133,59 @@ bool readAll(const std::string& path, std::string& out, std::string* error) {
 }
 
 bool writeAtomic(const std::string& path, std::string_view bytes, std::string* error) {
-  if (isDirectory(path)) {
-    setError(error, EISDIR);
+  std::string target;
+  if (!finalTarget(path, target)) {
+    setError(error, errno);
     return false;
   }
-  const std::string tmp = path + ".new";
-  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  struct stat st {};
+  const bool existed = ::stat(target.c_str(), &st) == 0;
+  mode_t mode = 0;
+  if (existed) {
+    if (S_ISDIR(st.st_mode)) {
+      setError(error, EISDIR);
+      return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+      setError(error, kNotRegular);
+      return false;
+    }
+    if ((st.st_mode & 0222) == 0) {
+      setError(error, kReadOnly);
+      return false;
+    }
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t um = ::umask(0);
+    ::umask(um);
+    mode = 0666 & ~um;
+  }
+  std::string tmp = tempTemplate(target);
+  const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
   if (fd < 0) {
     setError(error, errno);
     return false;
   }
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      setError(error, err);
-      return false;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
-    const int err = errno;
+  auto fail = [&](int err) {
     ::close(fd);
     ::unlink(tmp.c_str());
     setError(error, err);
     return false;
-  }
+  };
+  int err = 0;
+  if (::fchmod(fd, mode) != 0) return fail(errno);
+  if (existed && (st.st_uid != ::geteuid() || st.st_gid != ::getegid()))
+    (void)!::fchown(fd, st.st_uid, st.st_gid);  // kept where allowed
+  if (!writeFd(fd, bytes, err)) return fail(err);
+  if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) return fail(errno);
   if (::close(fd) != 0) {
-    const int err = errno;
+    err = errno;
     ::unlink(tmp.c_str());
     setError(error, err);
     return false;
   }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
+  if (::rename(tmp.c_str(), target.c_str()) != 0) {
+    err = errno;
     ::unlink(tmp.c_str());
     setError(error, err);
     return false;

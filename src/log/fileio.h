@@ -5,13 +5,21 @@
 
 namespace fileio {
 
-// Reads the whole file. False with the error's text when it cannot be read
-// (missing, a directory, no permission).
-bool readAll(const std::string& path, std::string& out, std::string* error = nullptr);
+// What a reader takes at most unless it sets its own bound.
+constexpr std::size_t kReadLimit = std::size_t{64} << 20;
 
-// Writes bytes to a new file beside path, flushes it to disk and renames it
-// over path. On any failure the old file stays as it was, the partial file
-// is removed, and the error's text is returned.
+// Reads the whole file. False with the error's text when it cannot be read
+// (missing, no permission, not a regular file: a folder, a device, a FIFO,
+// which is never waited on) or holds more than maxBytes.
+bool readAll(const std::string& path, std::string& out, std::string* error = nullptr,
+             std::size_t maxBytes = kReadLimit);
+
+// Writes bytes to a new file of a unique name in the target's folder, flushes
+// it to disk and renames it over the target. The target is path, or the file
+// a symbolic link at path leads to (the link stays a link); its permission
+// bits are kept. A read-only file (no write bit) is refused. On any failure
+// the old file stays as it was, the partial file is removed, and the error's
+// text is returned.
 bool writeAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 bool exists(const std::string& path);

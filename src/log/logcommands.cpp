@@ -17,6 +17,18 @@ std::string askOverwrite(std::string_view path) {
   return s;
 }
 
+std::string replacedCharsNotice(const std::vector<std::string>& fields) {
+  std::string s = "Shift-JIS で表せない文字を「?」に置き換えて保存します：";
+  for (std::size_t i = 0; i < fields.size(); ++i) s += (i == 0 ? "\r\n" : "、") + fields[i];
+  return s;
+}
+
+std::string notALog(std::string_view path) {
+  std::string s(path);
+  s += " はログファイルではありません";
+  return s;
+}
+
 std::string askRestamp(std::string_view logContest, std::string_view settingContest) {
   std::string s = "ログのコンテストネーム　";
   s += logContest;
@@ -100,10 +112,12 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
     stamp = ui_.ask(logtext::askRestamp(contestName(own), contestName(setting)), Buttons::YesNo) ==
             Answer::Yes;
   }
+  if (const auto fields = logfile::UnencodableFields(log); !fields.empty())
+    ui_.tell(logtext::replacedCharsNotice(fields), Icon::Exclamation);
   const std::string bytes = logfile::encodeLog(log, stamp ? setting : own, progress_);
 
   std::string err;
-  if (!fileio::writeAtomic(LogName, bytes, &err)) return fail(err);
+  if (!fileio::writeAtomic(LogName, bytes, &err)) return fail(LogName + "\r\n" + err);
   if (stamp) {
     log[1].TestNo = setting;
     doc_.State.LogTestNo = setting;
@@ -131,6 +145,12 @@ LogFiles::Load LogFiles::load(const std::string& path, std::size_t room, std::st
   }
   if (logfile::wholeRecords(bytes.size()) > room) {
     ui_.tell(tooMany);
+    return Load::Failed;
+  }
+  // Another format's text read as records would be junk QSOs, and the next
+  // save would replace that file.
+  if (!logfile::isLogBytes(bytes)) {
+    ui_.tell(logtext::notALog(path));
     return Load::Failed;
   }
   return Load::Ok;
@@ -271,8 +291,10 @@ void LogFiles::Open() {
     return;
   const auto path = ui_.openFile(OpenLogDialog(programFolder_));
   if (!path || path->empty()) return;
-  // A file that could not be read leaves the open log and its name as they were.
-  if (LogRead(*path) != ReadResult::Failed) doc_.State.LogFileName = *path;
+  // A file that could not be read, or was declined, leaves the log's name as
+  // it was: a later save must not replace that file unasked.
+  const ReadResult read = LogRead(*path);
+  if (read == ReadResult::Read || read == ReadResult::Missing) doc_.State.LogFileName = *path;
   window_.setLogFileText(doc_.State.LogFileName);
   window_.mnuOn();
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/progress.h"
 #include "log/qso.h"
@@ -65,6 +66,13 @@ inline constexpr std::string_view kTooManyToRead =
     "このファイルのログデータは32767件を超えるため読み込めません";
 inline constexpr std::string_view kTooManyToAppend =
     "連結するとログデータが32767件を超えるため連結できません";
+
+// Told once before a file is written whose text holds characters Shift-JIS
+// cannot express: they are saved as "?"; the fields are named.
+std::string replacedCharsNotice(const std::vector<std::string>& fields);
+
+// "<path> はログファイルではありません": the file's bytes are no log's records.
+std::string notALog(std::string_view path);
 
 // The save-name rule can turn the name chosen in the dialog into another
 // file's name; that file is not replaced without asking.

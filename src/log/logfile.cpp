@@ -1,6 +1,7 @@
 #include "log/logfile.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "log/cp932.h"
 
@@ -43,15 +44,31 @@ bool plainAscii(std::string_view s) {
   return true;
 }
 
+// A byte no text field of a saved record holds: CP932 trail bytes are never
+// below 0x40, and 0xFD..0xFF are no CP932 byte at all.
+bool foreignTextByte(unsigned char b) { return b < 0x20 || b == 0x7F || b >= 0xFD; }
+
 template <std::size_t N>
 void putText(char* p, const FixedText<N>& f) {
   const std::string_view v = f.view();
   if (v.size() == N && plainAscii(v)) {
     std::memcpy(p, v.data(), N);
-  } else {
-    f.toBytes(p);
+    return;
   }
+  f.toBytes(p);
+  for (std::size_t k = 0; k < N; ++k)
+    if (foreignTextByte(static_cast<unsigned char>(p[k]))) p[k] = ' ';
 }
+
+// Byte ranges of the text fields within a record.
+struct Span {
+  std::size_t from, to;
+};
+constexpr Span kTextSpans[] = {{kOffBand, kOffMode},         {kOffMode, kOffDupe},
+                               {kOffCallSign, kOffSentRst},  {kOffSentRst, kOffSentNo},
+                               {kOffSentNo, kOffRcvdRst},    {kOffRcvdRst, kOffRcvdNo},
+                               {kOffRcvdNo, kOffPoints},     {kOffMlt, kOffReserved},
+                               {kOffReserved, kOffRemarks},  {kOffRemarks, kOffTestNo}};
 
 template <std::size_t N>
 void getText(const char* p, FixedText<N>& f) {
@@ -75,7 +92,7 @@ void encodeRecord(const QsoRecord& r, char* out) {
   putText(out + kOffBand, r.Band);
   putText(out + kOffMode, r.Mode);
   putI16(out + kOffDupe, r.Dupe);
-  putF64(out + kOffQsoTime, r.QsoTime);
+  putF64(out + kOffQsoTime, ole::valid(r.QsoTime) ? r.QsoTime : 0.0);
   putText(out + kOffCallSign, r.CallSign);
   putText(out + kOffSentRst, r.SentRst);
   putText(out + kOffSentNo, r.SentNo);
@@ -107,6 +124,48 @@ QsoRecord decodeRecord(const char* in) {
   getText(in + kOffRemarks, r.Remarks);
   r.TestNo = getI16(in + kOffTestNo);
   return r;
+}
+
+bool isLogBytes(std::string_view bytes) {
+  for (std::size_t at = 0; at < bytes.size(); at += kRecordSize) {
+    const std::string_view rec = bytes.substr(at, kRecordSize);
+    for (const Span& s : kTextSpans)
+      for (std::size_t k = s.from; k < s.to && k < rec.size(); ++k)
+        // NUL is padding older writers left in unset fields.
+        if (rec[k] != '\0' && foreignTextByte(static_cast<unsigned char>(rec[k]))) return false;
+    if (rec.size() >= kOffQsoTime + 8 && !ole::valid(getF64(rec.data() + kOffQsoTime)))
+      return false;
+  }
+  return true;
+}
+
+std::vector<std::string> UnencodableFields(const LogData& log) {
+  struct Field {
+    const char* caption;
+    std::string_view (*text)(const QsoRecord&);
+  };
+  static constexpr Field kFields[] = {
+      {"ｺｰﾙｻｲﾝ", [](const QsoRecord& r) { return r.CallSign.view(); }},
+      {"送信RST", [](const QsoRecord& r) { return r.SentRst.view(); }},
+      {"送信", [](const QsoRecord& r) { return r.SentNo.view(); }},
+      {"受信RST", [](const QsoRecord& r) { return r.RcvdRst.view(); }},
+      {"受信", [](const QsoRecord& r) { return r.RcvdNo.view(); }},
+      {"ﾏﾙﾁ", [](const QsoRecord& r) { return r.Mlt.view(); }},
+      {"ﾊﾞﾝﾄﾞ", [](const QsoRecord& r) { return r.Band.view(); }},
+      {"ﾓｰﾄﾞ", [](const QsoRecord& r) { return r.Mode.view(); }},
+      {"予備", [](const QsoRecord& r) { return r.Reserved.view(); }},
+      {"備考", [](const QsoRecord& r) { return r.Remarks.view(); }}};
+  std::vector<std::string> found;
+  bool seen[std::size(kFields)] = {};
+  for (int i = 1; i <= log.count(); ++i) {
+    const QsoRecord& r = log[i];
+    for (std::size_t f = 0; f < std::size(kFields); ++f) {
+      if (seen[f] || cp932::canEncode(kFields[f].text(r))) continue;
+      seen[f] = true;
+      found.push_back(std::string(kFields[f].caption) + " (No." + std::to_string(i) + ")");
+    }
+  }
+  return found;
 }
 
 std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progress) {

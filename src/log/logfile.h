@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/progress.h"
 #include "log/qso.h"
@@ -34,7 +35,8 @@ enum Offset : std::size_t {
   kOffTestNo = 99,
 };
 
-// Writes the 101 bytes of r to out.
+// Writes the 101 bytes of r to out. What the reader would refuse is never
+// written: control characters become blanks, a time that is no date 0.
 void encodeRecord(const QsoRecord& r, char* out);
 
 // Reads a record from 101 bytes. Made safe for a file written elsewhere:
@@ -48,6 +50,17 @@ QsoRecord decodeRecord(const char* in);
 // The file's bytes for records 1..log.count(); record 1 carries testNo.
 // Reports each record to progress.
 std::string encodeLog(const LogData& log, std::int16_t testNo, Progress& progress);
+
+// True when the bytes can be a log file this program wrote: in every record,
+// a torn last one included, the text fields hold no control byte (NUL
+// padding aside) and no byte CP932 never uses, and the time is a valid date. Text of another format
+// (line ends inside text fields, letters where the time sits) is no log.
+bool isLogBytes(std::string_view bytes);
+
+// The text fields of records 1..count holding a character CP932 cannot
+// express (saved as "?"): each field once, by its grid caption, with the
+// number of the first record that has it, e.g. "備考 (No.12)".
+std::vector<std::string> UnencodableFields(const LogData& log);
 
 // Number of whole records in a file of `bytes` bytes. A partial last record
 // (the program never writes one) is left out.

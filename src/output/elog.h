@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "contest/search.h"
 #include "log/qso.h"
@@ -60,6 +61,12 @@ std::string SummarySheet(const ElogSource& src);
 
 // The whole file as CP932 bytes. Reports each QSO to progress.
 std::string ElogBytes(const ElogSource& src, Progress& progress);
+
+// The summary sheet's required items that are blank (after trimming), by
+// their settings key, in the order the check names them: JarlContest,
+// JarlCategory, JarlCateCode, JarlPower, JarlCallSign, JarlName,
+// JarlLicenseClass, JarlAddress, then the oath that fits the contest kind.
+std::vector<std::string_view> MissingItems(const Settings& s, const ContestDefinition& def);
 
 // Writes the electronic log to path (replaced whole, or left as it was when
 // writing fails). The progress runs from 0 to the number of QSOs, showing

@@ -348,7 +348,7 @@ TEST_F(Search, Totals) {
   EXPECT_EQ(score.TotalScore, 0);
 }
 
-TEST_F(Search, ScoreBeyond32BitsLeavesTheTotalAsItWas) {
+TEST_F(Search, ScoreBeyond32BitsIsKeptWhole) {
   def.BandPoints[2].PointA = 32767;
   def.TotalPoint = 2;
   for (int i = 0; i < 1000; ++i) add(qso("7", "CW", "JA" + std::to_string(i), std::to_string(i)));
@@ -356,7 +356,7 @@ TEST_F(Search, ScoreBeyond32BitsLeavesTheTotalAsItWas) {
   run();
   EXPECT_EQ(total().PointSum, 32767000);
   EXPECT_EQ(total().MltCount, 1000);
-  EXPECT_EQ(score.TotalScore, 123);
+  EXPECT_EQ(score.TotalScore, 32767000000LL);
 }
 
 TEST_F(Search, UnknownBandTextCountsOnThePreviousBand) {
@@ -577,8 +577,7 @@ void search(LogData& log, const ContestDefinition& def, const CtyTables& cty,
     }
   if (def.TotalPoint == 1) score.TotalScore = t.PointSum;
   if (def.TotalPoint == 2) {
-    const long long p = static_cast<long long>(t.MltCount) * t.PointSum;
-    if (p >= INT32_MIN && p <= INT32_MAX) score.TotalScore = static_cast<std::int32_t>(p);
+    score.TotalScore = static_cast<std::int64_t>(t.MltCount) * t.PointSum;
   }
 }
 

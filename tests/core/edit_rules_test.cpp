@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "entry/edit.h"
+#include "entry/realtime.h"
+#include "log/grid.h"
 
 using namespace entry;
 
@@ -142,6 +144,34 @@ TEST(EditDataSet, RewritesOneRecordAndKeepsWhatTheDialogDoesNotShow) {
   EXPECT_EQ(call(log, 13), "JA1AA13");
   EXPECT_FALSE(EditDataSet(log, cur, 0, 0, t, b));
   EXPECT_FALSE(EditDataSet(log, cur, 15, 15, t, b));
+}
+
+TEST(EditDataSet, ContestNumberStaysInItsRecord) {
+  // Record 1 carries the log's contest number; the working record never does.
+  LogData log = logOf(3);
+  log[1].TestNo = 7;
+  QsoRecord cur;
+  ASSERT_TRUE(EditDataSet(log, cur, 1, 1, at(2015, 4, 2, 5, 0), BoxesOf(log[1])));
+  EXPECT_EQ(log[1].TestNo, 7);
+  EXPECT_EQ(cur.TestNo, 0);
+  ASSERT_TRUE(EditDataSet(log, cur, 2, 2, at(2015, 4, 2, 5, 1), BoxesOf(log[2])));
+  EXPECT_EQ(log[2].TestNo, 0);
+
+  // A QSO typed afterwards, then a time sort, carry no contest number.
+  LogDocument doc;
+  doc.Log = log;
+  doc.CurQso = cur;
+  GridRows grid;
+  FrmLogLoad(grid, doc.Log, 0);
+  QsoEntry e;
+  e.time = at(2015, 4, 2, 4, 0);
+  e.call = "JA9XYZ";
+  e.band = "7";
+  e.mode = "CW";
+  ASSERT_TRUE(AppendQso(doc, grid, e));
+  EXPECT_EQ(doc.Log[4].TestNo, 0);
+  TimeSortGrid(grid, doc.Log, doc.CurQso, noProgress());
+  for (int i = 1; i <= doc.Log.count(); ++i) EXPECT_EQ(doc.Log[i].TestNo, 0) << i;
 }
 
 TEST(Insert, CompletenessRules) {

@@ -144,6 +144,9 @@ TEST_F(Elog, CoefficientProductBeyond32Bits) {
   def.FdKeisuEnabled = 1;
   score.TotalScore = INT32_MAX;
   EXPECT_NE(text().find("<TOTALSCORE>4294967294</TOTALSCORE>"), std::string::npos);
+  def.FdKeisuEnabled = 0;
+  score.TotalScore = 32767000000LL;
+  EXPECT_NE(text().find("<TOTALSCORE>32767000000</TOTALSCORE>"), std::string::npos);
 }
 
 TEST_F(Elog, NewYearPartyCountsQsosOnly) {

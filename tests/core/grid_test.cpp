@@ -1,6 +1,8 @@
 // The grid's texts, the conversions between grid and log, and the time sort.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -175,6 +177,35 @@ TEST(Log, BoundedAt32767) {
   EXPECT_EQ(log.count(), kMaxQso);
 }
 
+TEST(HomeFolder, AFolderThatCannotBeMadeOrWrittenIsNamed) {
+  namespace fs = std::filesystem;
+  const fs::path base = fs::temp_directory_path() / "tamarack_folder_ro_test";
+  fs::remove_all(base);
+  fs::create_directories(base);
+  { std::ofstream(base / "file") << "x"; }
+  std::string err;
+  EXPECT_FALSE(PrepareProgramFolder((base / "file/Tamarack").string(), "", "", &err));
+  EXPECT_FALSE(err.empty());
+  // A folder no file can be made in (root may write anywhere but in /proc).
+  std::string readOnly = "/proc";
+  if (::geteuid() != 0) {
+    readOnly = (base / "ro").string();
+    fs::create_directory(readOnly);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec);
+  }
+  err.clear();
+  EXPECT_FALSE(PrepareProgramFolder(readOnly, "", "", &err));
+  EXPECT_FALSE(err.empty());
+  EXPECT_EQ(ProgramFolderMessage(readOnly, "Permission denied"),
+            "プログラムフォルダ " + readOnly +
+                " を作成できないか、書き込めません（Permission denied）。\r\n"
+                "書き込めるフォルダを --home で指定して起動してください。");
+  fs::permissions(base, fs::perms::owner_all, fs::perm_options::add);
+  std::error_code ec;
+  if (::geteuid() != 0) fs::permissions(readOnly, fs::perms::owner_all, ec);
+  fs::remove_all(base);
+}
+
 TEST(HomeFolder, ResolutionAndFirstStart) {
   EXPECT_EQ(ResolveProgramFolder({"--home", "/tmp/x/"}, "/env", "/xdg", "/h"), "/tmp/x");
   EXPECT_EQ(ResolveProgramFolder({"--home=/tmp/y"}, "/env", "/xdg", "/h"), "/tmp/y");
@@ -196,11 +227,16 @@ TEST(HomeFolder, ResolutionAndFirstStart) {
   EXPECT_TRUE(fs::exists(base / "home/tamarack.html"));
   EXPECT_TRUE(fs::exists(base / "home/Cty.dat"));
 
+  // The two outdated party definitions go at start; the others stay.
   { std::ofstream(base / "home/Cfg/(1)QSOパーティー.cfg") << "x"; }
+  { std::ofstream(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー.cfg") << "x"; }
+  { std::ofstream(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー2.cfg") << "x"; }
   PrepareWorkFolders(home);
   EXPECT_TRUE(fs::is_directory(base / "home/Log"));
   EXPECT_TRUE(fs::is_directory(base / "home/SentLog"));
   EXPECT_FALSE(fs::exists(base / "home/Cfg/(1)QSOパーティー.cfg"));
+  EXPECT_FALSE(fs::exists(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー.cfg"));
+  EXPECT_TRUE(fs::exists(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー2.cfg"));
   EXPECT_TRUE(fs::exists(base / "home/Cfg/a.cfg"));
   fs::remove_all(base);
 }

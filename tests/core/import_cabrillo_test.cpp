@@ -125,6 +125,21 @@ TEST(CabrilloFile, TabsAndShiftJisTakeOneColumnEach) {
   EXPECT_EQ(log[1].RcvdNo.trimmed(), "東京");
 }
 
+TEST(CabrilloFile, AnUndecodableByteKeepsItsColumn) {
+  // 0x80 and 0xFD are no CP932 character; 0x82 0x20 is a lead byte whose
+  // trail is no trail (the blank after it stays a blank).
+  for (const std::string bad : {"\x80", "\xFD", "\x82"}) {
+    std::string s = line("7012", "CW", "2004-05-01", "2134", "JA1ABC", "25H");
+    s[55 + 2] = bad[0];  // inside the call: "JA" bad "ABC"
+    LogData log;
+    ASSERT_EQ(CabConvert(s + "\r\n", standard(), log, noProgress()).appended, 1);
+    EXPECT_EQ(log[1].CallSign.trimmed(), "JAABC") << int(static_cast<unsigned char>(bad[0]));
+    EXPECT_EQ(log[1].RcvdRst.trimmed(), "599");
+    EXPECT_EQ(log[1].RcvdNo.trimmed(), "25H");
+    EXPECT_EQ(CabShowField(CabSampleLine(s), standard(), cabrillo::kRcvdRpt), "25H");
+  }
+}
+
 TEST(CabrilloFile, StopsAtTheLimit) {
   LogData log;
   log.resize(kMaxQso - 1);

@@ -72,13 +72,31 @@ TEST(CsvRead, OldFilesReadAsBefore) {
   EXPECT_EQ(fields("1,ab,c\r\n"), (std::vector<std::string>{"1", "ab", "c"}));
   EXPECT_EQ(fields("\"1\",a\"b,c"), (std::vector<std::string>{"1", "ab", "c"}));
   EXPECT_EQ(fields("\"x\"y\",z"), (std::vector<std::string>{"xy", "z"}));
-  EXPECT_EQ(fields("\"unterminated,x"), (std::vector<std::string>{"unterminated,x"}));
+  // Quotes that do not balance: all removed, split at every comma.
+  EXPECT_EQ(fields("\"unterminated,x"), (std::vector<std::string>{"unterminated", "x"}));
   EXPECT_EQ(fields(""), (std::vector<std::string>{""}));
-  // A quoted field may hold a line end.
+  // A line end always ends the record, even inside an open quote.
   std::size_t pos = 0;
   const std::string two = "\"a\r\nb\",c\r\n\"d\"";
-  EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"a\r\nb", "c"}));
+  EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"b", "c"}));
   EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"d"}));
+}
+
+TEST(CsvRead, RemarkEndingInQuoteKeepsTheNextQso) {
+  // Written without escaping: remarks abc" became "abc"".
+  const std::string text =
+      "\"1\",\"2024/04/29 21:05\",\"JA1ABC\",\"599\",\"13M\",\"579\",\"25H\",\"25\",\"7\","
+      "\"CW\",\"1\",\"0\",\"abc\"\"\r\n"
+      "\"2\",\"2024/04/29 21:06\",\"JA2XYZ\",\"599\",\"13M\",\"579\",\"10M\",\"10\",\"7\","
+      "\"CW\",\"1\",\"0\",\"next\"\r\n";
+  LogData log;
+  const ImportResult res = CsvParse(text, log, noProgress());
+  EXPECT_FALSE(res.failed);
+  ASSERT_EQ(log.count(), 2);
+  EXPECT_EQ(log[1].Remarks.trimmed(), "abc");
+  EXPECT_EQ(log[2].CallSign.trimmed(), "JA2XYZ");
+  EXPECT_EQ(log[2].Remarks.trimmed(), "next");
 }
 
 TEST(CsvRead, MissingExtraAndBlank) {
@@ -140,10 +158,15 @@ TEST(CsvRead, BadLineStopsKeepingWhatWasRead) {
   EXPECT_EQ(log3[1].CallSign.view().find('\t'), std::string::npos);
 }
 
-TEST(CsvRead, LastRecordNumberedZeroIsDropped) {
+TEST(CsvRead, LastQsoNumberedZeroIsKept) {
+  // Only the empty record after the final line end is no QSO.
   LogData log;
   CsvParse("\"1\",\"\",\"A\"\r\n\"0\",\"\",\"B\"", log, noProgress());
-  EXPECT_EQ(log.count(), 1);
+  ASSERT_EQ(log.count(), 2);
+  EXPECT_EQ(log[2].CallSign.trimmed(), "B");
+  LogData log2;
+  CsvParse("\"1\",\"\",\"A\"\r\n\"0\",\"\",\"B\"\r\n", log2, noProgress());
+  EXPECT_EQ(log2.count(), 2);
 }
 
 TEST(CsvRead, StopsAtTheLimit) {

@@ -150,7 +150,7 @@ TEST_F(LogFilesTest, SaveCloseOpenComesBackByteIdentical) {
   ASSERT_EQ(first.size(), 303u);
   EXPECT_EQ(first.substr(99, 2), std::string("\x07\x00", 2));
   EXPECT_EQ(first.substr(101 + 99, 2), std::string("\x00\x00", 2));
-  EXPECT_FALSE(fs::exists(saved + ".new"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(home + "/Log"), fs::directory_iterator()), 1);
 
   f.Close();  // saved, so no question
   EXPECT_EQ(ui.messages.size(), 1u);
@@ -205,20 +205,20 @@ TEST_F(LogFilesTest, FailedSaveLeavesTheOldFileAndTheLogAsTheyWere) {
   const std::string old = path("old.tmk");
   write(old, "previous log");
 
-  // The new file cannot be made beside the old one.
-  fs::create_directory(old + ".new");
-  write(old + ".new/x", "x");
+  // A read-only file is not replaced; the message names it.
+  fs::permissions(old, fs::perms::owner_read);
   std::string error;
   EXPECT_FALSE(f.DataSave(old, &error));
-  EXPECT_EQ(error, std::strerror(EISDIR));
+  EXPECT_EQ(error, old + "\r\n読み取り専用のファイルです");
   EXPECT_EQ(lastText(), error);
+  fs::permissions(old, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(contents(old), "previous log");
   EXPECT_EQ(doc.State.LogDirty, 1);
   EXPECT_EQ(doc.Log[1].TestNo, 0);  // not stamped either
 
   // A folder that is gone.
   EXPECT_FALSE(f.DataSave(home + "/gone/x.tmk", &error));
-  EXPECT_EQ(error, std::strerror(ENOENT));
+  EXPECT_EQ(error, home + "/gone/x.tmk\r\n" + std::strerror(ENOENT));
   EXPECT_EQ(doc.State.LogDirty, 1);
 
   // A read-only folder (root writes anywhere, so only checked for others).
@@ -239,6 +239,26 @@ TEST_F(LogFilesTest, FailedSaveLeavesTheOldFileAndTheLogAsTheyWere) {
   f.Save();
   EXPECT_EQ(doc.State.LogFileName, "");
   EXPECT_EQ(window.status, "");
+}
+
+TEST_F(LogFilesTest, CharactersShiftJisCannotHoldAreNamedOnceOnSave) {
+  LogFiles f = make();
+  fill(3);
+  doc.Log[2].Remarks = "서울 😀";
+  doc.Log[3].Remarks = "한";
+  doc.Log[3].CallSign = "JA1😀";
+  ASSERT_TRUE(f.DataSave(path("x.tmk")));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(lastText(), "Shift-JIS で表せない文字を「?」に置き換えて保存します：\r\n"
+                        "備考 (No.2)、ｺｰﾙｻｲﾝ (No.3)");
+  EXPECT_EQ(ui.messages[0].icon, Icon::Exclamation);
+  // Nothing to replace: nothing said.
+  ui.messages.clear();
+  doc.Log[2].Remarks = "ソウル";
+  doc.Log[3].Remarks = "";
+  doc.Log[3].CallSign = "JA1ABC";
+  ASSERT_TRUE(f.DataSave(path("x.tmk")));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(LogFilesTest, SaveAsProposesTheCurrentNameAndNeverOverwritesUnasked) {
@@ -281,13 +301,17 @@ TEST_F(LogFilesTest, AnotherContestsLogIsReadOnlyWhenWanted) {
   write(other, fileOf(2, 1, 5));
 
   fill(4);
+  doc.State.LogFileName = path("mine.tmk");
   ui.files.push_back(other);
   ui.answers = {Answer::No};
   f.Open();
   EXPECT_EQ(lastText(),
             "このデータは　ALL JA　のログデータです\r\nコンテスト設定と違いますが読み込みますか？");
   EXPECT_EQ(doc.Log.count(), 0);
-  EXPECT_EQ(doc.State.LogFileName, other);
+  // The name is what it was before the open: a later save never replaces
+  // the declined file unasked.
+  EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
+  EXPECT_EQ(window.status, path("mine.tmk"));
   EXPECT_EQ(doc.State.LogTestNo, 5);
   EXPECT_TRUE(window.called("clear"));  // the grid no longer shows the old log
   EXPECT_FALSE(window.called("search"));
@@ -359,6 +383,14 @@ TEST_F(LogFilesTest, BadFilesNeverHarmTheOpenLog) {
     EXPECT_EQ(doc.Log.count(), 4);
   }
 
+  // A FIFO or a device is refused at once, never waited on or read for ever.
+  ASSERT_EQ(::mkfifo(path("fifo.tmk").c_str(), 0600), 0);
+  EXPECT_EQ(f.LogRead(path("fifo.tmk")), LogFiles::ReadResult::Failed);
+  EXPECT_EQ(lastText(), "通常のファイルではありません");
+  EXPECT_EQ(f.LogAppend("/dev/zero"), LogFiles::AppendResult::Failed);
+  EXPECT_EQ(lastText(), "通常のファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
+
   // More records than a log can hold.
   write(path("huge.tmk"), std::string(logfile::kRecordSize * (kMaxQso + 1), ' '));
   EXPECT_EQ(f.LogRead(path("huge.tmk")), LogFiles::ReadResult::Failed);
@@ -367,7 +399,7 @@ TEST_F(LogFilesTest, BadFilesNeverHarmTheOpenLog) {
   EXPECT_EQ(doc.Log[1].CallSign.trimmed(), "JA1AA1");
 }
 
-TEST_F(LogFilesTest, OddLengthsAndGarbageReadSilently) {
+TEST_F(LogFilesTest, OddLengthsReadSilently) {
   LogFiles f = make();
   const auto count = [&](const std::string& bytes) {
     write(path("odd.tmk"), bytes);
@@ -375,22 +407,49 @@ TEST_F(LogFilesTest, OddLengthsAndGarbageReadSilently) {
     return doc.Log.count();
   };
   contestNo = 0;
+  const std::string three = fileOf(3, 1, 0);
   EXPECT_EQ(count(""), 0);
-  EXPECT_EQ(count(std::string(60, 'x')), 0);
-  EXPECT_EQ(count(fileOf(2, 1, 0) + std::string(30, 'x')), 2);
-  EXPECT_EQ(count(fileOf(2, 1, 0) + std::string(80, 'x')), 2);  // truncated last record
+  EXPECT_EQ(count(three.substr(0, 60)), 0);
+  EXPECT_EQ(count(three.substr(0, 2 * 101 + 30)), 2);
+  EXPECT_EQ(count(three.substr(0, 2 * 101 + 80)), 2);  // truncated last record
   EXPECT_EQ(window.countAtSearch, 2);
+  EXPECT_TRUE(ui.messages.empty());
+}
 
-  // Random bytes: some record, never a crash, every time a valid date.
+TEST_F(LogFilesTest, AFileThatIsNoLogIsRefusedByName) {
+  LogFiles f = make();
+  fill(4);
+  doc.State.LogFileName = path("mine.tmk");
+  doc.State.LogDirty = 0;
+  std::string cty;
+  for (int i = 0; i < 40; ++i)
+    cty += "Afghanistan:              21:  40:  AS:   33.00:   -65.00:    -4.5:  YA:\r\n"
+           "    T6,YA;\r\n";
+  const std::string ctyPath = home + "/Cty.dat";
+  write(ctyPath, cty);
+
+  ui.files.push_back(ctyPath);
+  f.Open();
+  EXPECT_EQ(lastText(), ctyPath + " はログファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
+  EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
+  EXPECT_EQ(window.status, path("mine.tmk"));
+
+  ui.answers = {Answer::Ok};
+  ui.files.push_back(ctyPath);
+  f.Append();
+  EXPECT_EQ(lastText(), ctyPath + " はログファイルではありません");
+  EXPECT_EQ(doc.Log.count(), 4);
+
+  // Random bytes are no log either.
   std::string junk(101 * 50, '\0');
   unsigned x = 12345;
   for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
-  EXPECT_EQ(count(junk), 50);
-  for (int i = 1; i <= 50; ++i) {
-    EXPECT_TRUE(ole::valid(doc.Log[i].QsoTime));
-    EXPECT_EQ(doc.Log[i].Remarks.view().find('\t'), std::string_view::npos);
-  }
-  EXPECT_TRUE(ui.messages.empty());
+  write(path("junk.tmk"), junk);
+  EXPECT_EQ(f.LogRead(path("junk.tmk")), LogFiles::ReadResult::Failed);
+  EXPECT_EQ(doc.Log.count(), 4);
+  EXPECT_EQ(fileio::readAll(ctyPath, cty), true);
+  EXPECT_EQ(cty.size(), 40u * 86u);  // the country file is untouched
 }
 
 TEST_F(LogFilesTest, ScrollShowsTheLastQso) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -193,3 +195,63 @@ TEST(LogFileSaveName, ExtensionRuleLooksOnlyAtTheFileName) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every prefix of a saved log (a torn last record included) is still a log.
+void expectEveryCutIsALog(const std::string& saved) {
+  for (std::size_t n = 0; n <= saved.size(); ++n)
+    ASSERT_TRUE(isLogBytes(std::string_view(saved).substr(0, n))) << "cut at " << n;
+}
+
+}  // namespace
+
+TEST(LogFileBytes, AnythingTheProgramSavesReopens) {
+  LogData log;
+  log.append(sample());
+  log.append(QsoRecord{});  // time 0, every field empty
+  QsoRecord odd = sample();
+  odd.QsoNo = 9000;          // a gap in the numbers
+  odd.QsoTime = std::numeric_limits<double>::quiet_NaN();
+  odd.Remarks = "a\tb\r\nc\x7F";  // control characters in memory
+  odd.CallSign = "ｺｰﾙ東京";
+  odd.Dupe = -1;
+  log.append(odd);
+  QsoRecord wide = sample();
+  wide.QsoTime = ole::fromDateTime(9999, 12, 31, 23, 59, 59);
+  wide.Remarks = kTwelveWide;
+  log.append(wide);
+  for (std::int16_t testNo : {0, 7, -1}) expectEveryCutIsALog(encodeLog(log, testNo, noProgress()));
+  // What is read back is saved again unchanged.
+  const std::string saved = encodeLog(log, 7, noProgress());
+  LogData back;
+  back.resize(log.count());
+  decodeInto(saved, back, 1, noProgress());
+  EXPECT_EQ(encodeLog(back, 7, noProgress()), saved);
+  EXPECT_EQ(back[3].QsoTime, 0.0);
+}
+
+TEST(LogFileBytes, TextOfAnotherFormatIsNoLog) {
+  std::string cty;
+  {
+    std::ifstream in("/usr/share/hamradio-files/cty.dat", std::ios::binary);
+    cty.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  if (cty.empty())
+    cty = "Afghanistan:              21:  40:  AS:   33.00:   -65.00:    -4.5:  YA:\r\n"
+          "    T6,YA;\r\n"
+          "Agalega & St. Brandon:    39:  53:  AF:  -10.45:   -56.67:    -4.0:  3B6:\r\n"
+          "    3B6,3B7;\r\n";
+  EXPECT_FALSE(isLogBytes(cty));
+  EXPECT_FALSE(isLogBytes("\"1\",\"2024/04/29 21:05:30\",\"JA1ABC\",\"599\",\"13M\",\"579\",\"25H\","
+                          "\"25\",\"7\",\"CW\",\"1\",\"0\",\"\"\r\n"));
+  EXPECT_FALSE(isLogBytes("START-OF-LOG: 3.0\r\nCALLSIGN: JA1ABC\r\n"
+                          "QSO:  7000 CW 2024-04-29 2105 JA1ABC        599 13M    JA2XYZ        599 25H\r\n"
+                          "END-OF-LOG:\r\n"));
+  EXPECT_FALSE(isLogBytes("JarlCallSign=JA1ABC\r\nJarlName=Taro\r\nfrmLeft=1000\r\nfrmTop=1000\r\n"
+                          "CfgFileName=/home/taro/Tamarack/Cfg/6D.cfg\r\n"));
+  std::string junk(101 * 20, '\0');
+  unsigned x = 12345;
+  for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
+  EXPECT_FALSE(isLogBytes(junk));
+}

@@ -90,6 +90,12 @@ TEST_F(CliHome, ScoresTheLogUnderTheChosenContest) {
 
   EXPECT_FALSE(LoadScoredLog(home, home + "/Log/none.tmk", s, &err));
   EXPECT_NE(err.find("none.tmk"), std::string::npos);
+  // Another format's text is no log: refused, naming the file.
+  ASSERT_TRUE(fileio::writeAtomic(home + "/Log/x.tmk",
+                                  "Japan:  25:  45:  AS:   36.40:  -138.38:    -9.0:  JA:\r\n"
+                                  "    JA,JD,JE,JF,JG,JH,JI,JJ,JK,JL,JM,JN,JO,JP,JQ,JR,JS;\r\n"));
+  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/x.tmk", s, &err));
+  EXPECT_EQ(err, home + "/Log/x.tmk はログファイルではありません");
   fs::remove(home + "/Cfg/JARL都府県支庁ナンバー.txt");
   EXPECT_FALSE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err));
   EXPECT_NE(err.find("セクションファイルがありません！"), std::string::npos);
@@ -128,6 +134,13 @@ TEST_F(CliHome, CommandsAndTheirFailures) {
                 "/SentLog.tmq' --signature 山田太郎 --date 2024年04月28日"),
             0)
       << file("err");
+  // Required items the station data lack are named, the file written all the same.
+  const std::string tmq = home + "/SentLog.tmq";
+  EXPECT_EQ(file("err"), tmq + ": required item missing: JarlCategory\n" + tmq +
+                             ": required item missing: JarlPower\n" + tmq +
+                             ": required item missing: JarlName\n" + tmq +
+                             ": required item missing: JarlLicenseClass\n" + tmq +
+                             ": required item missing: JarlAddress\n");
   const std::string t = cp932::decode(file("SentLog.tmq"));
   EXPECT_EQ(t.rfind("<SUMMARYSHEET VERSION=R1.0>\r\n<CONTESTNAME>ALL JAコンテスト</CONTESTNAME>\r\n", 0),
             0u);

@@ -18,24 +18,38 @@ Settings parse(const std::string& utf8Text) {
 }  // namespace
 
 TEST(Settings, KeysInTableOrder) {
-  ASSERT_EQ(IniKeyCount(), 4u + 4 + 13 + 9 + 1 + 5 + 2 + 3 + 2 + 4 + 1 + 7 + 3 + 1 + 1 + 1 + 1 +
-                               2 + 1 + 3 + 1 + 1 + 1 + 16 + 4 + 1 + 1 + 7 + 1 + 1);
-  EXPECT_EQ(IniKeyAt(0), "frmLeft");
-  EXPECT_EQ(IniKeyAt(8), "GridWidth0");
-  EXPECT_EQ(IniKeyAt(20), "GridWidth12");
-  EXPECT_EQ(IniKeyAt(31), "ThSentMrk");
-  EXPECT_EQ(IniKeyAt(IniKeyCount() - 1), "ZlogFolder");
-  // The written file carries every key once, in order (multi-line empty values too).
-  const std::string text = cp932::decode(IniFormat(Settings{}));
-  std::size_t pos = 0;
-  for (std::size_t i = 0; i < IniKeyCount(); ++i) {
-    std::string key(IniKeyAt(i));
-    const std::string line = (key == "JarlComment" ? " " : "") + key + "=";
-    const std::size_t at = text.find("\r\n" + line, pos == 0 ? 0 : pos - 2);
-    const std::size_t found = i == 0 ? text.find(line) : at + 2;
-    ASSERT_TRUE(i == 0 ? found == 0 : at != std::string::npos) << key;
-    pos = found + line.size();
-  }
+  // The file's keys in order, as the settings file has always carried them.
+  std::vector<std::string> want = {
+      "frmLeft", "frmTop", "frmHeight", "frmWidth", "ViewLeft", "ViewTop", "ViewHeight",
+      "ViewWidth"};
+  for (int c = 0; c <= 12; ++c) want.push_back("GridWidth" + std::to_string(c));
+  for (const char* k :
+       {"ThCty2JaSw", "ThQslMsgSw", "ThRmkSw", "ThSendSw", "ThRcvdSw", "ThQslSw", "ThRptSw",
+        "ThRptSw2", "ThUtcSw", "ThDbFile", "ThSentMrk", "ThRcvdMrk", "ThQslMsg", "ThRemark",
+        "ThRemark2", "ThRmk2Rpt", "ThRRptCount", "AdiCty2JaSw", "AdiSendSw", "AdiRcvdSw",
+        "AdiQslMsg", "AdiRemark", "JarlCallSign", "JarlName", "JarlLicenseClass", "JarlTelNo",
+        "JarlAddress", "JarlEmail", "JarlClubName", "JarlClubNo", "JarlContest",
+        "JarlCategory", "JarlCateCode", "JarlOperator", "CateMode", "CateBand", "CateMlt",
+        "JarlOpsAndClass", "JarlUnyoChi", "JarlSetsubi", "JarlPower", "JarlPowerType",
+        "JarlFdKeisu", "JarlPsType", "JarlOath", "JarlDqpOath", "JarlNypOath", "JarlComment",
+        "CfgFileName", "LogFileName"})
+    want.push_back(k);
+  for (int b = 0; b <= 15; ++b) want.push_back("JarlPwCode" + std::to_string(b));
+  for (const char* k : {"JarlPrf", "JarlJcc", "JarlAge", "JarlTestName", "RealTime",
+                        "MailAndMe", "CabSrstPos", "CabSRptPos", "CabHCallPos", "CabRrstPos",
+                        "CabRRptPos", "CabCallLen", "CabRptLen", "CbrFolder", "ZlogFolder"})
+    want.push_back(k);
+  ASSERT_EQ(want.size(), 102u);
+
+  // The written file carries exactly these lines, once each, in this order
+  // (multi-line keys with an empty value as one line, the comment with a blank).
+  std::vector<std::string> lines;
+  fileio::forEachLine(cp932::decode(IniFormat(Settings{})), [&](std::string_view l) {
+    lines.emplace_back(l.substr(0, l.find('=')));
+  });
+  std::vector<std::string> wantLines;
+  for (const std::string& k : want) wantLines.push_back(k == "JarlComment" ? " " + k : k);
+  EXPECT_EQ(lines, wantLines);
 }
 
 TEST(Settings, ValuesAndTypes) {
@@ -77,9 +91,56 @@ TEST(Settings, MultiLineRules) {
             std::string::npos);
   EXPECT_NE(text.find("JarlOpsAndClass=JA1AAA 1AM\r\nJarlOpsAndClass=JA1BBB 2AM\r\n"),
             std::string::npos);
-  // an empty last piece is not written
-  EXPECT_NE(text.find(" JarlComment=a\r\n JarlComment=b\r\nCfgFileName="), std::string::npos);
+  // an empty last piece is written too: the reader drops one final line end
+  EXPECT_NE(text.find(" JarlComment=a\r\n JarlComment=b\r\n JarlComment=\r\nCfgFileName="),
+            std::string::npos);
   EXPECT_NE(text.find("JarlSetsubi=\r\n"), std::string::npos);
+}
+
+TEST(Settings, TrailingBlankLinesSurviveEveryRun) {
+  Settings s;
+  s.JarlAddress = "東京都\r\n千代田区\r\n\r\n";
+  s.JarlSetsubi = "\r\n";
+  s.JarlOath = "誓います\r\n\r\n\r\n";
+  s.JarlComment = "a\r\n";
+  s.JarlDqpOath = "\r\n\r\nb";
+  const Settings first = s;
+  for (int run = 0; run < 5; ++run) {
+    Settings next;
+    IniParse(IniFormat(s), next);
+    IniApplyDefaults(next);
+    s = next;
+  }
+  EXPECT_EQ(s.JarlAddress, first.JarlAddress);
+  EXPECT_EQ(s.JarlSetsubi, first.JarlSetsubi);
+  EXPECT_EQ(s.JarlOath, first.JarlOath);
+  EXPECT_EQ(s.JarlComment, first.JarlComment);
+  EXPECT_EQ(s.JarlDqpOath, first.JarlDqpOath);
+}
+
+TEST(Settings, KeysWithCharactersShiftJisCannotHoldAreNamed) {
+  Settings s;
+  EXPECT_TRUE(IniUnencodableKeys(s).empty());
+  s.JarlAddress = "서울\r\n東京";
+  s.JarlName = "山田 😀";
+  s.JarlComment = "ok";
+  EXPECT_EQ(IniUnencodableKeys(s), (std::vector<std::string>{"JarlName", "JarlAddress"}));
+}
+
+TEST(Settings, NumbersArePlainDecimal) {
+  Settings s;
+  s.frmLeft = 100000;
+  s.frmTop = 1234.5f;
+  s.frmWidth = 0.25f;
+  s.frmHeight = 16777216;
+  const std::string text = cp932::decode(IniFormat(s));
+  EXPECT_NE(text.find("frmLeft=100000\r\nfrmTop=1234.5\r\nfrmHeight=16777216\r\nfrmWidth=0.25\r\n"),
+            std::string::npos)
+      << text.substr(0, 80);
+  Settings back;
+  IniParse(IniFormat(s), back);
+  EXPECT_EQ(back.frmLeft, 100000.0f);
+  EXPECT_EQ(back.frmTop, 1234.5f);
 }
 
 TEST(Settings, Defaults) {
@@ -161,8 +222,8 @@ TEST(Settings, FileRoundTripAndSafeWrite) {
   EXPECT_EQ(r.CfgFileName, s.CfgFileName);
   EXPECT_EQ(r.JarlOath, kDefaultOath);
 
-  // A write that cannot finish leaves the old file as it was.
-  fs::create_directory(dir / "Tamarack.ini.new");  // blocks the new file
+  // A file that may not be replaced keeps the old settings.
+  fs::permissions(path, fs::perms::owner_read);
   std::string err;
   Settings other;
   other.JarlCallSign = "JA9XXX";
@@ -171,5 +232,6 @@ TEST(Settings, FileRoundTripAndSafeWrite) {
   Settings again;
   IniRead(path, again);
   EXPECT_EQ(again.JarlCallSign, "JA1ZZZ");
+  fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
   fs::remove_all(dir);
 }

@@ -25,6 +25,15 @@ TEST(Cp932, InvalidBytesAreDroppedNotShown) {
   EXPECT_EQ(cp932::encode("a\xF0\x9F\x98\x80" "b"), "a?b");
 }
 
+TEST(Cp932, CanEncodeTellsWhatWouldBecomeAQuestionMark) {
+  EXPECT_TRUE(cp932::canEncode(""));
+  EXPECT_TRUE(cp932::canEncode("JA1ABC 東京都 ｺｰﾙ ①～￢"));
+  for (const char* bad : {"한국", "😀", "a\u00E9", "\u2603"}) {
+    EXPECT_FALSE(cp932::canEncode(bad)) << bad;
+    EXPECT_NE(cp932::encode(bad).find('?'), std::string::npos) << bad;
+  }
+}
+
 TEST(Cp932, FixedWidthNeverSplitsADoubleByteCharacter) {
   EXPECT_EQ(cp932::encodeFixed("JA1ABC", 13), "JA1ABC       ");
   // 11 full-width characters are 22 bytes: a cut at 21 leaves the 11th out

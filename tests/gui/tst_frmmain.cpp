@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
+#include <unistd.h>
 
 #include "app/core/inifile.h"
 #include "app/gui/frmabout.h"
@@ -34,6 +35,8 @@ class TestFrmMain : public QObject {
   void settingsAppliedOnRead();
   void geometryKeptOverStarts();
   void messageBelongsToTheToolWindow();
+  void unreadableSettingsAreNeverOverwritten();
+  void settingsShiftJisCannotHoldAreNamedAtExit();
   void startUpReadsContestAndLastLog();
   void exitSavesTheLog();
   void fileMenuCommands();
@@ -434,6 +437,55 @@ void TestFrmMain::settingsAppliedOnRead() {
   QCOMPARE(w.frameGeometry().width(), twipsToPx(9000));
   QCOMPARE(f.texts(), (QStringList{"NOT [Cty.dat] FILE",
                                    "コンテストが設定されていません\r\nコンテストを設定してください"}));
+}
+
+void TestFrmMain::unreadableSettingsAreNeverOverwritten() {
+  MainFixture f;
+  const std::string ini = f.home() + "/Tamarack.ini";
+  Settings s;
+  s.JarlCallSign = "JA1ZZZ";
+  QVERIFY(IniWrite(ini, s));
+  std::string before;
+  QVERIFY(fileio::readAll(ini, before));
+  // Root reads any file: there a folder in its place cannot be read either.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    QVERIFY(QFile::remove(QString::fromStdString(ini)));
+    QVERIFY(QDir().mkdir(QString::fromStdString(ini)));
+  } else {
+    QVERIFY(QFile::setPermissions(QString::fromStdString(ini), QFileDevice::Permissions()));
+  }
+  frmMain& w = f.open();
+  QCOMPARE(f.texts().value(0).left(int(ini.size()) + 2), QString::fromStdString(ini + "\r\n"));
+  w.Ini.JarlCallSign = "JA9DEF";
+  f.ui.messages.clear();
+  w.close();
+  QCOMPARE(f.texts(), QStringList{QString::fromStdString(
+                          "設定ファイル " + ini +
+                          " を読み込めなかったため、今回の設定は保存しません。")});
+  if (root) {
+    QVERIFY(QFileInfo(QString::fromStdString(ini)).isDir());
+  } else {
+    QVERIFY(QFile::setPermissions(QString::fromStdString(ini), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    std::string after;
+    QVERIFY(fileio::readAll(ini, after));
+    QCOMPARE(after, before);
+  }
+}
+
+void TestFrmMain::settingsShiftJisCannotHoldAreNamedAtExit() {
+  MainFixture f;
+  frmMain& w = f.open();
+  w.Ini.JarlName = "山田😀";
+  w.Ini.JarlAddress = "서울";
+  f.ui.messages.clear();
+  w.close();
+  QCOMPARE(f.texts(), QStringList{QString::fromUtf8(
+                          "Shift-JIS で表せない文字を「?」に置き換えて保存します：\r\n"
+                          "JarlName、JarlAddress")});
+  Settings back;
+  QCOMPARE(IniRead(f.home() + "/Tamarack.ini", back), IniReadResult::Ok);
+  QCOMPARE(QString::fromStdString(back.JarlName), QStringLiteral("山田?"));
 }
 
 namespace {

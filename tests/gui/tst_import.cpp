@@ -477,10 +477,11 @@ void TestImport::csvExportAndImportRoundTrip() {
   w.Doc.State.LogFileName = f.home() + "/Log/old.tmk";
 
   // Export: the question, the dialog, the name rule. A missing folder is
-  // an error shown, nothing more.
+  // an error shown, naming the file, nothing more.
   f.ui.files.push_back(f.home() + "/Log/out.csv");
   mCsvOut_Click(w);
-  QCOMPARE(f.texts().back(), QString::fromUtf8(std::strerror(ENOENT)));
+  QCOMPARE(f.texts().back(),
+           toQ(f.home() + "/Log/out.csv\r\n") + QString::fromUtf8(std::strerror(ENOENT)));
   QVERIFY(QDir().mkpath(toQ(f.home() + "/Log")));
   f.ui.files.push_back(f.home() + "/Log/out.part.txt");
   mCsvOut_Click(w);

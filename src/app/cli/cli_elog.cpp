@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/cli/cli.h"
+#include "app/core/inifile.h"
+#include "log/logfile.h"
 #include "log/clock.h"
 #include "log/progress.h"
 #include "output/elog.h"
@@ -36,6 +38,19 @@ int runElog(CliArgs& args) {
   const elog::ElogResult r =
       elog::MakeElog(format.value_or(elog::DefaultFormat(s.def)), args.rest[1], src, noProgress());
   if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
+  // Written all the same, as the program writes it; the operator learns
+  // what the summary sheet still lacks.
+  std::vector<std::string> replaced = logfile::UnencodableFields(s.log);
+  for (std::string& key : IniUnencodableKeys(s.settings)) replaced.push_back(std::move(key));
+  if (!replaced.empty()) {
+    std::string list;
+    for (const std::string& f : replaced) list += (list.empty() ? "" : ", ") + f;
+    std::fprintf(stderr, "%s: characters Shift-JIS cannot express written as \"?\" in: %s\n",
+                 args.rest[1].c_str(), list.c_str());
+  }
+  for (std::string_view key : elog::MissingItems(s.settings, s.def))
+    std::fprintf(stderr, "%s: required item missing: %.*s\n", args.rest[1].c_str(),
+                 static_cast<int>(key.size()), key.data());
   return 0;
 }
 

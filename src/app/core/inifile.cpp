@@ -96,9 +96,10 @@ bool parseFloat(std::string_view v, float& out) {
   return true;
 }
 
+// The shortest decimal that reads back as f, never in exponent form.
 std::string floatText(float f) {
-  char b[32];
-  auto r = std::to_chars(b, b + sizeof b, f);
+  char b[64];
+  auto r = std::to_chars(b, b + sizeof b, f, std::chars_format::fixed);
   return std::string(b, r.ptr);
 }
 
@@ -187,7 +188,9 @@ std::string IniFormat(const Settings& cs) {
         for (;;) {
           const std::size_t e = v.find("\r\n", pos);
           if (e == std::string::npos) {
-            if (pos < v.size()) line(k, std::string_view(v).substr(pos));
+            // An empty last piece is written too: the reader drops one final
+            // line end, and trailing blank lines would shrink every run.
+            if (pos < v.size() || k.type == Type::M) line(k, std::string_view(v).substr(pos));
             break;
           }
           line(k, std::string_view(v).substr(pos, e - pos));
@@ -198,6 +201,16 @@ std::string IniFormat(const Settings& cs) {
     }
   }
   return cp932::encode(out);
+}
+
+std::vector<std::string> IniUnencodableKeys(const Settings& cs) {
+  Settings& s = const_cast<Settings&>(cs);  // the accessors are shared with the reader
+  std::vector<std::string> found;
+  for (const Key& k : keys()) {
+    if (k.type != Type::T && !isMulti(k.type)) continue;
+    if (!cp932::canEncode(*textOf(k, s))) found.push_back(k.name);
+  }
+  return found;
 }
 
 bool IniWrite(const std::string& path, const Settings& s, std::string* error) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/settings.h"
 
@@ -26,6 +27,10 @@ std::string IniFormat(const Settings& s);
 // it, so the old settings survive a crash or a full disk. False and the
 // error's text on failure.
 bool IniWrite(const std::string& path, const Settings& s, std::string* error = nullptr);
+
+// The keys whose text holds a character CP932 cannot express (written as
+// "?"), in file order.
+std::vector<std::string> IniUnencodableKeys(const Settings& s);
 
 // The keys in file order (for tests and checks).
 std::string_view IniKeyAt(std::size_t i);

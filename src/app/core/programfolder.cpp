@@ -1,6 +1,11 @@
 #include "app/core/programfolder.h"
 
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -78,6 +83,16 @@ bool PrepareProgramFolder(const std::string& folder, const std::string& shippedD
     if (error) *error = ec ? ec.message() : "not a folder";
     return false;
   }
+  // Settings, logs and the country file all live here: a folder that takes
+  // no file is found now, not at the first save.
+  std::string probe = folder + "/.tamarack-XXXXXX";
+  const int fd = ::mkstemp(probe.data());
+  if (fd < 0) {
+    if (error) *error = std::strerror(errno);
+    return false;
+  }
+  ::close(fd);
+  ::unlink(probe.c_str());
   const fs::path root(folder);
   const bool firstStart = !fs::exists(root / "Tamarack.ini", ec);
   if (firstStart && !shippedData.empty() && fs::is_directory(shippedData, ec)) {
@@ -107,6 +122,11 @@ bool PrepareProgramFolder(const std::string& folder, const std::string& shippedD
     fs::copy_file(publicCountryFile, root / "Cty.dat", e2);
   }
   return true;
+}
+
+std::string ProgramFolderMessage(const std::string& folder, const std::string& error) {
+  return "プログラムフォルダ " + folder + " を作成できないか、書き込めません（" + error +
+         "）。\r\n書き込めるフォルダを --home で指定して起動してください。";
 }
 
 void PrepareWorkFolders(const std::string& folder) {

@@ -19,10 +19,13 @@ constexpr const char* kPublicCountryFile = "/usr/share/hamradio-files/cty.dat";
 // Creates the folder when missing. On a first start (no settings file yet)
 // copies every shipped file that is missing; at every start copies the
 // shipped AdiDxcc.dat and the public country file (as Cty.dat) when the
-// folder has none. False with the error's text when the
-// folder cannot be made.
+// folder has none. False with the error's text when the folder cannot be
+// made or no file can be written in it.
 bool PrepareProgramFolder(const std::string& folder, const std::string& shippedData,
                           const std::string& publicCountryFile, std::string* error);
+
+// The one message at start when the folder cannot be made or written.
+std::string ProgramFolderMessage(const std::string& folder, const std::string& error);
 
 // Start-up folders: SentLog and Log made when missing; in Cfg the three
 // outdated party definitions are deleted, and the digital party's definition

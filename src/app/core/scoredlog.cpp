@@ -2,6 +2,7 @@
 
 #include "app/core/inifile.h"
 #include "log/fileio.h"
+#include "log/logcommands.h"
 #include "log/logfile.h"
 #include "log/progress.h"
 #include "log/ui.h"
@@ -63,6 +64,7 @@ bool LoadScoredLog(const std::string& programDir, const std::string& logPath, Sc
   if (!fileio::readAll(logPath, bytes, &err)) return fail(error, logPath + ": " + err);
   if (bytes.size() > logfile::kMaxFileBytes)
     return fail(error, logPath + ": more than " + std::to_string(kMaxQso) + " QSOs");
+  if (!logfile::isLogBytes(bytes)) return fail(error, logtext::notALog(logPath));
   const int n = static_cast<int>(logfile::wholeRecords(bytes.size()));
   out.log.resize(n);
   logfile::decodeInto(bytes, out.log, 1, noProgress());

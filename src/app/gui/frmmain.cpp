@@ -245,7 +245,8 @@ void frmMain::Form_Load() {
                Icon::Information);
       break;
     case IniReadResult::Error:
-      ui_.tell(err, Icon::Critical);
+      iniUnread_ = true;
+      ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
       break;
     case IniReadResult::Ok:
       break;
@@ -532,7 +533,13 @@ void frmMain::Form_Unload() {
   Ini.CfgFileName = Doc.State.CfgFileName;
   Ini.LogFileName = Doc.State.LogFileName;
   std::string err;
-  if (!IniWrite(iniPath(), Ini, &err)) ui_.tell(err, Icon::Critical);
+  if (iniUnread_)
+    ui_.tell("設定ファイル " + iniPath() + " を読み込めなかったため、今回の設定は保存しません。",
+             Icon::Exclamation);
+  else if (const auto keys = IniUnencodableKeys(Ini); !keys.empty())
+    ui_.tell(logtext::replacedCharsNotice(keys), Icon::Exclamation);
+  if (!iniUnread_ && !IniWrite(iniPath(), Ini, &err))
+    ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
 }

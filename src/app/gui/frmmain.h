@@ -187,6 +187,8 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   frmBar* bar_ = nullptr;
   DialogRegistry dialogs_;
   bool unloaded_ = false;
+  // The settings file exists but could not be read: exit must not replace it.
+  bool iniUnread_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
   // The kept outer size, until the window manager's frame is known.
   QSize keptFrameSize_;

@@ -9,6 +9,7 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
 
@@ -160,6 +161,7 @@ QLineEdit* EntryBox(const char* name, int widthTwips, QWidget* parent) {
   auto* t = new QLineEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
   t->setFixedWidth(twipsToPx(widthTwips));
+  RefuseNonCp932(t);
   return t;
 }
 
@@ -175,6 +177,7 @@ QGridLayout* BuildEntryRow(QWidget* parent, EntryRow& r, QLabel* bandCaption,
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setFixedWidth(twipsToPx(1000));
+    RefuseNonCp932(c);
   }
   r.Text5 = EntryBox("Text5", 1800, parent);
   r.Text6 = EntryBox("Text6", 800, parent);

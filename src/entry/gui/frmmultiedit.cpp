@@ -10,6 +10,7 @@
 #include "contest/contestdef.h"
 #include "entry/bandmode.h"
 #include "entry/gui/entryfilters.h"
+#include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
 #include "log/qso.h"
@@ -64,6 +65,7 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window)
   auto lineBox = [this](const char* name) {
     auto* t = new QLineEdit(this);
     t->setObjectName(QString::fromUtf8(name));
+    RefuseNonCp932(t);
     t->setFixedWidth(twipsToPx(1300));
     return t;
   };
@@ -77,6 +79,7 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window)
   for (QComboBox* c : {Combo1, Combo2}) {
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    RefuseNonCp932(c);
     c->setFixedWidth(twipsToPx(1300));
   }
   g->addWidget(Text1, 1, 5, Qt::AlignLeft);

@@ -89,12 +89,14 @@ void mCsvOut_Click(Workspace& ws) {
   if (name != *chosen && fileio::exists(name) &&
       ui.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
     return;
+  if (const auto fields = logfile::UnencodableFields(ws.doc().Log); !fields.empty())
+    ui.tell(logtext::replacedCharsNotice(fields), Icon::Exclamation);
   ws.mnuOff();
   std::string err;
   const bool ok = CsvWrite(name, ws.doc().Log, ws.progress(), &err);
   ws.mnuOn();
   if (!ok) {
-    ui.tell(err);
+    ui.tell(name + "\r\n" + err);
     return;
   }
   ws.setStatusPanel(3, name);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "contest/contestdef.h"
+#include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
 #include "log/logcommands.h"
@@ -48,12 +49,14 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 QLineEdit* lineBox(const char* name, QWidget* parent) {
   auto* t = new QLineEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
+  RefuseNonCp932(t);
   return t;
 }
 
 QPlainTextEdit* multiBox(const char* name, int lines, QWidget* parent) {
   auto* t = new QPlainTextEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
+  RefuseNonCp932(t);
   t->setTabChangesFocus(true);
   t->setLineWrapMode(QPlainTextEdit::NoWrap);
   // Japanese lines stand taller than the Latin face's line spacing.
@@ -206,6 +209,7 @@ void frmMyData::buildPages() {
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
+  RefuseNonCp932(Combo1);
   for (auto c : mydata::kLicenseClasses) Combo1->addItem(toQ(c));
   field(g2, 1, 0, "局免許者の無線従事者資格　（必須）", Combo1);
   Text4 = lineBox("Text4", p2);

@@ -1,0 +1,15 @@
+// Boxes that feed stored text refuse characters the files cannot hold
+// (CP932 has no form for Hangul, emoji and many symbols): typed or pasted,
+// such a character never enters the box and the user hears a beep.
+//
+//   RefuseNonCp932(Text5);   // once, when the box is built
+//
+// Works beside any keystroke filter of the box; keys without such a
+// character (control keys included) pass untouched.
+#pragma once
+
+class QWidget;
+
+// Installs the guard on a QLineEdit, a QPlainTextEdit, a QTextEdit or an
+// editable QComboBox (its line edit). Other widgets are left alone.
+void RefuseNonCp932(QWidget* box);
