@@ -264,29 +264,6 @@ std::string ElogBytes(const ElogSource& src, Progress& progress) {
   return out;
 }
 
-std::vector<std::string_view> MissingItems(const Settings& s, const ContestDefinition& def) {
-  std::vector<std::string_view> missing;
-  const auto check = [&](std::string_view key, const std::string& value) {
-    if (utf8::trim(value).empty()) missing.push_back(key);
-  };
-  check("JarlContest", s.JarlContest);
-  check("JarlCategory", s.JarlCategory);
-  check("JarlCateCode", s.JarlCateCode);
-  check("JarlPower", s.JarlPower);
-  check("JarlCallSign", s.JarlCallSign);
-  check("JarlName", s.JarlName);
-  check("JarlLicenseClass", s.JarlLicenseClass);
-  check("JarlAddress", s.JarlAddress);
-  if (def.DqpEnabled == 1) {
-    if (s.JarlDqpOath.empty()) missing.push_back("JarlDqpOath");
-  } else if (def.NYPEnabled == 1) {
-    if (s.JarlNypOath.empty()) missing.push_back("JarlNypOath");
-  } else if (s.JarlOath.empty()) {
-    missing.push_back("JarlOath");
-  }
-  return missing;
-}
-
 ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& progress) {
   ElogResult result;
   // The progress window is closed whatever happens.

@@ -15,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "contest/search.h"
 #include "log/qso.h"
@@ -42,6 +41,8 @@ struct ElogSource {
 struct ElogResult {
   bool ok = false;
   std::string error;  // the system's description of the failure when !ok
+  // The log holds what the chosen format cannot express (nothing written).
+  bool refused = false;
 };
 
 // The score label of band index 0..15 ("1.8MHz" ... "10.1GHz").
@@ -61,12 +62,6 @@ std::string SummarySheet(const ElogSource& src);
 
 // The whole file as CP932 bytes. Reports each QSO to progress.
 std::string ElogBytes(const ElogSource& src, Progress& progress);
-
-// The summary sheet's required items that are blank (after trimming), by
-// their settings key, in the order the check names them: JarlContest,
-// JarlCategory, JarlCateCode, JarlPower, JarlCallSign, JarlName,
-// JarlLicenseClass, JarlAddress, then the oath that fits the contest kind.
-std::vector<std::string_view> MissingItems(const Settings& s, const ContestDefinition& def);
 
 // Writes the electronic log to path (replaced whole, or left as it was when
 // writing fails). The progress runs from 0 to the number of QSOs, showing

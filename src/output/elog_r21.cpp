@@ -215,6 +215,7 @@ ElogResult MkJarlELogR21(const std::string& path, const ElogSource& src, Progres
   }
   if (!bytes.error.empty()) {
     result.error = bytes.error;
+    result.refused = true;
     return result;
   }
   result.ok = fileio::writeAtomic(path, bytes.bytes, &result.error);

@@ -4,6 +4,7 @@
 #include "log/logfile.h"
 #include "log/settings.h"
 #include "log/utf8.h"
+#include "output/elog.h"
 #include "output/mydata.h"
 
 namespace submit {
@@ -26,8 +27,37 @@ SummaryCheck SummaryCheckLoad(const Settings& s, const ContestDefinition& def) {
     c.items[i].value = *values[i];
     c.items[i].missing = Blank(*values[i]);
   }
+  // The QSO party's categories have no published code: a category the
+  // definition lists without one needs none.
+  if (c.items[kCateCode].missing)
+    for (const Category& k : def.CategoryList)
+      if (k.CategoryName == s.JarlCategory && Blank(k.CategoryCode) && !Blank(s.JarlCategory))
+        c.items[kCateCode].missing = false;
   c.powerType = s.JarlPowerType != 0 ? "実測出力" : "定格出力";
   return c;
+}
+
+std::vector<std::string_view> MissingItems(const Settings& s, const ContestDefinition& def) {
+  static constexpr std::array<std::string_view, kCheckRows - 1> kKeys = {
+      "JarlContest", "JarlCategory", "JarlCateCode",     "JarlPower",
+      "JarlCallSign", "JarlName",    "JarlLicenseClass", "JarlAddress"};
+  const SummaryCheck c = SummaryCheckLoad(s, def);
+  std::vector<std::string_view> missing;
+  for (std::size_t i = 0; i < kKeys.size(); ++i)
+    if (c.items[i].missing) missing.push_back(kKeys[i]);
+  if (c.items[kOath].missing)
+    missing.push_back(def.DqpEnabled == 1   ? "JarlDqpOath"
+                      : def.NYPEnabled == 1 ? "JarlNypOath"
+                                            : "JarlOath");
+  return missing;
+}
+
+std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_view licenseDate) {
+  std::vector<std::string_view> missing;
+  if (Blank(s.JarlEmail)) missing.push_back("自分のメールアドレス");
+  if (elog::NeedsLicenseDate(s.JarlCateCode) && Blank(licenseDate)) missing.push_back("免許年月日");
+  if (elog::NeedsAge(s.JarlCateCode) && Blank(s.JarlAge)) missing.push_back("年齢");
+  return missing;
 }
 
 FileDialogOptions ElogSaveDialog(const std::string& programFolder) {

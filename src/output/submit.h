@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "log/oledate.h"
 #include "log/ui.h"
@@ -45,6 +46,16 @@ struct SummaryCheck {
 SummaryCheck SummaryCheckLoad(const Settings& s, const ContestDefinition& def);
 
 inline constexpr std::string_view kMissing = "未設定";
+
+// The required items that are blank, by their settings key, in the check's
+// order: JarlContest, JarlCategory, JarlCateCode, JarlPower, JarlCallSign,
+// JarlName, JarlLicenseClass, JarlAddress, then the oath of the contest kind.
+std::vector<std::string_view> MissingItems(const Settings& s, const ContestDefinition& def);
+
+// What the R2.1 format needs beyond the check: the e-mail address, the
+// licence date of a newcomer entry, the age of a silver or junior entry. The
+// names of the blank ones, as the dialogs call them.
+std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_view licenseDate);
 
 // ---- The electronic log's file
 

@@ -25,6 +25,9 @@ class TestFrmMakeLog : public QObject {
   void tickedAddressOpensTheMailDialog();
   void uploadPageAfterWriting();
   void escAndMainEscClose();
+  void formatChoiceStartsAtTheDefinitions();
+  void r21NeedsItsItemsAndOffersR10ForAFullWidthQso();
+  void partyCategoryWithoutCodeIsComplete();
 
  private:
   std::vector<std::string> edited, browsed;
@@ -355,6 +358,96 @@ void TestFrmMakeLog::escAndMainEscClose() {
   QTRY_VERIFY(!d);
   QVERIFY(f.ui.messages.empty());
   QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  QVERIFY(d);
+  QCOMPARE(d->Combo1->objectName(), QStringLiteral("Combo1"));
+  QCOMPARE(d->Combo1->count(), 2);
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("R1.0"));
+  QVERIFY(d->Combo1->isEnabled());
+  QVERIFY(d->Text4->isHidden());
+  d->close();
+
+  frmMain& w = *f.w;
+  w.Contest.ElogFormat = "R2.1";
+  w.Ini.JarlCateCode = "PN";
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  QVERIFY(d);
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("R2.1"));
+  QVERIFY(!d->Text4->isHidden());
+  // Choosing R1.0 with the keyboard hides the licence date again.
+  d->Combo1->setFocus();
+  QTest::keyClick(d->Combo1, Qt::Key_Up);
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("R1.0"));
+  QVERIFY(d->Text4->isHidden());
+  d->close();
+
+  // The parties are R1.0 only, whatever the definition says.
+  w.Contest.NYPEnabled = 1;
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  QVERIFY(d);
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("R1.0"));
+  QVERIFY(!d->Combo1->isEnabled());
+  d->close();
+}
+
+void TestFrmMakeLog::r21NeedsItsItemsAndOffersR10ForAFullWidthQso() {
+  MainFixture f;
+  QPointer<frmMakeLog> d = openDialog(f);
+  frmMain& w = *f.w;
+  QVERIFY(d);
+  d->Combo1->setCurrentIndex(1);
+  d->Text3->setText(QStringLiteral("山田"));
+  d->Text1->setText(QString());
+  w.Ini.JarlCateCode = "XS";
+  w.Ini.JarlAge = "";
+  f.ui.messages.clear();
+  click(d->Command1);
+  QCOMPARE(f.texts(), QStringList{"R2.1 形式の電子ログには次の項目が必要です：\r\n自分のメールアドレス\r\n年齢"});
+  QVERIFY(f.ui.dialogs.empty());
+
+  // A QSO R2.1 cannot hold: named, and R1.0 offered; Yes writes R1.0.
+  d->Text1->setText(QStringLiteral("ja1zzz@example.jp"));
+  w.Ini.JarlAge = "72";
+  w.Doc.Log[2].RcvdNo = "ヤマダ";
+  f.ui.messages.clear();
+  f.ui.files = {f.home() + "/SentLog/r21.tmq"};
+  f.ui.answers = {Answer::Yes};
+  click(d->Command1);
+  QCOMPARE(f.ui.messages.size(), std::size_t(1));
+  QVERIFY(f.texts()[0].startsWith(QStringLiteral("No 0002  JA1AA1  の交信データに半角英数字以外の文字か空白がある")));
+  QVERIFY(f.texts()[0].endsWith(QStringLiteral("R1.0 形式で作成しますか？")));
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/SentLog/r21.tmq", bytes));
+  QVERIFY(bytes.rfind("<SUMMARYSHEET VERSION=R1.0>", 0) == 0);
+  QCOMPARE(edited.size(), std::size_t(1));
+}
+
+void TestFrmMakeLog::partyCategoryWithoutCodeIsComplete() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(2);
+  w.Doc.State.LogDirty = 0;
+  w.Contest.NYPEnabled = 1;
+  w.Contest.CategoryList = {Category{}};
+  w.Contest.CategoryList[0].CategoryName = "アマチュア局";
+  w.Ini.JarlCategory = "アマチュア局";
+  w.Ini.JarlCateCode = "";
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  QVERIFY(w.openDialog(DlgMakeLog));
+  QVERIFY(!w.openDialog(DlgQTC));
+  w.openDialog(DlgMakeLog)->close();
+  // A category the definition gives a code must have it.
+  w.Contest.CategoryList[0].CategoryCode = "NYP";
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  QVERIFY(w.openDialog(DlgQTC));
+  w.openDialog(DlgQTC)->close();
 }
 
 QTEST_MAIN(TestFrmMakeLog)

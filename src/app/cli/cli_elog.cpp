@@ -10,6 +10,7 @@
 #include "log/clock.h"
 #include "log/progress.h"
 #include "output/elog.h"
+#include "output/submit.h"
 #include "app/core/scoredlog.h"
 
 namespace {
@@ -35,8 +36,8 @@ int runElog(CliArgs& args) {
   std::string err;
   if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
   const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature, licenseDate};
-  const elog::ElogResult r =
-      elog::MakeElog(format.value_or(elog::DefaultFormat(s.def)), args.rest[1], src, noProgress());
+  const elog::ElogFormat chosen = format.value_or(elog::DefaultFormat(s.def));
+  const elog::ElogResult r = elog::MakeElog(chosen, args.rest[1], src, noProgress());
   if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
   // Written all the same, as the program writes it; the operator learns
   // what the summary sheet still lacks.
@@ -48,7 +49,11 @@ int runElog(CliArgs& args) {
     std::fprintf(stderr, "%s: characters Shift-JIS cannot express written as \"?\" in: %s\n",
                  args.rest[1].c_str(), list.c_str());
   }
-  for (std::string_view key : elog::MissingItems(s.settings, s.def))
+  std::vector<std::string_view> missing = submit::MissingItems(s.settings, s.def);
+  if (chosen == elog::ElogFormat::R21)
+    for (std::string_view item : submit::R21MissingItems(s.settings, licenseDate))
+      missing.push_back(item);
+  for (std::string_view key : missing)
     std::fprintf(stderr, "%s: required item missing: %.*s\n", args.rest[1].c_str(),
                  static_cast<int>(key.size()), key.data());
   return 0;

@@ -6,6 +6,7 @@
 
 #include "hamlog/thlog.h"
 #include "log/fileio.h"
+#include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
 #include "log/qso.h"
@@ -24,6 +25,7 @@ QCheckBox* check(QWidget* parent, const char* name, const char* caption) {
 QLineEdit* box(QWidget* parent, const char* name) {
   auto* e = new QLineEdit(parent);
   e->setObjectName(QString::fromUtf8(name));
+  RefuseNonCp932(e);
   return e;
 }
 QString folderOf(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "contest/contestdef.h"
+#include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
 #include "log/qso.h"
@@ -54,6 +55,8 @@ frmAdifSet::frmAdifSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
   Label2->setObjectName(QStringLiteral("Label2"));
   Text2 = new QLineEdit(this);
   Text2->setObjectName(QStringLiteral("Text2"));
+  RefuseNonCp932(Text1);
+  RefuseNonCp932(Text2);
   texts->addWidget(Label1, 0, 0);
   texts->addWidget(Text1, 0, 1);
   texts->addWidget(Label2, 1, 0);

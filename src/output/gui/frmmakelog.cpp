@@ -9,6 +9,7 @@
 #include "contest/contestdef.h"
 #include "log/fileio.h"
 #include "log/clock.h"
+#include "log/gui/cp932guard.h"
 #include "log/gui/frmcabreadset.h"
 #include "log/gui/qtui.h"
 #include "log/gui/workspace.h"
@@ -88,6 +89,22 @@ frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws
   dateRow->addStretch(1);
   outer->addLayout(dateRow);
 
+  auto* formatRow = new QHBoxLayout;
+  formatRow->addWidget(caption("形式"));
+  Combo1 = new QComboBox(this);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  Combo1->addItems({QStringLiteral("R1.0"), QStringLiteral("R2.1")});
+  formatRow->addWidget(Combo1);
+  formatRow->addSpacing(twipsToPx(300));
+  licenseCaption_ = caption("免許年月日（ニューカマー部門）");
+  formatRow->addWidget(licenseCaption_);
+  Text4 = new QLineEdit(this);
+  Text4->setObjectName(QStringLiteral("Text4"));
+  Text4->setPlaceholderText(QStringLiteral("2020年02月28日"));
+  RefuseNonCp932(Text4);
+  formatRow->addWidget(Text4, 1);
+  outer->addLayout(formatRow);
+
   Check1 = new QCheckBox(QStringLiteral("電子ログを作成してからJARLへE-メールで送信(提出)する "), this);
   Check1->setObjectName(QStringLiteral("Check1"));
   Check2 = new QCheckBox(QStringLiteral("電子ログを作成してからJARLのﾃｽﾄﾒｰﾙｱﾄﾞﾚｽへ送信する "), this);
@@ -95,6 +112,7 @@ frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws
   Check3 = new QCheckBox(QStringLiteral("自分のメールアドレスに電子ログのコピーを送信する"), this);
   Check3->setObjectName(QStringLiteral("Check3"));
   for (QCheckBox* c : {Check1, Check2, Check3}) outer->addWidget(c);
+  for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3}) RefuseNonCp932(box);
 
   StatusLine = new QLabel(this);
   StatusLine->setObjectName(QStringLiteral("StatusLine"));
@@ -123,6 +141,7 @@ frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws
   connect(Command1, &QPushButton::clicked, this, &frmMakeLog::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &frmMakeLog::Command2_Click);
   connect(Command3, &QPushButton::clicked, this, &frmMakeLog::Command3_Click);
+  connect(Combo1, &QComboBox::currentIndexChanged, this, &frmMakeLog::updateFormatRows);
   resize(twipsToPx(8400), sizeHint().height());
   Form_Load();
 }
@@ -178,6 +197,21 @@ void frmMakeLog::Form_Load() {
   updateCopyBox();
   Command3->setVisible(!uploadUrl().empty());
   Command3->setEnabled(false);
+
+  // 4. the format: the definition's; the parties are R1.0 only
+  Combo1->setCurrentIndex(elog::DefaultFormat(def) == elog::ElogFormat::R21 ? 1 : 0);
+  Combo1->setEnabled(elog::R21Allowed(def));
+  updateFormatRows();
+}
+
+elog::ElogFormat frmMakeLog::format() const {
+  return Combo1->currentIndex() == 1 ? elog::ElogFormat::R21 : elog::ElogFormat::R10;
+}
+
+void frmMakeLog::updateFormatRows() {
+  const bool on = format() == elog::ElogFormat::R21 && elog::NeedsLicenseDate(ws_.ini().JarlCateCode);
+  licenseCaption_->setVisible(on);
+  Text4->setVisible(on);
 }
 
 std::string frmMakeLog::uploadUrl() const {
@@ -199,9 +233,18 @@ void frmMakeLog::updateCopyBox() {
 }
 
 bool frmMakeLog::writeElog(const std::string& path) {
-  const elog::ElogSource src{ws_.doc().Log, ws_.contest(),        ws_.score(),
-                             ws_.ini(),     ws_.doc().State.TodayText, ws_.jarlSignature()};
-  const elog::ElogResult r = elog::MkJarlELog(path, src, ws_.progress());
+  const std::string licenseDate = fromQ(Text4->text());
+  const elog::ElogSource src{ws_.doc().Log,          ws_.contest(),       ws_.score(), ws_.ini(),
+                             ws_.doc().State.TodayText, ws_.jarlSignature(), licenseDate};
+  elog::ElogResult r = elog::MakeElog(format(), path, src, ws_.progress());
+  if (!r.ok && r.refused) {
+    // What R2.1 cannot hold is named; R1.0 is offered instead.
+    if (ws_.ui().ask(r.error + "\r\n\r\nR1.0 形式で作成しますか？", Buttons::YesNo, Icon::Question) !=
+        Answer::Yes)
+      return false;
+    Combo1->setCurrentIndex(0);
+    r = elog::MakeElog(elog::ElogFormat::R10, path, src, ws_.progress());
+  }
   if (!r.ok) ws_.ui().tell(path + "\r\n" + r.error, Icon::Critical);
   return r.ok;
 }
@@ -220,6 +263,16 @@ void frmMakeLog::Command1_Click() {
     ws_.ui().tell(submit::kNoSignature);
     Text3->setFocus();
     return;
+  }
+  // R2.1 needs a few items more than the check does.
+  if (format() == elog::ElogFormat::R21) {
+    const auto missing = submit::R21MissingItems(s, fromQ(Text4->text()));
+    if (!missing.empty()) {
+      std::string text = "R2.1 形式の電子ログには次の項目が必要です：";
+      for (std::string_view m : missing) (text += "\r\n") += m;
+      ws_.ui().tell(text, Icon::Exclamation);
+      return;
+    }
   }
   // 3. nothing to write
   if (ws_.doc().Log.count() < 1) {

@@ -8,6 +8,8 @@
 //   Text1 own address (JarlEmail), Text2 comments (JarlComment),
 //   Text3 signature (JarlSignature)
 //   Label7 the date "yyyy年mm月dd日"; UpDown3 year, UpDown2 month, UpDown1 day
+//   Combo1 the format "形式" (R1.0, R2.1), starting at the contest
+//   definition's; Text4 the licence date of a newcomer entry (R2.1 only)
 //   Check1 mail to the contest address, Check2 to the test address,
 //   Check3 a copy to the own address (MailAndMe)
 //   Command1 "電子ログ作成", Command2 "キャンセル"
@@ -15,6 +17,7 @@
 //   upload page), StatusLine where the electronic log was written
 #pragma once
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +26,7 @@
 #include <string>
 
 #include "log/oledate.h"
+#include "output/elog.h"
 #include "output/submit.h"
 
 class Workspace;
@@ -41,7 +45,8 @@ class frmMakeLog : public QWidget {
   static frmMakeLog* open(Workspace& ws);
 
   QLabel *Label2, *Label4, *Label7, *StatusLine;
-  QLineEdit *Text1, *Text3;
+  QLineEdit *Text1, *Text3, *Text4;
+  QComboBox* Combo1;
   QPlainTextEdit* Text2;
   UpDownControl *UpDown1, *UpDown2, *UpDown3;
   QCheckBox *Check1, *Check2, *Check3;
@@ -68,9 +73,13 @@ class frmMakeLog : public QWidget {
   void updateCopyBox();
   // The one call of the electronic-log writer; its failure is shown here.
   bool writeElog(const std::string& path);
+  elog::ElogFormat format() const;
+  // The licence date row is there for a newcomer entry written as R2.1.
+  void updateFormatRows();
   std::string uploadUrl() const;
 
   Workspace& ws_;
+  QLabel* licenseCaption_ = nullptr;
   ole::Date date_ = 0;
   std::string elogPath_;
   bool closed_ = false;
