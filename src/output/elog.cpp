@@ -265,21 +265,36 @@ std::string ElogBytes(const ElogSource& src, Progress& progress) {
 }
 
 ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& progress) {
+  return parts::writeElogFile(path, progress,
+                              [&] { return ElogBytesResult{ElogBytes(src, progress), {}}; });
+}
+
+namespace parts {
+
+ElogResult writeElogFile(const std::string& path, Progress& progress,
+                         const std::function<ElogBytesResult()>& make) {
   ElogResult result;
   // The progress window is closed whatever happens.
   struct Finish {
     Progress& p;
     ~Finish() { p.finish(); }
   } finish{progress};
-  std::string bytes;
+  ElogBytesResult bytes;
   try {
-    bytes = ElogBytes(src, progress);
+    bytes = make();
   } catch (const std::exception& e) {
     result.error = e.what();
     return result;
   }
-  result.ok = fileio::writeAtomic(path, bytes, &result.error);
+  if (!bytes.error.empty()) {
+    result.error = bytes.error;
+    result.refused = true;
+    return result;
+  }
+  result.ok = fileio::writeAtomic(path, bytes.bytes, &result.error);
   return result;
 }
+
+}  // namespace parts
 
 }  // namespace elog

@@ -201,25 +201,7 @@ ElogBytesResult ElogBytesR21(const ElogSource& src, Progress& progress) {
 }
 
 ElogResult MkJarlELogR21(const std::string& path, const ElogSource& src, Progress& progress) {
-  ElogResult result;
-  struct Finish {
-    Progress& p;
-    ~Finish() { p.finish(); }
-  } finish{progress};
-  ElogBytesResult bytes;
-  try {
-    bytes = ElogBytesR21(src, progress);
-  } catch (const std::exception& e) {
-    result.error = e.what();
-    return result;
-  }
-  if (!bytes.error.empty()) {
-    result.error = bytes.error;
-    result.refused = true;
-    return result;
-  }
-  result.ok = fileio::writeAtomic(path, bytes.bytes, &result.error);
-  return result;
+  return writeElogFile(path, progress, [&] { return ElogBytesR21(src, progress); });
 }
 
 ElogResult MakeElog(ElogFormat format, const std::string& path, const ElogSource& src,

@@ -1,9 +1,13 @@
 // The pieces both electronic-log formats are written with.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "log/oledate.h"
+#include "output/elog.h"
+
+class Progress;
 
 struct ContestDefinition;
 
@@ -24,5 +28,9 @@ void element(std::string& out, std::string_view tag, std::string_view value);
 void elementIfSet(std::string& out, std::string_view tag, std::string_view value);
 // The two parties count QSOs only.
 bool partyStyle(const ContestDefinition& def);
+// Writes what make gives to path, replaced whole; a text make refuses with
+// leaves the file there as it was. The progress is finished in every case.
+ElogResult writeElogFile(const std::string& path, Progress& progress,
+                         const std::function<ElogBytesResult()>& make);
 
 }  // namespace elog::parts
