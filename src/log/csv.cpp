@@ -21,7 +21,7 @@ void appendQuoted(std::string& out, std::string_view field) {
 }
 
 namespace {
-// The Part's rule for a line whose quotes do not balance: every double quote
+// The original format's rule for a line whose quotes do not balance: every double quote
 // removed, split at every comma.
 std::vector<std::string> plainFields(std::string_view line) {
   std::vector<std::string> fields(1);

@@ -51,16 +51,16 @@ bool readAdif(const std::string& utf8Text, std::vector<AdifRecord>& out, std::st
     }
     const std::size_t close = t.find(U'>', i);
     if (close == std::u32string::npos) return fail("tag not closed");
-    std::string spec;
+    std::string tag;
     for (std::size_t k = i + 1; k < close; ++k) {
       if (t[k] > 0x7e || t[k] < 0x20) return fail("tag holds no ASCII");
-      spec += static_cast<char>(t[k]);
+      tag += static_cast<char>(t[k]);
     }
     i = close + 1;
-    std::string name = spec.substr(0, spec.find(':'));
+    std::string name = tag.substr(0, tag.find(':'));
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (name.empty()) return fail("empty field name");
-    if (spec.find(':') == std::string::npos) {
+    if (tag.find(':') == std::string::npos) {
       if (name == "eor") {
         out.push_back(rec);
         rec.clear();
@@ -72,10 +72,10 @@ bool readAdif(const std::string& utf8Text, std::vector<AdifRecord>& out, std::st
       }
       return fail("tag without length: " + name);
     }
-    std::string len = spec.substr(spec.find(':') + 1);
+    std::string len = tag.substr(tag.find(':') + 1);
     len = len.substr(0, len.find(':'));
     if (len.empty() || len.find_first_not_of("0123456789") != std::string::npos)
-      return fail("bad length in <" + spec + ">");
+      return fail("bad length in <" + tag + ">");
     const std::size_t n = std::stoul(len);
     if (i + n > t.size()) return fail("value runs past the end");
     std::string value;

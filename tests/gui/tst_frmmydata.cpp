@@ -116,7 +116,7 @@ void TestFrmMyData::layoutListsAndPlacement() {
   for (int i = 0; i < d->TabStrip1->count(); ++i) tabs << d->TabStrip1->tabText(i);
   QCOMPARE(tabs, (QStringList{"参加コンテストの設定", "無線局免許者の設定", "無線局の設定",
                               "送信ナンバーなどの設定"}));
-  // every caption of the Part is on the dialog
+  // every caption the dialog should carry is on it
   QStringList captions;
   for (QLabel* l : d->findChildren<QLabel*>()) captions << l->text();
   for (const char* c :
