@@ -10,35 +10,14 @@
 #include "log/progress.h"
 #include "log/settings.h"
 #include "output/elog.h"
+#include "samples.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-QsoRecord qso(const char* band, const char* mode, ole::Date t, const char* call, const char* srst,
-              const char* sno, const char* rrst, const char* rno, int points, const char* mlt,
-              int dupe = 0) {
-  QsoRecord r;
-  r.QsoNo = 1;
-  r.Band = band;
-  r.Mode = mode;
-  r.QsoTime = t;
-  r.CallSign = call;
-  r.SentRst = srst;
-  r.SentNo = sno;
-  r.RcvdRst = rrst;
-  r.RcvdNo = rno;
-  r.Points = static_cast<std::int16_t>(points);
-  r.Mlt = mlt;
-  r.Dupe = static_cast<std::int16_t>(dupe);
-  return r;
-}
-
-std::string crlf(std::initializer_list<const char*> lines) {
-  std::string r;
-  for (const char* l : lines) r += std::string(l) + "\r\n";
-  return r;
-}
+using samples::crlf;
+using samples::qso;
 
 class ElogR21 : public ::testing::Test {
  protected:

@@ -16,6 +16,7 @@
 #include "output/mail.h"
 #include "output/sendmail.h"
 #include "output/submit.h"
+#include "samples.h"
 
 namespace fs = std::filesystem;
 
@@ -42,17 +43,8 @@ std::string fromBase64(std::string_view in) {
 
 Settings station() {
   Settings s;
-  s.JarlContest = "ＡＬＬ ＪＡ コンテスト";
-  s.JarlCategory = "電信電話部門 シングルオペ オールバンド";
-  s.JarlCateCode = "XAM";
-  s.JarlPower = "50";
-  s.JarlCallSign = "JA1ZZZ";
-  s.JarlName = "山田 太郎";
-  s.JarlLicenseClass = "第一級アマチュア無線技士";
+  samples::fillStationData(s);
   s.JarlAddress = "東京都\r\n1-1-1";
-  s.JarlOath = kDefaultOath;
-  s.JarlDqpOath = kDefaultDqpOath;
-  s.JarlNypOath = kDefaultNypOath;
   return s;
 }
 

@@ -41,20 +41,6 @@ QAction* findAction(QWidget* w, const char* name) {
   return w->findChild<QAction*>(QString::fromUtf8(name));
 }
 
-void fillStationData(Settings& s) {
-  s.JarlContest = "ＡＬＬ ＪＡ コンテスト";
-  s.JarlCategory = "電信電話部門 シングルオペ オールバンド";
-  s.JarlCateCode = "XAM";
-  s.JarlPower = "50";
-  s.JarlCallSign = "JA1ZZZ";
-  s.JarlName = "山田 太郎";
-  s.JarlLicenseClass = "第一級アマチュア無線技士";
-  s.JarlAddress = "東京都千代田区\r\n1-1-1";
-  s.JarlOath = kDefaultOath;
-  s.JarlDqpOath = kDefaultDqpOath;
-  s.JarlNypOath = kDefaultNypOath;
-}
-
 void x11Key(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods) {
   QString text;
   switch (key) {

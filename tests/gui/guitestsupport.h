@@ -7,6 +7,7 @@
 
 #include "app/gui/frmmain.h"
 #include "log/clock.h"
+#include "samples.h"
 #include "scripted_ui.h"
 
 struct MainFixture {
@@ -27,8 +28,7 @@ struct MainFixture {
 
 QAction* findAction(QWidget* w, const char* name);
 
-// Every required item of the summary sheet filled in.
-void fillStationData(Settings& s);
+using samples::fillStationData;
 // A key press and release as X11 delivers them: Esc, Tab, Enter, Backspace
 // and Delete carry their control texts, Ctrl shortcuts their control
 // character, the arrows and Home/End no text.
