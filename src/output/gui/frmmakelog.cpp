@@ -102,7 +102,10 @@ frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws
   Text4->setObjectName(QStringLiteral("Text4"));
   Text4->setPlaceholderText(QStringLiteral("2020年02月28日"));
   RefuseNonCp932(Text4);
-  formatRow->addWidget(Text4, 1);
+  Text4->setMinimumWidth(twipsToPx(2400));
+  formatRow->addWidget(Text4);
+  // The format box keeps its place when the licence date is hidden.
+  formatRow->addStretch(1);
   outer->addLayout(formatRow);
 
   Check1 = new QCheckBox(QStringLiteral("電子ログを作成してからJARLへE-メールで送信(提出)する "), this);
