@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Settings s;

@@ -7,6 +7,9 @@ The floors (each looks only down):
   3 entry, output, hamlog                floors 1-2 (not each other)
   4 app                                  everything
 
+A forward declaration counts as an include of the header that defines the
+type: a floor-1 header may not name a floor-2 type either.
+
 A window folder X/gui may include X's own rules, every floor below X, the
 window folders below X (log/gui holds the helpers and the interface every
 window reaches the program through) and its own folder; never app/.
@@ -25,6 +28,10 @@ import sys
 FLOOR = {"log": 1, "contest": 2, "entry": 3, "output": 3, "hamlog": 3, "app": 4}
 STANDALONE = {"bridge": {"bridge", "hamlog50"}, "hamlog50": {"hamlog50"}}
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
+# "class Name;" / "struct Name;" at the start of a line: a forward declaration.
+FORWARD = re.compile(r'^\s*(?:class|struct)\s+(\w+)\s*;')
+# "class Name {" / "struct Name : Base {": where a type is defined.
+DEFINITION = re.compile(r'^\s*(?:class|struct)\s+(\w+)\s*(?:final\s*)?[:{]')
 
 
 def area(rel):
@@ -58,7 +65,7 @@ def self_test():
     cases = [
         ("log/csv.cpp", "log/qso.h", True),
         ("log/csv.cpp", "contest/search.h", False),
-        ("log/cabrillo.cpp", "app/core/inifile.h", False),
+        ("log/cabrillo.cpp", "app/core/programfolder.h", False),
         ("log/gui/frmbar.cpp", "log/gui/qtui.h", True),
         ("log/gui/importcommands.cpp", "contest/contestdef.h", False),
         ("contest/search.cpp", "log/progress.h", True),
@@ -89,7 +96,7 @@ def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "src")
     root = os.path.normpath(root)
-    bad = []
+    sources = []
     for dirpath, _, files in os.walk(root):
         for name in sorted(files):
             if not name.endswith((".h", ".hpp", ".cpp", ".c")):
@@ -99,15 +106,33 @@ def main():
             if "/" not in rel:
                 continue
             with open(path, encoding="utf-8", errors="replace") as f:
-                for no, line in enumerate(f, 1):
-                    m = INCLUDE.match(line)
-                    if not m or "/" not in m.group(1):
-                        continue
-                    target = m.group(1)
-                    if not os.path.exists(os.path.join(root, target)):
-                        continue  # not one of ours
-                    if not allowed(rel, target):
-                        bad.append(f"src/{rel}:{no}: includes {target}, a floor it may not reach")
+                sources.append((rel, f.read().splitlines()))
+    # The header that defines each type (a name defined in two places is
+    # left out: the check cannot tell which one is meant).
+    defined = {}
+    for rel, lines in sources:
+        if not rel.endswith((".h", ".hpp")):
+            continue
+        for line in lines:
+            m = DEFINITION.match(line)
+            if m:
+                defined[m.group(1)] = None if m.group(1) in defined else rel
+    bad = []
+    for rel, lines in sources:
+        for no, line in enumerate(lines, 1):
+            m = INCLUDE.match(line)
+            if m and "/" in m.group(1):
+                target = m.group(1)
+                if not os.path.exists(os.path.join(root, target)):
+                    continue  # not one of ours
+                if not allowed(rel, target):
+                    bad.append(f"src/{rel}:{no}: includes {target}, a floor it may not reach")
+                continue
+            m = FORWARD.match(line)
+            if m and defined.get(m.group(1)):
+                target = defined[m.group(1)]
+                if not allowed(rel, target):
+                    bad.append(f"src/{rel}:{no}: names {m.group(1)} of {target}, a floor it may not reach")
     for b in bad:
         print(b)
     if bad:

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <utility>
 
 #include "log/fileio.h"
@@ -109,7 +108,7 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
   const std::int16_t own = log[1].TestNo;
   bool stamp = true;
   if (own > 0 && own != setting) {
-    stamp = ui_.ask(logtext::askRestamp(contestName(own), contestName(setting)), Buttons::YesNo) ==
+    stamp = ui_.question(Question::RestampLog, logtext::askRestamp(contestName(own), contestName(setting)), Buttons::YesNo) ==
             Answer::Yes;
   }
   if (const auto fields = logfile::UnencodableFields(log); !fields.empty())
@@ -128,31 +127,23 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
 
 LogFiles::Load LogFiles::load(const std::string& path, std::size_t room, std::string_view tooMany,
                               std::string& bytes) {
-  if (!fileio::exists(path)) return Load::Missing;
-  // A file too large for the log is refused before it is read at all.
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) {
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && logfile::wholeRecords(size) > room) {
+  logfile::FileBytes f = logfile::readLogFile(path, room);
+  switch (f.status) {
+    case logfile::ReadStatus::Missing:
+      return Load::Missing;
+    case logfile::ReadStatus::TooMany:
       ui_.tell(tooMany);
       return Load::Failed;
-    }
+    case logfile::ReadStatus::Failed:
+      ui_.tell(f.error);
+      return Load::Failed;
+    case logfile::ReadStatus::NotALog:
+      ui_.tell(logtext::notALog(path));
+      return Load::Failed;
+    case logfile::ReadStatus::Ok:
+      break;
   }
-  std::string err;
-  if (!fileio::readAll(path, bytes, &err)) {
-    ui_.tell(err);
-    return Load::Failed;
-  }
-  if (logfile::wholeRecords(bytes.size()) > room) {
-    ui_.tell(tooMany);
-    return Load::Failed;
-  }
-  // Another format's text read as records would be junk QSOs, and the next
-  // save would replace that file.
-  if (!logfile::isLogBytes(bytes)) {
-    ui_.tell(logtext::notALog(path));
-    return Load::Failed;
-  }
+  bytes = std::move(f.bytes);
   return Load::Ok;
 }
 
@@ -185,7 +176,7 @@ LogFiles::ReadResult LogFiles::LogRead(const std::string& FileName) {
     doc_.State.LogTestNo = fileNo;
     const std::int16_t setting = contestNo();
     if (fileNo > 0 && setting > 0 && fileNo != setting) {
-      if (ui_.ask(logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes) {
+      if (ui_.question(Question::OtherContestLog, logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes) {
         // The log is empty now, so the grid must not go on showing the old one.
         doc_.Log.clear();
         window_.clearGrid();
@@ -202,7 +193,7 @@ LogFiles::ReadResult LogFiles::LogRead(const std::string& FileName) {
 
   window_.LogDataSearch();
   scrollToEnd();
-  if (otherContest && ui_.ask(logtext::kAskChangeSetting, Buttons::YesNo) == Answer::Yes)
+  if (otherContest && ui_.question(Question::ChangeSetting, logtext::kAskChangeSetting, Buttons::YesNo) == Answer::Yes)
     window_.showMyData();
   return ReadResult::Read;
 }
@@ -228,7 +219,7 @@ LogFiles::AppendResult LogFiles::LogAppend(const std::string& FileName) {
     const std::int16_t fileNo = logfile::decodeRecord(bytes.data()).TestNo;
     const std::int16_t setting = contestNo();
     if (fileNo > 0 && setting > 0 && fileNo != setting &&
-        ui_.ask(logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes)
+        ui_.question(Question::OtherContestLog, logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes)
       return AppendResult::Declined;
     doc_.State.LogTestNo = fileNo;
   }
@@ -259,7 +250,7 @@ std::optional<std::string> LogFiles::chooseSaveName(const FileDialogOptions& dia
   std::string name = logfile::SaveName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.
   if (name != *chosen && fileio::exists(name) &&
-      ui_.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+      ui_.question(Question::Overwrite, logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
     return std::nullopt;
   return name;
 }
@@ -278,7 +269,7 @@ bool LogFiles::saveBeforeEmptying() {
 
 void LogFiles::NewLog() {
   if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
-      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
+      ui_.question(Question::SaveChanged, logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
       !saveBeforeEmptying())
     return;
   LogCls();
@@ -287,7 +278,7 @@ void LogFiles::NewLog() {
 
 void LogFiles::Open() {
   if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
-      ui_.ask(logtext::kAskDiscard, Buttons::YesNo, Icon::None, logtext::kTitleOpen) != Answer::Yes)
+      ui_.question(Question::DiscardChanged, logtext::kAskDiscard, Buttons::YesNo, Icon::None, logtext::kTitleOpen) != Answer::Yes)
     return;
   const auto path = ui_.openFile(OpenLogDialog(programFolder_));
   if (!path || path->empty()) return;
@@ -304,7 +295,7 @@ void LogFiles::Append() {
     ui_.tell(logtext::kNoLog, Icon::None, logtext::kTitleAppend);
     return;
   }
-  if (ui_.ask(logtext::kAskAppend, Buttons::OkCancel, Icon::None, logtext::kTitleAppend) !=
+  if (ui_.question(Question::ConfirmAppend, logtext::kAskAppend, Buttons::OkCancel, Icon::None, logtext::kTitleAppend) !=
       Answer::Ok)
     return;
   const auto path = ui_.openFile(OpenLogDialog(programFolder_));
@@ -314,7 +305,7 @@ void LogFiles::Append() {
 
 void LogFiles::Save() {
   if (doc_.Log.count() < 1) return;
-  if (ui_.ask(logtext::kAskSaveOk, Buttons::OkCancel, Icon::None, logtext::kTitleSave) !=
+  if (ui_.question(Question::ConfirmSave, logtext::kAskSaveOk, Buttons::OkCancel, Icon::None, logtext::kTitleSave) !=
       Answer::Ok)
     return;
   std::string path = doc_.State.LogFileName;
@@ -330,7 +321,7 @@ void LogFiles::Save() {
 
 void LogFiles::SaveAs() {
   if (doc_.Log.count() < 1) return;
-  if (ui_.ask(logtext::kAskSaveAsOk, Buttons::OkCancel, Icon::None, logtext::kTitleSaveAs) !=
+  if (ui_.question(Question::ConfirmSaveAs, logtext::kAskSaveAsOk, Buttons::OkCancel, Icon::None, logtext::kTitleSaveAs) !=
       Answer::Ok)
     return;
   const auto name =
@@ -343,7 +334,7 @@ void LogFiles::SaveAs() {
 
 void LogFiles::Close() {
   if (doc_.Log.count() > 0 && doc_.State.LogDirty == 1 &&
-      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
+      ui_.question(Question::SaveChanged, logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) == Answer::Yes &&
       !saveBeforeEmptying())
     return;  // the save was cancelled or failed: the log stays open
   LogCls();
@@ -351,7 +342,7 @@ void LogFiles::Close() {
 
 bool LogFiles::OfferSave() {
   if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1 ||
-      ui_.ask(logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) != Answer::Yes)
+      ui_.question(Question::SaveChanged, logtext::kAskSave, Buttons::YesNo, Icon::None, logtext::kTitleSave) != Answer::Yes)
     return true;
   if (!saveBeforeEmptying()) return false;
   window_.setLogFileText(doc_.State.LogFileName);
@@ -361,7 +352,7 @@ bool LogFiles::OfferSave() {
 bool LogFiles::QueryUnload() {
   if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1) return true;
   const Answer a =
-      ui_.ask(logtext::kAskSaveOnExit, Buttons::YesNoCancel, Icon::Question, kProgramTitle);
+      ui_.question(Question::SaveOnExit, logtext::kAskSaveOnExit, Buttons::YesNoCancel, Icon::Question, kProgramTitle);
   if (a == Answer::Cancel) return false;
   if (a != Answer::Yes) return true;
   std::string path = doc_.State.LogFileName;

@@ -14,14 +14,10 @@
 #include "log/qso.h"
 #include "log/ui.h"
 
-// What the file commands need of the main window.
-class LogWindow {
+// What the file commands need of the window that shows the log.
+class LogView {
  public:
-  virtual ~LogWindow() = default;
-  // LogDataSearch: re-scores the whole log and rebuilds the grid from it.
-  virtual void LogDataSearch() = 0;
-  // Empties the grid to its header and one blank row.
-  virtual void clearGrid() = 0;
+  virtual ~LogView() = default;
   // Scrolls the grid so that `row` is its top row.
   virtual void scrollGridTo(int row) = 0;
   // Status-bar panel 3: the current log file.
@@ -31,6 +27,16 @@ class LogWindow {
   virtual void showMyData() = 0;
   // The real-time input window, modeless.
   virtual void showInput() = 0;
+};
+
+// What the file commands need of the open log beyond its document: the
+// re-scoring and the grid, and the window that shows them.
+class LogWindow : public LogView {
+ public:
+  // LogDataSearch: re-scores the whole log and rebuilds the grid from it.
+  virtual void LogDataSearch() = 0;
+  // Empties the grid to its header and one blank row.
+  virtual void clearGrid() = 0;
 };
 
 // The loaded contest definition, as far as the log file is concerned.

@@ -1,9 +1,11 @@
 #include "log/logfile.h"
 
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 
 #include "log/cp932.h"
+#include "log/fileio.h"
 
 namespace logfile {
 namespace {
@@ -190,6 +192,35 @@ void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progr
     progress.step(i);
   }
   progress.finish();
+}
+
+FileBytes readLogFile(const std::string& path, std::size_t room) {
+  FileBytes f;
+  if (!fileio::exists(path)) {
+    f.status = ReadStatus::Missing;
+    return f;
+  }
+  std::error_code ec;
+  if (std::filesystem::is_regular_file(path, ec)) {
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && wholeRecords(size) > room) {
+      f.status = ReadStatus::TooMany;
+      return f;
+    }
+  }
+  if (!fileio::readAll(path, f.bytes, &f.error)) {
+    f.status = ReadStatus::Failed;
+    return f;
+  }
+  if (wholeRecords(f.bytes.size()) > room)
+    f.status = ReadStatus::TooMany;
+  // Another format's text read as records would be junk QSOs, and the next
+  // save would replace that file.
+  else if (!isLogBytes(f.bytes))
+    f.status = ReadStatus::NotALog;
+  else
+    f.status = ReadStatus::Ok;
+  return f;
 }
 
 std::string SaveName(std::string_view chosen) { return SaveName(chosen, ".tmk"); }

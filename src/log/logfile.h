@@ -73,6 +73,23 @@ constexpr std::size_t kMaxFileBytes = kRecordSize * (kMaxQso + 1) - 1;
 // already have room. Reports each record to progress (1..n).
 void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progress);
 
+// What reading a log file found.
+enum class ReadStatus {
+  Ok,       // bytes hold the file; wholeRecords(bytes.size()) records fit the room
+  Missing,  // no such file
+  TooMany,  // more whole records than the room (told before the file is read)
+  NotALog,  // the bytes are no log's records (another format's text)
+  Failed,   // the file cannot be read; error holds the system's text
+};
+struct FileBytes {
+  ReadStatus status = ReadStatus::Failed;
+  std::string bytes;
+  std::string error;
+};
+// The one way a log file is read: a file with more whole records than room
+// is refused before it is read, then the bytes are read and checked.
+FileBytes readLogFile(const std::string& path, std::size_t room);
+
 // The name a log is saved under, from the path chosen in the save dialog:
 // after the last "/", everything from the first "." on is replaced by
 // ".tmk" ("abc.def.txt" -> "abc.tmk"); a name without "." gets ".tmk".

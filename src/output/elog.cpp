@@ -116,6 +116,18 @@ std::string_view ScoreLabel(int bandIndex) {
   return kScoreLabels.at(static_cast<std::size_t>(bandIndex));
 }
 
+std::string ScoreTableText(const ScoreTable& score) {
+  std::string out;
+  for (int i = 0; i <= ScoreTable::kTotalRow; ++i) {
+    const BandStat& b = score.BandStats[static_cast<std::size_t>(i)];
+    out += i < ScoreTable::kTotalRow ? std::string(ScoreLabel(i)) : std::string("TOTAL");
+    out += '\t' + std::to_string(b.QsoCount) + '\t' + std::to_string(b.DupeCount) + '\t' +
+           std::to_string(b.PointSum) + '\t' + std::to_string(b.MltCount) + '\n';
+  }
+  out += "TotalScore\t" + std::to_string(score.TotalScore) + '\n';
+  return out;
+}
+
 std::string BandColumn(std::string_view band) {
   const std::string_view t = utf8::trim(band);
   for (std::size_t i = 0; i < bands::kBandTexts.size(); ++i)

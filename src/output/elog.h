@@ -48,6 +48,11 @@ struct ElogResult {
 // The score label of band index 0..15 ("1.8MHz" ... "10.1GHz").
 std::string_view ScoreLabel(int bandIndex);
 
+// The score table as text: one line per band (the score labels) and
+// "TOTAL", each "label TAB QsoCount TAB DupeCount TAB PointSum TAB
+// MltCount", then "TotalScore TAB n". LF line ends.
+std::string ScoreTableText(const ScoreTable& score);
+
 // The six-character band column of a QSO line for a stored band text.
 std::string BandColumn(std::string_view band);
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "app/core/programfolder.h"
 #include "contest/cty.h"
 #include "log/cp932.h"

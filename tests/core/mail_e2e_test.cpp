@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/logfile.h"

@@ -2,7 +2,7 @@
 // between the settings and the dialog through the settings file.
 #include <gtest/gtest.h>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "output/mydata.h"

@@ -7,11 +7,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/logfile.h"
-#include "app/core/scoredlog.h"
+#include "contest/session.h"
+#include "output/elog.h"
 
 namespace fs = std::filesystem;
 
@@ -82,22 +83,30 @@ const char* const kTable =
     "TOTAL\t6\t1\t3\t2\nTotalScore\t6\n";
 
 TEST_F(CliHome, ScoresTheLogUnderTheChosenContest) {
-  ScoredLog s;
+  // A fresh unattended session for each read.
+  auto load = [&](const std::string& log, std::string& err) {
+    UnattendedSession run(home);
+    const bool ok = run.loadScoredLog(log, &err);
+    return std::make_pair(ok, ok ? elog::ScoreTableText(run.session.Score) : std::string());
+  };
   std::string err;
-  ASSERT_TRUE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err)) << err;
-  EXPECT_EQ(s.log.count(), 6);
-  EXPECT_EQ(ScoreTableText(s.score), kTable);
+  {
+    UnattendedSession run(home);
+    ASSERT_TRUE(run.loadScoredLog(home + "/Log/t.tmk", &err)) << err;
+    EXPECT_EQ(run.session.Doc.Log.count(), 6);
+    EXPECT_EQ(elog::ScoreTableText(run.session.Score), kTable);
+  }
 
-  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/none.tmk", s, &err));
+  EXPECT_FALSE(load(home + "/Log/none.tmk", err).first);
   EXPECT_NE(err.find("none.tmk"), std::string::npos);
   // Another format's text is no log: refused, naming the file.
   ASSERT_TRUE(fileio::writeAtomic(home + "/Log/x.tmk",
                                   "Japan:  25:  45:  AS:   36.40:  -138.38:    -9.0:  JA:\r\n"
                                   "    JA,JD,JE,JF,JG,JH,JI,JJ,JK,JL,JM,JN,JO,JP,JQ,JR,JS;\r\n"));
-  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/x.tmk", s, &err));
+  EXPECT_FALSE(load(home + "/Log/x.tmk", err).first);
   EXPECT_EQ(err, home + "/Log/x.tmk はログファイルではありません");
   fs::remove(home + "/Cfg/JARL都府県支庁ナンバー.txt");
-  EXPECT_FALSE(LoadScoredLog(home, home + "/Log/t.tmk", s, &err));
+  EXPECT_FALSE(load(home + "/Log/t.tmk", err).first);
   EXPECT_NE(err.find("セクションファイルがありません！"), std::string::npos);
 }
 

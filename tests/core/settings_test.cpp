@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
 

@@ -8,7 +8,7 @@
 #include <QtTest>
 #include <unistd.h>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "app/gui/frmabout.h"
 #include "log/gui/frmbar.h"
 #include "log/gui/qtui.h"

@@ -4,7 +4,7 @@
 #include <QtTest>
 #include <cstring>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "log/gui/frmbar.h"
 #include "contest/cty.h"
 #include "log/gui/qtui.h"

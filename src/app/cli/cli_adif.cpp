@@ -4,40 +4,28 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/core/scoredlog.h"
+#include "contest/session.h"
 #include "log/fileio.h"
 #include "log/progress.h"
-#include "log/ui.h"
 #include "output/adif.h"
 
 namespace {
 
 constexpr const char* kUsage = "usage: tamarack-cli [--home DIR] adif LOG.tmk OUTBASE";
 
-// Every message goes to stderr; nothing is asked.
-class StderrUi : public Ui {
- public:
-  Answer ask(std::string_view text, Buttons, Icon, std::string_view) override {
-    std::fprintf(stderr, "tamarack-cli: %.*s\n", static_cast<int>(text.size()), text.data());
-    return Answer::Ok;
-  }
-  std::optional<std::string> openFile(const FileDialogOptions&) override { return std::nullopt; }
-  std::optional<std::string> saveFile(const FileDialogOptions&) override { return std::nullopt; }
-};
-
 int runAdif(CliArgs& args) {
   if (args.rest.size() != 2) return CliFail(kUsage);
   for (const std::string& a : args.rest)
     if (a.rfind("--", 0) == 0) return CliFail(kUsage);
 
-  ScoredLog s;
+  UnattendedSession run(args.home);
   std::string err;
-  if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
-  StderrUi ui;
-  if (!fileio::exists(args.home + "/Cty.dat")) ui.tell("NOT [Cty.dat] FILE");
-  const adif::AdifSource src{s.log, s.def.SetUTCtime == 1, s.cty, s.settings};
+  if (!run.loadScoredLog(args.rest[0], &err)) return CliFail(err);
+  const Session& s = run.session;
+  if (!fileio::exists(args.home + "/Cty.dat")) run.ui.tell("NOT [Cty.dat] FILE");
+  const adif::AdifSource src{s.Doc.Log, s.Contest.SetUTCtime == 1, s.Cty, s.Ini};
   const adif::AdifResult r =
-      adif::AdifOut(adif::AdifBaseName(args.rest[1]), src, args.home, ui, noProgress());
+      adif::AdifOut(adif::AdifBaseName(args.rest[1]), src, args.home, run.ui, noProgress());
   return r.ok ? 0 : 1;
 }
 

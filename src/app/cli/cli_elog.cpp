@@ -5,13 +5,13 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/core/inifile.h"
+#include "contest/session.h"
+#include "log/settingsfile.h"
 #include "log/logfile.h"
 #include "log/clock.h"
 #include "log/progress.h"
 #include "output/elog.h"
 #include "output/submit.h"
-#include "app/core/scoredlog.h"
 
 namespace {
 
@@ -32,26 +32,27 @@ int runElog(CliArgs& args) {
     if (a.rfind("--", 0) == 0) return CliFail(kUsage);
   if (!dateGiven) date = ole::formatJapaneseDate(SystemClock().now());
 
-  ScoredLog s;
+  UnattendedSession run(args.home);
   std::string err;
-  if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
-  const elog::ElogSource src{s.log, s.def, s.score, s.settings, date, signature, licenseDate};
-  const elog::ElogFormat chosen = format.value_or(elog::DefaultFormat(s.def));
+  if (!run.loadScoredLog(args.rest[0], &err)) return CliFail(err);
+  const Session& s = run.session;
+  const elog::ElogSource src{s.Doc.Log, s.Contest, s.Score, s.Ini, date, signature, licenseDate};
+  const elog::ElogFormat chosen = format.value_or(elog::DefaultFormat(s.Contest));
   const elog::ElogResult r = elog::MakeElog(chosen, args.rest[1], src, noProgress());
   if (!r.ok) return CliFail(args.rest[1] + ": " + r.error);
   // Written all the same, as the program writes it; the operator learns
   // what the summary sheet still lacks.
-  std::vector<std::string> replaced = logfile::UnencodableFields(s.log);
-  for (std::string& key : IniUnencodableKeys(s.settings)) replaced.push_back(std::move(key));
+  std::vector<std::string> replaced = logfile::UnencodableFields(s.Doc.Log);
+  for (std::string& key : IniUnencodableKeys(s.Ini)) replaced.push_back(std::move(key));
   if (!replaced.empty()) {
     std::string list;
     for (const std::string& f : replaced) list += (list.empty() ? "" : ", ") + f;
     std::fprintf(stderr, "%s: characters Shift-JIS cannot express written as \"?\" in: %s\n",
                  args.rest[1].c_str(), list.c_str());
   }
-  std::vector<std::string_view> missing = submit::MissingItems(s.settings, s.def);
+  std::vector<std::string_view> missing = submit::MissingItems(s.Ini, s.Contest);
   if (chosen == elog::ElogFormat::R21)
-    for (std::string_view item : submit::R21MissingItems(s.settings, licenseDate))
+    for (std::string_view item : submit::R21MissingItems(s.Ini, licenseDate))
       missing.push_back(item);
   for (std::string_view key : missing)
     std::fprintf(stderr, "%s: required item missing: %.*s\n", args.rest[1].c_str(),

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/cli/clistate.h"
+#include "contest/session.h"
 #include "hamlog/thlog.h"
 #include "log/fileio.h"
 #include "log/grid.h"
@@ -44,16 +44,17 @@ int runCreate(HamlogLibrary& lib, const std::string& db) {
 
 int runAppend(HamlogLibrary& lib, const std::string& home, const std::string& logPath,
               const std::string& db) {
-  CliSession run(home);
+  UnattendedSession run(home);
+  Session& s = run.session;
   std::string err;
-  if (!LoadCliRules(home, run.rules, run.doc, run.ui, &err)) return CliFail(err);
-  if (run.files.LogRead(logPath) != LogFiles::ReadResult::Read)
+  if (!s.openFolder(&err)) return CliFail(err);
+  if (s.Files.LogRead(logPath) != LogFiles::ReadResult::Read)
     return CliFail(logPath + ": the log could not be read");
   bool settings = false;
-  const std::string_view refusal = ThConvRefusal(run.doc.Log, db, settings);
+  const std::string_view refusal = ThConvRefusal(s.Doc.Log, db, settings);
   if (!refusal.empty()) return CliFail(db + ": " + std::string(refusal));
-  const ThAppendResult res = ThLogDbAppendRun(lib, db, run.doc.Log, home, run.rules.ini, run.rules.def,
-                                              run.rules.cty, run.ui, noProgress());
+  const ThAppendResult res = ThLogDbAppendRun(lib, db, s.Doc.Log, home, s.Ini, s.Contest, s.Cty,
+                                              run.ui, noProgress());
   if (res.outcome != ThAppendResult::Appended) {
     std::fprintf(stderr, "tamarack-cli: %d QSOs appended before the failure\n", res.appended);
     return 1;
@@ -69,11 +70,12 @@ int runRead(HamlogLibrary& lib, CliArgs& args, const std::string& oldLog) {
   req.path = db;
   if (!parseWindowTime(args.rest[2], req.from) || !parseWindowTime(args.rest[3], req.to))
     return CliFail("FROM and TO are yyyymmddhhnn");
-  CliSession run(args.home);
-  LogDocument& doc = run.doc;
+  UnattendedSession run(args.home);
+  Session& s = run.session;
+  LogDocument& doc = s.Doc;
   std::string err;
-  if (!LoadCliRules(args.home, run.rules, doc, run.ui, &err)) return CliFail(err);
-  if (!oldLog.empty() && run.files.LogRead(oldLog) != LogFiles::ReadResult::Read)
+  if (!s.openFolder(&err)) return CliFail(err);
+  if (!oldLog.empty() && s.Files.LogRead(oldLog) != LogFiles::ReadResult::Read)
     return CliFail(oldLog + ": the log could not be read");
 
   req.version = ThReadVersion(lib.GetThdllVersion());
@@ -84,14 +86,13 @@ int runRead(HamlogLibrary& lib, CliArgs& args, const std::string& oldLog) {
     return CliFail(db + ": " + std::string(thtext::kCannotOpen) + " (" + lib.lastError() + ")");
   if (count == 0) return CliFail(db + ": " + std::string(thtext::kNoQso));
 
-  GridRows grid;
-  FrmLogLoad(grid, doc.Log, 0);
-  const ImportResult res = ThlogDataRead(lib, req, run.rules.ini, run.rules.def, doc, grid, noProgress());
+  s.FrmLogLoad();
+  const ImportResult res = ThlogDataRead(lib, req, s.Ini, s.Contest, doc, s.GridData, noProgress());
   if (res.failed) return CliFail(db + ": " + res.error + " (nothing written)");
   if (res.limited) return CliFail(db + ": " + importtext::limitReached(res.appended) + " (nothing written)");
   if (doc.Log.empty()) return CliFail(db + ": no QSOs in the window (nothing written)");
-  run.window.LogDataSearch();
-  if (!run.files.DataSave(out, &err)) return CliFail(out + ": " + err);
+  s.search();
+  if (!s.Files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
                doc.Log.count(), out.c_str());
   return 0;

@@ -8,11 +8,7 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/cli/clistate.h"
-#include "app/core/inifile.h"
-#include "contest/contestdef.h"
-#include "contest/cty.h"
-#include "contest/search.h"
+#include "contest/session.h"
 #include "log/cabrillo.h"
 #include "log/csv.h"
 #include "log/fileio.h"
@@ -34,12 +30,12 @@ int runImport(CliArgs& args) {
     return CliFail("unknown format: " + kind + " (zlog, cabrillo or csv)");
   if (out.empty()) return CliFail(kUsage);
 
-  CliSession run(args.home);
-  LogDocument& doc = run.doc;
-  CliRules& rules = run.rules;
-  LogFiles& files = run.files;
+  UnattendedSession run(args.home);
+  Session& session = run.session;
+  LogDocument& doc = session.Doc;
+  LogFiles& files = session.Files;
   std::string err;
-  if (!LoadCliRules(args.home, rules, doc, run.ui, &err)) return CliFail(err);
+  if (!session.openFolder(&err)) return CliFail(err);
   if (fromLog) {
     switch (files.LogRead(oldLog)) {
       case LogFiles::ReadResult::Read: break;
@@ -58,7 +54,7 @@ int runImport(CliArgs& args) {
     res = ZlogConvert(bytes, doc.Log, noProgress());
     doc.State.LogDirty = 1;
   } else if (kind == "cabrillo") {
-    res = CabConvert(bytes, CabColumnsFrom(rules.ini), doc.Log, noProgress());
+    res = CabConvert(bytes, CabColumnsFrom(session.Ini), doc.Log, noProgress());
     doc.State.LogDirty = 1;
   } else {
     doc.Log.clear();
@@ -71,7 +67,7 @@ int runImport(CliArgs& args) {
     return CliFail(file + ": " + importtext::limitReached(res.appended) + " (nothing written)");
 
   if (doc.Log.empty()) return CliFail(file + ": no QSOs to save (nothing written)");
-  run.window.LogDataSearch();
+  session.search();
   if (!files.DataSave(out, &err)) return CliFail(out + ": " + err);
   std::fprintf(stderr, "tamarack-cli: %d QSOs read, %d QSOs saved to %s\n", res.appended,
                doc.Log.count(), out.c_str());

@@ -4,16 +4,17 @@
 #include <string>
 
 #include "app/cli/cli.h"
-#include "app/core/scoredlog.h"
+#include "contest/session.h"
+#include "output/elog.h"
 
 namespace {
 
 int runScore(CliArgs& args) {
   if (args.rest.size() != 1) return CliFail("usage: tamarack-cli [--home DIR] score LOG.tmk");
-  ScoredLog s;
+  UnattendedSession run(args.home);
   std::string err;
-  if (!LoadScoredLog(args.home, args.rest[0], s, &err)) return CliFail(err);
-  const std::string text = ScoreTableText(s.score);
+  if (!run.loadScoredLog(args.rest[0], &err)) return CliFail(err);
+  const std::string text = elog::ScoreTableText(run.session.Score);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

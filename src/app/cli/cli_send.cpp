@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/cli/cli.h"
-#include "app/core/scoredlog.h"
+#include "contest/session.h"
 #include "output/mail.h"
 #include "output/sendmail.h"
 
@@ -29,16 +29,17 @@ int runSend(CliArgs& args) {
   const std::string file = args.rest[0];
   const std::vector<std::string> addresses(args.rest.begin() + 1, args.rest.end());
 
-  ScoredLog station;
+  UnattendedSession run(args.home);
+  const Session& station = run.session;
   std::string err;
-  if (!LoadStation(args.home, station, &err)) return CliFail(err);
-  if (!mail::CheckRun(station.settings, addresses, file, &err))
+  if (!run.loadStation(&err)) return CliFail(err);
+  if (!mail::CheckRun(station.Ini, addresses, file, &err))
     return CliFail(oneLine(err) + " (nothing was sent)");
 
   const std::string program = mail::SendmailProgram();
   int failed = 0;
   for (const std::string& a : addresses) {
-    const mail::MimeResult m = mail::ElogMessage(station.settings, station.def, a, file);
+    const mail::MimeResult m = mail::ElogMessage(station.Ini, station.Contest, a, file);
     mail::SendResult r;
     if (m.ok)
       r = mail::RunSendmail(program, m.message);

@@ -13,7 +13,7 @@
 #include <QUrl>
 #include <cmath>
 
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 #include "app/core/programfolder.h"
 #include "app/gui/frmabout.h"
 #include "app/gui/frmhelp.h"

@@ -1,4 +1,4 @@
-#include "app/core/inifile.h"
+#include "log/settingsfile.h"
 
 #include <charconv>
 #include <cmath>
