@@ -50,17 +50,17 @@ int main(int argc, char** argv) {
     r.RcvdNo = "10M";
     r.Mlt = "10";
     r.Remarks = "備考あり";
-    w.Doc.Log.append(r);
+    w.session().Doc.Log.append(r);
   }
-  w.FrmLogLoad();
+  w.session().FrmLogLoad();
   w.mnuOn();
   w.scrollToEnd();
   for (int i = 0; i < 20; ++i) app.processEvents();
   const long after = residentKb();
   std::printf("empty program: %ld kB resident\n", before);
-  std::printf("with %d QSOs in the grid: %ld kB resident (+%.1f MB)\n", w.Doc.Log.count(), after,
+  std::printf("with %d QSOs in the grid: %ld kB resident (+%.1f MB)\n", w.session().Doc.Log.count(), after,
               (after - before) / 1024.0);
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   w.close();
   return 0;
 }

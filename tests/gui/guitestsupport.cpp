@@ -20,14 +20,14 @@ frmMain& MainFixture::open(bool load) {
     // Without a contest the start-up opens the station data: tests start
     // from the main window alone unless they ask for that window.
     if (closeStartupWindow)
-      if (QWidget* tool = w->openDialog(w->Doc.State.OpenDialogNo)) tool->close();
+      if (QWidget* tool = w->dialogs().find(w->session().Doc.State.OpenDialogNo)) tool->close();
   }
   return *w;
 }
 
 void MainFixture::fillLog(int n) {
-  AppendSampleQsos(w->Doc.Log, n);
-  w->FrmLogLoad();
+  AppendSampleQsos(w->session().Doc.Log, n);
+  w->session().FrmLogLoad();
   w->mnuOn();
 }
 

@@ -93,7 +93,7 @@ void TestCp932Guard::theStoredFieldsBoxesRefuseThem() {
   MainFixture f;
   frmMain& w = f.open();
   w.showMyData();
-  QWidget* d = w.openDialog(DlgMyData);
+  QWidget* d = w.dialogs().find(DlgMyData);
   QVERIFY(d);
   auto* address = d->findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
   auto* name = d->findChild<QLineEdit*>(QStringLiteral("Text2"));
@@ -109,7 +109,7 @@ void TestCp932Guard::theStoredFieldsBoxesRefuseThem() {
   d->close();
 
   w.showInput();
-  QWidget* in = w.openDialog(DlgInput);
+  QWidget* in = w.dialogs().find(DlgInput);
   QVERIFY(in);
   for (const char* box : {"Text5", "Text7", "Text9"}) {
     auto* t = in->findChild<QLineEdit*>(QString::fromUtf8(box));

@@ -37,17 +37,17 @@ void tick(QCheckBox* c) {
 frmAdifSet* openDialog(frmMain& w) {
   findAction(&w, "mnuAdiSet")->trigger();
   QCoreApplication::processEvents();
-  return qobject_cast<frmAdifSet*>(w.openDialog(DlgAdifSet));
+  return qobject_cast<frmAdifSet*>(w.dialogs().find(DlgAdifSet));
 }
 }  // namespace
 
 void TestFrmAdifSet::opensWithTheSettings() {
   MainFixture f;
   frmMain& w = openMain(f);
-  w.Ini.AdiSendSw = 1;
-  w.Ini.AdiCty2JaSw = 1;
-  w.Ini.AdiRemark = "ALL JA";
-  w.Ini.AdiQslMsg = "TNX 初QSO";
+  w.session().Ini.AdiSendSw = 1;
+  w.session().Ini.AdiCty2JaSw = 1;
+  w.session().Ini.AdiRemark = "ALL JA";
+  w.session().Ini.AdiQslMsg = "TNX 初QSO";
   frmAdifSet::Memory.AdiQslMsgSw = 1;
   QPointer<frmAdifSet> d = openDialog(w);
   QVERIFY(d);
@@ -79,7 +79,7 @@ void TestFrmAdifSet::opensWithTheSettings() {
   QCOMPARE(d->Text2->text(), QStringLiteral("TNX 初QSO"));
 
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(5));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(5));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(!w.m4->menuAction()->isEnabled());
   QVERIFY(w.m3->menuAction()->isEnabled());
@@ -87,13 +87,13 @@ void TestFrmAdifSet::opensWithTheSettings() {
   QCOMPARE(frmAdifSet::showFor(w), nullptr);
   d->close();
   QVERIFY(w.m4->menuAction()->isEnabled());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
   MainFixture f;
   frmMain& w = openMain(f);
-  w.Ini.AdiRemark = "old";
+  w.session().Ini.AdiRemark = "old";
   QPointer<frmAdifSet> d = openDialog(w);
   QVERIFY(d);
   tick(d->Check2);
@@ -110,14 +110,14 @@ void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
   // Enter in a text box is OK.
   QTest::keyClick(d->Text2, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Ini.AdiSendSw, std::int16_t(1));
-  QCOMPARE(w.Ini.AdiRcvdSw, std::int16_t(1));
-  QCOMPARE(w.Ini.AdiCty2JaSw, std::int16_t(0));
-  QCOMPARE(w.Ini.AdiRemark, std::string("CQ TEST"));
-  QCOMPARE(w.Ini.AdiQslMsg, std::string("ありがとう"));
+  QCOMPARE(w.session().Ini.AdiSendSw, std::int16_t(1));
+  QCOMPARE(w.session().Ini.AdiRcvdSw, std::int16_t(1));
+  QCOMPARE(w.session().Ini.AdiCty2JaSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.AdiRemark, std::string("CQ TEST"));
+  QCOMPARE(w.session().Ini.AdiQslMsg, std::string("ありがとう"));
   QCOMPARE(frmAdifSet::Memory.AdiRmkSw, std::int16_t(1));
   QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
   // The memory switch comes back while the program runs.
   d = openDialog(w);
@@ -163,13 +163,13 @@ void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
 
-  QCOMPARE(w.Ini.AdiSendSw, std::int16_t(0));
-  QCOMPARE(w.Ini.AdiRcvdSw, std::int16_t(0));
-  QCOMPARE(w.Ini.AdiCty2JaSw, std::int16_t(0));
-  QCOMPARE(w.Ini.AdiRemark, std::string());
-  QCOMPARE(w.Ini.AdiQslMsg, std::string());
+  QCOMPARE(w.session().Ini.AdiSendSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.AdiRcvdSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.AdiCty2JaSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.AdiRemark, std::string());
+  QCOMPARE(w.session().Ini.AdiQslMsg, std::string());
   QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m4->menuAction()->isEnabled());
 }
 
@@ -177,7 +177,7 @@ void TestFrmAdifSet::exportAsksChoosesAndWrites() {
   MainFixture f;
   frmMain& w = openMain(f);
   f.fillLog(3);
-  w.Ini.AdiRcvdSw = 1;
+  w.session().Ini.AdiRcvdSw = 1;
   f.ui.messages.clear();
   const std::string chosen = f.home() + "/Conv/contest.2024.adi";
   f.ui.answers = {Answer::Ok};
@@ -229,7 +229,7 @@ void TestFrmAdifSet::exportCancelledOrEmpty() {
   QVERIFY(!std::filesystem::exists(f.home() + "/x.adi"));
 
   // An empty log: no question, an empty file after the save dialog.
-  w.Doc.Log.clear();
+  w.session().Doc.Log.clear();
   f.ui.messages.clear();
   QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
   f.ui.files = {f.home() + "/empty.adi"};

@@ -44,12 +44,12 @@ class TestFrmCfm : public QObject {
 namespace {
 frmCfm* openCfm(MainFixture& f, bool jarl, bool test, int mailAndMe) {
   frmMain& w = f.open();
-  w.Ini.JarlCallSign = "JA1ZZZ";
-  w.Ini.JarlEmail = "me@example.jp";
-  w.Ini.MailAndMe = static_cast<std::int16_t>(mailAndMe);
-  w.Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
-  w.Contest.SendMailAddress = "contest@example.org";
-  w.Contest.TestMailAddress = "test@example.org";
+  w.session().Ini.JarlCallSign = "JA1ZZZ";
+  w.session().Ini.JarlEmail = "me@example.jp";
+  w.session().Ini.MailAndMe = static_cast<std::int16_t>(mailAndMe);
+  w.session().Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
+  w.session().Contest.SendMailAddress = "contest@example.org";
+  w.session().Contest.TestMailAddress = "test@example.org";
   const std::string path = f.home() + "/SentLog/JA1ZZZ.tmq";
   fileio::writeAtomic(path, "<SUMMARYSHEET VERSION=R1.0>\r\n</LOGSHEET>\r\n");
   return frmCfm::open(w, path, jarl, test);
@@ -77,7 +77,7 @@ void TestFrmCfm::opensAndSendsInOrder() {
   QPointer<frmCfm> d = openCfm(f, true, true, 1);
   frmMain& w = *f.w;
   QCOMPARE(d->windowTitle(), QStringLiteral("E-メール送信の確認"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(13));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(13));
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(qAbs(d->geometry().center().x() - w.frameGeometry().center().x()) <= 2);
@@ -101,7 +101,7 @@ void TestFrmCfm::opensAndSendsInOrder() {
            QStringLiteral("送信が自動で行われない場合には手動で送信してください。（送信箱を確認してください）"));
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QTRY_VERIFY(!d);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
 
@@ -120,7 +120,7 @@ void TestFrmCfm::oneFailureWhileLaterOnesStillGo() {
   resetLog();
   MainFixture f;
   QPointer<frmCfm> d = openCfm(f, true, true, 1);
-  f.w->Contest.SendMailAddress = "fail@example.org";
+  f.w->session().Contest.SendMailAddress = "fail@example.org";
   pressOk(d);
   QTRY_VERIFY_WITH_TIMEOUT(d->CancelButton->isEnabled(), 10000);
   QCOMPARE(toQ(log()), QStringLiteral("-t -i fail@example.org\n-t -i test@example.org\n"
@@ -142,7 +142,7 @@ void TestFrmCfm::lineBreakInAnAddressSendsNothing() {
   resetLog();
   MainFixture f;
   QPointer<frmCfm> d = openCfm(f, true, true, 1);
-  f.w->Ini.JarlEmail = "me@example.jp\r\nBcc: victim@example.net";
+  f.w->session().Ini.JarlEmail = "me@example.jp\r\nBcc: victim@example.net";
   pressOk(d);
   QVERIFY(d->CancelButton->isEnabled());
   QVERIFY(!d->sending());
@@ -202,7 +202,7 @@ void TestFrmCfm::escClosesOnlyWhenNotSending() {
   QTRY_VERIFY_WITH_TIMEOUT(!d->sending(), 10000);
   QTest::keyClick(f.w.get(), Qt::Key_Escape);
   QTRY_VERIFY(!d);
-  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(f.w->session().Doc.State.OpenDialogNo, std::int16_t(0));
   // Esc on the dialog itself, before sending.
   d = frmCfm::open(*f.w, f.home() + "/SentLog/JA1ZZZ.tmq", true, false);
   QTest::keyClick(d->OKButton, Qt::Key_Escape);

@@ -25,7 +25,7 @@ namespace {
 // empty program folder opens closed again.
 frmMain& openMain(MainFixture& f) {
   frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
   QCoreApplication::processEvents();
   return w;
 }
@@ -42,7 +42,7 @@ void TestFrmDelLog::opensOverTheSelectedQso() {
   frmMain& w = openMain(f);
   f.fillLog(20);
   clickRow(w, 12);
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(12));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(12));
   QPointer<frmDelLog> d = frmDelLog::showFor(w);
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("ログデータの削除"));
@@ -51,8 +51,8 @@ void TestFrmDelLog::opensOverTheSelectedQso() {
   QCOMPARE(d->CancelButton->text(), QStringLiteral("キャンセル"));
   QCOMPARE(d->findChild<QLabel*>("Label1"), d->Label1);
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(9));
-  QCOMPARE(w.openDialog(DlgDelLog), d.data());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(9));
+  QCOMPARE(w.dialogs().find(DlgDelLog), d.data());
   QVERIFY(!w.mnuEdit->menuAction()->isEnabled());
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(w.m3->menuAction()->isEnabled());
@@ -71,15 +71,15 @@ void TestFrmDelLog::deleteKeepsNumberGaps() {
   QVERIFY(d);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 9);
-  QCOMPARE(w.Doc.Log[5].CallSign.trimmed(), std::string_view("JA1AA5"));
-  QCOMPARE(w.Doc.Log[5].QsoNo, std::int16_t(6));
-  QCOMPARE(w.GridData.rows(), 10);
-  QCOMPARE(w.GridData.cell(4, 0), std::string_view("0004"));
-  QCOMPARE(w.GridData.cell(5, 0), std::string_view("0006"));
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.Log.count(), 9);
+  QCOMPARE(w.session().Doc.Log[5].CallSign.trimmed(), std::string_view("JA1AA5"));
+  QCOMPARE(w.session().Doc.Log[5].QsoNo, std::int16_t(6));
+  QCOMPARE(w.session().GridData.rows(), 10);
+  QCOMPARE(w.session().GridData.cell(4, 0), std::string_view("0004"));
+  QCOMPARE(w.session().GridData.cell(5, 0), std::string_view("0006"));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
@@ -88,24 +88,24 @@ void TestFrmDelLog::cancelAndEscStillMarkTheLogChanged() {
   MainFixture f;
   frmMain& w = openMain(f);
   f.fillLog(3);
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
   clickRow(w, 2);
   QPointer<frmDelLog> d = frmDelLog::showFor(w);
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 3);
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
+  QCOMPARE(w.session().Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
 
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   clickRow(w, 3);
   d = frmDelLog::showFor(w);
   QVERIFY(d);
   QTest::keyClick(d->OKButton, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 3);
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmDelLog::deletingTheOnlyQso() {
@@ -116,10 +116,10 @@ void TestFrmDelLog::deletingTheOnlyQso() {
   QPointer<frmDelLog> d = frmDelLog::showFor(w);
   QVERIFY(d);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
-  QCOMPARE(w.Doc.Log.count(), 0);
-  QCOMPARE(w.Doc.Log.slotCount(), std::size_t(1));
-  QCOMPARE(w.GridData.rows(), 2);
-  QCOMPARE(QString::fromStdString(w.GridData.rowText(1)), QString(12, '\t'));
+  QCOMPARE(w.session().Doc.Log.count(), 0);
+  QCOMPARE(w.session().Doc.Log.slotCount(), std::size_t(1));
+  QCOMPARE(w.session().GridData.rows(), 2);
+  QCOMPARE(QString::fromStdString(w.session().GridData.rowText(1)), QString(12, '\t'));
   // an empty log leaves the edit menu off
   QVERIFY(!w.mnuEdit->menuAction()->isEnabled());
 }
@@ -128,15 +128,15 @@ void TestFrmDelLog::noSelectedQsoOpensNothing() {
   MainFixture f;
   frmMain& w = openMain(f);
   f.fillLog(10);
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
   QVERIFY(!frmDelLog::showFor(w));
   // a row that was last clicked before deletions may lie past the last QSO
-  w.Doc.State.SelRow = 11;
+  w.session().Doc.State.SelRow = 11;
   QVERIFY(!frmDelLog::showFor(w));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
-  QCOMPARE(w.Doc.Log.count(), 10);
+  QCOMPARE(w.session().Doc.Log.count(), 10);
 }
 
 void TestFrmDelLog::mainWindowEscClosesIt() {
@@ -149,8 +149,8 @@ void TestFrmDelLog::mainWindowEscClosesIt() {
   f.ui.messages.clear();
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 4);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.Log.count(), 4);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(f.ui.messages.empty());
 }
 
@@ -167,7 +167,7 @@ void TestFrmDelLog::losingTheFocusActivatesTheMainWindow() {
   other.activateWindow();
   QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&w));
   QVERIFY(d && d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(9));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(9));
   d->close();
 }
 

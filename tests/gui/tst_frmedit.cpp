@@ -36,7 +36,7 @@ namespace {
 // empty program folder opens closed again.
 frmMain& openMain(MainFixture& f) {
   frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
   QCoreApplication::processEvents();
   return w;
 }
@@ -44,11 +44,11 @@ frmMain& openMain(MainFixture& f) {
 // and modes SSB, CW and RTTY offered.
 frmMain& logWith(MainFixture& f, int n) {
   frmMain& w = openMain(f);
-  w.Contest.BandEnabled[2] = 1;
-  w.Contest.BandEnabled[4] = 1;
-  w.Contest.ModeEnabled[0] = 1;
-  w.Contest.ModeEnabled[3] = 1;
-  w.Contest.ModeEnabled[4] = 1;
+  w.session().Contest.BandEnabled[2] = 1;
+  w.session().Contest.BandEnabled[4] = 1;
+  w.session().Contest.ModeEnabled[0] = 1;
+  w.session().Contest.ModeEnabled[3] = 1;
+  w.session().Contest.ModeEnabled[4] = 1;
   for (int i = 0; i < n; ++i) {
     QsoRecord r;
     r.CallSign = "JA1AA" + std::to_string(i + 1);
@@ -59,9 +59,9 @@ frmMain& logWith(MainFixture& f, int n) {
     r.SentNo = "13M";
     r.RcvdRst = "579";
     r.RcvdNo = "10H";
-    w.Doc.Log.append(r);
+    w.session().Doc.Log.append(r);
   }
-  w.FrmLogLoad();
+  w.session().FrmLogLoad();
   w.mnuOn();
   return w;
 }
@@ -83,14 +83,14 @@ void retype(QLineEdit* box, const char* text) {
   QTest::keyClick(box, Qt::Key_Backspace);
   QTest::keyClicks(box, QString::fromUtf8(text));
 }
-std::string call(const frmMain& w, int i) { return std::string(w.Doc.Log[i].CallSign.trimmed()); }
+std::string call(frmMain& w, int i) { return std::string(w.session().Doc.Log[i].CallSign.trimmed()); }
 
 }  // namespace
 
 void TestFrmEdit::editOpensOverTheSelectedQso() {
   MainFixture f;
   frmMain& w = logWith(f, 14);
-  w.Doc.Log[12].Remarks = "JH1OPR";
+  w.session().Doc.Log[12].Remarks = "JH1OPR";
   clickRow(w, 12);
   QPointer<frmEdit> d = frmEdit::showFor(w);
   QVERIFY(d);
@@ -111,7 +111,7 @@ void TestFrmEdit::editOpensOverTheSelectedQso() {
   const QRect m = w.frameGeometry();
   QVERIFY(qAbs(d->x() + d->width() / 2 - (m.x() + m.width() / 2)) <= 1);
   QCOMPARE(d->y(), m.y() + twipsToPx(500));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(2));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(2));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   // DataLoad
   QCOMPARE(d->LoadedNo, std::int16_t(12));
@@ -131,17 +131,17 @@ void TestFrmEdit::editOpensOverTheSelectedQso() {
   // Esc closes it and gives everything back
   QTest::keyClick(d->Text6, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
 }
 
 void TestFrmEdit::editStoresOneQsoKeepingItsRemarks() {
   MainFixture f;
   frmMain& w = logWith(f, 14);
-  w.Doc.Log[12].Remarks = "JH1OPR";
-  w.Doc.CurQso.Remarks = "from elsewhere";
+  w.session().Doc.Log[12].Remarks = "JH1OPR";
+  w.session().Doc.CurQso.Remarks = "from elsewhere";
   clickRow(w, 12);
   QPointer<frmEdit> d = frmEdit::showFor(w);
   retype(d->Text5, "jr2xyz/1");
@@ -149,24 +149,24 @@ void TestFrmEdit::editStoresOneQsoKeepingItsRemarks() {
   retype(d->Text9, "");
   QTest::keyClick(d->Text5, Qt::Key_Return);
   QVERIFY(d && d->isVisible());  // stays open for further changes
-  QCOMPARE(w.Doc.Log.count(), 14);
+  QCOMPARE(w.session().Doc.Log.count(), 14);
   QCOMPARE(call(w, 12), std::string("JR2XYZ/1"));
-  QCOMPARE(w.Doc.Log[12].RcvdNo.trimmed(), std::string_view(""));
-  QCOMPARE(w.Doc.Log[12].Remarks.trimmed(), std::string_view("JH1OPR"));
-  QCOMPARE(w.Doc.Log[12].QsoNo, std::int16_t(12));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[12].QsoTime), std::string("2015-04-02 05:11:30"));
+  QCOMPARE(w.session().Doc.Log[12].RcvdNo.trimmed(), std::string_view(""));
+  QCOMPARE(w.session().Doc.Log[12].Remarks.trimmed(), std::string_view("JH1OPR"));
+  QCOMPARE(w.session().Doc.Log[12].QsoNo, std::int16_t(12));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[12].QsoTime), std::string("2015-04-02 05:11:30"));
   QCOMPARE(call(w, 11), std::string("JA1AA11"));
   QCOMPARE(call(w, 13), std::string("JA1AA13"));
-  QCOMPARE(w.GridData.cell(12, 2), std::string_view("JR2XYZ/1"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().GridData.cell(12, 2), std::string_view("JR2XYZ/1"));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
   QCOMPARE(d->Saved, std::int16_t(1));
   // "登録" stores again
   retype(d->Text7, "13l");
   QTest::mouseClick(d->Command2, Qt::LeftButton);
-  QCOMPARE(w.Doc.Log[12].SentNo.trimmed(), std::string_view("13L"));
+  QCOMPARE(w.session().Doc.Log[12].SentNo.trimmed(), std::string_view("13L"));
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmEdit::editStoresTheLoadedQsoAfterAnotherClick() {
@@ -175,12 +175,12 @@ void TestFrmEdit::editStoresTheLoadedQsoAfterAnotherClick() {
   clickRow(w, 5);
   QPointer<frmEdit> d = frmEdit::showFor(w);
   clickRow(w, 8);  // a single click does not reload the dialog
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(8));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(8));
   retype(d->Text9, "20m");
   QTest::keyClick(d->Text9, Qt::Key_Return);
-  QCOMPARE(w.Doc.Log[5].RcvdNo.trimmed(), std::string_view("20M"));
+  QCOMPARE(w.session().Doc.Log[5].RcvdNo.trimmed(), std::string_view("20M"));
   QCOMPARE(call(w, 8), std::string("JA1AA8"));
-  QCOMPARE(w.Doc.Log[8].RcvdNo.trimmed(), std::string_view("10H"));
+  QCOMPARE(w.session().Doc.Log[8].RcvdNo.trimmed(), std::string_view("10H"));
   d->close();
 }
 
@@ -200,7 +200,7 @@ void TestFrmEdit::doubleClickOpensAndReloads() {
   // the main window's Esc closes it
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmEdit::timeBoxWithAndWithoutColon() {
@@ -217,7 +217,7 @@ void TestFrmEdit::timeBoxWithAndWithoutColon() {
   QCOMPARE(d->Text1->text(), QStringLiteral("05:01"));
   retype(d->Text1, "12:34");
   QTest::keyClick(d->Text1, Qt::Key_Return);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
   QCOMPARE(d->Text1->text(), QStringLiteral("12:34"));
   QCOMPARE(d->Label13->text(), QStringLiteral("12:34"));
   QCOMPARE(d->focusWidget(), d->Text1);
@@ -226,7 +226,7 @@ void TestFrmEdit::timeBoxWithAndWithoutColon() {
   QTest::keyClick(d->Text1, Qt::Key_Space);
   QCOMPARE(d->Text1->text(), QStringLiteral("23:59"));
   QCOMPARE(d->focusWidget(), d->Text5);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
   // refused: the message with the topmost state dropped, nothing stored
   retype(d->Text1, "2400");
   QTest::keyClick(d->Text1, Qt::Key_Return);
@@ -234,7 +234,7 @@ void TestFrmEdit::timeBoxWithAndWithoutColon() {
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QCOMPARE(d->focusWidget(), d->Text1);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-02 12:34:00"));
   // letters never reach the box
   retype(d->Text1, "1a2b");
   QCOMPARE(d->Text1->text(), QStringLiteral("12"));
@@ -244,7 +244,7 @@ void TestFrmEdit::timeBoxWithAndWithoutColon() {
 void TestFrmEdit::steppersAndAltKeys() {
   MainFixture f;
   frmMain& w = logWith(f, 3);
-  w.Doc.Log[1].QsoTime = ole::fromDateTime(2016, 1, 31, 23, 59, 45);
+  w.session().Doc.Log[1].QsoTime = ole::fromDateTime(2016, 1, 31, 23, 59, 45);
   clickRow(w, 1);
   QPointer<frmEdit> d = frmEdit::showFor(w);
   d->Text9->setFocus();
@@ -263,7 +263,7 @@ void TestFrmEdit::steppersAndAltKeys() {
   QTest::mouseClick(d->UpDown1[0]->downButton(), Qt::LeftButton);  // year
   QCOMPARE(d->Label12->text(), QStringLiteral("2015-03-01"));
   QTest::keyClick(d->Text5, Qt::Key_Return);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2015-03-01 00:01:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2015-03-01 00:01:00"));
   // focus commands; Alt+W clears the call sign and the received exchange only
   QTest::keyClick(d->Text5, Qt::Key_B, Qt::AltModifier);
   QCOMPARE(d->focusWidget(), d->Combo1);
@@ -338,7 +338,7 @@ void TestFrmEdit::editingKeysPassTheFilters() {
   d->Text8->setFocus();
   x11Key(d->Text8, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.Log.count(), 3);
 }
 
 void TestFrmEdit::noSelectedQsoOpensNothing() {
@@ -348,10 +348,10 @@ void TestFrmEdit::noSelectedQsoOpensNothing() {
   QVERIFY(!frmAdd::showFor(w));
   EditDialogsDblClick(w);
   QVERIFY(!frmEdit::openOf(w));
-  w.Doc.State.SelRow = 6;
+  w.session().Doc.State.SelRow = 6;
   QVERIFY(!frmEdit::showFor(w));
   QVERIFY(!frmAdd::showFor(w));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
 }
 
@@ -366,7 +366,7 @@ void TestFrmEdit::insertOpensWithItsOwnNumber() {
   QCOMPARE(d->Command2->text(), QStringLiteral("挿入"));
   QCOMPARE(d->Label4->text(), QStringLiteral("オペレーター"));
   QCOMPARE(d->Text4->objectName(), QStringLiteral("Text4"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(15));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(15));
   QCOMPARE(d->y(), w.frameGeometry().y() + twipsToPx(500));
   // DataLoad: time, band, mode, reports and sent exchange of the selected QSO
   QCOMPARE(d->Label13->text(), QStringLiteral("05:11"));
@@ -385,16 +385,16 @@ void TestFrmEdit::insertOpensWithItsOwnNumber() {
   // and the main window's Esc closes it, inserting nothing
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 14);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.Log.count(), 14);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
 }
 
 void TestFrmEdit::insertAtTwelveRenumbersTheRest() {
   MainFixture f;
   frmMain& w = logWith(f, 20);
-  w.Doc.Log[13].Remarks = "kept";
-  w.FrmLogLoad();
+  w.session().Doc.Log[13].Remarks = "kept";
+  w.session().FrmLogLoad();
   clickRow(w, 12);
   QPointer<frmAdd> d = frmAdd::showFor(w);
   QTest::keyClicks(d->Text5, QStringLiteral("ja9new"));
@@ -406,27 +406,27 @@ void TestFrmEdit::insertAtTwelveRenumbersTheRest() {
   QCOMPARE(d->focusWidget(), d->Text9);
   QTest::keyClick(d->Text9, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 21);
+  QCOMPARE(w.session().Doc.Log.count(), 21);
   QCOMPARE(call(w, 11), std::string("JA1AA11"));
   QCOMPARE(call(w, 12), std::string("JA9NEW"));
   QCOMPARE(call(w, 13), std::string("JA1AA12"));
   QCOMPARE(call(w, 21), std::string("JA1AA20"));
-  for (int i = 1; i <= 21; ++i) QCOMPARE(w.Doc.Log[i].QsoNo, std::int16_t(i));
-  const QsoRecord& r = w.Doc.Log[12];
+  for (int i = 1; i <= 21; ++i) QCOMPARE(w.session().Doc.Log[i].QsoNo, std::int16_t(i));
+  const QsoRecord& r = w.session().Doc.Log[12];
   QCOMPARE(r.RcvdNo.trimmed(), std::string_view("05M"));
   QCOMPARE(r.SentNo.trimmed(), std::string_view("13M"));
   QCOMPARE(r.Remarks.trimmed(), std::string_view("JH1OPR"));
   QCOMPARE(r.Band.trimmed(), std::string_view("7"));
   QCOMPARE(ole::formatSeconds(r.QsoTime), std::string("2015-04-02 05:11:00"));
-  QCOMPARE(w.Doc.Log[14].Remarks.trimmed(), std::string_view("kept"));
+  QCOMPARE(w.session().Doc.Log[14].Remarks.trimmed(), std::string_view("kept"));
   // the QSOs around it keep their seconds
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[13].QsoTime), std::string("2015-04-02 05:11:30"));
-  QCOMPARE(w.GridData.cell(12, 0), std::string_view("0012"));
-  QCOMPARE(w.GridData.cell(13, 0), std::string_view("0013"));
-  QCOMPARE(w.GridData.cell(13, 2), std::string_view("JA1AA12"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(0));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[13].QsoTime), std::string("2015-04-02 05:11:30"));
+  QCOMPARE(w.session().GridData.cell(12, 0), std::string_view("0012"));
+  QCOMPARE(w.session().GridData.cell(13, 0), std::string_view("0013"));
+  QCOMPARE(w.session().GridData.cell(13, 2), std::string_view("JA1AA12"));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
 }
 
@@ -452,19 +452,19 @@ void TestFrmEdit::insertRefusesMissingBoxes() {
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QCOMPARE(d->focusWidget(), d->Text5);
-  QCOMPARE(w.Doc.Log.count(), 5);
-  QCOMPARE(w.GridData.rows(), 6);
+  QCOMPARE(w.session().Doc.Log.count(), 5);
+  QCOMPARE(w.session().GridData.rows(), 6);
   retype(d->Text6, "");
   QTest::keyClicks(d->Text9, QStringLiteral("10"));
   QTest::keyClick(d->Text9, Qt::Key_Return);
   QCOMPARE(f.texts().size(), shown + 2);
-  QCOMPARE(w.Doc.Log.count(), 5);
+  QCOMPARE(w.session().Doc.Log.count(), 5);
   QTest::keyClicks(d->Text6, QStringLiteral("59"));
   QTest::keyClick(d->Text9, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 6);
+  QCOMPARE(w.session().Doc.Log.count(), 6);
   QCOMPARE(call(w, 2), std::string("JA1ABC"));
-  QCOMPARE(w.Doc.Log[2].SentRst.trimmed(), std::string_view("59"));
+  QCOMPARE(w.session().Doc.Log[2].SentRst.trimmed(), std::string_view("59"));
 }
 
 void TestFrmEdit::insertTypedTimeAndManualMode() {
@@ -484,16 +484,16 @@ void TestFrmEdit::insertTypedTimeAndManualMode() {
   QTest::keyClicks(d->Text1, QStringLiteral("0458"));
   QTest::keyClick(d->Text1, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 6);
+  QCOMPARE(w.session().Doc.Log.count(), 6);
   QCOMPARE(call(w, 3), std::string("JR1ZZZ"));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[3].QsoTime), std::string("2015-04-02 04:58:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[3].QsoTime), std::string("2015-04-02 04:58:00"));
   SetTimeMnl(w, 0);
 }
 
 void TestFrmEdit::digitalPartyDialogs() {
   MainFixture f;
   frmMain& w = logWith(f, 5);
-  w.Contest.DqpEnabled = 1;
+  w.session().Contest.DqpEnabled = 1;
   clickRow(w, 2);
   QPointer<frmAdd> d = frmAdd::showFor(w);
   for (QWidget* x : std::initializer_list<QWidget*>{d->Label7, d->Label9, d->Text7, d->Text9})
@@ -505,7 +505,7 @@ void TestFrmEdit::digitalPartyDialogs() {
   // the exchanges are not asked for
   QTest::keyClick(d->Text5, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.Log.count(), 6);
+  QCOMPARE(w.session().Doc.Log.count(), 6);
   QCOMPARE(call(w, 2), std::string("JA1DIG"));
 }
 

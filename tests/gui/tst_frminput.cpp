@@ -13,21 +13,21 @@ namespace {
 
 // A 7 MHz / 21 MHz / 144 MHz CW and SSB contest with prefecture + power letter.
 void setContest(frmMain& w) {
-  w.Contest = ContestDefinition{};
-  for (int b : {2, 6, 10}) w.Contest.BandEnabled[static_cast<std::size_t>(b)] = 1;
-  w.Contest.BandEnabled[4] = 2;  // not offered
-  w.Contest.ModeEnabled[0] = 1;  // SSB
-  w.Contest.ModeEnabled[3] = 1;  // CW
-  w.Contest.Exch = 1;
-  w.Contest.SentJarlCode = 1;
-  w.Ini.JarlCallSign = "JA1ZZZ";
-  w.Ini.JarlPrf = "13";
-  w.Ini.JarlPwCode[2] = "M";
-  w.Ini.JarlPwCode[6] = "H";
-  w.Ini.JarlPwCode[10] = "L";
-  w.Ini.RealTime = 0;
-  w.Ini.CateMode = 0;
-  w.Ini.CateBand = 0;
+  w.session().Contest = ContestDefinition{};
+  for (int b : {2, 6, 10}) w.session().Contest.BandEnabled[static_cast<std::size_t>(b)] = 1;
+  w.session().Contest.BandEnabled[4] = 2;  // not offered
+  w.session().Contest.ModeEnabled[0] = 1;  // SSB
+  w.session().Contest.ModeEnabled[3] = 1;  // CW
+  w.session().Contest.Exch = 1;
+  w.session().Contest.SentJarlCode = 1;
+  w.session().Ini.JarlCallSign = "JA1ZZZ";
+  w.session().Ini.JarlPrf = "13";
+  w.session().Ini.JarlPwCode[2] = "M";
+  w.session().Ini.JarlPwCode[6] = "H";
+  w.session().Ini.JarlPwCode[10] = "L";
+  w.session().Ini.RealTime = 0;
+  w.session().Ini.CateMode = 0;
+  w.session().Ini.CateBand = 0;
 }
 
 QWidget* focused() { return QApplication::focusWidget(); }
@@ -74,10 +74,10 @@ class TestFrmInput : public QObject {
     w = f.w.get();
     f.ui.messages.clear();
     closeInput();
-    w->Doc.Log.clear();
-    w->FrmLogLoad();
-    w->Doc.State.ShowSeconds = 0;
-    w->Doc.State.LogDirty = 0;
+    w->session().Doc.Log.clear();
+    w->session().FrmLogLoad();
+    w->session().Doc.State.ShowSeconds = 0;
+    w->session().Doc.State.LogDirty = 0;
     SetTimeMnl(*w, 0);
     setContest(*w);
     f.clock.set(ole::fromDateTime(2026, 4, 25, 21, 0, 30));
@@ -142,8 +142,8 @@ void TestFrmInput::controlsCaptionsAndPlacement() {
   QCOMPARE(in->pos().y(), m.y() + twipsToPx(500));
 
   // registered, menus off
-  QCOMPARE(w->Doc.State.OpenDialogNo, 1);
-  QCOMPARE(w->openDialog(DlgInput), in);
+  QCOMPARE(w->session().Doc.State.OpenDialogNo, 1);
+  QCOMPARE(w->dialogs().find(DlgInput), in);
   QVERIFY(!w->m_1->menuAction()->isEnabled());
   QVERIFY(!w->m11->menuAction()->isEnabled());
   QVERIFY(w->m3->menuAction()->isEnabled());
@@ -164,7 +164,7 @@ void TestFrmInput::controlsCaptionsAndPlacement() {
 
   // Esc closes; the main window gets its menus back
   key(Qt::Key_Escape);
-  QCOMPARE(w->Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w->session().Doc.State.OpenDialogNo, 0);
   QVERIFY(!frmInput::openOf(*w));
   QVERIFY(w->m_1->menuAction()->isEnabled());
 }
@@ -172,10 +172,10 @@ void TestFrmInput::controlsCaptionsAndPlacement() {
 void TestFrmInput::openingFollowsTheLogAndTheCategory() {
   // the last QSO's band and mode, its time + 5 s; UTC and multi-op labels
   f.fillLog(3);
-  w->Doc.Log[3].Band = "21";
-  w->Doc.Log[3].Mode = "CW";
-  w->Contest.SetUTCtime = 1;
-  w->Ini.CateMlt = 1;
+  w->session().Doc.Log[3].Band = "21";
+  w->session().Doc.Log[3].Mode = "CW";
+  w->session().Contest.SetUTCtime = 1;
+  w->session().Ini.CateMlt = 1;
   frmInput* in = openInput();
   QCOMPARE(in->Combo1->currentText(), QStringLiteral("21"));
   QCOMPARE(in->Combo2->currentText(), QStringLiteral("CW"));
@@ -188,9 +188,9 @@ void TestFrmInput::openingFollowsTheLogAndTheCategory() {
 
   // a band the list lacks falls back to the first; the category presets
   // the boxes' texts (CW on 144)
-  w->Doc.Log[3].Band = "430";
-  w->Ini.CateMode = 2;
-  w->Ini.CateBand = 8;
+  w->session().Doc.Log[3].Band = "430";
+  w->session().Ini.CateMode = 2;
+  w->session().Ini.CateBand = 8;
   in = openInput();
   QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
   QCOMPARE(in->Combo2->currentText(), QStringLiteral("CW"));
@@ -198,16 +198,16 @@ void TestFrmInput::openingFollowsTheLogAndTheCategory() {
   closeInput();
 
   // category mode 3 leaves the mode box as the window had it
-  w->Ini.CateMode = 3;
-  w->Ini.CateBand = 0;
-  w->Doc.Log[3].Mode = "SSB";
+  w->session().Ini.CateMode = 3;
+  w->session().Ini.CateBand = 0;
+  w->session().Doc.Log[3].Mode = "SSB";
   in = openInput();
   QCOMPARE(in->Combo2->currentText(), QStringLiteral("SSB"));
   QCOMPARE(in->Combo1->currentText(), QStringLiteral("7"));
 
   // no band enabled: nothing selected, an entered QSO has no band
   closeInput();
-  w->Contest.BandEnabled = {};
+  w->session().Contest.BandEnabled = {};
   in = openInput();
   QCOMPARE(in->Combo1->count(), 0);
   QCOMPARE(in->Combo1->currentText(), QString());
@@ -215,8 +215,8 @@ void TestFrmInput::openingFollowsTheLogAndTheCategory() {
   key(Qt::Key_Space);
   type("10m");
   key(Qt::Key_Return);
-  QCOMPARE(w->Doc.Log.count(), 4);
-  QCOMPARE(QString::fromStdString(std::string(w->Doc.Log[4].Band.trimmed())), QString());
+  QCOMPARE(w->session().Doc.Log.count(), 4);
+  QCOMPARE(QString::fromStdString(std::string(w->session().Doc.Log[4].Band.trimmed())), QString());
 }
 
 void TestFrmInput::typingAContest() {
@@ -237,13 +237,13 @@ void TestFrmInput::typingAContest() {
     type(QString::fromUtf8(q.rcvd));
     key(Qt::Key_Return);
     ++n;
-    QCOMPARE(w->Doc.Log.count(), n);
+    QCOMPARE(w->session().Doc.Log.count(), n);
     // boxes cleared, reports refilled, focus back to the call sign
     QCOMPARE(in->Text5->text(), QString());
     QCOMPARE(in->Text9->text(), QString());
     QCOMPARE(focused(), in->Text5);
   }
-  const LogData& log = w->Doc.Log;
+  const LogData& log = w->session().Doc.Log;
   QCOMPARE(QString::fromStdString(log[1].CallSign.str()), QStringLiteral("JA1ABC       "));
   QCOMPARE(QString::fromStdString(std::string(log[1].SentNo.trimmed())), QStringLiteral("13M"));
   QCOMPARE(QString::fromStdString(std::string(log[1].SentRst.trimmed())), QStringLiteral("59"));
@@ -256,13 +256,13 @@ void TestFrmInput::typingAContest() {
   QCOMPARE(ole::formatSeconds(log[1].QsoTime), "2026-04-25 21:00:30");
   QCOMPARE(ole::formatSeconds(log[2].QsoTime), "2026-04-25 21:00:35");
   QCOMPARE(ole::formatSeconds(log[3].QsoTime), "2026-04-25 21:00:40");
-  QCOMPARE(w->Doc.State.LogDirty, 1);
+  QCOMPARE(w->session().Doc.State.LogDirty, 1);
   QCOMPARE(in->DataAdded, 1);
   // grid rows appended, placeholder gone
-  QCOMPARE(w->GridData.rows(), 4);
-  QCOMPARE(QString::fromUtf8(w->GridData.rowText(1)),
+  QCOMPARE(w->session().GridData.rows(), 4);
+  QCOMPARE(QString::fromUtf8(w->session().GridData.rowText(1)),
            QStringLiteral("0001\t2026-04-25 21:00\tJA1ABC\t59\t13M\t59\t10M\t\t7\tSSB\t\t\t"));
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(3, 2)), QStringLiteral("7K3AAA"));
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(3, 2)), QStringLiteral("7K3AAA"));
   QCOMPARE(w->GridModel1->rowCount(), 3);
 }
 
@@ -281,7 +281,7 @@ void TestFrmInput::validationMessagesClearAfterFiveSeconds() {
     key(Qt::Key_Return);
     QCOMPARE(panel1(in), toQ(c.msg));
     QVERIFY(in->Timer1->isActive());
-    QCOMPARE(w->Doc.Log.count(), 0);
+    QCOMPARE(w->session().Doc.Log.count(), 0);
     // Enter keeps what was typed
     QCOMPARE(in->Text5->text(), QString::fromUtf8(c.call));
     QCOMPARE(in->Text9->text(), QString::fromUtf8(c.rcvd));
@@ -290,7 +290,7 @@ void TestFrmInput::validationMessagesClearAfterFiveSeconds() {
     QVERIFY(!in->Timer1->isActive());
   }
   QVERIFY(f.ui.messages.empty());
-  QCOMPARE(w->Doc.State.LogDirty, 0);
+  QCOMPARE(w->session().Doc.State.LogDirty, 0);
 }
 
 void TestFrmInput::registerButtonClearsEvenWhenRefused() {
@@ -300,7 +300,7 @@ void TestFrmInput::registerButtonClearsEvenWhenRefused() {
   QTest::mouseClick(in->Command2, Qt::LeftButton);
   QCOMPARE(panel1(in), toQ(entry::text::kNeedModeRcvd));
   QCOMPARE(in->Text5->text(), QString());
-  QCOMPARE(w->Doc.Log.count(), 0);
+  QCOMPARE(w->session().Doc.Log.count(), 0);
   // the reports went back to the (empty) mode's default
   QCOMPARE(in->Text6->text(), QStringLiteral("599"));
 
@@ -309,8 +309,8 @@ void TestFrmInput::registerButtonClearsEvenWhenRefused() {
   in->Text9->setText("10M");
   in->Text6->setText("57");
   QTest::mouseClick(in->Command2, Qt::LeftButton);
-  QCOMPARE(w->Doc.Log.count(), 1);
-  QCOMPARE(QString::fromStdString(std::string(w->Doc.Log[1].SentRst.trimmed())), QStringLiteral("57"));
+  QCOMPARE(w->session().Doc.Log.count(), 1);
+  QCOMPARE(QString::fromStdString(std::string(w->session().Doc.Log[1].SentRst.trimmed())), QStringLiteral("57"));
   QCOMPARE(in->Text6->text(), QStringLiteral("59"));
 
   // "消去" clears the call sign and the received exchange and resets the reports
@@ -331,7 +331,7 @@ void TestFrmInput::manualTimeBox() {
   QVERIFY(in->Text1->isVisible());
   QVERIFY(!in->UpDown2[0]->isEnabled());
   QCOMPARE(focused(), in->Text1);
-  QCOMPARE(w->Doc.Log.count(), 0);  // the command word registers nothing
+  QCOMPARE(w->session().Doc.Log.count(), 0);  // the command word registers nothing
 
   // 2400 is refused with the message; the time stays. The window stays
   // shown above the main window while the message is up, topmost after.
@@ -369,7 +369,7 @@ void TestFrmInput::manualTimeBox() {
   QTest::keyClicks(in->Text5, "ja1abc");
   QTest::keyClicks(in->Text9, "10");
   QTest::keyClick(in->Text9, Qt::Key_Return);
-  QCOMPARE(ole::formatSeconds(w->Doc.Log[1].QsoTime), "2026-04-25 23:59:00");
+  QCOMPARE(ole::formatSeconds(w->session().Doc.Log[1].QsoTime), "2026-04-25 23:59:00");
   // after a QSO the focus goes to the time box, which empties itself
   QCOMPARE(in->focusWidget(), in->Text1);
   QCOMPARE(in->Label13->text(), QStringLiteral("23:59"));
@@ -390,12 +390,12 @@ void TestFrmInput::manualTimeBox() {
 
 void TestFrmInput::realTimeClock() {
   f.fillLog(2);
-  w->Contest.SetUTCtime = 1;
+  w->session().Contest.SetUTCtime = 1;
   frmInput* in = openInput();
   QCOMPARE(ole::formatSeconds(in->InputTime), "2026-04-25 21:01:05");
   QTest::mouseClick(in->Check1, Qt::LeftButton);
   QVERIFY(in->Check1->isChecked());
-  QCOMPARE(w->Ini.RealTime, 1);
+  QCOMPARE(w->session().Ini.RealTime, 1);
   QVERIFY(in->Timer2->isActive());
   for (auto* u : in->UpDown1) QVERIFY(!u->isEnabled());
   for (auto* u : in->UpDown2) QVERIFY(!u->isEnabled());
@@ -414,7 +414,7 @@ void TestFrmInput::realTimeClock() {
   key(Qt::Key_Space);
   type("10");
   key(Qt::Key_Return);
-  QCOMPARE(ole::formatSeconds(w->Doc.Log[3].QsoTime), "2026-04-25 18:15:42");
+  QCOMPARE(ole::formatSeconds(w->session().Doc.Log[3].QsoTime), "2026-04-25 18:15:42");
   QCOMPARE(ole::formatSeconds(in->InputTime), "2026-04-25 18:15:42");
   closeInput();
 
@@ -424,7 +424,7 @@ void TestFrmInput::realTimeClock() {
   QVERIFY(in->Timer2->isActive());
   // off: the time follows the log again
   QTest::mouseClick(in->Check1, Qt::LeftButton);
-  QCOMPARE(w->Ini.RealTime, 0);
+  QCOMPARE(w->session().Ini.RealTime, 0);
   QVERIFY(!in->Timer2->isActive());
   QVERIFY(in->UpDown1[0]->isEnabled());
   QCOMPARE(ole::formatSeconds(in->InputTime), "2026-04-25 18:15:47");
@@ -507,7 +507,7 @@ void TestFrmInput::upDownStates() {
   QVERIFY(!in->Check1->isChecked());
   QCOMPARE(enabled(in->UpDown1) + enabled(in->UpDown2), (QList<bool>(5, true)));
   SetTimeMnl(*w, 0);
-  w->Ini.RealTime = 0;
+  w->session().Ini.RealTime = 0;
 }
 
 void TestFrmInput::spaceMovesTheFocus() {
@@ -617,21 +617,21 @@ void TestFrmInput::commandWords() {
   // typed in lower case: upper-cased by the filter and recognised
   type("pyrda");
   key(Qt::Key_Return);
-  QCOMPARE(w->Doc.State.ShowSeconds, 1);
+  QCOMPARE(w->session().Doc.State.ShowSeconds, 1);
   QCOMPARE(in->Text5->text(), QString());
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(1, 1)), QStringLiteral("2026-04-25 21:00:00"));
-  QCOMPARE(w->Doc.Log.count(), 2);
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(1, 1)), QStringLiteral("2026-04-25 21:00:00"));
+  QCOMPARE(w->session().Doc.Log.count(), 2);
   QCOMPARE(panel1(in), QString());  // no registration after a command word
   type("pyrdux");
   key(Qt::Key_Return);
-  QCOMPARE(w->Doc.State.ShowSeconds, 0);
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(1, 1)), QStringLiteral("2026-04-25 21:00"));
+  QCOMPARE(w->session().Doc.State.ShowSeconds, 0);
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(1, 1)), QStringLiteral("2026-04-25 21:00"));
 
   // the import words close the window first, then start the reader
   int openAtCall = -1;
   in->links.CabOn = [&] {
     ++cabCalls;
-    openAtCall = w->Doc.State.OpenDialogNo;
+    openAtCall = w->session().Doc.State.OpenDialogNo;
   };
   type("kvrtuza");
   key(Qt::Key_Return);
@@ -646,11 +646,11 @@ void TestFrmInput::commandWords() {
   QCOMPARE(zlogCalls, 1);
   QCOMPARE(cabCalls, 1);
   QVERIFY(!frmInput::openOf(*w));
-  QCOMPARE(w->Doc.Log.count(), 2);
+  QCOMPARE(w->session().Doc.Log.count(), 2);
 }
 
 void TestFrmInput::digitalAndNewYearParties() {
-  w->Contest.DqpEnabled = 1;
+  w->session().Contest.DqpEnabled = 1;
   frmInput* in = openInput();
   QVERIFY(!in->Text7->isEnabled());
   QVERIFY(!in->Text9->isEnabled());
@@ -661,16 +661,16 @@ void TestFrmInput::digitalAndNewYearParties() {
   QCOMPARE(focused(), in->Text8);
   // only the mode is required: an empty call sign is stored
   key(Qt::Key_Return);
-  QCOMPARE(w->Doc.Log.count(), 1);
+  QCOMPARE(w->session().Doc.Log.count(), 1);
   in->Combo2->setEditText(QString());
   in->Text5->setFocus();
   key(Qt::Key_Return);
   QCOMPARE(panel1(in), toQ(entry::text::kNeedMode));
-  QCOMPARE(w->Doc.Log.count(), 1);
+  QCOMPARE(w->session().Doc.Log.count(), 1);
   closeInput();
 
-  w->Contest.DqpEnabled = 0;
-  w->Contest.NYPEnabled = 1;
+  w->session().Contest.DqpEnabled = 0;
+  w->session().Contest.NYPEnabled = 1;
   in = openInput();
   QVERIFY(in->Text7->isEnabled());
   QCOMPARE(in->Text8->focusPolicy(), Qt::ClickFocus);
@@ -683,13 +683,13 @@ void TestFrmInput::digitalAndNewYearParties() {
 void TestFrmInput::closingRescoresWhenQsosWereAdded() {
   // no QSO added: no search, the grid keeps its rows as they were
   f.fillLog(2);
-  w->GridData.setCell(1, 10, "keep");
+  w->session().GridData.setCell(1, 10, "keep");
   frmInput* in = openInput();
-  w->Doc.State.SelRow = 2;
+  w->session().Doc.State.SelRow = 2;
   in->close();
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(1, 10)), QStringLiteral("keep"));
-  QCOMPARE(w->Doc.State.SelRow, 0);
-  QCOMPARE(w->Doc.State.OpenDialogNo, 0);
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(1, 10)), QStringLiteral("keep"));
+  QCOMPARE(w->session().Doc.State.SelRow, 0);
+  QCOMPARE(w->session().Doc.State.OpenDialogNo, 0);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
   // a QSO added: the whole log is searched and the grid rebuilt
@@ -698,34 +698,34 @@ void TestFrmInput::closingRescoresWhenQsosWereAdded() {
   key(Qt::Key_Space);
   type("10");
   key(Qt::Key_Return);
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(3, 10)), QString());
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(3, 10)), QString());
   QVERIFY(!w->mnuEdit->menuAction()->isEnabled());
   key(Qt::Key_Escape);
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(3, 10)), QStringLiteral("0"));
-  QCOMPARE(QString::fromUtf8(w->GridData.cell(1, 10)), QStringLiteral("0"));
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(3, 10)), QStringLiteral("0"));
+  QCOMPARE(QString::fromUtf8(w->session().GridData.cell(1, 10)), QStringLiteral("0"));
   QVERIFY(w->mnuEdit->menuAction()->isEnabled());
   QVERIFY(w->LogSave->isEnabled());
-  QCOMPARE(w->Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w->session().Doc.State.OpenDialogNo, 0);
 }
 
 void TestFrmInput::fullLogStoresNothing() {
-  w->Doc.Log.resize(kMaxQso);
-  for (int i = 1; i <= kMaxQso; ++i) w->Doc.Log[i].QsoNo = static_cast<std::int16_t>(i);
-  w->Doc.Log[kMaxQso].CallSign = "LAST";
-  w->Doc.Log[kMaxQso].QsoTime = ole::fromDateTime(2026, 4, 25, 22, 0, 0);
-  w->FrmLogLoad();
+  w->session().Doc.Log.resize(kMaxQso);
+  for (int i = 1; i <= kMaxQso; ++i) w->session().Doc.Log[i].QsoNo = static_cast<std::int16_t>(i);
+  w->session().Doc.Log[kMaxQso].CallSign = "LAST";
+  w->session().Doc.Log[kMaxQso].QsoTime = ole::fromDateTime(2026, 4, 25, 22, 0, 0);
+  w->session().FrmLogLoad();
   frmInput* in = openInput();
   type("ja1abc");
   key(Qt::Key_Space);
   type("10");
   key(Qt::Key_Return);
-  QCOMPARE(w->Doc.Log.count(), kMaxQso);
-  QCOMPARE(QString::fromStdString(std::string(w->Doc.Log[kMaxQso].CallSign.trimmed())),
+  QCOMPARE(w->session().Doc.Log.count(), kMaxQso);
+  QCOMPARE(QString::fromStdString(std::string(w->session().Doc.Log[kMaxQso].CallSign.trimmed())),
            QStringLiteral("LAST"));
   QCOMPARE(panel1(in), toQ(entry::text::kLogFull));
   QVERIFY(in->Timer1->isActive());
   QCOMPARE(in->Text5->text(), QStringLiteral("JA1ABC"));  // kept, as after a refusal
-  QCOMPARE(w->GridData.rows(), kMaxQso + 1);
+  QCOMPARE(w->session().GridData.rows(), kMaxQso + 1);
   QCOMPARE(in->DataAdded, 0);
 }
 
@@ -735,23 +735,23 @@ void TestFrmInput::enterFromElsewhereDoesNotRegister() {
   in->Text9->setText("10");
   // the release of an Enter that went down in another window (a message box)
   QTest::keyRelease(in->Text5, Qt::Key_Return);
-  QCOMPARE(w->Doc.Log.count(), 0);
+  QCOMPARE(w->session().Doc.Log.count(), 0);
   // a held Enter registers once, on its final release
   QTest::keyPress(in->Text5, Qt::Key_Return);
   QKeyEvent rep(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
   QCoreApplication::sendEvent(in->Text5, &rep);
-  QCOMPARE(w->Doc.Log.count(), 0);
+  QCOMPARE(w->session().Doc.Log.count(), 0);
   QTest::keyRelease(in->Text5, Qt::Key_Return);
-  QCOMPARE(w->Doc.Log.count(), 1);
+  QCOMPARE(w->session().Doc.Log.count(), 1);
 }
 
 void TestFrmInput::callSignRequiredToOpen() {
-  w->Ini.JarlCallSign.clear();
+  w->session().Ini.JarlCallSign.clear();
   OpenInputWindow(*w);
   QVERIFY(!frmInput::openOf(*w));
   QCOMPARE(f.texts(), QStringList{QStringLiteral("コールサインを設定してください")});
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
-  w->Ini.JarlCallSign = "JA1ZZZ";
+  w->session().Ini.JarlCallSign = "JA1ZZZ";
   OpenInputWindow(*w);
   frmInput* in = frmInput::openOf(*w);
   QVERIFY(in);
@@ -770,14 +770,14 @@ void TestFrmInput::typedQsoIsSavedAndReadBack() {
   key(Qt::Key_Escape);
   QVERIFY(!frmInput::openOf(*w));
   const std::string path = f.home() + "/Log/typed.tmk";
-  QVERIFY(w->Files->DataSave(path));
-  w->Doc.Log.clear();
-  QCOMPARE(w->Files->LogRead(path), LogFiles::ReadResult::Read);
-  QCOMPARE(w->Doc.Log.count(), 1);
-  QCOMPARE(QString::fromStdString(std::string(w->Doc.Log[1].CallSign.trimmed())),
+  QVERIFY(w->session().Files.DataSave(path));
+  w->session().Doc.Log.clear();
+  QCOMPARE(w->session().Files.LogRead(path), LogFiles::ReadResult::Read);
+  QCOMPARE(w->session().Doc.Log.count(), 1);
+  QCOMPARE(QString::fromStdString(std::string(w->session().Doc.Log[1].CallSign.trimmed())),
            QStringLiteral("JR1XYZ"));
-  QCOMPARE(QString::fromStdString(std::string(w->Doc.Log[1].RcvdNo.trimmed())), QStringLiteral("13M"));
-  QCOMPARE(ole::formatSeconds(w->Doc.Log[1].QsoTime), "2026-04-25 21:00:30");
+  QCOMPARE(QString::fromStdString(std::string(w->session().Doc.Log[1].RcvdNo.trimmed())), QStringLiteral("13M"));
+  QCOMPARE(ole::formatSeconds(w->session().Doc.Log[1].QsoTime), "2026-04-25 21:00:30");
   (void)in;
 }
 

@@ -95,8 +95,8 @@ void TestFrmMain::startUpOnEmptyFolder() {
   f.closeStartupWindow = false;
   frmMain& w = f.open();
   // no contest yet: the station data opens over the main window
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
-  QVERIFY(w.openDialog(DlgMyData)->isVisible());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
+  QVERIFY(w.dialogs().find(DlgMyData)->isVisible());
   // ... and the menus stay off while it is open
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(!w.m4->menuAction()->isEnabled());
@@ -110,9 +110,9 @@ void TestFrmMain::startUpOnEmptyFolder() {
       "コンテストが設定されていません\r\nコンテストを設定してください"}));
   QCOMPARE(f.ui.messages[2].buttons, Buttons::Ok);
   QCOMPARE(f.ui.messages[2].title, std::string("Tamarack"));
-  QCOMPARE(QString::fromStdString(w.Doc.State.TodayText), QStringLiteral("2026年12月07日"));
-  QCOMPARE(w.Ini.JarlFdKeisu, std::int16_t(1));
-  QCOMPARE(QString::fromStdString(w.Ini.JarlOath), QString::fromUtf8(kDefaultOath));
+  QCOMPARE(QString::fromStdString(w.session().Doc.State.TodayText), QStringLiteral("2026年12月07日"));
+  QCOMPARE(w.session().Ini.JarlFdKeisu, std::int16_t(1));
+  QCOMPARE(QString::fromStdString(w.session().Ini.JarlOath), QString::fromUtf8(kDefaultOath));
 }
 
 void TestFrmMain::menusFollowTheLog() {
@@ -161,7 +161,7 @@ void TestFrmMain::gridLayout() {
   // counted in data rows, whatever the header's height
   const int rows = static_cast<int>(std::nearbyint(double(w.Grid1->height()) /
                                                    w.Grid1->rowHeight(0)));
-  QCOMPARE(w.Doc.State.GridPageRows, rows - 3);
+  QCOMPARE(w.session().Doc.State.GridPageRows, rows - 3);
   // after a read of a long log the last QSO is in view, with the header
   // taller or shorter than a data row
   for (const char* style : {"QHeaderView::section { padding: 12px; }",
@@ -173,7 +173,7 @@ void TestFrmMain::gridLayout() {
     f.fillLog(60);
     w.scrollToEnd();
     QCoreApplication::processEvents();
-    const QRect last = w.Grid1->visualRect(w.GridModel1->index(w.Doc.Log.count() - 1, 2));
+    const QRect last = w.Grid1->visualRect(w.GridModel1->index(w.session().Doc.Log.count() - 1, 2));
     QVERIFY2(last.isValid() && last.bottom() <= w.Grid1->viewport()->height(), style);
   }
 }
@@ -204,7 +204,7 @@ void TestFrmMain::geometryKeptOverStarts() {
     spy.w = &w;
     w.installEventFilter(&spy);
     w.Form_Load();
-    if (QWidget* tool = w.openDialog(w.Doc.State.OpenDialogNo)) tool->close();
+    if (QWidget* tool = w.dialogs().find(w.session().Doc.State.OpenDialogNo)) tool->close();
     QCOMPARE(spy.shown.size(), std::size_t{1});
     QCOMPARE(spy.shown[0].topLeft(), kept.topLeft());
     QCoreApplication::processEvents();
@@ -223,9 +223,9 @@ void TestFrmMain::closingAsksAndWritesSettings() {
   MainFixture f;
   frmMain& w = f.open();
   f.fillLog(2);
-  w.Doc.State.LogDirty = 1;
-  w.Ini.JarlCallSign = "JA1ZZZ";
-  w.Ini.JarlOath = "誓います\r\n二行目";
+  w.session().Doc.State.LogDirty = 1;
+  w.session().Ini.JarlCallSign = "JA1ZZZ";
+  w.session().Ini.JarlOath = "誓います\r\n二行目";
   f.ui.answers = {Answer::No};
   f.ui.messages.clear();
   w.owari->trigger();
@@ -255,7 +255,7 @@ void TestFrmMain::closingCancelled() {
   MainFixture f;
   frmMain& w = f.open();
   f.fillLog(1);
-  w.Doc.State.LogDirty = 1;
+  w.session().Doc.State.LogDirty = 1;
   f.ui.answers = {Answer::Cancel};
   w.close();
   QVERIFY(w.isVisible());
@@ -270,7 +270,7 @@ void TestFrmMain::closingCancelled() {
   QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Log/");
   QVERIFY(f.ui.dialogs[0].overwritePrompt);
   // a clean log closes without a question
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   f.ui.messages.clear();
   w.close();
   QVERIFY(!w.isVisible());
@@ -285,17 +285,17 @@ void TestFrmMain::escapeWithoutCallSign() {
   QCOMPARE(f.texts(), QStringList{"コールサインを設定してください"});
   QCOMPARE(f.ui.messages[0].buttons, Buttons::OkCancel);
   // then the station data, where the call sign is set
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
   // Esc again closes it
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   // with a call sign Esc opens the input window, and Esc closes it again
-  w.Ini.JarlCallSign = "JA1ZZZ";
+  w.session().Ini.JarlCallSign = "JA1ZZZ";
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgInput));
-  QVERIFY(w.openDialog(DlgInput)->isVisible());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgInput));
+  QVERIFY(w.dialogs().find(DlgInput)->isVisible());
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMain::escapeClosesTheRegisteredWindow() {
@@ -303,14 +303,14 @@ void TestFrmMain::escapeClosesTheRegisteredWindow() {
   frmMain& w = f.open();
   QWidget tool;
   tool.show();
-  w.registerDialog(DlgDelLog, &tool);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(9));
+  w.dialogs().add(DlgDelLog, &tool);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(9));
   f.ui.messages.clear();
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!tool.isVisible());
   QVERIFY(f.ui.messages.empty());
-  w.unregisterDialog(DlgDelLog);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  w.dialogs().remove(DlgDelLog);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMain::gridClicksAndPopUp() {
@@ -320,7 +320,7 @@ void TestFrmMain::gridClicksAndPopUp() {
   QCoreApplication::processEvents();
   const QRect cell = w.Grid1->visualRect(w.GridModel1->index(2, 2));
   QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(3));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(3));
   // a right click on another row opens the pop-up but keeps the selected row
   const QRect other = w.Grid1->visualRect(w.GridModel1->index(0, 2));
   QTimer::singleShot(0, [&] {
@@ -329,28 +329,28 @@ void TestFrmMain::gridClicksAndPopUp() {
   });
   QTest::mouseClick(w.Grid1->viewport(), Qt::RightButton, {}, other.center());
   QCoreApplication::processEvents();
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(3));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(3));
   QVERIFY(!w.mnuGrdEdit->isVisible());
   // with a tool window open a right click does nothing
   QWidget tool;
-  w.registerDialog(DlgTime, &tool);
+  w.dialogs().add(DlgTime, &tool);
   QTest::mouseClick(w.Grid1->viewport(), Qt::RightButton, {}, other.center());
   QVERIFY(!w.mnuGrdEdit->isVisible());
-  w.unregisterDialog(DlgTime);
+  w.dialogs().remove(DlgTime);
 }
 
 void TestFrmMain::timeSortMarksTheLogChanged() {
   MainFixture f;
   frmMain& w = f.open();
   f.fillLog(3);
-  std::swap(w.Doc.Log[1], w.Doc.Log[3]);
-  w.FrmLogLoad();
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  std::swap(w.session().Doc.Log[1], w.session().Doc.Log[3]);
+  w.session().FrmLogLoad();
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
   w.mnuTimeSort->trigger();
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(QString::fromStdString(std::string(w.Doc.Log[1].CallSign.trimmed())),
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(QString::fromStdString(std::string(w.session().Doc.Log[1].CallSign.trimmed())),
            QStringLiteral("JA1AA0"));
-  QCOMPARE(w.Doc.Log[1].QsoNo, std::int16_t(1));
+  QCOMPARE(w.session().Doc.Log[1].QsoNo, std::int16_t(1));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
 
@@ -403,7 +403,7 @@ void TestFrmMain::progressWindow() {
   bar.finish();
   QCOMPARE(bar.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
   f.fillLog(3);
-  w.LogDataSearch();
+  w.session().LogDataSearch();
   QCOMPARE(bar.Label1->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
@@ -457,7 +457,7 @@ void TestFrmMain::unreadableSettingsAreNeverOverwritten() {
   }
   frmMain& w = f.open();
   QCOMPARE(f.texts().value(0).left(int(ini.size()) + 2), QString::fromStdString(ini + "\r\n"));
-  w.Ini.JarlCallSign = "JA9DEF";
+  w.session().Ini.JarlCallSign = "JA9DEF";
   f.ui.messages.clear();
   w.close();
   QCOMPARE(f.texts(), QStringList{QString::fromStdString(
@@ -476,8 +476,8 @@ void TestFrmMain::unreadableSettingsAreNeverOverwritten() {
 void TestFrmMain::settingsShiftJisCannotHoldAreNamedAtExit() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.JarlName = "山田😀";
-  w.Ini.JarlAddress = "서울";
+  w.session().Ini.JarlName = "山田😀";
+  w.session().Ini.JarlAddress = "서울";
   f.ui.messages.clear();
   w.close();
   QCOMPARE(f.texts(), QStringList{QString::fromUtf8(
@@ -508,7 +508,7 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
   QDir().mkpath(f.dir.filePath("Log"));
   {
     frmMain& w = f.open(false);
-    w.Contest.ContestNo = 1;
+    w.session().Contest.ContestNo = 1;
     for (const char* call : {"JA1AAA", "JA2BBB", "JA1AAA"}) {
       QsoRecord r;
       r.CallSign = call;
@@ -516,11 +516,11 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
       r.Mode = "CW";
       r.RcvdNo = "10M";
       r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0);
-      w.Doc.Log.append(r);
+      w.session().Doc.Log.append(r);
     }
     std::string err;
-    QVERIFY(w.Files->DataSave(f.home() + "/Log/a.tmk", &err));
-    w.Doc.State.LogDirty = 0;
+    QVERIFY(w.session().Files.DataSave(f.home() + "/Log/a.tmk", &err));
+    w.session().Doc.State.LogDirty = 0;
     w.close();
   }
   Settings s;
@@ -532,12 +532,12 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
   QVERIFY(f.ui.messages.empty());
   QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("テストコンテスト"));
   QCOMPARE(w.StatusPanel[2]->text(), QString::fromStdString(f.home() + "/Log/a.tmk"));
-  QCOMPARE(w.Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.Log.count(), 3);
   // re-scored at start: the third QSO is a dupe
-  QCOMPARE(w.Doc.Log[3].Dupe, std::int16_t(1));
+  QCOMPARE(w.session().Doc.Log[3].Dupe, std::int16_t(1));
   QCOMPARE(w.GridModel1->data(w.GridModel1->index(2, 11), Qt::DisplayRole).toString(),
            QStringLiteral("DUPE"));
-  QCOMPARE(w.Score.BandStats[16].QsoCount, std::int16_t(3));
+  QCOMPARE(w.session().Score.BandStats[16].QsoCount, std::int16_t(3));
   QVERIFY(w.LogSave->isEnabled());
   QVERIFY(w.log_open->isEnabled());
 }
@@ -550,7 +550,7 @@ void TestFrmMain::exitSavesTheLog() {
   QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
   frmMain& w = f.open();
   f.fillLog(2);
-  w.Doc.State.LogDirty = 1;
+  w.session().Doc.State.LogDirty = 1;
   f.ui.messages.clear();
   f.ui.answers = {Answer::Yes};
   f.ui.files = {f.home() + "/Log/exit"};
@@ -572,7 +572,7 @@ void TestFrmMain::fileMenuCommands() {
   QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
   frmMain& w = f.open();
   f.fillLog(3);
-  w.Doc.State.LogDirty = 1;
+  w.session().Doc.State.LogDirty = 1;
   f.ui.messages.clear();
   // save: asks, then the save dialog; the name rule gives .tmk
   f.ui.answers = {Answer::Ok};
@@ -584,11 +584,11 @@ void TestFrmMain::fileMenuCommands() {
   const QString saved = QString::fromStdString(f.home() + "/Log/day1.tmk");
   QCOMPARE(QFileInfo(saved).size(), 303);
   QCOMPARE(w.StatusPanel[2]->text(), saved);
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
 
   // close: the log and the grid empty, the menus follow
   w.mnuLogClose->trigger();
-  QCOMPARE(w.Doc.Log.count(), 0);
+  QCOMPARE(w.session().Doc.Log.count(), 0);
   QCOMPARE(w.GridModel1->rowCount(), 1);
   QCOMPARE(w.StatusPanel[2]->text(), QString());
   QVERIFY(!w.LogSave->isEnabled());
@@ -598,7 +598,7 @@ void TestFrmMain::fileMenuCommands() {
   w.log_open->trigger();
   QCOMPARE(QString::fromStdString(f.ui.dialogs.back().filter),
            QStringLiteral("Tamarack　ログファイル (*.tmk)|*.tmk|"));
-  QCOMPARE(w.Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.Log.count(), 3);
   QCOMPARE(w.GridModel1->rowCount(), 3);
   QCOMPARE(w.StatusPanel[2]->text(), saved);
   QVERIFY(w.LogSave->isEnabled());
@@ -609,8 +609,8 @@ void TestFrmMain::fileMenuCommands() {
   f.ui.files = {saved.toStdString()};
   w.AppendOpen->trigger();
   QCOMPARE(f.texts(), QStringList{"ログデータに別のログデータを連結します"});
-  QCOMPARE(w.Doc.Log.count(), 6);
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.Log.count(), 6);
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
   QCOMPARE(w.StatusPanel[2]->text(), saved);
 
   // save as, with its own filter
@@ -629,26 +629,26 @@ void TestFrmMain::editCommandsReachTheirWindows() {
   // nothing selected: the commands open nothing
   w.mnuDataEdit->trigger();
   w.mnuDelete->trigger();
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QCoreApplication::processEvents();
   const QRect cell = w.Grid1->visualRect(w.GridModel1->index(1, 2));
   QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
   QTest::mouseDClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
-  QCOMPARE(w.Doc.State.SelRow, std::int16_t(2));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgEdit));
-  QVERIFY(w.openDialog(DlgEdit)->isVisible());
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(2));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgEdit));
+  QVERIFY(w.dialogs().find(DlgEdit)->isVisible());
   QTest::keyClick(&w, Qt::Key_Escape);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   const struct { QAction* a; int no; } items[] = {
       {w.mnuLogIns, DlgAdd}, {w.mnuLogDel, DlgDelLog}, {w.mnuTimeAddDel, DlgTime},
       {w.mnuAllEdit, DlgMultiEdit}, {w.mnuLogEdit, DlgEdit}};
   for (const auto& it : items) {
     QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, cell.center());
     it.a->trigger();
-    QCOMPARE(int(w.Doc.State.OpenDialogNo), it.no);
+    QCOMPARE(int(w.session().Doc.State.OpenDialogNo), it.no);
     QVERIFY(!w.m_1->menuAction()->isEnabled());
     QTest::keyClick(&w, Qt::Key_Escape);
-    QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+    QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
     QVERIFY(w.m_1->menuAction()->isEnabled());
   }
 }

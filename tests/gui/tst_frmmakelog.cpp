@@ -5,7 +5,7 @@
 
 #include "guitestsupport.h"
 #include "log/fileio.h"
-#include "log/gui/frmcabreadset.h"
+#include "entry/gui/frmcabreadset.h"
 #include "log/gui/qtui.h"
 #include "output/gui/desktop.h"
 #include "output/gui/frmcfm.h"
@@ -35,20 +35,20 @@ class TestFrmMakeLog : public QObject {
 
 namespace {
 void fillStation(frmMain& w) {
-  fillStationData(w.Ini);
-  w.Ini.JarlEmail = "ja1zzz@example.jp";
-  w.Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
-  w.Contest.SendMailAddress = "contest@example.org";
-  w.Contest.TestMailAddress = "test@example.org";
-  w.Contest.BandEnabled[2] = 1;
+  fillStationData(w.session().Ini);
+  w.session().Ini.JarlEmail = "ja1zzz@example.jp";
+  w.session().Contest.ContestName = "ＡＬＬ ＪＡ コンテスト";
+  w.session().Contest.SendMailAddress = "contest@example.org";
+  w.session().Contest.TestMailAddress = "test@example.org";
+  w.session().Contest.BandEnabled[2] = 1;
 }
 frmMakeLog* openDialog(MainFixture& f, int qsos = 3) {
   frmMain& w = f.open();
   fillStation(w);
   f.fillLog(qsos);
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   findAction(&w, "mnuMakeJaeLog")->trigger();
-  return qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  return qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
 }
 void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
 }  // namespace
@@ -71,7 +71,7 @@ void TestFrmMakeLog::commandSavesThenChecksTheSummarySheet() {
   frmMain& w = f.open();
   fillStation(w);
   f.fillLog(2);
-  w.Doc.State.LogDirty = 1;
+  w.session().Doc.State.LogDirty = 1;
   QVERIFY(w.mnuMakeJaeLog->isEnabled());
   // Yes to the save, then the save dialog cancelled: the command stops.
   f.ui.messages.clear();
@@ -82,38 +82,38 @@ void TestFrmMakeLog::commandSavesThenChecksTheSummarySheet() {
   QCOMPARE(f.ui.messages[0].buttons, Buttons::YesNo);
   QCOMPARE(f.ui.dialogs.size(), std::size_t(1));
   QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Log/");
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
   // Yes and a name: saved as .tmk, then the dialog.
   f.ui.answers = {Answer::Yes};
   f.ui.files = {f.home() + "/Log/contest.txt"};
   w.mnuMakeJaeLog->trigger();
-  QCOMPARE(w.Doc.State.LogFileName, f.home() + "/Log/contest.tmk");
+  QCOMPARE(w.session().Doc.State.LogFileName, f.home() + "/Log/contest.tmk");
   QVERIFY(fileio::exists(f.home() + "/Log/contest.tmk"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
   QCOMPARE(w.StatusPanel[2]->text(), toQ(f.home() + "/Log/contest.tmk"));
-  QPointer<frmMakeLog> d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  QPointer<frmMakeLog> d = qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
   QVERIFY(d);
   d->close();
 
   // No to the save: straight on; a missing item opens the check instead.
-  w.Doc.State.LogDirty = 1;
-  w.Ini.JarlPower = "  ";
+  w.session().Doc.State.LogDirty = 1;
+  w.session().Ini.JarlPower = "  ";
   f.ui.answers = {Answer::No};
   w.mnuMakeJaeLog->trigger();
-  QVERIFY(!w.openDialog(DlgMakeLog));
-  QPointer<frmQTC> q = qobject_cast<frmQTC*>(w.openDialog(DlgQTC));
+  QVERIFY(!w.dialogs().find(DlgMakeLog));
+  QPointer<frmQTC> q = qobject_cast<frmQTC*>(w.dialogs().find(DlgQTC));
   QVERIFY(q);
   QCOMPARE(q->Label13->text(), QStringLiteral("未設定"));
   q->close();
   // The oath of the contest kind counts.
-  w.Ini.JarlPower = "50";
-  w.Contest.NYPEnabled = 1;
-  w.Ini.JarlNypOath = " ";
+  w.session().Ini.JarlPower = "50";
+  w.session().Contest.NYPEnabled = 1;
+  w.session().Ini.JarlNypOath = " ";
   f.ui.answers = {Answer::No};
   w.mnuMakeJaeLog->trigger();
-  QVERIFY(w.openDialog(DlgQTC));
-  w.openDialog(DlgQTC)->close();
+  QVERIFY(w.dialogs().find(DlgQTC));
+  w.dialogs().find(DlgQTC)->close();
 }
 
 void TestFrmMakeLog::loadAndEnablingRules() {
@@ -122,7 +122,7 @@ void TestFrmMakeLog::loadAndEnablingRules() {
   frmMain& w = *f.w;
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("電子ログの作成とE-メール送信"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(7));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(7));
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QCOMPARE(d->pos(), w.pos() + QPoint(twipsToPx(500), twipsToPx(500)));
@@ -154,13 +154,13 @@ void TestFrmMakeLog::loadAndEnablingRules() {
   QTest::keyClicks(d->Text1, "me@example.jp");
   QVERIFY(d->Check3->isEnabled());
   d->close();
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 
   // Blank addresses cannot be ticked.
-  w.Contest.SendMailAddress = " ";
-  w.Contest.TestMailAddress.clear();
-  w.Ini.MailAndMe = 1;
+  w.session().Contest.SendMailAddress = " ";
+  w.session().Contest.TestMailAddress.clear();
+  w.session().Ini.MailAndMe = 1;
   d = frmMakeLog::open(w);
   QVERIFY(!d->Check1->isEnabled());
   QVERIFY(!d->Check2->isEnabled());
@@ -191,7 +191,7 @@ void TestFrmMakeLog::dateStepsAcrossMonthAndYearEnds() {
   QCOMPARE(d->Label7->text(), QStringLiteral("2025年02月28日"));
   // The date is stored when the log is made (here refused for the signature).
   click(d->Command1);
-  QCOMPARE(f.w->Doc.State.TodayText, std::string("2025年02月28日"));
+  QCOMPARE(f.w->session().Doc.State.TodayText, std::string("2025年02月28日"));
   d->close();
 }
 
@@ -210,18 +210,18 @@ void TestFrmMakeLog::signatureAndEmptyLogAreRefused() {
   QVERIFY(d && d->isVisible());
   QCOMPARE(d->focusWidget(), d->Text3);
   // What the dialog shows was stored all the same.
-  QCOMPARE(w.Ini.JarlComment, std::string("よろしく\r\nお願いします"));
-  QCOMPARE(w.Ini.MailAndMe, std::int16_t(1));
-  QCOMPARE(w.JarlSignature, std::string("   "));
+  QCOMPARE(w.session().Ini.JarlComment, std::string("よろしく\r\nお願いします"));
+  QCOMPARE(w.session().Ini.MailAndMe, std::int16_t(1));
+  QCOMPARE(w.session().JarlSignature, std::string("   "));
 
   // An empty log: told so, and the dialog closes.
   d->Text3->setText(QStringLiteral("山田"));
-  w.Doc.Log.clear();
+  w.session().Doc.Log.clear();
   f.ui.messages.clear();
   click(d->Command1);
   QCOMPARE(f.texts(), QStringList{"ログデータがありません！"});
   QTRY_VERIFY(!d);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(f.ui.dialogs.empty());
 }
 
@@ -254,9 +254,9 @@ void TestFrmMakeLog::writesTheTmqAndOpensTheEditor() {
   QVERIFY(f.ui.messages.empty());
   // No address box ticked: no mail dialog, the dialog closes.
   QTRY_VERIFY(!d);
-  QVERIFY(!w.openDialog(DlgCfm));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(w.JarlSignature, std::string("山田 太郎"));
+  QVERIFY(!w.dialogs().find(DlgCfm));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().JarlSignature, std::string("山田 太郎"));
 
   // The rule's name is another file: asked before it is replaced.
   d = frmMakeLog::open(w);
@@ -291,9 +291,9 @@ void TestFrmMakeLog::aFailedWriteStopsBeforeEditorAndMail() {
   QVERIFY(f.texts()[0].contains("no such folder/a.tmq"));
   QCOMPARE(f.ui.messages[0].icon, Icon::Critical);
   QVERIFY(edited.empty());
-  QVERIFY(!w.openDialog(DlgCfm));
+  QVERIFY(!w.dialogs().find(DlgCfm));
   QVERIFY(d && d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(7));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(7));
   d->close();
 }
 
@@ -307,16 +307,16 @@ void TestFrmMakeLog::tickedAddressOpensTheMailDialog() {
   f.ui.files = {f.home() + "/SentLog/ja1zzz"};
   click(d->Command1);
   QTRY_VERIFY(!d);
-  QPointer<frmCfm> c = qobject_cast<frmCfm*>(w.openDialog(DlgCfm));
+  QPointer<frmCfm> c = qobject_cast<frmCfm*>(w.dialogs().find(DlgCfm));
   QVERIFY(c);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(13));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(13));
   QCOMPARE(c->SendJarlMail, std::int16_t(0));
   QCOMPARE(c->SendTestMail, std::int16_t(1));
   QCOMPARE(c->ElogPath, f.home() + "/SentLog/ja1zzz.tmq");
-  QCOMPARE(w.Ini.MailAndMe, std::int16_t(1));
+  QCOMPARE(w.session().Ini.MailAndMe, std::int16_t(1));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   c->close();
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMakeLog::uploadPageAfterWriting() {
@@ -324,7 +324,7 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   frmMain& w = f.open();
   fillStation(w);
   f.fillLog(2);
-  w.Contest.UploadUrl = "https://contest.example.org/upload/";
+  w.session().Contest.UploadUrl = "https://contest.example.org/upload/";
   QPointer<frmMakeLog> d = frmMakeLog::open(w);
   QVERIFY(!d->Command3->isHidden());
   QCOMPARE(d->Command3->text(), QStringLiteral("アップロードページを開く"));
@@ -341,7 +341,7 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   QTRY_VERIFY(!d);
 
   // Only web addresses get the button.
-  w.Contest.UploadUrl = "file:///etc/passwd";
+  w.session().Contest.UploadUrl = "file:///etc/passwd";
   d = frmMakeLog::open(w);
   QVERIFY(d->Command3->isHidden());
   d->close();
@@ -357,7 +357,7 @@ void TestFrmMakeLog::escAndMainEscClose() {
   QTest::keyClick(f.w.get(), Qt::Key_Escape);
   QTRY_VERIFY(!d);
   QVERIFY(f.ui.messages.empty());
-  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(f.w->session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
@@ -372,10 +372,10 @@ void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
   d->close();
 
   frmMain& w = *f.w;
-  w.Contest.ElogFormat = "R2.1";
-  w.Ini.JarlCateCode = "PN";
+  w.session().Contest.ElogFormat = "R2.1";
+  w.session().Ini.JarlCateCode = "PN";
   findAction(&w, "mnuMakeJaeLog")->trigger();
-  d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  d = qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
   QVERIFY(d);
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("R2.1"));
   QVERIFY(!d->Text4->isHidden());
@@ -387,9 +387,9 @@ void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
   d->close();
 
   // The parties are R1.0 only, whatever the definition says.
-  w.Contest.NYPEnabled = 1;
+  w.session().Contest.NYPEnabled = 1;
   findAction(&w, "mnuMakeJaeLog")->trigger();
-  d = qobject_cast<frmMakeLog*>(w.openDialog(DlgMakeLog));
+  d = qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
   QVERIFY(d);
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("R1.0"));
   QVERIFY(!d->Combo1->isEnabled());
@@ -404,8 +404,8 @@ void TestFrmMakeLog::r21NeedsItsItemsAndOffersR10ForAFullWidthQso() {
   d->Combo1->setCurrentIndex(1);
   d->Text3->setText(QStringLiteral("山田"));
   d->Text1->setText(QString());
-  w.Ini.JarlCateCode = "XS";
-  w.Ini.JarlAge = "";
+  w.session().Ini.JarlCateCode = "XS";
+  w.session().Ini.JarlAge = "";
   f.ui.messages.clear();
   click(d->Command1);
   QCOMPARE(f.texts(), QStringList{"R2.1 形式の電子ログには次の項目が必要です：\r\n自分のメールアドレス\r\n年齢"});
@@ -413,8 +413,8 @@ void TestFrmMakeLog::r21NeedsItsItemsAndOffersR10ForAFullWidthQso() {
 
   // A QSO R2.1 cannot hold: named, and R1.0 offered; Yes writes R1.0.
   d->Text1->setText(QStringLiteral("ja1zzz@example.jp"));
-  w.Ini.JarlAge = "72";
-  w.Doc.Log[2].RcvdNo = "ヤマダ";
+  w.session().Ini.JarlAge = "72";
+  w.session().Doc.Log[2].RcvdNo = "ヤマダ";
   f.ui.messages.clear();
   f.ui.files = {f.home() + "/SentLog/r21.tmq"};
   f.ui.answers = {Answer::Yes};
@@ -433,21 +433,21 @@ void TestFrmMakeLog::partyCategoryWithoutCodeIsComplete() {
   frmMain& w = f.open();
   fillStation(w);
   f.fillLog(2);
-  w.Doc.State.LogDirty = 0;
-  w.Contest.NYPEnabled = 1;
-  w.Contest.CategoryList = {Category{}};
-  w.Contest.CategoryList[0].CategoryName = "アマチュア局";
-  w.Ini.JarlCategory = "アマチュア局";
-  w.Ini.JarlCateCode = "";
+  w.session().Doc.State.LogDirty = 0;
+  w.session().Contest.NYPEnabled = 1;
+  w.session().Contest.CategoryList = {Category{}};
+  w.session().Contest.CategoryList[0].CategoryName = "アマチュア局";
+  w.session().Ini.JarlCategory = "アマチュア局";
+  w.session().Ini.JarlCateCode = "";
   findAction(&w, "mnuMakeJaeLog")->trigger();
-  QVERIFY(w.openDialog(DlgMakeLog));
-  QVERIFY(!w.openDialog(DlgQTC));
-  w.openDialog(DlgMakeLog)->close();
+  QVERIFY(w.dialogs().find(DlgMakeLog));
+  QVERIFY(!w.dialogs().find(DlgQTC));
+  w.dialogs().find(DlgMakeLog)->close();
   // A category the definition gives a code must have it.
-  w.Contest.CategoryList[0].CategoryCode = "NYP";
+  w.session().Contest.CategoryList[0].CategoryCode = "NYP";
   findAction(&w, "mnuMakeJaeLog")->trigger();
-  QVERIFY(w.openDialog(DlgQTC));
-  w.openDialog(DlgQTC)->close();
+  QVERIFY(w.dialogs().find(DlgQTC));
+  w.dialogs().find(DlgQTC)->close();
 }
 
 QTEST_MAIN(TestFrmMakeLog)

@@ -25,18 +25,18 @@ class TestFrmMultiEdit : public QObject {
 namespace {
 frmMain& openMain(MainFixture& f) {
   frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
   QCoreApplication::processEvents();
   return w;
 }
 // n QSOs a day apart from 2015-01-31 05:00; bands 7 and 14, modes SSB, CW, RTTY.
 frmMain& logWith(MainFixture& f, int n) {
   frmMain& w = openMain(f);
-  w.Contest.BandEnabled[2] = 1;
-  w.Contest.BandEnabled[4] = 1;
-  w.Contest.ModeEnabled[0] = 1;
-  w.Contest.ModeEnabled[3] = 1;
-  w.Contest.ModeEnabled[4] = 1;
+  w.session().Contest.BandEnabled[2] = 1;
+  w.session().Contest.BandEnabled[4] = 1;
+  w.session().Contest.ModeEnabled[0] = 1;
+  w.session().Contest.ModeEnabled[3] = 1;
+  w.session().Contest.ModeEnabled[4] = 1;
   for (int i = 0; i < n; ++i) {
     QsoRecord r;
     r.CallSign = "JA1AA" + std::to_string(i + 1);
@@ -46,9 +46,9 @@ frmMain& logWith(MainFixture& f, int n) {
     r.SentRst = "599";
     r.SentNo = "13M";
     r.RcvdRst = "579";
-    w.Doc.Log.append(r);
+    w.session().Doc.Log.append(r);
   }
-  w.FrmLogLoad();
+  w.session().FrmLogLoad();
   w.mnuOn();
   return w;
 }
@@ -56,7 +56,7 @@ void clicks(QToolButton* b, int n) {
   for (int i = 0; i < n; ++i) QTest::mouseClick(b, Qt::LeftButton);
 }
 void tick(QCheckBox* c) { QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(6, c->height() / 2)); }
-std::string band(const frmMain& w, int i) { return std::string(w.Doc.Log[i].Band.trimmed()); }
+std::string band(frmMain& w, int i) { return std::string(w.session().Doc.Log[i].Band.trimmed()); }
 }  // namespace
 
 void TestFrmMultiEdit::opensWithRowsOff() {
@@ -95,7 +95,7 @@ void TestFrmMultiEdit::opensWithRowsOff() {
   QCOMPARE(d->y(), w.frameGeometry().y() + twipsToPx(500));
   QVERIFY(!w.mnuEdit->menuAction()->isEnabled());
   // registered, so that no other tool window opens over it
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(kDlgMultiEdit));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(kDlgMultiEdit));
   tick(d->Check1[3]);
   QVERIFY(d->Command1->isEnabled());
   QVERIFY(d->Combo1->isEnabled() && d->UpDown1[3]->isEnabled());
@@ -103,7 +103,7 @@ void TestFrmMultiEdit::opensWithRowsOff() {
   QVERIFY(!d->Command1->isEnabled());
   QTest::keyClick(d->Text1, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
 }
 
@@ -128,9 +128,9 @@ void TestFrmMultiEdit::bandOverARange() {
   QCOMPARE(band(w, 2), std::string("7"));
   for (int i = 3; i <= 10; ++i) QCOMPARE(band(w, i), std::string("14"));
   QCOMPARE(band(w, 11), std::string("7"));
-  QCOMPARE(w.GridData.cell(3, 8), std::string_view("14"));
-  QCOMPARE(w.Doc.Log[5].Mode.trimmed(), std::string_view("CW"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().GridData.cell(3, 8), std::string_view("14"));
+  QCOMPARE(w.session().Doc.Log[5].Mode.trimmed(), std::string_view("CW"));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
   QVERIFY(d && d->isVisible());
   QVERIFY(d->Check1[3]->isChecked());
   QTest::mouseClick(d->Command2, Qt::LeftButton);
@@ -154,14 +154,14 @@ void TestFrmMultiEdit::modeRowMovesTheReportRows() {
   QCOMPARE(d->Text1->text(), QStringLiteral("59"));
   QCOMPARE(d->Text3->text(), QStringLiteral("59"));
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(w.Doc.Log[4].Mode.trimmed(), std::string_view("CW"));
-  QCOMPARE(w.Doc.Log[4].SentRst.trimmed(), std::string_view("599"));
+  QCOMPARE(w.session().Doc.Log[4].Mode.trimmed(), std::string_view("CW"));
+  QCOMPARE(w.session().Doc.Log[4].SentRst.trimmed(), std::string_view("599"));
   for (int i = 5; i <= 9; ++i) {
-    QCOMPARE(w.Doc.Log[i].Mode.trimmed(), std::string_view("SSB"));
-    QCOMPARE(w.Doc.Log[i].SentRst.trimmed(), std::string_view("59"));
-    QCOMPARE(w.Doc.Log[i].RcvdRst.trimmed(), std::string_view("59"));
+    QCOMPARE(w.session().Doc.Log[i].Mode.trimmed(), std::string_view("SSB"));
+    QCOMPARE(w.session().Doc.Log[i].SentRst.trimmed(), std::string_view("59"));
+    QCOMPARE(w.session().Doc.Log[i].RcvdRst.trimmed(), std::string_view("59"));
   }
-  QCOMPARE(w.Doc.Log[10].RcvdRst.trimmed(), std::string_view("579"));
+  QCOMPARE(w.session().Doc.Log[10].RcvdRst.trimmed(), std::string_view("579"));
   d->close();
 }
 
@@ -177,21 +177,21 @@ void TestFrmMultiEdit::timeShiftByMonthsAndStepperReset() {
   QCOMPARE(d->Label3[2]->text(), QStringLiteral("-9"));
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   // -9 hours first (30 Jan 20:00), then +1 month
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2015-02-28 20:00:00"));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-02-28 20:00:00"));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[3].QsoTime), std::string("2015-03-01 20:00:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2015-02-28 20:00:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-02-28 20:00:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[3].QsoTime), std::string("2015-03-01 20:00:00"));
   for (std::size_t i = 0; i < 3; ++i) {
     QCOMPARE(d->UpDown3[i]->value(), 0);
     QCOMPARE(d->Label3[i]->text(), QStringLiteral("0"));
   }
   // a second press shifts nothing
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[3].QsoTime), std::string("2015-03-01 20:00:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[3].QsoTime), std::string("2015-03-01 20:00:00"));
   // +1 month straight on 31 January gives the last day of February
-  w.Doc.Log[1].QsoTime = ole::fromDateTime(2016, 1, 31, 12, 0, 0);
+  w.session().Doc.Log[1].QsoTime = ole::fromDateTime(2016, 1, 31, 12, 0, 0);
   clicks(d->UpDown3[0]->upButton(), 1);
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2016-02-29 12:00:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2016-02-29 12:00:00"));
   d->close();
 }
 
@@ -228,7 +228,7 @@ void TestFrmMultiEdit::fewerThanTwoQsos() {
   d->Combo1->setEditText(QStringLiteral("14"));
   QVERIFY(!d->Command1_Click());
   QCOMPARE(band(w, 1), std::string("7"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
   d->close();
 }
 

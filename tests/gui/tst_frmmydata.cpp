@@ -15,15 +15,8 @@
 
 namespace {
 
-// A main window with a contest definition held beside it, and counters of
-// what the dialog asks of the main window.
+// A main window, and the station data dialog over it.
 struct MyDataFixture : MainFixture {
-  ContestDefinition def;
-  SectionList sections;
-  int searches = 0;
-  int discards = 0;
-  std::vector<std::string> reads;
-
   void writeCfg(const std::string& name, const std::string& utf8) {
     std::string crlf;
     for (char c : utf8) {
@@ -33,26 +26,14 @@ struct MyDataFixture : MainFixture {
     std::ofstream(home() + "/Cfg/" + name, std::ios::binary) << cp932::encode(crlf);
   }
 
-  MyDataLinks links() {
-    MyDataLinks l;
-    l.contest = [this]() -> const ContestDefinition& { return def; };
-    l.CfgRead = [this](const std::string& path) {
-      reads.push_back(path);
-      CfgRead(path, home(), def, sections, w->Ini, w->Doc.State.LogTestNo, ui);
-    };
-    l.LogCls = [this] {
-      ++discards;
-      w->Doc.Log.clear();
-    };
-    l.LogDataSearch = [this] { ++searches; };
-    return l;
-  }
-
   frmMyData* dialog() {
-    auto* d = new frmMyData(*w, links());
+    auto* d = new frmMyData(*w);
     d->show();
     return d;
   }
+  // A mark the search clears: whether the log was searched since.
+  void markUnsearched() { w->session().Score.BandStats[0].QsoCount = 99; }
+  bool searched() const { return w->session().Score.BandStats[0].QsoCount != 99; }
 };
 
 void writeContests(MyDataFixture& f) {
@@ -107,8 +88,8 @@ void TestFrmMyData::layoutListsAndPlacement() {
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QVERIFY(!d->isModal());
   QCOMPARE(d->pos(), w.pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
-  QCOMPARE(w.openDialog(DlgMyData), d);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgMyData));
+  QCOMPARE(w.dialogs().find(DlgMyData), d);
   for (QMenu* m : {w.m_1, w.mnuEdit, w.mnuSortMnu, w.m11, w.m4})
     QVERIFY(!m->menuAction()->isEnabled());
 
@@ -170,8 +151,8 @@ void TestFrmMyData::loadsTheStoredData() {
   MyDataFixture f;
   frmMain& w = f.open();
   writeContests(f);
-  f.def.CategoryList = {{"一", "A1", 0, 0, 0}, {"二", "B2", 0, 0, 0}};
-  Settings& s = w.Ini;
+  w.session().Contest.CategoryList = {{"一", "A1", 0, 0, 0}, {"二", "B2", 0, 0, 0}};
+  Settings& s = w.session().Ini;
   s.JarlContest = "テスト";
   s.JarlCategory = "二";
   s.JarlCateCode = "B2";
@@ -205,7 +186,7 @@ void TestFrmMyData::loadsTheStoredData() {
   d->close();
 
   // A digital QSO party shows and saves its own oath; the contest oath stays.
-  f.def.DqpEnabled = 1;
+  w.session().Contest.DqpEnabled = 1;
   s.JarlFdKeisu = 5;  // not a coefficient of the list: shows "1"
   d = f.dialog();
   QCOMPARE(d->Combo2->currentText(), QStringLiteral("1"));
@@ -249,9 +230,9 @@ void TestFrmMyData::keystrokeRules() {
   QTest::keyClick(d->Text12, Qt::Key_Return);
   QVERIFY(d->isVisible());
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(f.w->Ini.JarlCallSign, std::string("JA1ABC/1"));
-  QCOMPARE(f.w->Ini.JarlPower, std::string("100.5K"));
-  QCOMPARE(f.w->Ini.JarlClubNo, std::string("AB-1"));
+  QCOMPARE(f.w->session().Ini.JarlCallSign, std::string("JA1ABC/1"));
+  QCOMPARE(f.w->session().Ini.JarlPower, std::string("100.5K"));
+  QCOMPARE(f.w->session().Ini.JarlClubNo, std::string("AB-1"));
 }
 
 // The power box as X11 delivers keys: control texts are never its to drop.
@@ -282,15 +263,15 @@ void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
   // Enter presses nothing; Tab leaves the box
   x11Key(d->Text12, Qt::Key_Return);
   QVERIFY(d->isVisible());
-  QVERIFY(f.w->Ini.JarlPower.empty());
+  QVERIFY(f.w->session().Ini.JarlPower.empty());
   x11Key(d->Text12, Qt::Key_Tab);
   QVERIFY(QApplication::focusWidget() != d->Text12);
   // Esc closes the dialog, storing nothing
   d->Text12->setFocus();
   x11Key(d->Text12, Qt::Key_Escape);
   QVERIFY(!d->isVisible());
-  QVERIFY(f.w->Ini.JarlPower.empty());
-  QCOMPARE(f.w->Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(f.w->session().Ini.JarlPower.empty());
+  QCOMPARE(f.w->session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {
@@ -303,7 +284,7 @@ void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {
   for (const char* n : names)
     f.writeCfg(std::string(n) + ".cfg",
                "ContestName=X\nContestNo=1\nStdCategory=電信電話部門シングルオペオールバンド;XAH;0;0;0\n");
-  f.def.CategoryList = {{"電信電話部門シングルオペオールバンド", "XAH", 0, 0, 0},
+  w.session().Contest.CategoryList = {{"電信電話部門シングルオペオールバンド", "XAH", 0, 0, 0},
                       {"電信部門シングルオペ7MHzバンド", "C7M", 2, 3, 0},
                       {"電信電話部門マルチオペ", "XMM", 0, 0, 1}};
   frmMyData* d = f.dialog();
@@ -352,18 +333,18 @@ void TestFrmMyData::powerTypePair() {
   QVERIFY(!d->Check1[1]->isChecked());
   QTest::mouseClick(d->Check1[1], Qt::LeftButton);
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(f.w->Ini.JarlPowerType, std::int16_t(1));
+  QCOMPARE(f.w->session().Ini.JarlPowerType, std::int16_t(1));
 }
 
 void TestFrmMyData::changingTheContest() {
   MyDataFixture f;
   frmMain& w = f.open();
   writeContests(f);
-  w.Ini.JarlCategory = "old";
-  w.Ini.JarlCateCode = "OLD";
-  w.Ini.CateBand = 9;
-  w.Ini.JarlOath = "contest oath";
-  w.Ini.JarlDqpOath = "dqp oath";
+  w.session().Ini.JarlCategory = "old";
+  w.session().Ini.JarlCateCode = "OLD";
+  w.session().Ini.CateBand = 9;
+  w.session().Ini.JarlOath = "contest oath";
+  w.session().Ini.JarlDqpOath = "dqp oath";
   frmMyData* d = f.dialog();
   // typed on another page before the change: kept
   d->TabStrip1->setCurrentIndex(1);
@@ -375,8 +356,8 @@ void TestFrmMyData::changingTheContest() {
   QVERIFY(d->Command3->isEnabled());
   QTest::mouseClick(d->Command3, Qt::LeftButton);
   const std::string path = f.home() + "/Cfg/allja.cfg";
-  QCOMPARE(w.Doc.State.CfgFileName, path);
-  QCOMPARE(f.reads, std::vector<std::string>{path});
+  QCOMPARE(w.session().Doc.State.CfgFileName, path);
+  QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("ALL JA"));
   QCOMPARE(d->Grid1->rowCount(), 3);
   QCOMPARE(d->Grid1->item(1, 1)->text(), QStringLiteral("C7M"));
   QCOMPARE(d->Label1->text(), QStringLiteral("ALL JAコンテスト"));
@@ -401,18 +382,18 @@ void TestFrmMyData::changingTheContest() {
   // a double click changes at once; the party's oath replaces the contest's
   QCOMPARE(d->Text14->toPlainText(), QStringLiteral("contest oath"));
   doubleClick(d->File1->viewport(), rowCentre(d->File1, 1));
-  QCOMPARE(w.Doc.State.CfgFileName, f.home() + "/Cfg/dqp.cfg");
+  QCOMPARE(w.session().Doc.State.CfgFileName, f.home() + "/Cfg/dqp.cfg");
   QCOMPARE(d->Grid1->rowCount(), 1);
   QCOMPARE(d->Text14->toPlainText(), QStringLiteral("dqp oath"));
   QVERIFY(d->Label6->text().isEmpty());
 
   // the change holds even when the dialog is then cancelled
   QTest::mouseClick(d->Command2, Qt::LeftButton);
-  QCOMPARE(w.Doc.State.CfgFileName, f.home() + "/Cfg/dqp.cfg");
-  QCOMPARE(f.def.DqpEnabled, std::int16_t(1));
-  QCOMPARE(w.Ini.JarlCateCode, std::string("OLD"));
-  QCOMPARE(w.Ini.CateBand, std::int16_t(9));
-  QCOMPARE(w.Ini.JarlCallSign, std::string());
+  QCOMPARE(w.session().Doc.State.CfgFileName, f.home() + "/Cfg/dqp.cfg");
+  QCOMPARE(w.session().Contest.DqpEnabled, std::int16_t(1));
+  QCOMPARE(w.session().Ini.JarlCateCode, std::string("OLD"));
+  QCOMPARE(w.session().Ini.CateBand, std::int16_t(9));
+  QCOMPARE(w.session().Ini.JarlCallSign, std::string());
 }
 
 void TestFrmMyData::changeWithoutAFileDoesNothing() {
@@ -420,22 +401,24 @@ void TestFrmMyData::changeWithoutAFileDoesNothing() {
   frmMain& w = f.open();
   writeContests(f);
   frmMyData* d = f.dialog();
+  w.StatusPanel[0]->setText(QStringLiteral("-"));
   d->ChangeContest();  // nothing picked
-  QVERIFY(f.reads.empty());
-  QVERIFY(w.Doc.State.CfgFileName.empty());
+  QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("-"));
+  QVERIFY(w.session().Doc.State.CfgFileName.empty());
   QVERIFY(!d->Label3->isVisible());
   // a double click on the list's empty space picks nothing either
   doubleClick(d->File1->viewport(), QPoint(5, d->File1->viewport()->height() - 3));
-  QVERIFY(f.reads.empty());
+  QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("-"));
   d->close();
 }
 
 void TestFrmMyData::okStoresAndSearches() {
   MyDataFixture f;
   frmMain& w = f.open();
-  f.def.ContestNo = 1;
-  f.def.CategoryList = {{"一", "A1", 2, 3, 1}};
+  w.session().Contest.ContestNo = 1;
+  w.session().Contest.CategoryList = {{"一", "A1", 2, 3, 1}};
   const std::size_t shown = f.ui.messages.size();
+  f.markUnsearched();
   frmMyData* d = f.dialog();
   QSignalSpy destroyed(d, &QObject::destroyed);
   const QRect cell = d->Grid1->visualRect(d->Grid1->model()->index(0, 0));
@@ -443,49 +426,51 @@ void TestFrmMyData::okStoresAndSearches() {
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   // an empty log: no question and no search
   QCOMPARE(f.ui.messages.size(), shown);
-  QCOMPARE(f.searches, 0);
-  QCOMPARE(w.Ini.JarlCateCode, std::string("A1"));
-  QCOMPARE(w.Ini.CateMode, std::int16_t(2));
-  QCOMPARE(w.Ini.CateBand, std::int16_t(3));
-  QCOMPARE(w.Ini.CateMlt, std::int16_t(1));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(!f.searched());
+  QCOMPARE(w.session().Ini.JarlCateCode, std::string("A1"));
+  QCOMPARE(w.session().Ini.CateMode, std::int16_t(2));
+  QCOMPARE(w.session().Ini.CateBand, std::int16_t(3));
+  QCOMPARE(w.session().Ini.CateMlt, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m4->menuAction()->isEnabled());
   QTRY_COMPARE(destroyed.count(), 1);
 
   // a log of this contest: no question, then the search
   f.fillLog(3);
-  w.Doc.State.LogTestNo = 1;
+  w.session().Doc.State.LogTestNo = 1;
+  f.markUnsearched();
   d = f.dialog();
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   QCOMPARE(f.ui.messages.size(), shown);
-  QCOMPARE(f.searches, 1);
-  QCOMPARE(w.Doc.Log.count(), 3);
+  QVERIFY(f.searched());
+  QCOMPARE(w.session().Doc.Log.count(), 3);
 }
 
 void TestFrmMyData::okWithAnotherContestsLog() {
   MyDataFixture f;
   frmMain& w = f.open();
-  f.def.ContestNo = 2;
+  w.session().Contest.ContestNo = 2;
   f.fillLog(3);
-  w.Doc.State.LogTestNo = 1;
+  w.session().Doc.State.LogTestNo = 1;
 
   // No: the log stays and is searched under the new rules
   f.ui.answers.push_back(Answer::No);
+  f.markUnsearched();
   frmMyData* d = f.dialog();
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   QCOMPARE(f.texts().last(), QStringLiteral("コンテストが変更されました。ログデータを破棄しますか？"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::YesNo);
-  QCOMPARE(f.discards, 0);
-  QCOMPARE(f.searches, 1);
+  QCOMPARE(w.session().Doc.Log.count(), 3);
+  QVERIFY(f.searched());
   QVERIFY(!d->isVisible());
 
   // Yes: the log is discarded and not searched
   f.ui.answers.push_back(Answer::Yes);
+  f.markUnsearched();
   d = f.dialog();
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(f.discards, 1);
-  QCOMPARE(f.searches, 1);
-  QCOMPARE(w.Doc.Log.count(), 0);
+  QVERIFY(!f.searched());
+  QCOMPARE(w.session().Doc.Log.count(), 0);
 }
 
 void TestFrmMyData::cancelAndEscapeStoreNothing() {
@@ -495,8 +480,8 @@ void TestFrmMyData::cancelAndEscapeStoreNothing() {
   d->TabStrip1->setCurrentIndex(1);
   QTest::keyClicks(d->Text1, "ja1xyz");
   QTest::mouseClick(d->Command2, Qt::LeftButton);
-  QVERIFY(w.Ini.JarlCallSign.empty());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(w.session().Ini.JarlCallSign.empty());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 
   d = f.dialog();
@@ -504,8 +489,8 @@ void TestFrmMyData::cancelAndEscapeStoreNothing() {
   QTest::keyClicks(d->Text1, "ja1xyz");
   QTest::keyClick(d->Text1, Qt::Key_Escape);
   QVERIFY(!d->isVisible());
-  QVERIFY(w.Ini.JarlCallSign.empty());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QVERIFY(w.session().Ini.JarlCallSign.empty());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
   // Esc in a multi-line box closes too; so does Esc on the main window
   d = f.dialog();
@@ -515,9 +500,9 @@ void TestFrmMyData::cancelAndEscapeStoreNothing() {
   d = f.dialog();
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
   QVERIFY(!d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m11->menuAction()->isEnabled());
-  QVERIFY(w.Ini.JarlCallSign.empty());
+  QVERIFY(w.session().Ini.JarlCallSign.empty());
 }
 
 void TestFrmMyData::overTheMainWindowsOwnContest() {
@@ -528,29 +513,29 @@ void TestFrmMyData::overTheMainWindowsOwnContest() {
   QCOMPARE(frmMyData::open(w), d);  // one at a time
   QTest::mouseClick(d->File1->viewport(), Qt::LeftButton, {}, rowCentre(d->File1, 0));
   QTest::mouseClick(d->Command3, Qt::LeftButton);
-  QCOMPARE(w.Contest.ContestNo, std::int16_t(1));
-  QCOMPARE(w.Contest.CategoryCount(), std::int16_t(3));
+  QCOMPARE(w.session().Contest.ContestNo, std::int16_t(1));
+  QCOMPARE(w.session().Contest.CategoryCount(), std::int16_t(3));
   QCOMPARE(w.StatusPanel[0]->text(), QStringLiteral("ALL JA"));
   QCOMPARE(d->Grid1->rowCount(), 3);
   const QRect cell = d->Grid1->visualRect(d->Grid1->model()->index(2, 0));
   QTest::mouseClick(d->Grid1->viewport(), Qt::LeftButton, {}, cell.center());
   QTest::mouseClick(d->Command1, Qt::LeftButton);
-  QCOMPARE(w.Ini.JarlContest, std::string("ALL JAコンテスト"));
-  QCOMPARE(w.Ini.JarlCateCode, std::string("XMM"));
-  QCOMPARE(w.Ini.CateMlt, std::int16_t(1));
-  QCOMPARE(w.Doc.State.CfgFileName, f.home() + "/Cfg/allja.cfg");
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Ini.JarlContest, std::string("ALL JAコンテスト"));
+  QCOMPARE(w.session().Ini.JarlCateCode, std::string("XMM"));
+  QCOMPARE(w.session().Ini.CateMlt, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.CfgFileName, f.home() + "/Cfg/allja.cfg");
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
   // a log of another contest, discarded through the main window's file commands
   f.fillLog(2);
-  w.Doc.State.LogTestNo = 8;
-  w.Doc.State.LogFileName = f.home() + "/Log/x.tmk";
+  w.session().Doc.State.LogTestNo = 8;
+  w.session().Doc.State.LogFileName = f.home() + "/Log/x.tmk";
   f.ui.answers.push_back(Answer::Yes);
   d = frmMyData::open(w);
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   QCOMPARE(f.texts().last(), QStringLiteral("コンテストが変更されました。ログデータを破棄しますか？"));
-  QCOMPARE(w.Doc.Log.count(), 0);
-  QVERIFY(w.Doc.State.LogFileName.empty());
+  QCOMPARE(w.session().Doc.Log.count(), 0);
+  QVERIFY(w.session().Doc.State.LogFileName.empty());
 }
 
 // A settings file from before the shipped definitions followed JARL's rules:
@@ -561,8 +546,8 @@ void TestFrmMyData::aCodeTheContestNoLongerLists() {
   const std::string name = "(5)ALL ASIAN DX コンテスト(電信).cfg";
   std::filesystem::copy_file(std::string(TAMARACK_DATA_DIR) + "/Cfg/" + name,
                              f.home() + "/Cfg/" + name);
-  f.links().CfgRead(f.home() + "/Cfg/" + name);
-  Settings& s = w.Ini;
+  w.CfgRead(f.home() + "/Cfg/" + name);
+  Settings& s = w.session().Ini;
   s.JarlCategory = "シングルオペ 電信 オールバンド ハイパワー";
   s.JarlCateCode = "CAH";
   s.CateMode = 2;
@@ -615,7 +600,7 @@ void TestFrmMyData::aCodeTheContestNoLongerLists() {
   // The QSO party's categories have no codes: the name tells them apart.
   f.writeCfg("nyp.cfg", "ContestNo=7\nNYPEnabled=1\nStdCategory=アマチュア局;;0;0;0\n"
                         "StdCategory=SWL;;0;0;0\n");
-  f.links().CfgRead(f.home() + "/Cfg/nyp.cfg");
+  w.CfgRead(f.home() + "/Cfg/nyp.cfg");
   s.JarlCategory = "SWL";
   s.JarlCateCode = "";
   d = f.dialog();

@@ -29,13 +29,13 @@ Qt::Alignment alignment(QTextEdit* t) { return t->document()->firstBlock().block
 void TestFrmQTC::opensAsAToolWindow() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
+  fillStationData(w.session().Ini);
   findAction(&w, "mnuQTC")->trigger();
-  QPointer<frmQTC> d = qobject_cast<frmQTC*>(w.openDialog(DlgQTC));
+  QPointer<frmQTC> d = qobject_cast<frmQTC*>(w.dialogs().find(DlgQTC));
   QVERIFY(d);
   QVERIFY(d->isVisible());
   QCOMPARE(d->windowTitle(), QStringLiteral("サマリーシート必須事項の確認"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(11));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(11));
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(!w.m11->menuAction()->isEnabled());
@@ -65,13 +65,13 @@ void TestFrmQTC::opensAsAToolWindow() {
 void TestFrmQTC::missingItemsInRed() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
-  w.Ini.JarlCallSign.clear();
-  w.Ini.JarlPower = "   ";
-  w.Ini.JarlName = " 山田 ";
-  w.Ini.JarlAddress = "  ";
+  fillStationData(w.session().Ini);
+  w.session().Ini.JarlCallSign.clear();
+  w.session().Ini.JarlPower = "   ";
+  w.session().Ini.JarlName = " 山田 ";
+  w.session().Ini.JarlAddress = "  ";
   // A code the current definition does not list is still filled in.
-  w.Ini.JarlCateCode = "OLD1";
+  w.session().Ini.JarlCateCode = "OLD1";
   QPointer<frmQTC> d = frmQTC::open(w);
   QCOMPARE(d->Label14->text(), QStringLiteral("未設定"));
   QVERIFY(red(d->Label14));
@@ -88,7 +88,7 @@ void TestFrmQTC::missingItemsInRed() {
   d->close();
 
   // A line break is content.
-  w.Ini.JarlAddress = "\r\n";
+  w.session().Ini.JarlAddress = "\r\n";
   d = frmQTC::open(w);
   QVERIFY(!red(d->Text1));
   QCOMPARE(d->Text1->toPlainText(), QStringLiteral("\n"));
@@ -98,10 +98,10 @@ void TestFrmQTC::missingItemsInRed() {
 void TestFrmQTC::oathOfTheContestKindAndPowerType() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
-  w.Contest.DqpEnabled = 1;
-  w.Ini.JarlDqpOath.clear();
-  w.Ini.JarlPowerType = 1;
+  fillStationData(w.session().Ini);
+  w.session().Contest.DqpEnabled = 1;
+  w.session().Ini.JarlDqpOath.clear();
+  w.session().Ini.JarlPowerType = 1;
   QPointer<frmQTC> d = frmQTC::open(w);
   QCOMPARE(d->Text2->toPlainText(), QStringLiteral("未設定"));
   QVERIFY(red(d->Text2));
@@ -109,12 +109,12 @@ void TestFrmQTC::oathOfTheContestKindAndPowerType() {
   QCOMPARE(d->Label21->text(), QStringLiteral("実測出力"));
   QVERIFY(!red(d->Label21));
   d->close();
-  w.Contest.DqpEnabled = 0;
-  w.Contest.NYPEnabled = 1;
-  w.Ini.JarlPowerType = 0;
-  w.Ini.JarlPower.clear();
+  w.session().Contest.DqpEnabled = 0;
+  w.session().Contest.NYPEnabled = 1;
+  w.session().Ini.JarlPowerType = 0;
+  w.session().Ini.JarlPower.clear();
   d = frmQTC::open(w);
-  QCOMPARE(d->Text2->toPlainText(), toQ(w.Ini.JarlNypOath).replace("\r\n", "\n"));
+  QCOMPARE(d->Text2->toPlainText(), toQ(w.session().Ini.JarlNypOath).replace("\r\n", "\n"));
   QCOMPARE(d->Label21->text(), QStringLiteral("定格出力"));
   QVERIFY(!red(d->Label21));  // never marked, even beside a missing power
   QVERIFY(red(d->Label13));
@@ -124,7 +124,7 @@ void TestFrmQTC::oathOfTheContestKindAndPowerType() {
 void TestFrmQTC::boxesAreReadOnly() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
+  fillStationData(w.session().Ini);
   QPointer<frmQTC> d = frmQTC::open(w);
   d->Text1->setFocus();
   QTest::keyClicks(d->Text1, "abc");
@@ -134,48 +134,48 @@ void TestFrmQTC::boxesAreReadOnly() {
   QCOMPARE(d->Text1->toPlainText(), QStringLiteral("東京都千代田区\n1-1-1"));
   QTest::keyClicks(d->Text2, "x");
   QCOMPARE(d->Text2->toPlainText(), toQ(kDefaultOath).replace("\r\n", "\n"));
-  QCOMPARE(w.Ini.JarlAddress, std::string("東京都千代田区\r\n1-1-1"));
+  QCOMPARE(w.session().Ini.JarlAddress, std::string("東京都千代田区\r\n1-1-1"));
   d->close();
 }
 
 void TestFrmQTC::settingsButtonOpensStationData() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
-  w.Ini.JarlName.clear();
+  fillStationData(w.session().Ini);
+  w.session().Ini.JarlName.clear();
   QPointer<frmQTC> d = frmQTC::open(w);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!d);
-  QWidget* my = w.openDialog(DlgMyData);
+  QWidget* my = w.dialogs().find(DlgMyData);
   QVERIFY(my);
   QVERIFY(my->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(3));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(3));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   my->close();
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmQTC::cancelEscAndMainEscClose() {
   MainFixture f;
   frmMain& w = f.open();
-  fillStationData(w.Ini);
+  fillStationData(w.session().Ini);
   QPointer<frmQTC> d = frmQTC::open(w);
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QTRY_VERIFY(!d);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
-  QVERIFY(!w.openDialog(DlgMyData));
+  QVERIFY(!w.dialogs().find(DlgMyData));
 
   d = frmQTC::open(w);
   QTest::keyClick(d->OKButton, Qt::Key_Escape);
   QTRY_VERIFY(!d);
-  QVERIFY(!w.openDialog(DlgMyData));
+  QVERIFY(!w.dialogs().find(DlgMyData));
 
   d = frmQTC::open(w);
   f.ui.messages.clear();
   QTest::keyClick(&w, Qt::Key_Escape);
   QTRY_VERIFY(!d);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(f.ui.messages.empty());  // the input window's question did not come
 }
 

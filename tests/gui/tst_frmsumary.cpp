@@ -21,17 +21,17 @@ QRect twips(int left, int top, int width, int height) {
 frmSumary* openSummary(frmMain& w) { return frmSumary::open(w); }
 
 void loadScore(frmMain& w, frmSumary* s, const std::string& signature = std::string()) {
-  s->ScoreLoad(score::ScoreLoad(w.Score, w.Contest, w.Ini, w.Doc.State.TodayText, signature));
+  s->ScoreLoad(score::ScoreLoad(w.session().Score, w.session().Contest, w.session().Ini, w.session().Doc.State.TodayText, signature));
 }
 
 // A field-day style table: 7 and 144 MHz enabled.
 void fieldDay(frmMain& w) {
-  w.Contest.BandEnabled.fill(0);
-  w.Contest.BandEnabled[2] = 1;
-  w.Contest.BandEnabled[10] = 1;
-  w.Contest.FdKeisuEnabled = 1;
-  w.Ini.JarlFdKeisu = 2;
-  auto& b = w.Score.BandStats;
+  w.session().Contest.BandEnabled.fill(0);
+  w.session().Contest.BandEnabled[2] = 1;
+  w.session().Contest.BandEnabled[10] = 1;
+  w.session().Contest.FdKeisuEnabled = 1;
+  w.session().Ini.JarlFdKeisu = 2;
+  auto& b = w.session().Score.BandStats;
   b[2] = {700, 3, 1000, 40};
   b[10] = {300, 0, 234, 16};
   b[16] = {1000, 3, 1234, 56};
@@ -61,11 +61,11 @@ class TestFrmSumary : public QObject {
 void TestFrmSumary::pageLayout() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.JarlContest = "ALL JAコンテスト";
+  w.session().Ini.JarlContest = "ALL JAコンテスト";
   frmSumary* s = openSummary(w);
   QCOMPARE(s->windowTitle(), QStringLiteral("ALL JAコンテスト  のサマリー"));
   QVERIFY(s->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(DlgSumary));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgSumary));
   QVERIFY(!w.m11->menuAction()->isEnabled());
   QCOMPARE(frmSumary::open(w), s);
 
@@ -132,7 +132,7 @@ void TestFrmSumary::scoreAndFormulaWithCoefficient() {
 
   // without the coefficient: 1,234 X 56 = 69,104, coefficient hidden
   s->close();
-  w.Contest.FdKeisuEnabled = 0;
+  w.session().Contest.FdKeisuEnabled = 0;
   s = openSummary(w);
   loadScore(w, s);
   QCOMPARE(s->Label46->text(), QStringLiteral("69,104"));
@@ -142,8 +142,8 @@ void TestFrmSumary::scoreAndFormulaWithCoefficient() {
 
   // points only and no multipliers: the displayed score is 0
   s->close();
-  w.Contest.TotalPoint = 1;
-  w.Score.BandStats[16].MltCount = 0;
+  w.session().Contest.TotalPoint = 1;
+  w.session().Score.BandStats[16].MltCount = 0;
   s = openSummary(w);
   loadScore(w, s);
   QCOMPARE(s->Label58->text(), QStringLiteral("1,234"));
@@ -155,7 +155,7 @@ void TestFrmSumary::partyShowsQsoCountsOnly() {
   MainFixture f;
   frmMain& w = f.open();
   fieldDay(w);
-  w.Contest.DqpEnabled = 1;
+  w.session().Contest.DqpEnabled = 1;
   frmSumary* s = openSummary(w);
   loadScore(w, s);
   QCOMPARE(s->Label7[2]->text(), QStringLiteral("700"));
@@ -173,10 +173,10 @@ void TestFrmSumary::partyShowsQsoCountsOnly() {
 void TestFrmSumary::scoreBeyond32Bits() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Contest.BandEnabled.fill(1);
-  w.Contest.FdKeisuEnabled = 1;
-  w.Ini.JarlFdKeisu = 2;
-  w.Score.BandStats[16] = {30000, 0, 2000000, 32000};
+  w.session().Contest.BandEnabled.fill(1);
+  w.session().Contest.FdKeisuEnabled = 1;
+  w.session().Ini.JarlFdKeisu = 2;
+  w.session().Score.BandStats[16] = {30000, 0, 2000000, 32000};
   frmSumary* s = openSummary(w);
   loadScore(w, s);
   QCOMPARE(s->Label46->text(), QStringLiteral("128,000,000,000"));
@@ -186,7 +186,7 @@ void TestFrmSumary::scoreBeyond32Bits() {
 void TestFrmSumary::stationData() {
   MainFixture f;
   frmMain& w = f.open();
-  Settings& i = w.Ini;
+  Settings& i = w.session().Ini;
   i.JarlContest = "ALL JAコンテスト";
   i.JarlCallSign = "JA1ZZZ";
   i.JarlOperator = "JA1YYY";
@@ -276,7 +276,7 @@ void TestFrmSumary::scrollBars() {
 void TestFrmSumary::escapeAndFocus() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.JarlAddress = "東京都";
+  w.session().Ini.JarlAddress = "東京都";
   frmSumary* s = openSummary(w);
   loadScore(w, s);
   QSignalSpy destroyed(s, &QObject::destroyed);
@@ -292,7 +292,7 @@ void TestFrmSumary::escapeAndFocus() {
   s->activateWindow();
   QTest::keyClick(s, Qt::Key_Escape);
   QVERIFY(!s->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m11->menuAction()->isEnabled());
   QTRY_COMPARE(destroyed.count(), 1);
 
@@ -300,46 +300,46 @@ void TestFrmSumary::escapeAndFocus() {
   s = openSummary(w);
   QTest::keyClick(w.Grid1, Qt::Key_Escape);
   QVERIFY(!s->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmSumary::rememberedGeometry() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ViewLeft = 1500;
-  w.Ini.ViewTop = 0;  // not set: left as it comes
-  w.Ini.ViewWidth = 6000;
-  w.Ini.ViewHeight = 4500;
+  w.session().Ini.ViewLeft = 1500;
+  w.session().Ini.ViewTop = 0;  // not set: left as it comes
+  w.session().Ini.ViewWidth = 6000;
+  w.session().Ini.ViewHeight = 4500;
   frmSumary* s = openSummary(w);
   QCOMPARE(s->pos().x(), twipsToPx(1500));
   QCOMPARE(s->size(), QSize(twipsToPx(6000), twipsToPx(4500)));
   const int top = s->pos().y();
   s->close();
   // unmoved: the twips stay exactly as they were
-  QCOMPARE(w.Ini.ViewLeft, 1500);
-  QCOMPARE(w.Ini.ViewWidth, 6000);
-  QCOMPARE(w.Ini.ViewHeight, 4500);
-  QCOMPARE(w.Ini.ViewTop, static_cast<std::int32_t>(std::lround(pxToTwips(top))));
+  QCOMPARE(w.session().Ini.ViewLeft, 1500);
+  QCOMPARE(w.session().Ini.ViewWidth, 6000);
+  QCOMPARE(w.session().Ini.ViewHeight, 4500);
+  QCOMPARE(w.session().Ini.ViewTop, static_cast<std::int32_t>(std::lround(pxToTwips(top))));
 
   s = openSummary(w);
   s->move(200, 150);
   s->resize(600, 500);
   s->close();
-  QCOMPARE(w.Ini.ViewLeft, static_cast<std::int32_t>(std::lround(pxToTwips(200))));
-  QCOMPARE(w.Ini.ViewWidth, static_cast<std::int32_t>(std::lround(pxToTwips(600))));
-  QCOMPARE(w.Ini.ViewHeight, static_cast<std::int32_t>(std::lround(pxToTwips(500))));
+  QCOMPARE(w.session().Ini.ViewLeft, static_cast<std::int32_t>(std::lround(pxToTwips(200))));
+  QCOMPARE(w.session().Ini.ViewWidth, static_cast<std::int32_t>(std::lround(pxToTwips(600))));
+  QCOMPARE(w.session().Ini.ViewHeight, static_cast<std::int32_t>(std::lround(pxToTwips(500))));
 
   // closed while minimised: the remembered geometry stays
-  const Settings before = w.Ini;
+  const Settings before = w.session().Ini;
   s = openSummary(w);
   s->resize(300, 200);
   s->showMinimized();
   QVERIFY(s->isMinimized());
   s->close();
-  QCOMPARE(w.Ini.ViewLeft, before.ViewLeft);
-  QCOMPARE(w.Ini.ViewWidth, before.ViewWidth);
-  QCOMPARE(w.Ini.ViewHeight, before.ViewHeight);
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Ini.ViewLeft, before.ViewLeft);
+  QCOMPARE(w.session().Ini.ViewWidth, before.ViewWidth);
+  QCOMPARE(w.session().Ini.ViewHeight, before.ViewHeight);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 namespace {
@@ -372,7 +372,7 @@ void TestFrmSumary::textFitsItsPlace() {
   MainFixture f;
   frmMain& w = f.open();
   fieldDay(w);
-  Settings& i = w.Ini;
+  Settings& i = w.session().Ini;
   i.JarlContest = "ＡＬＬ ＪＡ コンテスト";
   i.JarlCategory = "電信電話部門シングルオペ1200MHz以上バンド（ジュニア）";
   i.JarlCateCode = "XSJH";
@@ -475,9 +475,9 @@ void TestFrmSumary::wheelScrollsThePage() {
 void TestFrmSumary::oathOfTheContestKind() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.JarlOath = "コンテストの宣誓";
-  w.Ini.JarlDqpOath = "デジタルQSOパーティーの宣誓";
-  w.Ini.JarlNypOath = "QSOパーティーの宣誓";
+  w.session().Ini.JarlOath = "コンテストの宣誓";
+  w.session().Ini.JarlDqpOath = "デジタルQSOパーティーの宣誓";
+  w.session().Ini.JarlNypOath = "QSOパーティーの宣誓";
   const struct {
     int dqp, nyp;
     const char* oath;
@@ -485,8 +485,8 @@ void TestFrmSumary::oathOfTheContestKind() {
                {1, 0, "デジタルQSOパーティーの宣誓"},
                {0, 1, "QSOパーティーの宣誓"}};
   for (const auto& k : kinds) {
-    w.Contest.DqpEnabled = static_cast<std::int16_t>(k.dqp);
-    w.Contest.NYPEnabled = static_cast<std::int16_t>(k.nyp);
+    w.session().Contest.DqpEnabled = static_cast<std::int16_t>(k.dqp);
+    w.session().Contest.NYPEnabled = static_cast<std::int16_t>(k.nyp);
     frmSumary* s = openSummary(w);
     loadScore(w, s);
     QCOMPARE(s->Text3->toPlainText(), QString::fromUtf8(k.oath));

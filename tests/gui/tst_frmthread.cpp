@@ -49,7 +49,7 @@ std::string makeDb(MainFixture& f, int n) {
 void TestFrmThRead::menuAsksFirst() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThDbFile = makeDb(f, 3);
+  w.session().Ini.ThDbFile = makeDb(f, 3);
   w.setThLogReadEnabled(true);
   f.ui.answers = {Answer::Cancel};
   findAction(&w, "mnuThLogRead")->trigger();
@@ -57,17 +57,17 @@ void TestFrmThRead::menuAsksFirst() {
            std::string("ターボハムログからログデータを取得します\r\nターボハムログを起動していたら終了してください"));
   QCOMPARE(f.ui.messages.back().title, std::string("ターボハムログからデータ取得"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
-  QVERIFY(!w.openDialog(DlgThRead));
+  QVERIFY(!w.dialogs().find(DlgThRead));
   findAction(&w, "mnuThLogRead")->trigger();
-  QVERIFY(w.openDialog(DlgThRead));
-  w.openDialog(DlgThRead)->close();
+  QVERIFY(w.dialogs().find(DlgThRead));
+  w.dialogs().find(DlgThRead)->close();
 }
 
 void TestFrmThRead::opensWithTheVersionAndTheWindow() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThDbFile = makeDb(f, 3);
-  w.Ini.ThRRptCount = 3;
+  w.session().Ini.ThDbFile = makeDb(f, 3);
+  w.session().Ini.ThRRptCount = 3;
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("(Hamlog50.dll Ver 5)"));
@@ -78,7 +78,7 @@ void TestFrmThRead::opensWithTheVersionAndTheWindow() {
   QCOMPARE(d->lblRptCount->text(), QStringLiteral("3"));
   QCOMPARE(d->RecordCount, 3);
   QCOMPARE(d->cmdRead->text(), QStringLiteral("読　込"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(8));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(8));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   for (const char* n : {"udFromYear", "udFromMonth", "udFromDay", "udFromHour", "udFromMinute", "udToYear",
                         "udToMonth", "udToDay", "udToHour", "udToMinute", "udRptCount"})
@@ -88,15 +88,15 @@ void TestFrmThRead::opensWithTheVersionAndTheWindow() {
   QCOMPARE(d->y(), m.y() + twipsToPx(500));
   QTest::keyClick(d, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
 
 void TestFrmThRead::utcContestMovesTheWindow() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThDbFile = makeDb(f, 3);
-  w.Contest.SetUTCtime = 1;
+  w.session().Ini.ThDbFile = makeDb(f, 3);
+  w.session().Contest.SetUTCtime = 1;
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
   QCOMPARE(d->Frame1->title(), QStringLiteral("ターボハムログ読込日時設定 ( UTC )"));
@@ -107,7 +107,7 @@ void TestFrmThRead::utcContestMovesTheWindow() {
 void TestFrmThRead::stepsKeepFromNotAfterTo() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThDbFile = makeDb(f, 3);
+  w.session().Ini.ThDbFile = makeDb(f, 3);
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
   const ole::Date start = d->From;
@@ -131,7 +131,7 @@ void TestFrmThRead::stepsKeepFromNotAfterTo() {
 void TestFrmThRead::readAppendsScoresAndCloses() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThDbFile = makeDb(f, 20);
+  w.session().Ini.ThDbFile = makeDb(f, 20);
   QPointer<frmThRead> d = frmThRead::showFor(w, HamlogLibrary::shared(f.home()));
   QVERIFY(d);
   for (int i = 0; i < 40; ++i) QTest::mouseClick(d->udFromMinute->down, Qt::LeftButton);
@@ -142,15 +142,15 @@ void TestFrmThRead::readAppendsScoresAndCloses() {
   QTest::keyClick(d->cmdRead, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
   // 21:00 .. 21:30 inclusive
-  QCOMPARE(w.Doc.Log.count(), 20);
-  QCOMPARE(w.Ini.ThRRptCount, std::int16_t(3));
-  QCOMPARE(w.Doc.Log[1].RcvdNo.trimmed(), std::string_view("13M"));
-  QCOMPARE(w.Doc.Log[1].Mode.trimmed(), std::string_view("CW"));
-  QCOMPARE(w.Doc.Log[1].Band.trimmed(), std::string_view("7"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(w.GridData.rows(), 21);
-  QCOMPARE(w.GridData.cell(1, 2), std::string_view("JA1AA"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.Log.count(), 20);
+  QCOMPARE(w.session().Ini.ThRRptCount, std::int16_t(3));
+  QCOMPARE(w.session().Doc.Log[1].RcvdNo.trimmed(), std::string_view("13M"));
+  QCOMPARE(w.session().Doc.Log[1].Mode.trimmed(), std::string_view("CW"));
+  QCOMPARE(w.session().Doc.Log[1].Band.trimmed(), std::string_view("7"));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().GridData.rows(), 21);
+  QCOMPARE(w.session().GridData.cell(1, 2), std::string_view("JA1AA"));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmThRead::missingLibraryAndDatabaseMessages() {
@@ -166,19 +166,19 @@ void TestFrmThRead::missingLibraryAndDatabaseMessages() {
   d->close();
 
   HamlogLibrary& lib = HamlogLibrary::shared(f.home());
-  w.Ini.ThDbFile.clear();
+  w.session().Ini.ThDbFile.clear();
   QVERIFY(!frmThRead::showFor(w, lib));
   QCOMPARE(f.texts().back(), QStringLiteral("HAMLOG.hdb ファイルを設定して下さい"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
-  w.Ini.ThDbFile = f.home() + "/garbage.hdb";
-  QFile g(QString::fromStdString(w.Ini.ThDbFile));
+  w.session().Ini.ThDbFile = f.home() + "/garbage.hdb";
+  QFile g(QString::fromStdString(w.session().Ini.ThDbFile));
   QVERIFY(g.open(QIODevice::WriteOnly));
   g.write(QByteArray(5000, '\x9c'));
   g.close();
   QVERIFY(!frmThRead::showFor(w, lib));
   QCOMPARE(f.texts().back(), QStringLiteral("データベースをオープンできませんでした"));
-  w.Ini.ThDbFile = makeDb(f, 0);
+  w.session().Ini.ThDbFile = makeDb(f, 0);
   QVERIFY(!frmThRead::showFor(w, lib));
   QCOMPARE(f.texts().back(), QStringLiteral("QSOデータがありません"));
 }

@@ -21,19 +21,19 @@ class TestFrmThSet : public QObject {
 void TestFrmThSet::loadShowsTheSettings() {
   MainFixture f;
   frmMain& w = f.open();
-  w.Ini.ThUtcSw = 1;
-  w.Ini.ThRcvdSw = 1;
-  w.Ini.ThQslSw = 3;
-  w.Ini.ThSentMark = "";
-  w.Ini.ThRcvdMark = "R";
-  w.Ini.ThRemark = "CONTEST";
-  w.Ini.ThRmk2Rpt = 1;
-  w.Ini.ThDbFile = "/x/HAMLOG.hdb";
+  w.session().Ini.ThUtcSw = 1;
+  w.session().Ini.ThRcvdSw = 1;
+  w.session().Ini.ThQslSw = 3;
+  w.session().Ini.ThSentMark = "";
+  w.session().Ini.ThRcvdMark = "R";
+  w.session().Ini.ThRemark = "CONTEST";
+  w.session().Ini.ThRmk2Rpt = 1;
+  w.session().Ini.ThDbFile = "/x/HAMLOG.hdb";
   findAction(&w, "mnuThSet")->trigger();
-  QPointer<frmThSet> d = qobject_cast<frmThSet*>(w.openDialog(DlgThSet));
+  QPointer<frmThSet> d = qobject_cast<frmThSet*>(w.dialogs().find(DlgThSet));
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("データ変換の設定"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(4));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(4));
   QVERIFY(!w.m_1->menuAction()->isEnabled());
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   QCOMPARE(d->SSTab1->count(), 2);
@@ -62,7 +62,7 @@ void TestFrmThSet::loadShowsTheSettings() {
   // A second window does not open over it.
   QVERIFY(!frmThSet::showFor(w));
   d->close();
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
 
@@ -89,12 +89,12 @@ void TestFrmThSet::okSavesAndEnablesTheReader() {
   QCOMPARE(d->lblDbFile->text(), QStringLiteral("/data/HAMLOG.hdb"));
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Ini.ThSendSw, std::int16_t(1));
-  QCOMPARE(w.Ini.ThQslSw, std::int16_t(1));
-  QCOMPARE(w.Ini.ThRemark2, std::string("QSO PARTY"));
-  QCOMPARE(w.Ini.ThRmk2Rpt, std::int16_t(1));
-  QCOMPARE(w.Ini.ThSentMark, std::string("*"));
-  QCOMPARE(w.Ini.ThDbFile, std::string("/data/HAMLOG.hdb"));
+  QCOMPARE(w.session().Ini.ThSendSw, std::int16_t(1));
+  QCOMPARE(w.session().Ini.ThQslSw, std::int16_t(1));
+  QCOMPARE(w.session().Ini.ThRemark2, std::string("QSO PARTY"));
+  QCOMPARE(w.session().Ini.ThRmk2Rpt, std::int16_t(1));
+  QCOMPARE(w.session().Ini.ThSentMark, std::string("*"));
+  QCOMPARE(w.session().Ini.ThDbFile, std::string("/data/HAMLOG.hdb"));
   QVERIFY(w.mnuThLogRead->isEnabled());
   // The next reference starts in the database's folder.
   d = frmThSet::showFor(w);
@@ -111,7 +111,7 @@ void TestFrmThSet::cancelAndEscKeepTheSettings() {
   QTest::mouseClick(d->ThUtcSw, Qt::LeftButton);
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Ini.ThUtcSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.ThUtcSw, std::int16_t(0));
   d = frmThSet::showFor(w);
   QTest::mouseClick(d->ThUtcSw, Qt::LeftButton);
   d->txtRemark->setFocus();
@@ -120,9 +120,9 @@ void TestFrmThSet::cancelAndEscKeepTheSettings() {
   QCOMPARE(d->txtRemark->text(), QStringLiteral("A"));
   QTest::keyClick(d->txtRemark, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Ini.ThUtcSw, std::int16_t(0));
-  QCOMPARE(w.Ini.ThRemark, std::string());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Ini.ThUtcSw, std::int16_t(0));
+  QCOMPARE(w.session().Ini.ThRemark, std::string());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmThSet::referenceAndNewDatabase() {
@@ -155,16 +155,16 @@ void TestFrmThSet::appendChecksAskAndAppend() {
   // No database: said, and the settings open.
   conv->trigger();
   QCOMPARE(f.texts().back(), QStringLiteral("ハムログデータベースが設定されていません！\r\nハムログデータベースファイルを設定して下さい"));
-  QVERIFY(w.openDialog(DlgThSet));
-  w.openDialog(DlgThSet)->close();
-  w.Ini.ThDbFile = f.home() + "/none.hdb";
+  QVERIFY(w.dialogs().find(DlgThSet));
+  w.dialogs().find(DlgThSet)->close();
+  w.session().Ini.ThDbFile = f.home() + "/none.hdb";
   conv->trigger();
   QCOMPARE(f.texts().back(), QStringLiteral("ハムログデータベースファイルが見つかりません！\r\nハムログデータベースファイルを設定して下さい"));
-  w.openDialog(DlgThSet)->close();
+  w.dialogs().find(DlgThSet)->close();
 
   const std::string db = f.home() + "/HAMLOG.hdb";
   QCOMPARE(HamlogLibrary::shared(f.home()).HamlogCreate(db), 0);
-  w.Ini.ThDbFile = db;
+  w.session().Ini.ThDbFile = db;
   f.ui.answers = {Answer::No};
   conv->trigger();
   QCOMPARE(f.ui.messages.back().title, std::string("Tamarack -> ターボハムログ"));

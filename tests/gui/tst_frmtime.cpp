@@ -23,7 +23,7 @@ namespace {
 // empty program folder opens closed again.
 frmMain& openMain(MainFixture& f) {
   frmMain& w = f.open();
-  if (QWidget* d = w.openDialog(DlgMyData)) d->close();
+  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
   QCoreApplication::processEvents();
   return w;
 }
@@ -35,9 +35,9 @@ void twoQsos(MainFixture& f) {
     r.QsoTime = t;
     r.Band = "7";
     r.Mode = "CW";
-    f.w->Doc.Log.append(r);
+    f.w->session().Doc.Log.append(r);
   }
-  f.w->FrmLogLoad();
+  f.w->session().FrmLogLoad();
   f.w->mnuOn();
 }
 void clickTimes(QToolButton* b, int n) {
@@ -61,23 +61,23 @@ void TestFrmTime::opensWithHintAndPlace() {
   QCOMPARE(d->UpDown1->minimum(), -24);
   QCOMPARE(d->UpDown1->maximum(), 24);
   QVERIFY(d->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(10));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(10));
   QVERIFY(!w.m11->menuAction()->isEnabled());
   const QRect m = w.frameGeometry();
   QVERIFY(qAbs(d->x() + d->width() / 2 - (m.x() + m.width() / 2)) <= 1);
   QCOMPARE(d->y(), m.y() + twipsToPx(1000));
   QTest::mouseClick(d->CancelButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m11->menuAction()->isEnabled());
 
-  w.Contest.SetUTCtime = 1;
+  w.session().Contest.SetUTCtime = 1;
   d = frmTime::showFor(w);
   QCOMPARE(d->Label5->text(), QStringLiteral("時間を UTC に合わせてください"));
   // the main window's Esc closes it
   QTest::keyClick(&w, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestFrmTime::stepperAndStartShiftAcrossMidnight() {
@@ -89,17 +89,17 @@ void TestFrmTime::stepperAndStartShiftAcrossMidnight() {
   QCOMPARE(d->Label1->text(), QStringLiteral("-9"));
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2015-04-01 20:00:30"));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-02 14:59:59"));
-  QCOMPARE(w.GridData.cell(1, 1), std::string_view("2015-04-01 20:00"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2015-04-01 20:00:30"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-02 14:59:59"));
+  QCOMPARE(w.session().GridData.cell(1, 1), std::string_view("2015-04-01 20:00"));
   // the shifted log is offered for saving at the end of the run
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(1));
 
   d = frmTime::showFor(w);
   clickTimes(d->UpDown1->upButton(), 30);
   QCOMPARE(d->Label1->text(), QStringLiteral("24"));
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-03 14:59:59"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-03 14:59:59"));
 }
 
 void TestFrmTime::enterShiftsEscDoesNot() {
@@ -110,14 +110,14 @@ void TestFrmTime::enterShiftsEscDoesNot() {
   clickTimes(d->UpDown1->upButton(), 9);
   QTest::keyClick(d->CancelButton, Qt::Key_Escape);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2015-04-02 05:00:30"));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2015-04-02 05:00:30"));
   d = frmTime::showFor(w);
   clickTimes(d->UpDown1->upButton(), 1);
   QTest::keyClick(d->CancelButton, Qt::Key_Return);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[2].QsoTime), std::string("2015-04-03 00:59:59"));
-  QCOMPARE(w.GridData.cell(2, 1), std::string_view("2015-04-03 00:59"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[2].QsoTime), std::string("2015-04-03 00:59:59"));
+  QCOMPARE(w.session().GridData.cell(2, 1), std::string_view("2015-04-03 00:59"));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
 }
 
@@ -125,12 +125,12 @@ void TestFrmTime::zeroHoursChangesNothing() {
   MainFixture f;
   frmMain& w = openMain(f);
   twoQsos(f);
-  w.GridData.setCell(1, 3, "marker");  // a rebuild would drop it
+  w.session().GridData.setCell(1, 3, "marker");  // a rebuild would drop it
   QPointer<frmTime> d = frmTime::showFor(w);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
-  QCOMPARE(w.GridData.cell(1, 3), std::string_view("marker"));
-  QCOMPARE(w.Doc.State.LogDirty, std::int16_t(0));
-  QCOMPARE(ole::formatSeconds(w.Doc.Log[1].QsoTime), std::string("2015-04-02 05:00:30"));
+  QCOMPARE(w.session().GridData.cell(1, 3), std::string_view("marker"));
+  QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
+  QCOMPARE(ole::formatSeconds(w.session().Doc.Log[1].QsoTime), std::string("2015-04-02 05:00:30"));
 }
 
 QTEST_MAIN(TestFrmTime)

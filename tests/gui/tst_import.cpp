@@ -13,9 +13,9 @@
 #include "log/cp932.h"
 #include "log/csv.h"
 #include "log/fileio.h"
-#include "log/gui/frmcabreadset.h"
-#include "log/gui/frmzlogreadset.h"
-#include "log/gui/importcommands.h"
+#include "entry/gui/frmcabreadset.h"
+#include "entry/gui/frmzlogreadset.h"
+#include "entry/gui/importcommands.h"
 #include "log/logfile.h"
 #include "log/zlog.h"
 
@@ -132,7 +132,7 @@ void TestImport::zlogDialogReadsWithAClick() {
   MainFixture f;
   frmMain& w = f.open(false);
   f.fillLog(2);
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   const std::string path = writeFile(f, "contest.zlo", zlogFile());
   f.ui.files.push_back(path);
   frmZlogReadSet* dlg = ZlogOn(w);
@@ -141,7 +141,7 @@ void TestImport::zlogDialogReadsWithAClick() {
   QCOMPARE(f.ui.dialogs.back().filter, std::string("ZLOGログファイル (*.zlo)|*.zlo|"));
   QCOMPARE(f.ui.dialogs.back().filterIndex, 1);
   QCOMPARE(f.ui.dialogs.back().initialDir, std::string());
-  QCOMPARE(w.Ini.ZlogFolder, f.home());
+  QCOMPARE(w.session().Ini.ZlogFolder, f.home());
 
   QCOMPARE(dlg->objectName(), QStringLiteral("frmZlogReadSet"));
   QCOMPARE(dlg->windowTitle(), QStringLiteral("ZLOGログファイル読込"));
@@ -152,28 +152,28 @@ void TestImport::zlogDialogReadsWithAClick() {
   QCOMPARE(dlg->findChild<QPushButton*>("OKButton"), dlg->OKButton);
   QVERIFY(topmost(dlg));
   QCOMPARE(dlg->pos(), placed(w));
-  QCOMPARE(w.Doc.State.OpenDialogNo, DlgZlogReadSet);
-  QCOMPARE(w.openDialog(DlgZlogReadSet), dlg);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, DlgZlogReadSet);
+  QCOMPARE(w.dialogs().find(DlgZlogReadSet), dlg);
   QVERIFY(menusOff(w));
 
   QPointer<frmZlogReadSet> guard(dlg);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!guard);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
   QVERIFY(w.m_1->menuAction()->isEnabled());
-  QCOMPARE(w.Doc.Log.count(), 12);
-  QCOMPARE(w.Doc.State.LogDirty, 1);
-  const QsoRecord& r = w.Doc.Log[3];
+  QCOMPARE(w.session().Doc.Log.count(), 12);
+  QCOMPARE(w.session().Doc.State.LogDirty, 1);
+  const QsoRecord& r = w.session().Doc.Log[3];
   QCOMPARE(r.QsoNo, 3);
   QCOMPARE(std::string(r.CallSign.trimmed()), std::string("JA1ABC"));
   QCOMPARE(std::string(r.RcvdNo.trimmed()), std::string("10M"));
   QCOMPARE(std::string(r.SentRst.trimmed()), std::string("599"));
   QCOMPARE(ole::formatSeconds(r.QsoTime), std::string("2026-04-25 21:00:00"));
-  QCOMPARE(std::string(w.Doc.Log[12].Band.trimmed()), std::string("144"));
-  QCOMPARE(std::string(w.Doc.Log[12].Mode.trimmed()), std::string("FM"));
+  QCOMPARE(std::string(w.session().Doc.Log[12].Band.trimmed()), std::string("144"));
+  QCOMPARE(std::string(w.session().Doc.Log[12].Mode.trimmed()), std::string("FM"));
   // the grid shows the log after the search
-  QCOMPARE(w.GridData.rows(), 13);
-  QCOMPARE(std::string(w.GridData.cell(12, 2)), std::string("7K1CPT"));
+  QCOMPARE(w.session().GridData.rows(), 13);
+  QCOMPARE(std::string(w.session().GridData.cell(12, 2)), std::string("7K1CPT"));
 
   // the next dialog opens in the remembered folder
   ZlogOn(w);
@@ -196,9 +196,9 @@ void TestImport::zlogDialogClosesWithEscAndCancel() {
       QTest::keyClick(&w, Qt::Key_Escape);
     }
     QTRY_VERIFY(!dlg);
-    QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+    QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
     QVERIFY(w.m_1->menuAction()->isEnabled());
-    QCOMPARE(w.Doc.Log.count(), 0);
+    QCOMPARE(w.session().Doc.Log.count(), 0);
   }
   // Space on the focused read button reads; so does Enter, the read button
   // having the focus when the dialog opens.
@@ -207,26 +207,26 @@ void TestImport::zlogDialogClosesWithEscAndCancel() {
   QVERIFY(dlg->OKButton->hasFocus() || QApplication::focusWidget() == nullptr);
   QTest::keyClick(dlg->OKButton, Qt::Key_Space);
   QTRY_VERIFY(!dlg);
-  QCOMPARE(w.Doc.Log.count(), kSampleCount);
+  QCOMPARE(w.session().Doc.Log.count(), kSampleCount);
   f.ui.files.push_back(path);
   dlg = ZlogOn(w);
   QTest::keyClick(dlg->OKButton, Qt::Key_Return);
   QTRY_VERIFY(!dlg);
-  QCOMPARE(w.Doc.Log.count(), 2 * kSampleCount);
+  QCOMPARE(w.session().Doc.Log.count(), 2 * kSampleCount);
   // cancelling the file dialog does nothing
   QVERIFY(!ZlogOn(w));
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
 }
 
 void TestImport::zlogMissingAndVanishedFiles() {
   MainFixture f;
   frmMain& w = f.open(false);
   f.fillLog(3);
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   f.ui.files.push_back(f.home() + "/none.zlo");
   QVERIFY(!ZlogOn(w));
   QCOMPARE(f.texts().back(), QStringLiteral("ファイルがありません！"));
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
   QVERIFY(w.m_1->menuAction()->isEnabled());
 
   // The file goes away between the dialog and "読　込".
@@ -238,9 +238,9 @@ void TestImport::zlogMissingAndVanishedFiles() {
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
   QCOMPARE(f.texts().back(), QStringLiteral("ファイルがありません！"));
-  QCOMPARE(w.Doc.Log.count(), 3);
-  QCOMPARE(w.Doc.State.LogDirty, 0);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.State.LogDirty, 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
 }
 
 void TestImport::zlogHeaderOnly() {
@@ -251,18 +251,18 @@ void TestImport::zlogHeaderOnly() {
   f.ui.files.push_back(path);
   QPointer<frmZlogReadSet> dlg = ZlogOn(w);
   QCOMPARE(dlg->Label2->text(), QStringLiteral("ログデータがありません"));
-  w.GridData.setCell(1, 2, "STALE");
+  w.session().GridData.setCell(1, 2, "STALE");
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
-  QCOMPARE(w.Doc.Log.count(), 1);
+  QCOMPARE(w.session().Doc.Log.count(), 1);
   // the search still ran and rebuilt the grid
-  QCOMPARE(std::string(w.GridData.cell(1, 2)), std::string("JA1AA0"));
+  QCOMPARE(std::string(w.session().GridData.cell(1, 2)), std::string("JA1AA0"));
 }
 
 void TestImport::cabrilloDialogLayoutAndReadOuts() {
   MainFixture f;
   frmMain& w = f.open(false);
-  standardColumns(w.Ini);
+  standardColumns(w.session().Ini);
   const std::string path = writeFile(f, "contest.cbr", cabrilloFile());
   f.ui.files.push_back(path);
   frmCabReadSet* dlg = CabOn(w);
@@ -270,11 +270,11 @@ void TestImport::cabrilloDialogLayoutAndReadOuts() {
   QCOMPARE(f.ui.dialogs.back().filter,
            std::string("すべてのファイル (*.*)|*.*|Cabrillo ファイル (*.cbr)|*.cbr|"));
   QCOMPARE(f.ui.dialogs.back().filterIndex, 2);
-  QCOMPARE(w.Ini.CbrFolder, f.home());
+  QCOMPARE(w.session().Ini.CbrFolder, f.home());
   QCOMPARE(dlg->windowTitle(), QStringLiteral("Cabrilloファイル読込と設定"));
   QVERIFY(topmost(dlg));
   QCOMPARE(dlg->pos(), placed(w));
-  QCOMPARE(w.Doc.State.OpenDialogNo, DlgCabReadSet);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, DlgCabReadSet);
   QVERIFY(menusOff(w));
 
   const std::string sample = dlg->sample();
@@ -320,44 +320,44 @@ void TestImport::cabrilloDialogLayoutAndReadOuts() {
   QPointer<frmCabReadSet> guard(dlg);
   QTest::keyClick(dlg, Qt::Key_Escape);
   QTRY_VERIFY(!guard);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
   QVERIFY(w.m_1->menuAction()->isEnabled());
-  QCOMPARE(w.Doc.Log.count(), 0);
+  QCOMPARE(w.session().Doc.Log.count(), 0);
 }
 
 void TestImport::cabrilloUpDownsMoveTheFields() {
   MainFixture f;
   frmMain& w = f.open(false);
-  standardColumns(w.Ini);
+  standardColumns(w.session().Ini);
   f.ui.files.push_back(writeFile(f, "contest.cbr", cabrilloFile()));
   frmCabReadSet* dlg = CabOn(w);
   QVERIFY(dlg);
   // Received exchange one to the left: its block moves with it.
   QTest::mouseClick(dlg->UpDown2[4]->downButton, Qt::LeftButton);
-  QCOMPARE(w.Ini.CabRRptPos, 73);
+  QCOMPARE(w.session().Ini.CabRRptPos, 73);
   QCOMPARE(dlg->UpDown2[4]->valueLabel->text(), QStringLiteral("73"));
   QCOMPARE(dlg->Grid1->item(0, 72)->background().color(), frmCabReadSet::fieldColour(8));
   QCOMPARE(dlg->Grid1->item(0, 78)->background().color(), dlg->defaultCellColour());
   QCOMPARE(dlg->Label2[8]->text(), QStringLiteral(" 10M"));
   // Over the received RST (marked first): that RST keeps its colour.
   for (int i = 0; i < 4; ++i) QTest::mouseClick(dlg->UpDown2[4]->downButton, Qt::LeftButton);
-  QCOMPARE(w.Ini.CabRRptPos, 69);
+  QCOMPARE(w.session().Ini.CabRRptPos, 69);
   QCOMPARE(dlg->Grid1->item(0, 69)->background().color(), frmCabReadSet::fieldColour(7));
   QCOMPARE(dlg->Grid1->item(0, 68)->background().color(), frmCabReadSet::fieldColour(8));
   // Lengths stay within 3..21 and 2..11.
   for (int i = 0; i < 15; ++i) QTest::mouseClick(dlg->UpDown1[0]->downButton, Qt::LeftButton);
-  QCOMPARE(w.Ini.CabCallLen, 3);
+  QCOMPARE(w.session().Ini.CabCallLen, 3);
   QCOMPARE(dlg->Label3[3]->text(), QStringLiteral("3"));
   QCOMPARE(dlg->Label3[6]->text(), QStringLiteral("3"));
   QCOMPARE(dlg->Label2[6]->text(), QStringLiteral("JA1"));
   for (int i = 0; i < 15; ++i) QTest::mouseClick(dlg->UpDown1[3]->upButton, Qt::LeftButton);
-  QCOMPARE(w.Ini.CabRptLen, 11);
+  QCOMPARE(w.session().Ini.CabRptLen, 11);
   QCOMPARE(dlg->Label3[5]->text(), QStringLiteral("11"));
   QCOMPARE(dlg->Label3[8]->text(), QStringLiteral("11"));
   QCOMPARE(dlg->Label2[5]->text(), QStringLiteral("13M    JA1A"));
   // The right end of the range holds.
   for (int i = 0; i < 200; ++i) QTest::mouseClick(dlg->UpDown2[0]->upButton, Qt::LeftButton);
-  QCOMPARE(static_cast<int>(w.Ini.CabSrstPos), dlg->UpDown2[0]->maximum());
+  QCOMPARE(static_cast<int>(w.session().Ini.CabSrstPos), dlg->UpDown2[0]->maximum());
   dlg->close();
 }
 
@@ -365,12 +365,12 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
   MainFixture f;
   frmMain& w = f.open(false);
   f.fillLog(1);
-  w.Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogDirty = 0;
   // Nothing set yet: the dialog starts from the defaults and keeps them.
   f.ui.files.push_back(writeFile(f, "contest.cbr", cabrilloFile()));
   frmCabReadSet* dlg = CabOn(w);
-  QCOMPARE(w.Ini.CabSrstPos, 35);
-  QCOMPARE(w.Ini.CabRptLen, 3);
+  QCOMPARE(w.session().Ini.CabSrstPos, 35);
+  QCOMPARE(w.session().Ini.CabRptLen, 3);
   // Set the common layout with the buttons.
   auto move = [&](UpDownControl* u, int to) {
     while (u->value() < to) QTest::mouseClick(u->upButton, Qt::LeftButton);
@@ -386,10 +386,10 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
   QPointer<frmCabReadSet> guard(dlg);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!guard);
-  QCOMPARE(w.Doc.Log.count(), 1 + kSampleCount);
-  QCOMPARE(w.Doc.State.LogDirty, 1);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
-  const QsoRecord& r = w.Doc.Log[9];
+  QCOMPARE(w.session().Doc.Log.count(), 1 + kSampleCount);
+  QCOMPARE(w.session().Doc.State.LogDirty, 1);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
+  const QsoRecord& r = w.session().Doc.Log[9];
   QCOMPARE(std::string(r.CallSign.trimmed()), std::string("JO1CRA"));
   QCOMPARE(std::string(r.RcvdNo.trimmed()), std::string("1003M"));
   QCOMPARE(std::string(r.Band.trimmed()), std::string("28"));
@@ -399,7 +399,7 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
   // remembered in the settings written at the end
   Settings expect;
   standardColumns(expect);
-  const std::string ini = IniFormat(w.Ini);
+  const std::string ini = IniFormat(w.session().Ini);
   QVERIFY(ini.find("CabSrstPos=45\r\nCabSRptPos=49\r\nCabHCallPos=56\r\nCabRrstPos=70\r\n"
                    "CabRRptPos=74\r\nCabCallLen=13\r\nCabRptLen=6\r\n") != std::string::npos);
 }
@@ -407,8 +407,8 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
 void TestImport::cabrilloErrorKeepsWhatWasRead() {
   MainFixture f;
   frmMain& w = f.open(false);
-  standardColumns(w.Ini);
-  w.Doc.State.LogDirty = 0;
+  standardColumns(w.session().Ini);
+  w.session().Doc.State.LogDirty = 0;
   std::string text = cabrilloFile();
   const auto third = text.find("QSO:", text.find("QSO:", text.find("QSO:") + 1) + 1);
   text.replace(third + 15, 10, "2026-13-99");
@@ -417,11 +417,11 @@ void TestImport::cabrilloErrorKeepsWhatWasRead() {
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
   QVERIFY(f.texts().back().startsWith(QStringLiteral("7 行目")));
-  QCOMPARE(w.Doc.Log.count(), 2);
+  QCOMPARE(w.session().Doc.Log.count(), 2);
   // what was read is shown and counts as unsaved
-  QCOMPARE(w.GridData.rows(), 3);
-  QCOMPARE(w.Doc.State.LogDirty, 1);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().GridData.rows(), 3);
+  QCOMPARE(w.session().Doc.State.LogDirty, 1);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
 }
 
 void TestImport::cabrilloMissingFile() {
@@ -435,35 +435,35 @@ void TestImport::cabrilloMissingFile() {
   QCOMPARE(dlg->Grid1->columnCount(), 0);
   // the remembered positions are not taken away by the empty sample
   QCOMPARE(dlg->UpDown2[0]->value(), 35);
-  QCOMPARE(w.Ini.CabSrstPos, 35);
+  QCOMPARE(w.session().Ini.CabSrstPos, 35);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
-  QCOMPARE(w.Doc.Log.count(), 0);
-  QCOMPARE(w.Doc.State.OpenDialogNo, 0);
-  QCOMPARE(w.Ini.CabSrstPos, 35);
+  QCOMPARE(w.session().Doc.Log.count(), 0);
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
+  QCOMPARE(w.session().Ini.CabSrstPos, 35);
 }
 
 void TestImport::importsStopAtTheLimit() {
   MainFixture f;
   frmMain& w = f.open(false);
-  w.Doc.Log.resize(kMaxQso - 4);
-  w.Doc.Log[1].CallSign = "FIRST";
+  w.session().Doc.Log.resize(kMaxQso - 4);
+  w.session().Doc.Log[1].CallSign = "FIRST";
   f.ui.files.push_back(writeFile(f, "contest.zlo", zlogFile()));
   QPointer<frmZlogReadSet> dlg = ZlogOn(w);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
-  QCOMPARE(w.Doc.Log.count(), kMaxQso);
+  QCOMPARE(w.session().Doc.Log.count(), kMaxQso);
   QVERIFY(f.texts().contains(toQ(importtext::limitReached(4))));
-  QCOMPARE(std::string(w.Doc.Log[1].CallSign.trimmed()), std::string("FIRST"));
-  QCOMPARE(std::string(w.Doc.Log[kMaxQso].CallSign.trimmed()), std::string("JA1ABC"));
-  QCOMPARE(w.Doc.State.LogDirty, 1);
+  QCOMPARE(std::string(w.session().Doc.Log[1].CallSign.trimmed()), std::string("FIRST"));
+  QCOMPARE(std::string(w.session().Doc.Log[kMaxQso].CallSign.trimmed()), std::string("JA1ABC"));
+  QCOMPARE(w.session().Doc.State.LogDirty, 1);
 
-  standardColumns(w.Ini);
+  standardColumns(w.session().Ini);
   f.ui.files.push_back(writeFile(f, "contest.cbr", cabrilloFile()));
   QPointer<frmCabReadSet> cab = CabOn(w);
   QTest::mouseClick(cab->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!cab);
-  QCOMPARE(w.Doc.Log.count(), kMaxQso);
+  QCOMPARE(w.session().Doc.Log.count(), kMaxQso);
   QCOMPARE(f.texts().back(), toQ(importtext::limitReached(0)));
 }
 
@@ -471,10 +471,10 @@ void TestImport::csvExportAndImportRoundTrip() {
   MainFixture f;
   frmMain& w = f.open(false);
   f.fillLog(2);
-  w.Doc.Log[1].Remarks = "a \"b\", c";
-  w.Doc.Log[2].Remarks = "東京,大阪";
-  w.Doc.State.LogDirty = 0;
-  w.Doc.State.LogFileName = f.home() + "/Log/old.tmk";
+  w.session().Doc.Log[1].Remarks = "a \"b\", c";
+  w.session().Doc.Log[2].Remarks = "東京,大阪";
+  w.session().Doc.State.LogDirty = 0;
+  w.session().Doc.State.LogFileName = f.home() + "/Log/old.tmk";
 
   // Export: the question, the dialog, the name rule. A missing folder is
   // an error shown, naming the file, nothing more.
@@ -495,44 +495,44 @@ void TestImport::csvExportAndImportRoundTrip() {
   const std::string csvPath = f.home() + "/Log/out.csv";
   QVERIFY(fileio::exists(csvPath));
   QCOMPARE(w.StatusPanel[2]->text(), toQ(csvPath));
-  QCOMPARE(w.Doc.State.LogDirty, 0);
+  QCOMPARE(w.session().Doc.State.LogDirty, 0);
 
   // Import: no question for an unchanged log; the log is replaced.
-  w.Doc.Log[1].CallSign = "CHANGED";
+  w.session().Doc.Log[1].CallSign = "CHANGED";
   f.ui.files.push_back(csvPath);
   const std::size_t asked = f.ui.messages.size();
   mCsvIn_Click(w);
   QCOMPARE(f.ui.messages.size(), asked);
   QCOMPARE(f.ui.dialogs.back().filter, std::string("CSVファイル (*.csv)|*.csv|"));
   QCOMPARE(f.ui.dialogs.back().initialDir, f.home() + "/Log/");
-  QCOMPARE(w.Doc.Log.count(), 2);
-  QCOMPARE(std::string(w.Doc.Log[1].CallSign.trimmed()), std::string("JA1AA0"));
-  QCOMPARE(std::string(w.Doc.Log[1].Remarks.trimmed()), std::string("a \"b\", c"));
-  QCOMPARE(std::string(w.Doc.Log[2].Remarks.trimmed()), std::string("東京,大阪"));
-  QCOMPARE(w.Doc.State.LogDirty, 0);
-  QCOMPARE(w.Doc.State.LogFileName, std::string());
+  QCOMPARE(w.session().Doc.Log.count(), 2);
+  QCOMPARE(std::string(w.session().Doc.Log[1].CallSign.trimmed()), std::string("JA1AA0"));
+  QCOMPARE(std::string(w.session().Doc.Log[1].Remarks.trimmed()), std::string("a \"b\", c"));
+  QCOMPARE(std::string(w.session().Doc.Log[2].Remarks.trimmed()), std::string("東京,大阪"));
+  QCOMPARE(w.session().Doc.State.LogDirty, 0);
+  QCOMPARE(w.session().Doc.State.LogFileName, std::string());
   QCOMPARE(w.StatusPanel[2]->text(), toQ(csvPath));
   QVERIFY(w.LogSave->isEnabled());
 
   // A changed log asks first; No keeps it.
-  w.Doc.State.LogDirty = 1;
+  w.session().Doc.State.LogDirty = 1;
   f.ui.answers.push_back(Answer::No);
   mCsvIn_Click(w);
   QCOMPARE(f.ui.messages.back().text, std::string("ログデータを破棄してＣＳＶファイルを開きますか？"));
   QCOMPARE(f.ui.messages.back().title, std::string("ＣＳＶファイルを開く"));
-  QCOMPARE(w.Doc.Log.count(), 2);
+  QCOMPARE(w.session().Doc.Log.count(), 2);
 }
 
 void TestImport::csvImportOfAVanishedFileKeepsTheLog() {
   MainFixture f;
   frmMain& w = f.open(false);
   f.fillLog(3);
-  w.Doc.State.LogFileName = "/x/kept.tmk";
+  w.session().Doc.State.LogFileName = "/x/kept.tmk";
   f.ui.files.push_back(f.home() + "/gone.csv");
   mCsvIn_Click(w);
   QCOMPARE(f.texts().back(), QStringLiteral("ファイルがありません！"));
-  QCOMPARE(w.Doc.Log.count(), 3);
-  QCOMPARE(w.Doc.State.LogFileName, std::string("/x/kept.tmk"));
+  QCOMPARE(w.session().Doc.Log.count(), 3);
+  QCOMPARE(w.session().Doc.State.LogFileName, std::string("/x/kept.tmk"));
   QVERIFY(w.m_1->menuAction()->isEnabled());
 }
 
@@ -550,32 +550,32 @@ void TestImport::dialogsAndCliGiveTheSameLog() {
   // A demonstration runs under the contest of the folder's settings file.
   const std::string rules = dir + "/home";
   if (!demo.isEmpty() && fileio::exists(rules + "/Tamarack.ini")) {
-    IniRead(rules + "/Tamarack.ini", w.Ini);
-    w.Env.ProgramFolder = rules;
-    w.Doc.State.CfgFileName = w.Ini.CfgFileName;
-    QVERIFY(w.CfgRead(w.Ini.CfgFileName));
-    CtyRead(rules, w.Cty, f.ui);
+    IniRead(rules + "/Tamarack.ini", w.session().Ini);
+    w.session().ProgramFolder = rules;
+    w.session().Doc.State.CfgFileName = w.session().Ini.CfgFileName;
+    QVERIFY(w.CfgRead(w.session().Ini.CfgFileName));
+    CtyRead(rules, w.session().Cty, f.ui);
   }
 
   f.ui.files.push_back(zlo);
   QPointer<frmZlogReadSet> z = ZlogOn(w);
   QTest::mouseClick(z->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!z);
-  const LogData fromZlog = w.Doc.Log;
-  QVERIFY(w.Files->DataSave(dir + "/gui-zlog.tmk"));
+  const LogData fromZlog = w.session().Doc.Log;
+  QVERIFY(w.session().Files.DataSave(dir + "/gui-zlog.tmk"));
 
-  w.Files->LogCls();
-  if (demo.isEmpty()) standardColumns(w.Ini);
+  w.session().Files.LogCls();
+  if (demo.isEmpty()) standardColumns(w.session().Ini);
   f.ui.files.push_back(cbr);
   QPointer<frmCabReadSet> c = CabOn(w);
   QTest::mouseClick(c->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!c);
-  QVERIFY(w.Files->DataSave(dir + "/gui-cabrillo.tmk"));
+  QVERIFY(w.session().Files.DataSave(dir + "/gui-cabrillo.tmk"));
 
-  QCOMPARE(w.Doc.Log.count(), kSampleCount);
+  QCOMPARE(w.session().Doc.Log.count(), kSampleCount);
   for (int i = 1; i <= kSampleCount; ++i) {
     char a[logfile::kRecordSize], b[logfile::kRecordSize];
-    QsoRecord x = fromZlog[i], y = w.Doc.Log[i];
+    QsoRecord x = fromZlog[i], y = w.session().Doc.Log[i];
     x.TestNo = y.TestNo = 0;
     logfile::encodeRecord(x, a);
     logfile::encodeRecord(y, b);

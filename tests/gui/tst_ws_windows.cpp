@@ -36,13 +36,15 @@ void pressWithText(QWidget* w, Qt::Key key, const QString& text) {
 void TestWorkspaceWindows::deleteDialogOverTheStandIn() {
   TestWorkspace ws;
   ws.fillLog(10);
-  ws.Doc.State.SelRow = 5;
+  ws.S.Doc.State.SelRow = 5;
+  // A mark the search would clear: it shows that the log was re-scored.
+  ws.S.Score.BandStats[0].QsoCount = 99;
   QPointer<frmDelLog> d = frmDelLog::showFor(ws);
   QVERIFY(d);
   QCOMPARE(d->parentWidget(), ws.Main.get());
   QCOMPARE(d->Label1->text(), QStringLiteral("No 0005  JA1AA4  　を削除しますか ?"));
-  QCOMPARE(ws.Doc.State.OpenDialogNo, std::int16_t(DlgDelLog));
-  QCOMPARE(ws.openDialog(DlgDelLog), d.data());
+  QCOMPARE(ws.S.Doc.State.OpenDialogNo, std::int16_t(DlgDelLog));
+  QCOMPARE(ws.dialogs().find(DlgDelLog), d.data());
   QCOMPARE(ws.selectedRow, 5);
   QVERIFY(!ws.menusOn);
   const QRect m = ws.Main->frameGeometry();
@@ -51,50 +53,51 @@ void TestWorkspaceWindows::deleteDialogOverTheStandIn() {
 
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ws.Doc.Log.count(), 9);
-  QCOMPARE(ws.Doc.Log[5].CallSign.trimmed(), std::string_view("JA1AA5"));
-  QCOMPARE(ws.Doc.State.LogDirty, std::int16_t(1));
-  QCOMPARE(ws.searches, 1);
-  QCOMPARE(ws.GridData.cell(5, 0), std::string_view("0006"));
-  QCOMPARE(ws.Doc.State.OpenDialogNo, std::int16_t(0));
-  QCOMPARE(ws.openDialog(DlgDelLog), nullptr);
+  QCOMPARE(ws.S.Doc.Log.count(), 9);
+  QCOMPARE(ws.S.Doc.Log[5].CallSign.trimmed(), std::string_view("JA1AA5"));
+  QCOMPARE(ws.S.Doc.State.LogDirty, std::int16_t(1));
+  QCOMPARE(ws.S.Score.BandStats[0].QsoCount, std::int16_t(0));
+  QCOMPARE(ws.S.GridData.cell(5, 0), std::string_view("0006"));
+  QCOMPARE(ws.S.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(ws.dialogs().find(DlgDelLog), nullptr);
   QVERIFY(ws.menusOn);
 }
 
 void TestWorkspaceWindows::deleteDialogClosesOnEscWithItsText() {
   TestWorkspace ws;
   ws.fillLog(3);
-  ws.Doc.State.SelRow = 2;
+  ws.S.Doc.State.SelRow = 2;
+  ws.S.Score.BandStats[0].QsoCount = 99;
   QPointer<frmDelLog> d = frmDelLog::showFor(ws);
   QVERIFY(d);
   pressWithText(d, Qt::Key_Escape, QStringLiteral("\x1b"));
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ws.Doc.Log.count(), 3);
-  QCOMPARE(ws.searches, 0);
+  QCOMPARE(ws.S.Doc.Log.count(), 3);
+  QCOMPARE(ws.S.Score.BandStats[0].QsoCount, std::int16_t(99));
   QVERIFY(ws.menusOn);
-  QCOMPARE(ws.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(ws.S.Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestWorkspaceWindows::timeShiftOverTheStandIn() {
   TestWorkspace ws;
-  ws.Contest.SetUTCtime = 1;
+  ws.S.Contest.SetUTCtime = 1;
   ws.fillLog(2);
-  const ole::Date first = ws.Doc.Log[1].QsoTime;
+  const ole::Date first = ws.S.Doc.Log[1].QsoTime;
   QPointer<frmTime> d = frmTime::showFor(ws);
   QVERIFY(d);
   QCOMPARE(d->Label5->text(), QStringLiteral("時間を UTC に合わせてください"));
-  QCOMPARE(ws.Doc.State.OpenDialogNo, std::int16_t(DlgTime));
+  QCOMPARE(ws.S.Doc.State.OpenDialogNo, std::int16_t(DlgTime));
   QVERIFY(!ws.menusOn);
   for (int i = 0; i < 9; ++i) QTest::mouseClick(d->UpDown1->downButton(), Qt::LeftButton);
   QCOMPARE(d->Label1->text(), QStringLiteral("-9"));
-  const int loads = ws.gridLoads;
+  const std::string before = ws.S.GridData.rowText(1);
   QTest::mouseClick(d->OKButton, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
-  QCOMPARE(ole::formatSeconds(ws.Doc.Log[1].QsoTime), ole::formatSeconds(ole::addHours(first, -9)));
-  QCOMPARE(ws.Doc.State.LogDirty, std::int16_t(1));
-  QVERIFY(ws.gridLoads > loads);
+  QCOMPARE(ole::formatSeconds(ws.S.Doc.Log[1].QsoTime), ole::formatSeconds(ole::addHours(first, -9)));
+  QCOMPARE(ws.S.Doc.State.LogDirty, std::int16_t(1));
+  QVERIFY(ws.S.GridData.rowText(1) != before);
   QVERIFY(ws.menusOn);
-  QCOMPARE(ws.Doc.State.OpenDialogNo, std::int16_t(0));
+  QCOMPARE(ws.S.Doc.State.OpenDialogNo, std::int16_t(0));
 }
 
 void TestWorkspaceWindows::noMainWindowInThisProgram() {

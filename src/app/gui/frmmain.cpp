@@ -28,7 +28,7 @@
 #include "entry/gui/frminput.h"
 #include "entry/gui/frmmultiedit.h"
 #include "entry/gui/frmtime.h"
-#include "log/gui/importcommands.h"
+#include "entry/gui/importcommands.h"
 #include "output/gui/frmadifset.h"
 #include "output/gui/frmmakelog.h"
 #include "output/gui/frmmydata.h"
@@ -79,13 +79,13 @@ QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
 }  // namespace
 
 frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
-    : Env(std::move(env)), ui_(ui), clock_(clock) {
+    : ui_(ui), session_(std::move(env.ProgramFolder), ui, clock, progress_, *this) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(toQ(kProgramTitle));
 
   Grid1 = new LogGridView(this);
   Grid1->setObjectName(QStringLiteral("Grid1"));
-  GridModel1 = new GridModel(GridData, this);
+  GridModel1 = new GridModel(session_.GridData, this);
   Grid1->setModel(GridModel1);
   Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
   Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -114,9 +114,6 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   statusBar()->addWidget(StatusPanel[2], 3);
 
   buildMenus();
-  Files = std::make_unique<LogFiles>(
-      Doc, ui_, *this, progress(), Env.ProgramFolder,
-      ContestInfo{[this] { return Contest.ContestNo; }, ContestNameOf});
   // Before any settings file exists the window opens at this size.
   resize(twipsToPx(13500), twipsToPx(8400));
 }
@@ -190,12 +187,12 @@ void frmMain::buildMenus() {
   MH1 = item(m3, "MH1", "ヘルプ(&H)");
   abt = item(m3, "abt", "バージョン(&A)");
 
-  connect(mnuNewOpen, &QAction::triggered, this, [this] { Files->NewLog(); });
-  connect(log_open, &QAction::triggered, this, [this] { Files->Open(); });
-  connect(AppendOpen, &QAction::triggered, this, [this] { Files->Append(); });
-  connect(LogSave, &QAction::triggered, this, [this] { Files->Save(); });
-  connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveAs(); });
-  connect(mnuLogClose, &QAction::triggered, this, [this] { Files->Close(); });
+  connect(mnuNewOpen, &QAction::triggered, this, [this] { session_.Files.NewLog(); });
+  connect(log_open, &QAction::triggered, this, [this] { session_.Files.Open(); });
+  connect(AppendOpen, &QAction::triggered, this, [this] { session_.Files.Append(); });
+  connect(LogSave, &QAction::triggered, this, [this] { session_.Files.Save(); });
+  connect(mnuSaveAs, &QAction::triggered, this, [this] { session_.Files.SaveAs(); });
+  connect(mnuLogClose, &QAction::triggered, this, [this] { session_.Files.Close(); });
   connect(owari, &QAction::triggered, this, &frmMain::owari_Click);
   connect(mnuZlRead, &QAction::triggered, this, [this] { ZlogOn(*this); });
   connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
@@ -231,42 +228,40 @@ void frmMain::FrmSet() {
     Grid1->setColumnWidth(c, twipsToPx(kGridDefaultWidths[static_cast<std::size_t>(c)]));
   }
   Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
-  if (GridData.rows() < 2) GridData.addRow("");
+  if (session_.GridData.rows() < 2) session_.GridData.addRow("");
 }
 
 void frmMain::Form_Load() {
-  PrepareWorkFolders(Env.ProgramFolder);
+  PrepareWorkFolders(session_.ProgramFolder);
   FrmSet();
 
   std::string err;
-  switch (IniRead(iniPath(), Ini, &err)) {
+  switch (session_.readSettings(&err)) {
     case IniReadResult::Missing:
       ui_.tell("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。",
                Icon::Information);
       break;
     case IniReadResult::Error:
       iniUnread_ = true;
-      ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
+      ui_.tell(session_.iniPath() + "\r\n" + err, Icon::Critical);
       break;
     case IniReadResult::Ok:
       break;
   }
   applyGeometry();
   for (int c = 0; c < kGridCols; ++c)
-    if (Ini.GridWidth[static_cast<std::size_t>(c)] > 0) {
-      appliedWidths_[static_cast<std::size_t>(c)] = Ini.GridWidth[static_cast<std::size_t>(c)];
-      Grid1->setColumnWidth(c, twipsToPx(Ini.GridWidth[static_cast<std::size_t>(c)]));
+    if (session_.Ini.GridWidth[static_cast<std::size_t>(c)] > 0) {
+      appliedWidths_[static_cast<std::size_t>(c)] = session_.Ini.GridWidth[static_cast<std::size_t>(c)];
+      Grid1->setColumnWidth(c, twipsToPx(session_.Ini.GridWidth[static_cast<std::size_t>(c)]));
     }
   // Shown once, where the settings put it, before the windows placed over it.
   show();
-  if (!Ini.ThDbFile.empty()) setThLogReadEnabled(true);
-  Doc.State.CfgFileName = Ini.CfgFileName;
-  Doc.State.LogFileName = Ini.LogFileName;
+  if (!session_.Ini.ThDbFile.empty()) setThLogReadEnabled(true);
 
-  CtyRead(Env.ProgramFolder, Cty, ui_);
+  session_.readCountryFile();
 
-  if (!Doc.State.CfgFileName.empty()) {
-    CfgRead(Doc.State.CfgFileName);
+  if (!session_.Doc.State.CfgFileName.empty()) {
+    CfgRead(session_.Doc.State.CfgFileName);
   } else {
     ui_.tell("コンテストが設定されていません\r\nコンテストを設定してください");
     showMyData();
@@ -275,21 +270,21 @@ void frmMain::Form_Load() {
   // The grid takes its size now, so the last log scrolls to its end.
   if (layout()) layout()->activate();
   Form_Resize();
-  Files->OpenLastLog();
+  session_.Files.OpenLastLog();
 
-  Doc.State.TodayText = ole::formatJapaneseDate(clock_.now());
+  session_.Doc.State.TodayText = ole::formatJapaneseDate(session_.clock().now());
   // A tool window opened during start-up (the station data) keeps the menus
   // off until it closes.
-  if (Doc.State.OpenDialogNo == 0) mnuOn();
+  if (session_.Doc.State.OpenDialogNo == 0) mnuOn();
 }
 
 void frmMain::applyGeometry() {
   // The kept values are the outer frame; a window not yet shown takes move()
   // as its frame position, so the window comes back exactly where it was.
-  if (Ini.frmWidth > 0 && Ini.frmHeight > 0) {
-    keptFrameSize_ = QSize(twipsToPx(Ini.frmWidth), twipsToPx(Ini.frmHeight));
+  if (session_.Ini.frmWidth > 0 && session_.Ini.frmHeight > 0) {
+    keptFrameSize_ = QSize(twipsToPx(session_.Ini.frmWidth), twipsToPx(session_.Ini.frmHeight));
     resize(keptFrameSize_);
-    move(twipsToPx(Ini.frmLeft), twipsToPx(Ini.frmTop));
+    move(twipsToPx(session_.Ini.frmLeft), twipsToPx(session_.Ini.frmTop));
   }
 }
 
@@ -324,16 +319,16 @@ void frmMain::storeGeometry() {
                                                   frame.right() - inner.right(),
                                                   frame.bottom() - inner.bottom())
                       : frame;
-  Ini.frmLeft = static_cast<float>(pxToTwips(g.x()));
-  Ini.frmTop = static_cast<float>(pxToTwips(g.y()));
-  Ini.frmWidth = static_cast<float>(pxToTwips(g.width()));
-  Ini.frmHeight = static_cast<float>(pxToTwips(g.height()));
+  session_.Ini.frmLeft = static_cast<float>(pxToTwips(g.x()));
+  session_.Ini.frmTop = static_cast<float>(pxToTwips(g.y()));
+  session_.Ini.frmWidth = static_cast<float>(pxToTwips(g.width()));
+  session_.Ini.frmHeight = static_cast<float>(pxToTwips(g.height()));
   // A width the user did not change keeps its twips, so that rounding to
   // pixels never makes the columns creep from run to run.
   for (int c = 0; c < kGridCols; ++c) {
     const auto k = static_cast<std::size_t>(c);
     const int shown = Grid1->columnWidth(c);
-    Ini.GridWidth[k] = shown == twipsToPx(appliedWidths_[k])
+    session_.Ini.GridWidth[k] = shown == twipsToPx(appliedWidths_[k])
                            ? appliedWidths_[k]
                            : static_cast<std::int32_t>(std::lround(pxToTwips(shown)));
   }
@@ -347,7 +342,7 @@ void frmMain::mnuOff() {
 
 void frmMain::mnuOn() {
   for (QMenu* m : {m_1, m11, m4}) m->menuAction()->setEnabled(true);
-  const bool on = Doc.Log.count() >= 1;
+  const bool on = session_.Doc.Log.count() >= 1;
   for (QAction* a : {AppendOpen, mnuLogClose, LogSave, mnuSaveAs, mnuMakeJaeLog, mnuThConv,
                      mnuAdiConv, mnuEdit->menuAction(), mnuSortMnu->menuAction(), mnuSumary,
                      mCsvOut})
@@ -363,49 +358,32 @@ frmBar& frmMain::bar() {
   return *bar_;
 }
 
-Progress& frmMain::progress() { return bar(); }
-
-void frmMain::registerDialog(int no, QWidget* w) { dialogs_.add(no, w, Doc.State.OpenDialogNo); }
-
-void frmMain::unregisterDialog(int no) { dialogs_.remove(no, Doc.State.OpenDialogNo); }
-
-QWidget* frmMain::openDialog(int no) const { return dialogs_.find(no); }
+void frmMain::BarProgress::start(int maximum) { m_.bar().start(maximum); }
+void frmMain::BarProgress::step(int value) { m_.bar().step(value); }
+void frmMain::BarProgress::label(const char* text) { m_.bar().label(text); }
+void frmMain::BarProgress::finish() { m_.bar().finish(); }
 
 // ---------------------------------------------------------------- grid
 
-void frmMain::FrmLogLoad() { ::FrmLogLoad(GridData, Doc.Log, Doc.State.ShowSeconds); }
-
-void frmMain::LogDataSearch() {
-  ::LogDataSearch(Doc.Log, Contest, Cty, Sections, Ini.CateMode, Ini.CateBand, Score, progress());
-  FrmLogLoad();
-}
-
 bool frmMain::CfgRead(const std::string& path) {
-  const CfgReadResult r =
-      ::CfgRead(path, Env.ProgramFolder, Contest, Sections, Ini, Doc.State.LogTestNo, ui_);
-  if (r.relocated) {
-    Doc.State.CfgFileName = r.path;
-    Ini.CfgFileName = r.path;
-  }
+  const CfgReadResult r = session_.readDefinition(path);
   setStatusPanel(1, r.statusText);
   if (r.read) log_open->setEnabled(true);
   return r.read;
 }
-
-void frmMain::clearGrid() { ::FrmLogLoad(GridData, LogData{}, Doc.State.ShowSeconds); }
 
 void frmMain::setLogFileText(const std::string& path) { setStatusPanel(3, path); }
 
 void frmMain::showMyData() { frmMyData::open(*this); }
 
 void frmMain::ScoreLoad() {
-  auto* v = qobject_cast<frmSumary*>(openDialog(DlgSumary));
+  auto* v = qobject_cast<frmSumary*>(dialogs_.find(DlgSumary));
   if (!v) v = frmSumary::open(*this);
-  v->ScoreLoad(score::ScoreLoad(Score, Contest, Ini, Doc.State.TodayText, JarlSignature));
+  v->ScoreLoad(score::ScoreLoad(session_.Score, session_.Contest, session_.Ini, session_.Doc.State.TodayText, session_.JarlSignature));
 }
 
 void frmMain::mnuInBox_Click() {
-  if (!Ini.JarlCallSign.empty()) {
+  if (!session_.Ini.JarlCallSign.empty()) {
     showInput();
   } else {
     ui_.ask("コールサインを設定してください", Buttons::OkCancel);
@@ -415,23 +393,11 @@ void frmMain::mnuInBox_Click() {
 
 void frmMain::showInput() { frmInput::showFor(*this); }
 
-void frmMain::LogGridToMem() {
+void frmMain::mnuTimeSort_Click() {
   mnuOff();
-  GridData.setRedraw(false);
-  GridToLog(GridData, Doc.Log, Doc.CurQso, progress());
-  GridData.setRedraw(true);
+  session_.TimeSort();
   mnuOn();
 }
-
-void frmMain::TimeSort() {
-  mnuOff();
-  TimeSortGrid(GridData, Doc.Log, Doc.CurQso, progress());
-  mnuOn();
-  LogDataSearch();
-  Doc.State.LogDirty = 1;
-}
-
-void frmMain::mnuTimeSort_Click() { TimeSort(); }
 
 void frmMain::scrollGridTo(int row) {
   // Past the last row the grid shows its end.
@@ -442,9 +408,9 @@ void frmMain::scrollGridTo(int row) {
 }
 
 void frmMain::scrollToEnd() {
-  if (Doc.State.GridPageRows <= 0) Form_Resize();
-  const int count = Doc.Log.count();
-  if (count >= Doc.State.GridPageRows) scrollGridTo(count - Doc.State.GridPageRows + 1);
+  if (session_.Doc.State.GridPageRows <= 0) Form_Resize();
+  const int count = session_.Doc.Log.count();
+  if (count >= session_.Doc.State.GridPageRows) scrollGridTo(count - session_.Doc.State.GridPageRows + 1);
 }
 
 void frmMain::selectGridRow(int row) {
@@ -458,28 +424,28 @@ void frmMain::setThLogReadEnabled(bool on) { mnuThLogRead->setEnabled(on); }
 
 void frmMain::Grid1_Click() {
   const QModelIndex i = Grid1->currentIndex();
-  Doc.State.SelRow = static_cast<std::int16_t>(i.isValid() ? i.row() + 1 : 0);
+  session_.Doc.State.SelRow = static_cast<std::int16_t>(i.isValid() ? i.row() + 1 : 0);
 }
 
 void frmMain::Grid1_MouseUp(Qt::MouseButton button, QPoint globalPos) {
   if (button != Qt::RightButton) return;
-  if (Doc.State.SelRow >= 1 && Doc.State.OpenDialogNo == 0) mnuGrdEdit->popup(globalPos);
+  if (session_.Doc.State.SelRow >= 1 && session_.Doc.State.OpenDialogNo == 0) mnuGrdEdit->popup(globalPos);
 }
 
 void frmMain::Grid1_DblClick() {
-  if (Doc.State.SelRow < 1 || Doc.Log.count() < 1) return;
+  if (session_.Doc.State.SelRow < 1 || session_.Doc.Log.count() < 1) return;
   // The edit dialog opens, or the open edit or insert dialog loads the QSO.
   EditDialogsDblClick(*this);
 }
 
 void frmMain::Form_KeyDown(int key) {
   if (key != Qt::Key_Escape) return;
-  const int no = Doc.State.OpenDialogNo;
+  const int no = session_.Doc.State.OpenDialogNo;
   if (no == 0) {
     mnuInBox_Click();
     return;
   }
-  if (QWidget* w = openDialog(no)) w->close();
+  if (QWidget* w = dialogs_.find(no)) w->close();
 }
 
 bool frmMain::eventFilter(QObject* o, QEvent* e) {
@@ -516,7 +482,7 @@ void frmMain::Form_Resize() {
   if (GridModel1->rowCount() > 0) rowHeight = Grid1->rowHeight(0);
   const int gridHeight = Grid1->height();
   if (rowHeight > 0 && gridHeight > 0)
-    Doc.State.GridPageRows =
+    session_.Doc.State.GridPageRows =
         static_cast<std::int32_t>(std::nearbyint(static_cast<double>(gridHeight) / rowHeight)) - 3;
 }
 
@@ -524,22 +490,23 @@ void frmMain::Form_Resize() {
 
 void frmMain::owari_Click() { close(); }
 
-bool frmMain::Form_QueryUnload() { return Files->QueryUnload(); }
+bool frmMain::Form_QueryUnload() { return session_.Files.QueryUnload(); }
 
 void frmMain::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   storeGeometry();
-  Ini.CfgFileName = Doc.State.CfgFileName;
-  Ini.LogFileName = Doc.State.LogFileName;
+  session_.Ini.CfgFileName = session_.Doc.State.CfgFileName;
+  session_.Ini.LogFileName = session_.Doc.State.LogFileName;
+  const std::string iniPath = session_.iniPath();
   std::string err;
   if (iniUnread_)
-    ui_.tell("設定ファイル " + iniPath() + " を読み込めなかったため、今回の設定は保存しません。",
+    ui_.tell("設定ファイル " + iniPath + " を読み込めなかったため、今回の設定は保存しません。",
              Icon::Exclamation);
-  else if (const auto keys = IniUnencodableKeys(Ini); !keys.empty())
+  else if (const auto keys = IniUnencodableKeys(session_.Ini); !keys.empty())
     ui_.tell(logtext::replacedCharsNotice(keys), Icon::Exclamation);
-  if (!iniUnread_ && !IniWrite(iniPath(), Ini, &err))
-    ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
+  if (!iniUnread_ && !session_.writeSettings(&err))
+    ui_.tell(iniPath + "\r\n" + err, Icon::Critical);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
 }
@@ -556,7 +523,7 @@ void frmMain::closeEvent(QCloseEvent* e) {
 // ---------------------------------------------------------------- help
 
 void frmMain::MH1_Click() {
-  const QString path = toQ(Env.ProgramFolder) + QStringLiteral("/tamarack.html");
+  const QString path = toQ(session_.ProgramFolder) + QStringLiteral("/tamarack.html");
   if (!QFileInfo::exists(path)) return;
   lastHelpUrl = QUrl::fromLocalFile(path).toString();
   if (openUrl)

@@ -1,5 +1,5 @@
 // The main window: the log grid, the menus, the status bar; owner of the
-// log, the document state and the settings for the whole run.
+// session (the open log, its settings and contest) for the whole run.
 #pragma once
 #include <QAction>
 #include <QLabel>
@@ -13,17 +13,13 @@
 #include <memory>
 #include <string>
 
-#include "log/settings.h"
-#include "contest/contestdef.h"
-#include "contest/cty.h"
-#include "contest/search.h"
-#include "log/logcommands.h"
 #include "app/gui/gridmodel.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
 #include "log/clock.h"
 #include "log/grid.h"
-#include "log/qso.h"
 #include "log/gui/dialogregistry.h"
-#include "log/gui/workspace.h"
+#include "log/progress.h"
 #include "log/ui.h"
 
 class frmBar;
@@ -52,7 +48,7 @@ struct AppEnv {
   std::string ProgramFolder;  // no trailing "/"
 };
 
-class frmMain : public QMainWindow, public LogWindow, public Workspace {
+class frmMain : public QMainWindow, public Workspace {
   Q_OBJECT
  public:
   frmMain(AppEnv env, Ui& ui, const Clock& clock);
@@ -61,38 +57,11 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   // The start-up sequence.
   void Form_Load();
 
-  // --- state owned for the whole run ---
-  AppEnv Env;
-  LogDocument Doc;
-  Settings Ini;
-  GridRows GridData;
-  ContestDefinition Contest;
-  SectionList Sections;
-  CtyTables Cty;
-  ScoreTable Score;
-  std::unique_ptr<LogFiles> Files;
-  // The signature of the electronic log: asked for when the log is made, not kept.
-  std::string JarlSignature;
-  // Manual-time mode of the entry windows (1 = the time is typed); memory only.
-  int TimeMnl = 0;
-
   // --- the tool windows' door (Workspace)
-  LogDocument& doc() override { return Doc; }
-  Settings& ini() override { return Ini; }
-  GridRows& grid() override { return GridData; }
-  const ContestDefinition& contest() const override { return Contest; }
-  const SectionList& sections() const override { return Sections; }
-  const CtyTables& cty() const override { return Cty; }
-  const ScoreTable& score() const override { return Score; }
-  const std::string& programFolder() const override { return Env.ProgramFolder; }
-  std::string& jarlSignature() override { return JarlSignature; }
-  int& timeMnl() override { return TimeMnl; }
-  Ui& ui() override { return ui_; }
-  const Clock& clock() const override { return clock_; }
-  Progress& progress() override;
-  LogFiles& files() override { return *Files; }
+  Session& session() override { return session_; }
   QWidget* mainWidget() override { return this; }
-  std::string iniPath() const { return Env.ProgramFolder + "/Tamarack.ini"; }
+  bool unloaded() const override { return unloaded_; }
+  DialogRegistry& dialogs() override { return dialogs_; }
 
   // --- controls ---
   LogGridView* Grid1;
@@ -114,16 +83,11 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   void FrmSet();
   void mnuOff() override;
   void mnuOn() override;
-  void FrmLogLoad() override;
-  // Re-scores the whole log and rebuilds the grid.
-  void LogDataSearch() override;
   // Loads a contest definition: status panel 1, log_open; true when read.
   bool CfgRead(const std::string& path) override;
   // Fills the summary window (opening it when closed).
   void ScoreLoad() override;
   void mnuInBox_Click();
-  void LogGridToMem() override;
-  void TimeSort();
   void setStatusPanel(int panel, const std::string& text) override;  // panels 1..3
   void selectGridRow(int row) override;
   void activateMain() override;
@@ -131,15 +95,9 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   // The progress window of long loops.
   frmBar& bar();
 
-  // Tool windows register while open so that Esc can close them.
-  void registerDialog(int no, QWidget* w) override;
-  void unregisterDialog(int no) override;
-  QWidget* openDialog(int no) const override;
-
   // Closing question; true when the window may close.
   bool Form_QueryUnload();
   void Form_Unload();
-  bool unloaded() const override { return unloaded_; }
 
   // Menu handlers of this window.
   void owari_Click();
@@ -155,7 +113,6 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
 
   // Scrolls so that the grid's top row is `row` (1-based).
   void scrollGridTo(int row) override;
-  void clearGrid() override;
   void setLogFileText(const std::string& path) override;
   void showMyData() override;
   void showInput() override;
@@ -182,10 +139,24 @@ class frmMain : public QMainWindow, public LogWindow, public Workspace {
   void fitKeptFrame();
   void Form_Resize();
 
+  // The progress window, made when a long loop first reports.
+  class BarProgress : public Progress {
+   public:
+    explicit BarProgress(frmMain& m) : m_(m) {}
+    void start(int maximum) override;
+    void step(int value) override;
+    void label(const char* text) override;
+    void finish() override;
+
+   private:
+    frmMain& m_;
+  };
+
   Ui& ui_;
-  const Clock& clock_;
+  BarProgress progress_{*this};
   frmBar* bar_ = nullptr;
-  DialogRegistry dialogs_;
+  Session session_;
+  DialogRegistry dialogs_{session_.Doc.State.OpenDialogNo};
   bool unloaded_ = false;
   // The settings file exists but could not be read: exit must not replace it.
   bool iniUnread_ = false;

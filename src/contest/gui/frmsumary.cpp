@@ -9,7 +9,9 @@
 #include <cmath>
 
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/settings.h"
 
@@ -132,7 +134,7 @@ frmSumary::frmSumary(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(
   ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   resize(twipsToPx(11400), twipsToPx(9000));
-  const Settings& ini = ws_.ini();
+  const Settings& ini = ws_.session().Ini;
   applied_ = {ini.ViewLeft, ini.ViewTop, ini.ViewWidth, ini.ViewHeight};
   QPoint p = ws_.mainWidget()->pos() + QPoint(twipsToPx(600), twipsToPx(600));
   if (ini.ViewLeft > 0) p.setX(twipsToPx(ini.ViewLeft));
@@ -143,14 +145,14 @@ frmSumary::frmSumary(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(
   if (ini.ViewHeight > 0) s.setHeight(twipsToPx(ini.ViewHeight));
   resize(s);
   setWindowTitle(toQ(ini.JarlContest) + QStringLiteral("  のサマリー"));
-  ws_.registerDialog(DlgSumary, this);
+  ws_.dialogs().add(DlgSumary, this);
   Form_Resize();
 }
 
 frmSumary::~frmSumary() = default;
 
 frmSumary* frmSumary::open(Workspace& ws) {
-  auto* w = qobject_cast<frmSumary*>(ws.openDialog(DlgSumary));
+  auto* w = qobject_cast<frmSumary*>(ws.dialogs().find(DlgSumary));
   if (!w) w = new frmSumary(ws);
   w->show();
   w->raise();
@@ -483,8 +485,8 @@ bool frmSumary::eventFilter(QObject* o, QEvent* e) {
 void frmSumary::storeGeometry() {
   if (isMinimized()) return;
   const int px[4] = {pos().x(), pos().y(), width(), height()};
-  std::int32_t* vars[4] = {&ws_.ini().ViewLeft, &ws_.ini().ViewTop, &ws_.ini().ViewWidth,
-                           &ws_.ini().ViewHeight};
+  std::int32_t* vars[4] = {&ws_.session().Ini.ViewLeft, &ws_.session().Ini.ViewTop, &ws_.session().Ini.ViewWidth,
+                           &ws_.session().Ini.ViewHeight};
   for (std::size_t i = 0; i < 4; ++i) {
     // An unmoved, unresized window keeps the twips it was given.
     *vars[i] = px[i] == twipsToPx(applied_[i]) && applied_[i] > 0
@@ -497,8 +499,8 @@ void frmSumary::closeEvent(QCloseEvent* e) {
   if (!unloaded_) {
     unloaded_ = true;
     storeGeometry();
-    if (ws_.openDialog(DlgSumary) == this || ws_.doc().State.OpenDialogNo == DlgSumary)
-      ws_.unregisterDialog(DlgSumary);
+    if (ws_.dialogs().find(DlgSumary) == this || ws_.session().Doc.State.OpenDialogNo == DlgSumary)
+      ws_.dialogs().remove(DlgSumary);
     if (!ws_.unloaded()) ws_.mnuOn();
   }
   e->accept();

@@ -11,7 +11,8 @@
 
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
 
 namespace {
 
@@ -102,9 +103,9 @@ void ApplyModeReport(const QComboBox* mode, QLineEdit* sentRst, QLineEdit* rcvdR
   }
 }
 
-int TimeMnl(Workspace& ws) { return ws.timeMnl(); }
+int TimeMnl(Workspace& ws) { return ws.session().TimeMnl; }
 
-void SetTimeMnl(Workspace& ws, int value) { ws.timeMnl() = value; }
+void SetTimeMnl(Workspace& ws, int value) { ws.session().TimeMnl = value; }
 
 // ---------------------------------------------------------------- up-down
 

@@ -5,7 +5,7 @@
 //
 //   InstallKeyFilter(Text5, entry::KeyFilter::CallSign);   // once, at build
 //   SetKeyFilter(Text6, entry::KeyFilter::Free);            // change later
-//   FillBandModeLists(Combo1, Combo2, ws.contest());        // BandModeSet
+//   FillBandModeLists(Combo1, Combo2, ws.session().Contest);        // BandModeSet
 //   ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry);  // ModeSet
 //
 // A box's filter sees every typed character (key presses and input-method

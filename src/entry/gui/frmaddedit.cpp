@@ -13,7 +13,9 @@
 #include "entry/realtime.h"
 #include "log/grid.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/ui.h"
 
@@ -31,8 +33,8 @@ QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
   return l;
 }
 bool selectedQso(Workspace& ws) {
-  const int sel = ws.doc().State.SelRow;
-  return sel >= 1 && sel <= ws.doc().Log.count();
+  const int sel = ws.session().Doc.State.SelRow;
+  return sel >= 1 && sel <= ws.session().Doc.Log.count();
 }
 }  // namespace
 
@@ -137,7 +139,7 @@ QsoDialog::QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* 
 // whose state is gone by then: nothing of it may be touched here.
 QsoDialog::~QsoDialog() = default;
 
-bool QsoDialog::dqp() const { return ws_.contest().DqpEnabled == 1; }
+bool QsoDialog::dqp() const { return ws_.session().Contest.DqpEnabled == 1; }
 
 void QsoDialog::Form_Load() {
   // The window's own keys sit on top of the keystroke filters.
@@ -153,14 +155,14 @@ void QsoDialog::Form_Load() {
     for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
     Text8->setFocusPolicy(Qt::StrongFocus);
   }
-  ws_.registerDialog(dialogNo_, this);
+  ws_.dialogs().add(dialogNo_, this);
   TimeMnlSet(TimeMnl(ws_));
 }
 
 bool QsoDialog::loadCommon() {
   if (!selectedQso(ws_)) return false;
-  loadedRow_ = ws_.doc().State.SelRow;
-  const QsoRecord& r = ws_.doc().Log[loadedRow_];
+  loadedRow_ = ws_.session().Doc.State.SelRow;
+  const QsoRecord& r = ws_.session().Doc.Log[loadedRow_];
   LoadedNo = r.QsoNo;
   EditTime = r.QsoTime;
   showTime();
@@ -173,7 +175,7 @@ bool QsoDialog::loadCommon() {
   return true;
 }
 
-void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
+void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
 
 void QsoDialog::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
 
@@ -185,7 +187,7 @@ void QsoDialog::showTime(bool dateOnly) {
 
 void QsoDialog::topmostMessage(std::string_view text) {
   setTopmost(this, false);
-  ws_.ui().ask(text, Buttons::OkCancel);
+  ws_.session().ui().ask(text, Buttons::OkCancel);
   setTopmost(this, true);
 }
 
@@ -342,9 +344,9 @@ void QsoDialog::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
     unload();
-    ws_.doc().State.SelRow = 0;
+    ws_.session().Doc.State.SelRow = 0;
     ws_.mnuOn();
-    ws_.unregisterDialog(dialogNo_);
+    ws_.dialogs().remove(dialogNo_);
     ws_.activateMain();
   }
   e->accept();
@@ -357,10 +359,10 @@ frmEdit::frmEdit(Workspace& ws)
   Form_Load();
 }
 
-frmEdit* frmEdit::openOf(Workspace& ws) { return qobject_cast<frmEdit*>(ws.openDialog(DlgEdit)); }
+frmEdit* frmEdit::openOf(Workspace& ws) { return qobject_cast<frmEdit*>(ws.dialogs().find(DlgEdit)); }
 
 frmEdit* frmEdit::showFor(Workspace& ws) {
-  if (!selectedQso(ws) || ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (!selectedQso(ws) || ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmEdit(ws);
   f->show();
   f->activateWindow();
@@ -370,7 +372,7 @@ frmEdit* frmEdit::showFor(Workspace& ws) {
 
 void frmEdit::DataLoad() {
   if (!loadCommon()) return;
-  const QsoRecord& r = ws_.doc().Log[loadedRow_];
+  const QsoRecord& r = ws_.session().Doc.Log[loadedRow_];
   Text1->setText(toQ(entry::TimeLabelText(r.QsoTime)));
   Text5->setText(toQ(r.CallSign.trimmed()));
   Text9->setText(toQ(r.RcvdNo.trimmed()));
@@ -379,12 +381,12 @@ void frmEdit::DataLoad() {
 void frmEdit::EditDataSet() {
   // The QSO the dialog loaded is the one stored, whatever row was clicked
   // since without a double click.
-  if (!entry::EditDataSet(ws_.doc().Log, ws_.doc().CurQso, loadedRow_, LoadedNo, EditTime,
+  if (!entry::EditDataSet(ws_.session().Doc.Log, ws_.session().Doc.CurQso, loadedRow_, LoadedNo, EditTime,
                           boxes()))
     return;
   Saved = 1;
-  ws_.doc().State.LogDirty = 1;
-  ws_.LogDataSearch();
+  ws_.session().Doc.State.LogDirty = 1;
+  ws_.session().LogDataSearch();
 }
 
 void frmEdit::Command2_Click() { EditDataSet(); }
@@ -405,10 +407,10 @@ frmAdd::frmAdd(Workspace& ws)
   Form_Load();
 }
 
-frmAdd* frmAdd::openOf(Workspace& ws) { return qobject_cast<frmAdd*>(ws.openDialog(DlgAdd)); }
+frmAdd* frmAdd::openOf(Workspace& ws) { return qobject_cast<frmAdd*>(ws.dialogs().find(DlgAdd)); }
 
 frmAdd* frmAdd::showFor(Workspace& ws) {
-  if (!selectedQso(ws) || ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (!selectedQso(ws) || ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmAdd(ws);
   f->show();
   f->activateWindow();
@@ -433,15 +435,15 @@ bool frmAdd::InsDataSet() {
     return false;
   }
   // A full log has no room: reading the grid back would drop its last QSO.
-  if (ws_.doc().Log.full()) {
+  if (ws_.session().Doc.Log.full()) {
     topmostMessage(entry::text::kLogFull);
     return false;
   }
   const std::string row =
       entry::InsertRowText(loadedRow_, fromQ(Label12->text()), fromQ(Label13->text()), b,
-                           fromQ(Text4->text()), ws_.doc().State.ShowSeconds);
+                           fromQ(Text4->text()), ws_.session().Doc.State.ShowSeconds);
   if (row.empty()) return false;
-  ws_.grid().insertRow(loadedRow_, row);
+  ws_.session().GridData.insertRow(loadedRow_, row);
   insertedRow_ = loadedRow_;
   Saved = 1;
   close();
@@ -456,17 +458,17 @@ void frmAdd::unload() {
   if (Saved != 1 || insertedRow_ < 1) return;
   // The grid is read back into the log; the other QSOs keep their seconds
   // even while the grid shows minutes only.
-  entry::KeepSecondsForRebuild(ws_.grid(), ws_.doc().Log, insertedRow_);
-  ws_.LogGridToMem();
-  ws_.doc().State.LogDirty = 1;
-  ws_.LogDataSearch();
+  entry::KeepSecondsForRebuild(ws_.session().GridData, ws_.session().Doc.Log, insertedRow_);
+  ws_.session().LogGridToMem();
+  ws_.session().Doc.State.LogDirty = 1;
+  ws_.session().LogDataSearch();
 }
 
 // ---------------------------------------------------------------- main window
 
 void EditDialogsDblClick(Workspace& ws) {
-  if (ws.doc().State.SelRow < 1 || ws.doc().Log.count() < 1) return;
-  switch (ws.doc().State.OpenDialogNo) {
+  if (ws.session().Doc.State.SelRow < 1 || ws.session().Doc.Log.count() < 1) return;
+  switch (ws.session().Doc.State.OpenDialogNo) {
     case 0: frmEdit::showFor(ws); break;
     case DlgEdit:
       if (frmEdit* f = frmEdit::openOf(ws)) f->DataLoad();

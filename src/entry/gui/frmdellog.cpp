@@ -9,7 +9,9 @@
 #include "entry/edit.h"
 #include "log/grid.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/utf8.h"
 
@@ -47,9 +49,9 @@ frmDelLog::frmDelLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(
 frmDelLog::~frmDelLog() = default;
 
 frmDelLog* frmDelLog::showFor(Workspace& ws) {
-  const int sel = ws.doc().State.SelRow;
-  if (sel < 1 || sel > ws.doc().Log.count() || sel >= ws.grid().rows()) return nullptr;
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  const int sel = ws.session().Doc.State.SelRow;
+  if (sel < 1 || sel > ws.session().Doc.Log.count() || sel >= ws.session().GridData.rows()) return nullptr;
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmDelLog(ws);
   f->show();
   f->activateWindow();
@@ -64,24 +66,24 @@ void frmDelLog::Form_Load() {
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
   // 2. the number and the call sign as the grid shows them
-  row_ = ws_.doc().State.SelRow;
-  const std::string no(utf8::trim(ws_.grid().cell(row_, 0)));
-  const std::string call(utf8::trim(ws_.grid().cell(row_, 2)));
+  row_ = ws_.session().Doc.State.SelRow;
+  const std::string no(utf8::trim(ws_.session().GridData.cell(row_, 0)));
+  const std::string call(utf8::trim(ws_.session().GridData.cell(row_, 2)));
   ws_.selectGridRow(row_);
   // 3. the question
   Label1->setText(QStringLiteral("No ") + toQ(no) + QStringLiteral("  ") + toQ(call) +
                   QStringLiteral("  ") + QStringLiteral("　を削除しますか ?"));
   // 4. registered; the log counts as changed from here on
-  ws_.registerDialog(DlgDelLog, this);
+  ws_.dialogs().add(DlgDelLog, this);
   Deleted = 0;
-  ws_.doc().State.LogDirty = 1;
+  ws_.session().Doc.State.LogDirty = 1;
 }
 
 void frmDelLog::OKButton_Click() {
   if (closed_) return;
   // The grid keeps an empty data row when the last QSO goes.
-  if (ws_.grid().rows() == 2) ws_.grid().addRow("");
-  if (entry::QsoDelete(ws_.doc().Log, row_)) Deleted = 1;
+  if (ws_.session().GridData.rows() == 2) ws_.session().GridData.addRow("");
+  if (entry::QsoDelete(ws_.session().Doc.Log, row_)) Deleted = 1;
   close();
 }
 
@@ -98,10 +100,10 @@ void frmDelLog::keyPressEvent(QKeyEvent* e) {
 void frmDelLog::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
-    if (Deleted == 1) ws_.LogDataSearch();
-    ws_.doc().State.SelRow = 0;
+    if (Deleted == 1) ws_.session().LogDataSearch();
+    ws_.session().Doc.State.SelRow = 0;
     ws_.mnuOn();
-    ws_.unregisterDialog(DlgDelLog);
+    ws_.dialogs().remove(DlgDelLog);
     ws_.activateMain();
   }
   e->accept();

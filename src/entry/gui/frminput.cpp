@@ -13,9 +13,11 @@
 #include "entry/realtime.h"
 #include "log/clock.h"
 #include "log/grid.h"
-#include "log/gui/importcommands.h"
+#include "entry/gui/importcommands.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/settings.h"
 #include "log/ui.h"
@@ -50,7 +52,7 @@ frmInput::frmInput(Workspace& ws, InputLinks l)
 frmInput::~frmInput() = default;
 
 frmInput* frmInput::openOf(Workspace& ws) {
-  return qobject_cast<frmInput*>(ws.openDialog(DlgInput));
+  return qobject_cast<frmInput*>(ws.dialogs().find(DlgInput));
 }
 
 frmInput* frmInput::showFor(Workspace& ws) {
@@ -71,8 +73,8 @@ frmInput* frmInput::showFor(Workspace& ws) {
 }
 
 void OpenInputWindow(Workspace& ws) {
-  if (ws.ini().JarlCallSign.empty()) {
-    ws.ui().ask("コールサインを設定してください", Buttons::OkCancel);
+  if (ws.session().Ini.JarlCallSign.empty()) {
+    ws.session().ui().ask("コールサインを設定してください", Buttons::OkCancel);
     ws.showMyData();
     return;
   }
@@ -197,8 +199,8 @@ void frmInput::place() {
   move(m.x() + m.width() / 2 - w / 2, m.y() + twipsToPx(500));
 }
 
-bool frmInput::realTime() const { return ws_.ini().RealTime == 1; }
-bool frmInput::dqp() const { return ws_.contest().DqpEnabled == 1; }
+bool frmInput::realTime() const { return ws_.session().Ini.RealTime == 1; }
+bool frmInput::dqp() const { return ws_.session().Contest.DqpEnabled == 1; }
 
 void frmInput::Form_Load() {
   // 1. menus off, topmost, placed over the main window
@@ -208,12 +210,12 @@ void frmInput::Form_Load() {
   // 2. lists
   BandModeSet();
   // 3. real-time entry as the settings left it
-  if (ws_.ini().RealTime == 1) Check1->setChecked(true);
+  if (ws_.session().Ini.RealTime == 1) Check1->setChecked(true);
   // 4. time zone
-  if (ws_.contest().SetUTCtime == 1) Label15->setText(QStringLiteral("UTC"));
+  if (ws_.session().Contest.SetUTCtime == 1) Label15->setText(QStringLiteral("UTC"));
   // 5. the time of the next QSO
-  const LogData& log = ws_.doc().Log;
-  InputTime = log.empty() ? ws_.clock().now() : ole::addSeconds(log[log.count()].QsoTime, 5);
+  const LogData& log = ws_.session().Doc.Log;
+  InputTime = log.empty() ? ws_.session().clock().now() : ole::addSeconds(log[log.count()].QsoTime, 5);
   showTime();
   // 6. selection
   if (log.empty()) {
@@ -234,26 +236,26 @@ void frmInput::Form_Load() {
     Text8->setFocusPolicy(Qt::StrongFocus);
   }
   // 8. New-Year party: the sent RS(T) takes free text
-  if (ws_.contest().NYPEnabled == 1) SetKeyFilter(Text6, entry::KeyFilter::Free);
+  if (ws_.session().Contest.NYPEnabled == 1) SetKeyFilter(Text6, entry::KeyFilter::Free);
   // 9. category preset, reports, sent exchange
-  CateSet(ws_.ini().CateMode, ws_.ini().CateBand);
+  CateSet(ws_.session().Ini.CateMode, ws_.session().Ini.CateBand);
   ModeSet();
   SentRptSet(Combo1->currentText());
   // 10. operator category
-  if (ws_.ini().CateMlt == 1) Label16->setText(QStringLiteral("マルチオペ"));
+  if (ws_.session().Ini.CateMlt == 1) Label16->setText(QStringLiteral("マルチオペ"));
   // 11. registered; manual time as the main window keeps it
-  ws_.registerDialog(DlgInput, this);
+  ws_.dialogs().add(DlgInput, this);
   TimeMnlSet(TimeMnl(ws_));
 }
 
 // ---------------------------------------------------------------- rules
 
-void frmInput::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
+void frmInput::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
 
 void frmInput::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
 
 void frmInput::SentRptSet(const QString& band) {
-  Text7->setText(toQ(entry::SentExchange(fromQ(band), ws_.contest(), ws_.ini())));
+  Text7->setText(toQ(entry::SentExchange(fromQ(band), ws_.session().Contest, ws_.session().Ini)));
 }
 
 void frmInput::CateSet(int cateMode, int cateBand) {
@@ -297,8 +299,8 @@ void frmInput::QsoRegister() {
   e.sentNo = fromQ(Text7->text());
   e.rcvdRst = fromQ(Text8->text());
   e.rcvdNo = fromQ(Text9->text());
-  LogDocument& doc = ws_.doc();
-  if (!entry::AppendQso(doc, ws_.grid(), e)) {
+  LogDocument& doc = ws_.session().Doc;
+  if (!entry::AppendQso(doc, ws_.session().GridData, e)) {
     showStatus(entry::text::kLogFull);
     return;
   }
@@ -353,16 +355,16 @@ void frmInput::AltKeyCmd(int key) {
 
 void frmInput::Check1_Click() {
   if (Check1->isChecked()) {
-    ws_.ini().RealTime = 1;
+    ws_.session().Ini.RealTime = 1;
     Timer2->start();
     for (EntryUpDown* u : UpDown1) u->setEnabled(false);
     for (EntryUpDown* u : UpDown2) u->setEnabled(false);
   } else {
-    ws_.ini().RealTime = 0;
+    ws_.session().Ini.RealTime = 0;
     Timer2->stop();
     for (EntryUpDown* u : UpDown1) u->setEnabled(true);
     for (EntryUpDown* u : UpDown2) u->setEnabled(true);
-    const LogData& log = ws_.doc().Log;
+    const LogData& log = ws_.session().Doc.Log;
     if (!log.empty()) {
       InputTime = ole::addSeconds(log[log.count()].QsoTime, 5);
       showTime();
@@ -376,8 +378,8 @@ void frmInput::Timer1_Timer() {
 }
 
 void frmInput::Timer2_Timer() {
-  ole::Date now = ws_.clock().now();
-  if (ws_.contest().SetUTCtime == 1) now = ole::addHours(now, -9);
+  ole::Date now = ws_.session().clock().now();
+  if (ws_.session().Contest.SetUTCtime == 1) now = ole::addHours(now, -9);
   InputTime = now;
   showTime();
 }
@@ -428,7 +430,7 @@ void frmInput::Text1_Apply() {
     return;
   }
   setTopmost(this, false);
-  ws_.ui().ask(entry::text::kBadTime, Buttons::OkCancel);
+  ws_.session().ui().ask(entry::text::kBadTime, Buttons::OkCancel);
   setTopmost(this, true);
   activateWindow();
   Text1->setFocus();
@@ -464,8 +466,8 @@ bool frmInput::keyDown(QObject* source, QKeyEvent* e) {
         case entry::EntryCommand::SecondsOff: {
           const bool on = entry::CommandWord(fromQ(Text5->text())) == entry::EntryCommand::SecondsOn;
           Text5->clear();
-          ws_.doc().State.ShowSeconds = on ? 1 : 0;
-          if (!ws_.doc().Log.empty()) ws_.FrmLogLoad();
+          ws_.session().Doc.State.ShowSeconds = on ? 1 : 0;
+          if (!ws_.session().Doc.Log.empty()) ws_.session().FrmLogLoad();
           swallowEnterUp_ = true;
           return true;
         }
@@ -553,9 +555,9 @@ void frmInput::closeEvent(QCloseEvent* e) {
   closed_ = true;
   Timer2->stop();
   Timer1->stop();
-  ws_.doc().State.SelRow = 0;
-  if (DataAdded == 1) ws_.LogDataSearch();
-  ws_.unregisterDialog(DlgInput);
+  ws_.session().Doc.State.SelRow = 0;
+  if (DataAdded == 1) ws_.session().LogDataSearch();
+  ws_.dialogs().remove(DlgInput);
   ws_.mnuOn();
   ws_.activateMain();
   e->accept();

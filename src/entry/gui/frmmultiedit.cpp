@@ -12,7 +12,9 @@
 #include "entry/gui/entryfilters.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 
 // ---------------------------------------------------------------- window
@@ -146,7 +148,7 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window)
 frmMultiEdit::~frmMultiEdit() = default;
 
 frmMultiEdit* frmMultiEdit::showFor(Workspace& ws) {
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmMultiEdit(ws);
   f->show();
   f->activateWindow();
@@ -164,7 +166,7 @@ void frmMultiEdit::Form_Load() {
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
   BandModeSet();
-  const int count = ws_.doc().Log.count();
+  const int count = ws_.session().Doc.Log.count();
   for (std::size_t i = 0; i < entry::kMultiEditRows; ++i) {
     UpDown1[i]->setMinimum(1);
     UpDown1[i]->setMaximum(count - 1);
@@ -183,10 +185,10 @@ void frmMultiEdit::Form_Load() {
   // Fewer than two QSOs make no range: nothing can be ticked.
   if (count < 2)
     for (QCheckBox* c : Check1) c->setEnabled(false);
-  ws_.registerDialog(kDlgMultiEdit, this);
+  ws_.dialogs().add(kDlgMultiEdit, this);
 }
 
-void frmMultiEdit::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.contest()); }
+void frmMultiEdit::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
 
 void frmMultiEdit::ModeSet() { ApplyModeReport(Combo2, Text1, Text3, entry::ReportRule::MultiEdit); }
 
@@ -238,7 +240,7 @@ void frmMultiEdit::UpDown3_Change(int item) {
 void frmMultiEdit::Combo2_Click() { ModeSet(); }
 
 bool frmMultiEdit::Command1_Click() {
-  if (ws_.doc().Log.count() < 2) return false;
+  if (ws_.session().Doc.Log.count() < 2) return false;
   entry::MultiEdit m;
   for (std::size_t i = 0; i < entry::kMultiEditRows; ++i)
     m.rows[i] = {Check1[i]->isChecked(), UpDown1[i]->value(), UpDown2[i]->value()};
@@ -250,12 +252,12 @@ bool frmMultiEdit::Command1_Click() {
   m.months = UpDown3[0]->value();
   m.days = UpDown3[1]->value();
   m.hours = UpDown3[2]->value();
-  const int applied = entry::MultiEditApply(ws_.doc().Log, m);
+  const int applied = entry::MultiEditApply(ws_.session().Doc.Log, m);
   if (m.rows[entry::RowTime].ticked)
     for (EntryUpDown* u : UpDown3) u->setValue(0);
   if (applied == 0) return false;
-  ws_.LogDataSearch();
-  ws_.doc().State.LogDirty = 1;
+  ws_.session().LogDataSearch();
+  ws_.session().Doc.State.LogDirty = 1;
   return true;
 }
 
@@ -281,7 +283,7 @@ void frmMultiEdit::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
     ws_.mnuOn();
-    ws_.unregisterDialog(kDlgMultiEdit);
+    ws_.dialogs().remove(kDlgMultiEdit);
     ws_.activateMain();
   }
   e->accept();

@@ -9,13 +9,15 @@
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 
 void TimeEdit(Workspace& ws, int hours) {
-  if (!entry::TimeEdit(ws.doc().Log, hours)) return;
-  ws.doc().State.LogDirty = 1;
-  ws.FrmLogLoad();
+  if (!entry::TimeEdit(ws.session().Doc.Log, hours)) return;
+  ws.session().Doc.State.LogDirty = 1;
+  ws.session().FrmLogLoad();
 }
 
 frmTime::frmTime(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
@@ -75,7 +77,7 @@ frmTime::frmTime(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) 
 frmTime::~frmTime() = default;
 
 frmTime* frmTime::showFor(Workspace& ws) {
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmTime(ws);
   f->show();
   f->activateWindow();
@@ -88,10 +90,10 @@ void frmTime::Form_Load() {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
-  Label5->setText(ws_.contest().SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
+  Label5->setText(ws_.session().Contest.SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
                                                 : QStringLiteral("時間を JST に合わせてください"));
   UpDown1_Change();
-  ws_.registerDialog(DlgTime, this);
+  ws_.dialogs().add(DlgTime, this);
 }
 
 void frmTime::UpDown1_Change() { Label1->setText(QString::number(UpDown1->value())); }
@@ -135,7 +137,7 @@ void frmTime::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
     ws_.mnuOn();
-    ws_.unregisterDialog(DlgTime);
+    ws_.dialogs().remove(DlgTime);
     ws_.activateMain();
   }
   e->accept();

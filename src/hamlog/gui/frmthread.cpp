@@ -11,7 +11,8 @@
 #include "log/clock.h"
 #include "log/grid.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
 #include "log/qso.h"
 #include "log/settings.h"
 
@@ -130,10 +131,10 @@ frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib) : ThWindow(ws, DlgThRead
 }
 
 frmThRead* frmThRead::mnuThLogRead_Click(Workspace& ws) {
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
-  if (ws.ui().ask(thtext::kAskRead, Buttons::OkCancel, Icon::Question, thtext::kAskReadTitle) != Answer::Ok)
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
+  if (ws.session().ui().ask(thtext::kAskRead, Buttons::OkCancel, Icon::Question, thtext::kAskReadTitle) != Answer::Ok)
     return nullptr;
-  return showFor(ws, HamlogLibrary::shared(ws.programFolder()));
+  return showFor(ws, HamlogLibrary::shared(ws.session().ProgramFolder));
 }
 
 frmThRead* frmThRead::showFor(Workspace& ws, HamlogLibrary& lib) {
@@ -160,14 +161,14 @@ bool frmThRead::Form_Load() {
   // 3. no library: said in the caption and once in a message
   if (Version == 0) {
     setWindowTitle(toQ(thtext::kNoLibraryCaption));
-    ws_.ui().tell(thtext::kNoLibrary, Icon::Exclamation);
+    ws_.session().ui().tell(thtext::kNoLibrary, Icon::Exclamation);
     cmdRead->setEnabled(false);
     registerSelf();
     return true;
   }
   // 4. the database and its records
   setWindowTitle(toQ(thtext::versionCaption(Version)));
-  const Settings& ini = ws_.ini();
+  const Settings& ini = ws_.session().Ini;
   std::string_view stop;
   if (ini.ThDbFile.empty()) {
     stop = thtext::kNoDbFile;
@@ -181,13 +182,13 @@ bool frmThRead::Form_Load() {
     else if (RecordCount == 0) stop = thtext::kNoQso;
   }
   if (!stop.empty()) {
-    ws_.ui().tell(stop, Icon::Exclamation);
+    ws_.session().ui().tell(stop, Icon::Exclamation);
     close();
     return false;
   }
   // 5. From and To at the current time in the contest's zone
-  From = To = ws_.clock().now();
-  if (ws_.contest().SetUTCtime == 1) {
+  From = To = ws_.session().clock().now();
+  if (ws_.session().Contest.SetUTCtime == 1) {
     From = To = ole::addHours(From, -9);
     Frame1->setTitle(toQ(thtext::kFrameUtc));
   } else {
@@ -225,20 +226,20 @@ void frmThRead::stepTo(int unit, int delta) {
 
 void frmThRead::cmdRead_Click() {
   if (closed()) return;
-  Settings& ini = ws_.ini();
+  Settings& ini = ws_.session().Ini;
   ini.ThRRptCount = static_cast<std::int16_t>(RptCount);
   ThReadRequest req;
   req.path = ini.ThDbFile;
   req.version = Version;
   req.from = From;
   req.to = To;
-  req.showSeconds = ws_.doc().State.ShowSeconds;
-  LogDocument& doc = ws_.doc();
-  const ImportResult res = ThlogDataRead(lib_, req, ini, ws_.contest(), doc, ws_.grid(), ws_.progress());
+  req.showSeconds = ws_.session().Doc.State.ShowSeconds;
+  LogDocument& doc = ws_.session().Doc;
+  const ImportResult res = ThlogDataRead(lib_, req, ini, ws_.session().Contest, doc, ws_.session().GridData, ws_.session().progress());
   const int rows = doc.State.GridPageRows;
   if (rows > 0 && doc.Log.count() >= rows) ws_.scrollGridTo(doc.Log.count() - rows + 1);
-  if (res.failed) ws_.ui().tell(res.error, Icon::Critical);
-  if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
+  if (res.failed) ws_.session().ui().tell(res.error, Icon::Critical);
+  if (res.limited) ws_.session().ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
   close();
-  ws_.LogDataSearch();
+  ws_.session().LogDataSearch();
 }

@@ -8,7 +8,8 @@
 #include "log/fileio.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
 #include "log/qso.h"
 #include "log/settings.h"
 #include "log/utf8.h"
@@ -156,7 +157,7 @@ frmThSet::frmThSet(Workspace& ws) : ThWindow(ws, DlgThSet) {
 }
 
 frmThSet* frmThSet::showFor(Workspace& ws) {
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmThSet(ws);
   f->show();
   f->activateWindow();
@@ -165,7 +166,7 @@ frmThSet* frmThSet::showFor(Workspace& ws) {
 }
 
 void frmThSet::ThSetLoad() {
-  const Settings& ini = ws_.ini();
+  const Settings& ini = ws_.session().Ini;
   auto set = [](QCheckBox* c, std::int16_t v) { c->setChecked(v == 1); };
   set(ThUtcSw, ini.ThUtcSw);
   set(ThRptSw, ini.ThRptSw);
@@ -188,7 +189,7 @@ void frmThSet::ThSetLoad() {
 }
 
 void frmThSet::ThSetSave() {
-  Settings& ini = ws_.ini();
+  Settings& ini = ws_.session().Ini;
   auto get = [](QCheckBox* c) { return static_cast<std::int16_t>(c->isChecked() ? 1 : 0); };
   ini.ThUtcSw = get(ThUtcSw);
   ini.ThRptSw = get(ThRptSw);
@@ -214,33 +215,33 @@ void frmThSet::cmdRef_Click() {
   FileDialogOptions o;
   o.filter = std::string(kFilter);
   const std::string current = fromQ(lblDbFile->text());
-  o.initialDir = current.empty() ? ws_.programFolder() : fromQ(folderOf(current));
+  o.initialDir = current.empty() ? ws_.session().ProgramFolder : fromQ(folderOf(current));
   TopmostPause pause;
-  if (auto path = ws_.ui().openFile(o)) lblDbFile->setText(toQ(*path));
+  if (auto path = ws_.session().ui().openFile(o)) lblDbFile->setText(toQ(*path));
 }
 
 void frmThSet::cmdNew_Click() {
   FileDialogOptions o;
   o.filter = std::string(kFilter);
   const std::string current = fromQ(lblDbFile->text());
-  o.initialDir = current.empty() ? ws_.programFolder() : fromQ(folderOf(current));
+  o.initialDir = current.empty() ? ws_.session().ProgramFolder : fromQ(folderOf(current));
   o.fileName = "HAMLOG.hdb";
   TopmostPause pause;
-  auto path = ws_.ui().saveFile(o);
+  auto path = ws_.session().ui().saveFile(o);
   if (!path || path->empty()) return;
   if (path->size() < 4 || path->compare(path->size() - 4, 4, ".hdb") != 0) *path += ".hdb";
   if (fileio::exists(*path)) {
-    ws_.ui().tell(kExists, Icon::Exclamation);
+    ws_.session().ui().tell(kExists, Icon::Exclamation);
     return;
   }
-  HamlogLibrary& lib = HamlogLibrary::shared(ws_.programFolder());
+  HamlogLibrary& lib = HamlogLibrary::shared(ws_.session().ProgramFolder);
   try {
     if (lib.HamlogCreate(*path) != 0) {
-      ws_.ui().tell(lib.lastError(), Icon::Critical);
+      ws_.session().ui().tell(lib.lastError(), Icon::Critical);
       return;
     }
   } catch (const HamlogError& e) {
-    ws_.ui().tell(e.what(), Icon::Critical);
+    ws_.session().ui().tell(e.what(), Icon::Critical);
     return;
   }
   lblDbFile->setText(toQ(*path));
@@ -248,15 +249,15 @@ void frmThSet::cmdNew_Click() {
 
 void ThConvOn(Workspace& ws) {
   bool settings = false;
-  const std::string_view refusal = ThConvRefusal(ws.doc().Log, ws.ini().ThDbFile, settings);
+  const std::string_view refusal = ThConvRefusal(ws.session().Doc.Log, ws.session().Ini.ThDbFile, settings);
   if (!refusal.empty()) {
-    ws.ui().tell(refusal, Icon::Exclamation);
+    ws.session().ui().tell(refusal, Icon::Exclamation);
     if (settings) frmThSet::showFor(ws);
     return;
   }
-  if (ws.ui().ask(thtext::kAskAppend, Buttons::YesNo, Icon::Question, thtext::kAskAppendTitle) !=
+  if (ws.session().ui().ask(thtext::kAskAppend, Buttons::YesNo, Icon::Question, thtext::kAskAppendTitle) !=
       Answer::Yes)
     return;
-  ThLogDbAppendRun(HamlogLibrary::shared(ws.programFolder()), ws.ini().ThDbFile, ws.doc().Log,
-                   ws.programFolder(), ws.ini(), ws.contest(), ws.cty(), ws.ui(), ws.progress());
+  ThLogDbAppendRun(HamlogLibrary::shared(ws.session().ProgramFolder), ws.session().Ini.ThDbFile, ws.session().Doc.Log,
+                   ws.session().ProgramFolder, ws.session().Ini, ws.session().Contest, ws.session().Cty, ws.session().ui(), ws.session().progress());
 }

@@ -4,7 +4,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "log/gui/dialogregistry.h"
 
 ThWindow::ThWindow(Workspace& ws, int dialogNo)
     : QWidget(ws.mainWidget(), Qt::Window), ws_(ws), dialogNo_(dialogNo) {
@@ -13,7 +14,7 @@ ThWindow::ThWindow(Workspace& ws, int dialogNo)
 }
 
 void ThWindow::registerSelf() {
-  ws_.registerDialog(dialogNo_, this);
+  ws_.dialogs().add(dialogNo_, this);
   registered_ = true;
 }
 
@@ -35,7 +36,7 @@ void ThWindow::closeEvent(QCloseEvent* e) {
   if (!closed_) {
     closed_ = true;
     if (!ws_.unloaded()) {
-      if (registered_) ws_.unregisterDialog(dialogNo_);
+      if (registered_) ws_.dialogs().remove(dialogNo_);
       ws_.mnuOn();
       ws_.activateMain();
     }

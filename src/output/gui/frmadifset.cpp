@@ -11,7 +11,9 @@
 #include "contest/contestdef.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/settings.h"
 #include "log/ui.h"
@@ -90,7 +92,7 @@ frmAdifSet::frmAdifSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
 frmAdifSet::~frmAdifSet() = default;
 
 frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
-  if (ws.doc().State.OpenDialogNo != 0) return nullptr;
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
   auto* f = new frmAdifSet(ws);
   f->show();
   f->activateWindow();
@@ -101,7 +103,7 @@ frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
 void frmAdifSet::Form_Load() {
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
-  const Settings& s = ws_.ini();
+  const Settings& s = ws_.session().Ini;
   Check1->setCheckState(checked(s.AdiSendSw));
   Check2->setCheckState(checked(s.AdiRcvdSw));
   Check3->setCheckState(checked(s.AdiCty2JaSw));
@@ -110,12 +112,12 @@ void frmAdifSet::Form_Load() {
   Text1->setText(toQ(s.AdiRemark));
   Text2->setText(toQ(s.AdiQslMsg));
   ws_.mnuOff();
-  ws_.registerDialog(DlgAdifSet, this);
+  ws_.dialogs().add(DlgAdifSet, this);
 }
 
 void frmAdifSet::Command1_Click() {
   if (unloaded_) return;
-  Settings& s = ws_.ini();
+  Settings& s = ws_.session().Ini;
   s.AdiSendSw = value(Check1);
   s.AdiRcvdSw = value(Check2);
   s.AdiCty2JaSw = value(Check3);
@@ -144,8 +146,8 @@ void frmAdifSet::closeEvent(QCloseEvent* e) {
 void frmAdifSet::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (ws_.openDialog(DlgAdifSet) == this || ws_.doc().State.OpenDialogNo == DlgAdifSet)
-    ws_.unregisterDialog(DlgAdifSet);
+  if (ws_.dialogs().find(DlgAdifSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgAdifSet)
+    ws_.dialogs().remove(DlgAdifSet);
   if (!ws_.unloaded()) {
     ws_.mnuOn();
     ws_.activateMain();
@@ -153,19 +155,19 @@ void frmAdifSet::unload() {
 }
 
 void mnuAdiConv_Click(Workspace& ws) {
-  const LogData& log = ws.doc().Log;
+  const LogData& log = ws.session().Doc.Log;
   if (!log.empty() &&
-      ws.ui().ask("ＡＤＩＦファイルを作成します", Buttons::OkCancel, Icon::None,
+      ws.session().ui().ask("ＡＤＩＦファイルを作成します", Buttons::OkCancel, Icon::None,
                   "ＡＤＩＦファイルの作成") != Answer::Ok)
     return;
   FileDialogOptions d;
-  d.initialDir = ws.programFolder() + "/Conv";
+  d.initialDir = ws.session().ProgramFolder + "/Conv";
   std::error_code ec;
   std::filesystem::create_directories(d.initialDir, ec);
   d.filter = "adi ファイル (*.adi)|*.adi|";
   d.overwritePrompt = true;
-  const std::optional<std::string> chosen = ws.ui().saveFile(d);
+  const std::optional<std::string> chosen = ws.session().ui().saveFile(d);
   if (!chosen) return;
-  const adif::AdifSource src{log, ws.contest().SetUTCtime == 1, ws.cty(), ws.ini()};
-  adif::AdifOut(adif::AdifBaseName(*chosen), src, ws.programFolder(), ws.ui(), ws.progress());
+  const adif::AdifSource src{log, ws.session().Contest.SetUTCtime == 1, ws.session().Cty, ws.session().Ini};
+  adif::AdifOut(adif::AdifBaseName(*chosen), src, ws.session().ProgramFolder, ws.session().ui(), ws.session().progress());
 }

@@ -7,7 +7,9 @@
 
 #include "contest/contestdef.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "log/settings.h"
 #include "output/mail.h"
@@ -53,7 +55,7 @@ frmCfm::frmCfm(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.center() - QPoint(width() / 2, height() / 2));
   ws_.mnuOff();
-  ws_.registerDialog(DlgCfm, this);
+  ws_.dialogs().add(DlgCfm, this);
 }
 
 frmCfm::~frmCfm() {
@@ -63,7 +65,7 @@ frmCfm::~frmCfm() {
 
 frmCfm* frmCfm::open(Workspace& ws, const std::string& path, bool sendJarlMail,
                      bool sendTestMail) {
-  auto* d = qobject_cast<frmCfm*>(ws.openDialog(DlgCfm));
+  auto* d = qobject_cast<frmCfm*>(ws.dialogs().find(DlgCfm));
   if (!d) d = new frmCfm(ws);
   d->ElogPath = path;
   d->SendJarlMail = sendJarlMail ? 1 : 0;
@@ -87,8 +89,8 @@ void frmCfm::OKButton_Click() {
 }
 
 void frmCfm::SendAllMail() {
-  const Settings& s = ws_.ini();
-  const ContestDefinition& def = ws_.contest();
+  const Settings& s = ws_.session().Ini;
+  const ContestDefinition& def = ws_.session().Contest;
   to_ = mail::ElogRecipients(def, s, SendJarlMail == 1, SendTestMail == 1);
   results_.assign(to_.size(), mail::SendResult{});
   outcome_.clear();
@@ -201,7 +203,7 @@ void frmCfm::closeEvent(QCloseEvent* e) {
     closed_ = true;
     if (!ws_.unloaded()) {
       ws_.mnuOn();
-      ws_.unregisterDialog(DlgCfm);
+      ws_.dialogs().remove(DlgCfm);
     }
   }
   e->accept();

@@ -10,9 +10,11 @@
 #include "log/fileio.h"
 #include "log/clock.h"
 #include "log/gui/cp932guard.h"
-#include "log/gui/frmcabreadset.h"
+#include "log/gui/updown.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/logcommands.h"
 #include "log/qso.h"
 #include "log/settings.h"
@@ -153,15 +155,15 @@ frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws
 frmMakeLog::~frmMakeLog() = default;
 
 void frmMakeLog::mnuMakeJaeLog(Workspace& ws) {
-  if (!ws.files().OfferSave()) return;
-  if (!submit::SummaryCheckLoad(ws.ini(), ws.contest()).complete())
+  if (!ws.session().Files.OfferSave()) return;
+  if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete())
     frmQTC::open(ws);
   else
     open(ws);
 }
 
 frmMakeLog* frmMakeLog::open(Workspace& ws) {
-  auto* d = qobject_cast<frmMakeLog*>(ws.openDialog(DlgMakeLog));
+  auto* d = qobject_cast<frmMakeLog*>(ws.dialogs().find(DlgMakeLog));
   if (!d) d = new frmMakeLog(ws);
   d->show();
   d->raise();
@@ -173,25 +175,25 @@ frmMakeLog* frmMakeLog::open(Workspace& ws) {
 void frmMakeLog::Form_Load() {
   // 1. menus off, registered, topmost, 500 twips right of and below the main window's corner
   ws_.mnuOff();
-  ws_.registerDialog(DlgMakeLog, this);
+  ws_.dialogs().add(DlgMakeLog, this);
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(500), twipsToPx(500)));
 
   // 2. the addresses, the boxes, the date and the copy box
-  const ContestDefinition& def = ws_.contest();
-  const Settings& s = ws_.ini();
+  const ContestDefinition& def = ws_.session().Contest;
+  const Settings& s = ws_.session().Ini;
   Label2->setText(toQ(def.SendMailAddress));
   Label4->setText(toQ(def.TestMailAddress));
   Text1->setText(toQ(s.JarlEmail));
   Text2->setPlainText(boxText(s.JarlComment));
-  const auto today = submit::ParseJapaneseDate(ws_.doc().State.TodayText);
+  const auto today = submit::ParseJapaneseDate(ws_.session().Doc.State.TodayText);
   date_ = today ? *today : ole::fromParts([&] {
-    ole::Parts p = ole::toParts(ws_.clock().now());
+    ole::Parts p = ole::toParts(ws_.session().clock().now());
     p.hour = p.minute = p.second = 0;
     return p;
   }());
   showDate();
-  Text3->setText(toQ(ws_.jarlSignature()));
+  Text3->setText(toQ(ws_.session().JarlSignature));
   Check3->setChecked(s.MailAndMe == 1);
 
   // 3. an address box without an address cannot be ticked
@@ -212,13 +214,13 @@ elog::ElogFormat frmMakeLog::format() const {
 }
 
 void frmMakeLog::updateFormatRows() {
-  const bool on = format() == elog::ElogFormat::R21 && elog::NeedsLicenseDate(ws_.ini().JarlCateCode);
+  const bool on = format() == elog::ElogFormat::R21 && elog::NeedsLicenseDate(ws_.session().Ini.JarlCateCode);
   licenseCaption_->setVisible(on);
   Text4->setVisible(on);
 }
 
 std::string frmMakeLog::uploadUrl() const {
-  const std::string& u = ws_.contest().UploadUrl;
+  const std::string& u = ws_.session().Contest.UploadUrl;
   const bool web = u.rfind("https://", 0) == 0 || u.rfind("http://", 0) == 0;
   return web ? u : std::string();
 }
@@ -237,33 +239,33 @@ void frmMakeLog::updateCopyBox() {
 
 bool frmMakeLog::writeElog(const std::string& path) {
   const std::string licenseDate = fromQ(Text4->text());
-  const elog::ElogSource src{ws_.doc().Log,          ws_.contest(),       ws_.score(), ws_.ini(),
-                             ws_.doc().State.TodayText, ws_.jarlSignature(), licenseDate};
-  elog::ElogResult r = elog::MakeElog(format(), path, src, ws_.progress());
+  const elog::ElogSource src{ws_.session().Doc.Log,          ws_.session().Contest,       ws_.session().Score, ws_.session().Ini,
+                             ws_.session().Doc.State.TodayText, ws_.session().JarlSignature, licenseDate};
+  elog::ElogResult r = elog::MakeElog(format(), path, src, ws_.session().progress());
   if (!r.ok && r.refused) {
     // What R2.1 cannot hold is named; R1.0 is offered instead.
-    if (ws_.ui().ask(r.error + "\r\n\r\nR1.0 形式で作成しますか？", Buttons::YesNo, Icon::Question) !=
+    if (ws_.session().ui().ask(r.error + "\r\n\r\nR1.0 形式で作成しますか？", Buttons::YesNo, Icon::Question) !=
         Answer::Yes)
       return false;
     Combo1->setCurrentIndex(0);
-    r = elog::MakeElog(elog::ElogFormat::R10, path, src, ws_.progress());
+    r = elog::MakeElog(elog::ElogFormat::R10, path, src, ws_.session().progress());
   }
-  if (!r.ok) ws_.ui().tell(path + "\r\n" + r.error, Icon::Critical);
+  if (!r.ok) ws_.session().ui().tell(path + "\r\n" + r.error, Icon::Critical);
   return r.ok;
 }
 
 void frmMakeLog::Command1_Click() {
   // 1. what the dialog shows goes back into the variables
-  Settings& s = ws_.ini();
+  Settings& s = ws_.session().Ini;
   s.JarlEmail = fromQ(Text1->text());
   s.JarlComment = varText(Text2->toPlainText());
   s.MailAndMe = Check3->isChecked() ? 1 : 0;
-  ws_.jarlSignature() = fromQ(Text3->text());
-  ws_.doc().State.TodayText = ole::formatJapaneseDate(date_);
+  ws_.session().JarlSignature = fromQ(Text3->text());
+  ws_.session().Doc.State.TodayText = ole::formatJapaneseDate(date_);
 
   // 2. the signature is required
-  if (submit::Blank(ws_.jarlSignature())) {
-    ws_.ui().tell(submit::kNoSignature);
+  if (submit::Blank(ws_.session().JarlSignature)) {
+    ws_.session().ui().tell(submit::kNoSignature);
     Text3->setFocus();
     return;
   }
@@ -273,23 +275,23 @@ void frmMakeLog::Command1_Click() {
     if (!missing.empty()) {
       std::string text = "R2.1 形式の電子ログには次の項目が必要です：";
       for (std::string_view m : missing) (text += "\r\n") += m;
-      ws_.ui().tell(text, Icon::Exclamation);
+      ws_.session().ui().tell(text, Icon::Exclamation);
       return;
     }
   }
   // 3. nothing to write
-  if (ws_.doc().Log.count() < 1) {
-    ws_.ui().tell(submit::kNoLog);
+  if (ws_.session().Doc.Log.count() < 1) {
+    ws_.session().ui().tell(submit::kNoLog);
     close();
     return;
   }
   // 4., 5. the file, named by the .tmq rule
-  const auto chosen = ws_.ui().saveFile(submit::ElogSaveDialog(ws_.programFolder()));
+  const auto chosen = ws_.session().ui().saveFile(submit::ElogSaveDialog(ws_.session().ProgramFolder));
   if (!chosen || chosen->empty()) return;
   const std::string path = submit::ElogSaveName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.
   if (path != *chosen && fileio::exists(path) &&
-      ws_.ui().ask(logtext::askOverwrite(path), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+      ws_.session().ui().ask(logtext::askOverwrite(path), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
     return;
 
   // 6. written, then shown in the editor; a log that was not written is neither shown nor mailed
@@ -297,7 +299,7 @@ void frmMakeLog::Command1_Click() {
   elogPath_ = path;
   StatusLine->setText(QStringLiteral("電子ログを保存しました: ") + toQ(path));
   if (const std::string err = desktop::launchers().editor(path); !err.empty())
-    ws_.ui().tell(err, Icon::Exclamation);
+    ws_.session().ui().tell(err, Icon::Exclamation);
 
   // 7. the mail, or the upload page
   setTopmost(this, false);
@@ -320,7 +322,7 @@ void frmMakeLog::Command2_Click() { close(); }
 
 void frmMakeLog::Command3_Click() {
   if (const std::string err = desktop::launchers().browser(uploadUrl()); !err.empty())
-    ws_.ui().tell(err, Icon::Exclamation);
+    ws_.session().ui().tell(err, Icon::Exclamation);
 }
 
 void frmMakeLog::keyPressEvent(QKeyEvent* e) {
@@ -336,7 +338,7 @@ void frmMakeLog::closeEvent(QCloseEvent* e) {
     closed_ = true;
     if (!ws_.unloaded()) {
       ws_.mnuOn();
-      ws_.unregisterDialog(DlgMakeLog);
+      ws_.dialogs().remove(DlgMakeLog);
     }
   }
   e->accept();

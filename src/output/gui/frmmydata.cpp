@@ -15,7 +15,9 @@
 #include "contest/contestdef.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/logcommands.h"
 #include "log/qso.h"
 #include "log/settings.h"
@@ -95,8 +97,7 @@ void selectText(QComboBox* c, const std::string& stored) {
 
 }  // namespace
 
-frmMyData::frmMyData(Workspace& ws, MyDataLinks links)
-    : QDialog(ws.mainWidget()), ws_(ws), links_(std::move(links)) {
+frmMyData::frmMyData(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
   setObjectName(QStringLiteral("frmMyData"));
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("電子ログの設定"));
@@ -113,22 +114,12 @@ frmMyData::frmMyData(Workspace& ws, MyDataLinks links)
   DataLoad();
 
   ws_.mnuOff();
-  ws_.registerDialog(DlgMyData, this);
-}
-
-MyDataLinks frmMyData::linksOf(Workspace& ws) {
-  MyDataLinks l;
-  Workspace* m = &ws;
-  l.contest = [m]() -> const ContestDefinition& { return m->contest(); };
-  l.CfgRead = [m](const std::string& path) { m->CfgRead(path); };
-  l.LogCls = [m] { m->files().LogCls(); };
-  l.LogDataSearch = [m] { m->LogDataSearch(); };
-  return l;
+  ws_.dialogs().add(DlgMyData, this);
 }
 
 frmMyData* frmMyData::open(Workspace& ws) {
-  auto* d = qobject_cast<frmMyData*>(ws.openDialog(DlgMyData));
-  if (!d) d = new frmMyData(ws, linksOf(ws));
+  auto* d = qobject_cast<frmMyData*>(ws.dialogs().find(DlgMyData));
+  if (!d) d = new frmMyData(ws);
   d->show();
   d->raise();
   d->activateWindow();
@@ -313,7 +304,7 @@ void frmMyData::buildPages() {
 
 void frmMyData::fillFileList() {
   File1->clear();
-  QDir cfg(toQ(ws_.programFolder() + "/Cfg"));
+  QDir cfg(toQ(ws_.session().ProgramFolder + "/Cfg"));
   const QStringList names = cfg.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
   for (const QString& n : names)
     if (n.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive)) File1->addItem(n);
@@ -391,7 +382,7 @@ void frmMyData::setForm(const mydata::StationForm& f) {
 }
 
 void frmMyData::DataLoad() {
-  const ContestDefinition& def = links_.contest();
+  const ContestDefinition& def = ws_.session().Contest;
   // The grid: one empty row, replaced by the categories when there are any.
   Grid1->clearContents();
   const int rows = def.CategoryCount();
@@ -406,11 +397,11 @@ void frmMyData::DataLoad() {
     Grid1->setItem(0, 0, new QTableWidgetItem());
     Grid1->setItem(0, 1, new QTableWidgetItem());
   }
-  setForm(mydata::DataLoad(ws_.ini(), def));
+  setForm(mydata::DataLoad(ws_.session().Ini, def));
 
   // The chosen category is marked in the grid; a stored code the definition
   // no longer lists stays shown, and the operator is asked for a new one.
-  const Settings& s = ws_.ini();
+  const Settings& s = ws_.session().Ini;
   int chosen = -1;
   for (int r = 0; r < rows && chosen < 0; ++r)
     if (def.CategoryRow(r + 1).CategoryCode == s.JarlCateCode &&
@@ -429,10 +420,10 @@ void frmMyData::DataLoad() {
 }
 
 void frmMyData::OathLoad() {
-  Text14->setPlainText(boxText(mydata::OathOf(ws_.ini(), links_.contest())));
+  Text14->setPlainText(boxText(mydata::OathOf(ws_.session().Ini, ws_.session().Contest)));
 }
 
-void frmMyData::MyDataSave() { mydata::MyDataSave(form(), links_.contest(), ws_.ini()); }
+void frmMyData::MyDataSave() { mydata::MyDataSave(form(), ws_.session().Contest, ws_.session().Ini); }
 
 // ---------------------------------------------------------------- contest
 
@@ -445,19 +436,19 @@ void frmMyData::File1_Click() {
 
 void frmMyData::ChangeContest() {
   if (Label2->text().isEmpty()) return;
-  const std::string path = ws_.programFolder() + "/Cfg/" + fromQ(Label2->text());
+  const std::string path = ws_.session().ProgramFolder + "/Cfg/" + fromQ(Label2->text());
 
   // What was typed on the other pages stays: only what the contest decides
   // (its name, its categories and which oath applies) is loaded again.
   const mydata::StationForm typed = form();
-  const std::string* oathBefore = &mydata::OathOf(ws_.ini(), links_.contest());
+  const std::string* oathBefore = &mydata::OathOf(ws_.session().Ini, ws_.session().Contest);
 
-  ws_.doc().State.CfgFileName = path;
-  links_.CfgRead(path);
+  ws_.session().Doc.State.CfgFileName = path;
+  ws_.CfgRead(path);
   DataLoad();
 
-  mydata::StationForm f = mydata::DataLoad(ws_.ini(), links_.contest());
-  const std::string* oathAfter = &mydata::OathOf(ws_.ini(), links_.contest());
+  mydata::StationForm f = mydata::DataLoad(ws_.session().Ini, ws_.session().Contest);
+  const std::string* oathAfter = &mydata::OathOf(ws_.session().Ini, ws_.session().Contest);
   mydata::StationForm keep = typed;
   keep.Contest = f.Contest;
   keep.Oath = oathBefore == oathAfter ? typed.Oath : f.Oath;
@@ -494,13 +485,13 @@ void frmMyData::Check1_Click(int index) {
 void frmMyData::Command1_Click() {
   setTopmost(this, false);
   MyDataSave();
-  if (ws_.doc().Log.count() >= 1 && ws_.doc().State.LogTestNo != links_.contest().ContestNo) {
-    if (ws_.ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
+  if (ws_.session().Doc.Log.count() >= 1 && ws_.session().Doc.State.LogTestNo != ws_.session().Contest.ContestNo) {
+    if (ws_.session().ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
         Answer::Yes)
-      links_.LogCls();
+      ws_.session().Files.LogCls();
   }
   close();
-  if (ws_.doc().Log.count() >= 1) links_.LogDataSearch();
+  if (ws_.session().Doc.Log.count() >= 1) ws_.session().LogDataSearch();
 }
 
 void frmMyData::Command2_Click() { close(); }
@@ -543,7 +534,7 @@ void frmMyData::closeEvent(QCloseEvent* e) {
 void frmMyData::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (ws_.openDialog(DlgMyData) == this || ws_.doc().State.OpenDialogNo == DlgMyData)
-    ws_.unregisterDialog(DlgMyData);
+  if (ws_.dialogs().find(DlgMyData) == this || ws_.session().Doc.State.OpenDialogNo == DlgMyData)
+    ws_.dialogs().remove(DlgMyData);
   if (!ws_.unloaded()) ws_.mnuOn();
 }

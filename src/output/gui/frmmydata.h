@@ -39,30 +39,15 @@
 #include "output/mydata.h"
 
 class Workspace;
-struct ContestDefinition;
-
-// What the dialog needs of the main window beyond its settings and log.
-struct MyDataLinks {
-  // The contest definition now loaded.
-  std::function<const ContestDefinition&()> contest;
-  // Reads the definition at path into the main window (status panel, menus).
-  std::function<void(const std::string& path)> CfgRead;
-  // Empties the log and forgets its file.
-  std::function<void()> LogCls;
-  // Re-scores the log and rebuilds the grid.
-  std::function<void()> LogDataSearch;
-};
 
 class frmMyData : public QDialog {
   Q_OBJECT
  public:
-  frmMyData(Workspace& ws, MyDataLinks links);
+  explicit frmMyData(Workspace& ws);
   ~frmMyData() override;
 
-  // The open dialog, or a new one over the main window's own contest, file
-  // commands and search; shown either way.
+  // The open dialog, or a new one; shown either way.
   static frmMyData* open(Workspace& ws);
-  static MyDataLinks linksOf(Workspace& ws);
 
   static constexpr int kBands = mydata::kBandCount;
 
@@ -108,6 +93,5 @@ class frmMyData : public QDialog {
   void unload();
 
   Workspace& ws_;
-  MyDataLinks links_;
   bool unloaded_ = false;
 };

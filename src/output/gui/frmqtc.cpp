@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/qso.h"
 #include "output/submit.h"
 
@@ -129,14 +131,14 @@ frmQTC::frmQTC(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   SummaryCheckLoad();
-  ws_.registerDialog(DlgQTC, this);
+  ws_.dialogs().add(DlgQTC, this);
 }
 
 // Destroyed with the main window: its state is gone by then.
 frmQTC::~frmQTC() = default;
 
 frmQTC* frmQTC::open(Workspace& ws) {
-  auto* d = qobject_cast<frmQTC*>(ws.openDialog(DlgQTC));
+  auto* d = qobject_cast<frmQTC*>(ws.dialogs().find(DlgQTC));
   if (!d) d = new frmQTC(ws);
   d->show();
   d->raise();
@@ -146,7 +148,7 @@ frmQTC* frmQTC::open(Workspace& ws) {
 }
 
 void frmQTC::SummaryCheckLoad() {
-  const submit::SummaryCheck c = submit::SummaryCheckLoad(ws_.ini(), ws_.contest());
+  const submit::SummaryCheck c = submit::SummaryCheckLoad(ws_.session().Ini, ws_.session().Contest);
   showItem(Label10, c.items[submit::kContest]);
   showItem(Label11, c.items[submit::kCategory]);
   showItem(Label12, c.items[submit::kCateCode]);
@@ -179,7 +181,7 @@ void frmQTC::closeEvent(QCloseEvent* e) {
     closed_ = true;
     if (!ws_.unloaded()) {
       ws_.mnuOn();
-      ws_.unregisterDialog(DlgQTC);
+      ws_.dialogs().remove(DlgQTC);
     }
   }
   e->accept();

@@ -1,4 +1,4 @@
-#include "log/gui/frmzlogreadset.h"
+#include "entry/gui/frmzlogreadset.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -7,7 +7,9 @@
 #include "log/fileio.h"
 #include "log/gui/frmbar.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/progress.h"
 #include "log/qso.h"
 #include "log/ui.h"
@@ -50,7 +52,7 @@ frmZlogReadSet::frmZlogReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws
   ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  ws_.registerDialog(DlgZlogReadSet, this);
+  ws_.dialogs().add(DlgZlogReadSet, this);
 }
 
 frmZlogReadSet::~frmZlogReadSet() = default;
@@ -58,8 +60,8 @@ frmZlogReadSet::~frmZlogReadSet() = default;
 void frmZlogReadSet::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (ws_.openDialog(DlgZlogReadSet) == this || ws_.doc().State.OpenDialogNo == DlgZlogReadSet)
-    ws_.unregisterDialog(DlgZlogReadSet);
+  if (ws_.dialogs().find(DlgZlogReadSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgZlogReadSet)
+    ws_.dialogs().remove(DlgZlogReadSet);
   if (!ws_.unloaded()) ws_.mnuOn();
 }
 
@@ -83,14 +85,14 @@ void frmZlogReadSet::CancelButton_Click() { close(); }
 
 void frmZlogReadSet::ZlogTempRead(const std::string& ZlogName) {
   if (!fileio::exists(ZlogName)) {
-    ws_.ui().tell(importtext::kNoFile);
+    ws_.session().ui().tell(importtext::kNoFile);
     close();
     return;
   }
   std::error_code ec;
   const auto size = std::filesystem::file_size(ZlogName, ec);
   if (ec) {
-    ws_.ui().tell(ec.message());
+    ws_.session().ui().tell(ec.message());
     close();
     return;
   }
@@ -102,14 +104,14 @@ bool frmZlogReadSet::ZlogRead(const std::string& ZlogName) {
   bytes_.clear();
   count_ = 0;
   if (!fileio::exists(ZlogName)) {
-    ws_.ui().tell(importtext::kNoFile);
+    ws_.session().ui().tell(importtext::kNoFile);
     close();
     return false;
   }
   std::string err;
   if (!fileio::readAll(ZlogName, bytes_, &err)) {
     bytes_.clear();
-    ws_.ui().tell(err);
+    ws_.session().ui().tell(err);
     close();
     return false;
   }
@@ -118,9 +120,9 @@ bool frmZlogReadSet::ZlogRead(const std::string& ZlogName) {
 }
 
 void frmZlogReadSet::ZlogConvert() {
-  const ImportResult res = ::ZlogConvert(bytes_, ws_.doc().Log, ws_.progress());
-  ws_.doc().State.LogDirty = 1;
-  if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended));
+  const ImportResult res = ::ZlogConvert(bytes_, ws_.session().Doc.Log, ws_.session().progress());
+  ws_.session().Doc.State.LogDirty = 1;
+  if (res.limited) ws_.session().ui().tell(importtext::limitReached(res.appended));
 }
 
 void frmZlogReadSet::OKButton_Click() {
@@ -129,6 +131,6 @@ void frmZlogReadSet::OKButton_Click() {
   // The dialog may be deleted while the search lets events run.
   Workspace& ws = ws_;
   close();
-  ws.LogDataSearch();
+  ws.session().LogDataSearch();
   ws.scrollToEnd();
 }

@@ -1,4 +1,4 @@
-#include "log/gui/frmcabreadset.h"
+#include "entry/gui/frmcabreadset.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -8,7 +8,10 @@
 #include "log/fileio.h"
 #include "log/gui/frmbar.h"
 #include "log/gui/qtui.h"
-#include "log/gui/workspace.h"
+#include "log/gui/updown.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
+#include "log/gui/dialogregistry.h"
 #include "log/progress.h"
 #include "log/qso.h"
 #include "log/settings.h"
@@ -48,81 +51,6 @@ constexpr const char* kCaptions[7] = {"周波数", "モード", "年月日　時
 
 }  // namespace
 
-// ---------------------------------------------------------------- up-down
-
-UpDownControl::UpDownControl(Qt::Orientation orientation, bool holdsValue, QWidget* parent)
-    : QWidget(parent), holdsValue_(holdsValue) {
-  upButton = new QToolButton(this);
-  downButton = new QToolButton(this);
-  upButton->setObjectName(QStringLiteral("up"));
-  downButton->setObjectName(QStringLiteral("down"));
-  upButton->setAutoRepeat(true);
-  downButton->setAutoRepeat(true);
-  upButton->setFocusPolicy(Qt::NoFocus);
-  downButton->setFocusPolicy(Qt::NoFocus);
-  if (orientation == Qt::Horizontal) {
-    downButton->setArrowType(Qt::LeftArrow);
-    upButton->setArrowType(Qt::RightArrow);
-    if (holdsValue_) {
-      valueLabel = new QLabel(this);
-      valueLabel->setObjectName(QStringLiteral("value"));
-      valueLabel->setAlignment(Qt::AlignCenter);
-    }
-  } else {
-    upButton->setArrowType(Qt::UpArrow);
-    downButton->setArrowType(Qt::DownArrow);
-  }
-  connect(upButton, &QToolButton::clicked, this, [this] { step(1); });
-  connect(downButton, &QToolButton::clicked, this, [this] { step(-1); });
-  // Lays the buttons out once the control has its size.
-  auto layout = [this, orientation] {
-    const int w = width(), h = height();
-    if (orientation == Qt::Horizontal) {
-      const int b = std::min(h, w / 3);
-      downButton->setGeometry(0, 0, b, h);
-      upButton->setGeometry(w - b, 0, b, h);
-      if (valueLabel) valueLabel->setGeometry(b, 0, w - 2 * b, h);
-    } else {
-      downButton->setGeometry(0, h / 2, w, h - h / 2);
-      upButton->setGeometry(0, 0, w, h / 2);
-    }
-  };
-  struct Relayout : QObject {
-    std::function<void()> f;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Resize) f();
-      return false;
-    }
-  };
-  auto* r = new Relayout;
-  r->setParent(this);
-  r->f = layout;
-  installEventFilter(r);
-}
-
-void UpDownControl::setValue(int v) {
-  v = std::clamp(v, lo_, hi_);
-  if (v == value_) return;
-  value_ = v;
-  if (valueLabel) valueLabel->setText(QString::number(v));
-  emit Change();
-}
-
-void UpDownControl::setRange(int lo, int hi) {
-  lo_ = lo;
-  hi_ = std::max(lo, hi);
-  setValue(value_);
-  if (valueLabel) valueLabel->setText(QString::number(value_));
-}
-
-void UpDownControl::step(int d) {
-  if (holdsValue_) setValue(value_ + d);
-  if (d > 0)
-    emit UpClick();
-  else
-    emit DownClick();
-}
-
 // ---------------------------------------------------------------- dialog
 
 QColor frmCabReadSet::fieldColour(int k) {
@@ -147,7 +75,7 @@ frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) 
   ws_.mnuOff();
   setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  cols_ = CabColumnsFrom(ws_.ini());
+  cols_ = CabColumnsFrom(ws_.session().Ini);
   storeColumns();
   const std::int16_t pos[5] = {cols_.CabSrstPos, cols_.CabSRptPos, cols_.CabHCallPos,
                                cols_.CabRrstPos, cols_.CabRRptPos};
@@ -158,7 +86,7 @@ frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) 
   }
   for (int k = 0; k < 9; ++k) Label3[static_cast<std::size_t>(k)]->setText(QString::number(CabFieldSpan(cols_, k).length));
   defaultColour_ = Grid1->palette().color(QPalette::Base);
-  ws_.registerDialog(DlgCabReadSet, this);
+  ws_.dialogs().add(DlgCabReadSet, this);
 }
 
 frmCabReadSet::~frmCabReadSet() = default;
@@ -250,13 +178,13 @@ void frmCabReadSet::build() {
   OKButton->setFocus();
 }
 
-void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, ws_.ini()); }
+void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, ws_.session().Ini); }
 
 void frmCabReadSet::unload() {
   if (unloaded_) return;
   unloaded_ = true;
-  if (ws_.openDialog(DlgCabReadSet) == this || ws_.doc().State.OpenDialogNo == DlgCabReadSet)
-    ws_.unregisterDialog(DlgCabReadSet);
+  if (ws_.dialogs().find(DlgCabReadSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgCabReadSet)
+    ws_.dialogs().remove(DlgCabReadSet);
   if (!ws_.unloaded()) ws_.mnuOn();
 }
 
@@ -280,12 +208,12 @@ void frmCabReadSet::CancelButton_Click() { close(); }
 
 void frmCabReadSet::CabTempRead(const std::string& CabName) {
   if (!fileio::exists(CabName)) {
-    ws_.ui().tell(importtext::kNoFile);
+    ws_.session().ui().tell(importtext::kNoFile);
     return;
   }
   std::string bytes, err;
   if (!fileio::readAll(CabName, bytes, &err)) {
-    ws_.ui().tell(err);
+    ws_.session().ui().tell(err);
     close();
     return;
   }
@@ -384,26 +312,26 @@ void frmCabReadSet::OKButton_Click() {
 
 void frmCabReadSet::CabRead(const std::string& CabName) {
   if (!fileio::exists(CabName)) {
-    ws_.ui().tell(importtext::kNoFile);
+    ws_.session().ui().tell(importtext::kNoFile);
     return;
   }
   std::string bytes, err;
   if (!fileio::readAll(CabName, bytes, &err)) {
-    ws_.ui().tell(err);
+    ws_.session().ui().tell(err);
     close();
     return;
   }
-  const ImportResult res = CabConvert(bytes, cols_, ws_.doc().Log, ws_.progress());
-  if (res.failed) ws_.ui().tell(res.error);
-  if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended));
+  const ImportResult res = CabConvert(bytes, cols_, ws_.session().Doc.Log, ws_.session().progress());
+  if (res.failed) ws_.session().ui().tell(res.error);
+  if (res.limited) ws_.session().ui().tell(importtext::limitReached(res.appended));
   // QSOs appended before an error stay: they are searched, shown and marked
   // unsaved like any others.
   if (res.failed && res.appended == 0) {
     close();
     return;
   }
-  ws_.LogDataSearch();
+  ws_.session().LogDataSearch();
   ws_.scrollToEnd();
-  ws_.doc().State.LogDirty = 1;
+  ws_.session().Doc.State.LogDirty = 1;
   if (res.failed) close();
 }

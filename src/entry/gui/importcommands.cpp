@@ -1,13 +1,14 @@
-#include "log/gui/importcommands.h"
+#include "entry/gui/importcommands.h"
 
 #include <QPointer>
 
 #include "log/csv.h"
 #include "log/fileio.h"
 #include "log/gui/frmbar.h"
-#include "log/gui/frmcabreadset.h"
-#include "log/gui/frmzlogreadset.h"
-#include "log/gui/workspace.h"
+#include "entry/gui/frmcabreadset.h"
+#include "entry/gui/frmzlogreadset.h"
+#include "contest/gui/workspace.h"
+#include "contest/session.h"
 #include "log/logcommands.h"
 #include "log/logfile.h"
 #include "log/progress.h"
@@ -50,37 +51,37 @@ std::string CsvName(const std::string& chosen) {
 }  // namespace importdlg
 
 frmZlogReadSet* ZlogOn(Workspace& ws) {
-  const auto path = ws.ui().openFile(importdlg::ZlogDialog(ws.ini().ZlogFolder));
+  const auto path = ws.session().ui().openFile(importdlg::ZlogDialog(ws.session().Ini.ZlogFolder));
   if (!path || path->empty()) return nullptr;
   QPointer<frmZlogReadSet> dlg = new frmZlogReadSet(ws);
   dlg->show();
-  ws.ini().ZlogFolder = importdlg::FolderOf(*path);
+  ws.session().Ini.ZlogFolder = importdlg::FolderOf(*path);
   dlg->ZlogFileName = *path;
   dlg->ZlogTempRead(*path);
   return dlg && dlg->isVisible() ? dlg.data() : nullptr;
 }
 
 frmCabReadSet* CabOn(Workspace& ws) {
-  const auto path = ws.ui().openFile(importdlg::CabDialog(ws.ini().CbrFolder));
+  const auto path = ws.session().ui().openFile(importdlg::CabDialog(ws.session().Ini.CbrFolder));
   if (!path || path->empty()) return nullptr;
   QPointer<frmCabReadSet> dlg = new frmCabReadSet(ws);
   dlg->show();
-  ws.ini().CbrFolder = importdlg::FolderOf(*path);
+  ws.session().Ini.CbrFolder = importdlg::FolderOf(*path);
   dlg->CabFileName = *path;
   dlg->CabTempRead(*path);
   return dlg && dlg->isVisible() ? dlg.data() : nullptr;
 }
 
 void mCsvOut_Click(Workspace& ws) {
-  Ui& ui = ws.ui();
-  if (ws.doc().Log.count() >= 1 &&
+  Ui& ui = ws.session().ui();
+  if (ws.session().Doc.Log.count() >= 1 &&
       ui.ask(importdlg::kAskCsvSave, Buttons::OkCancel, Icon::None, importdlg::kTitleCsvSave) !=
           Answer::Ok)
     return;
   FileDialogOptions dialog;
   dialog.filter = importdlg::kCsvSaveFilter;
   dialog.filterIndex = 1;
-  dialog.initialDir = ws.programFolder() + "/Log/";
+  dialog.initialDir = ws.session().ProgramFolder + "/Log/";
   dialog.overwritePrompt = true;
   const auto chosen = ui.saveFile(dialog);
   if (!chosen || chosen->empty()) return;
@@ -89,11 +90,11 @@ void mCsvOut_Click(Workspace& ws) {
   if (name != *chosen && fileio::exists(name) &&
       ui.ask(logtext::askOverwrite(name), Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
     return;
-  if (const auto fields = logfile::UnencodableFields(ws.doc().Log); !fields.empty())
+  if (const auto fields = logfile::UnencodableFields(ws.session().Doc.Log); !fields.empty())
     ui.tell(logtext::replacedCharsNotice(fields), Icon::Exclamation);
   ws.mnuOff();
   std::string err;
-  const bool ok = CsvWrite(name, ws.doc().Log, ws.progress(), &err);
+  const bool ok = CsvWrite(name, ws.session().Doc.Log, ws.session().progress(), &err);
   ws.mnuOn();
   if (!ok) {
     ui.tell(name + "\r\n" + err);
@@ -104,7 +105,7 @@ void mCsvOut_Click(Workspace& ws) {
 
 bool CsvRead(Workspace& ws, const std::string& path) {
   if (path.empty()) return false;
-  Ui& ui = ws.ui();
+  Ui& ui = ws.session().ui();
   std::string bytes, err;
   if (!fileio::exists(path)) {
     ui.tell(importtext::kNoFile);
@@ -114,26 +115,26 @@ bool CsvRead(Workspace& ws, const std::string& path) {
     ui.tell(err);
     return false;
   }
-  ws.files().LogCls();
+  ws.session().Files.LogCls();
   ws.mnuOff();
-  const ImportResult res = CsvParse(bytes, ws.doc().Log, ws.progress());
+  const ImportResult res = CsvParse(bytes, ws.session().Doc.Log, ws.session().progress());
   if (res.failed) ui.tell(res.error);
   if (res.limited) ui.tell(importtext::limitReached(res.appended));
   // The records read stay, searched and shown, also after an error.
-  ws.LogDataSearch();
+  ws.session().LogDataSearch();
   return true;
 }
 
 void mCsvIn_Click(Workspace& ws) {
-  Ui& ui = ws.ui();
-  if (ws.doc().Log.count() > 0 && ws.doc().State.LogDirty == 1 &&
+  Ui& ui = ws.session().ui();
+  if (ws.session().Doc.Log.count() > 0 && ws.session().Doc.State.LogDirty == 1 &&
       ui.ask(importdlg::kAskCsvOpen, Buttons::YesNo, Icon::None, importdlg::kTitleCsvOpen) !=
           Answer::Yes)
     return;
   FileDialogOptions dialog;
   dialog.filter = importdlg::kCsvOpenFilter;
   dialog.filterIndex = 1;
-  dialog.initialDir = ws.programFolder() + "/Log/";
+  dialog.initialDir = ws.session().ProgramFolder + "/Log/";
   const auto path = ui.openFile(dialog);
   if (!path || path->empty()) return;
   if (CsvRead(ws, *path)) ws.setStatusPanel(3, *path);
