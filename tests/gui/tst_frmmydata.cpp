@@ -276,7 +276,7 @@ void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
 
 void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {
   MyDataFixture f;
-  f.open();
+  frmMain& w = f.open();
   const char* names[] = {"(1)ＡＬＬ ＪＡ コンテスト", "(2)6M and Down コンテスト",
                          "(3)フィールドデーコンテスト", "(4)全市全郡コンテスト",
                          "(5)ALL ASIAN DX コンテスト(電信)", "(6)ALL ASIAN DX コンテスト(電話)",

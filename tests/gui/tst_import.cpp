@@ -551,7 +551,6 @@ void TestImport::dialogsAndCliGiveTheSameLog() {
   const std::string rules = dir + "/home";
   if (!demo.isEmpty() && fileio::exists(rules + "/Tamarack.ini")) {
     IniRead(rules + "/Tamarack.ini", w.session().Ini);
-    w.session().ProgramFolder = rules;
     w.session().Doc.State.CfgFileName = w.session().Ini.CfgFileName;
     QVERIFY(w.CfgRead(w.session().Ini.CfgFileName));
     CtyRead(rules, w.session().Cty, f.ui);

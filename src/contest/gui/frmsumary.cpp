@@ -1,6 +1,5 @@
 #include "contest/gui/frmsumary.h"
 
-#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QTimer>
@@ -124,15 +123,13 @@ const char* const kBandCaptions[16] = {"1.8MHz", "3.5MHz", "7MHz",    "10MHz",  
 
 }  // namespace
 
-frmSumary::frmSumary(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmSumary::frmSumary(Workspace& ws) : ToolWindow(ws, DlgSumary) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmSumary"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setFocusPolicy(Qt::StrongFocus);
   buildPage();
 
   // Opening: menus off, topmost, the remembered geometry, the caption.
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   resize(twipsToPx(11400), twipsToPx(9000));
   const Settings& ini = ws_.session().Ini;
   applied_ = {ini.ViewLeft, ini.ViewTop, ini.ViewWidth, ini.ViewHeight};
@@ -145,7 +142,7 @@ frmSumary::frmSumary(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(
   if (ini.ViewHeight > 0) s.setHeight(twipsToPx(ini.ViewHeight));
   resize(s);
   setWindowTitle(toQ(ini.JarlContest) + QStringLiteral("  のサマリー"));
-  ws_.dialogs().add(DlgSumary, this);
+  registerOpen();
   Form_Resize();
 }
 
@@ -440,14 +437,6 @@ void frmSumary::scrollPage() { Picture1->move(-HScroll1->value(), -VScroll1->val
 
 // ---------------------------------------------------------------- keys, focus
 
-void frmSumary::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
 bool frmSumary::eventFilter(QObject* o, QEvent* e) {
   for (QPlainTextEdit* t : {Text1, Text2, Text3, Text4, Text5}) {
     if (o != t && o != t->viewport()) continue;
@@ -495,13 +484,4 @@ void frmSumary::storeGeometry() {
   }
 }
 
-void frmSumary::closeEvent(QCloseEvent* e) {
-  if (!unloaded_) {
-    unloaded_ = true;
-    storeGeometry();
-    if (ws_.dialogs().find(DlgSumary) == this || ws_.session().Doc.State.OpenDialogNo == DlgSumary)
-      ws_.dialogs().remove(DlgSumary);
-    if (!ws_.unloaded()) ws_.mnuOn();
-  }
-  e->accept();
-}
+void frmSumary::onClose() { storeGeometry(); }

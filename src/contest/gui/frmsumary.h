@@ -19,9 +19,10 @@
 
 #include "contest/score.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmSumary : public QWidget {
+
+class frmSumary : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmSumary(Workspace& ws);
@@ -55,8 +56,7 @@ class frmSumary : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
+  void onClose() override;
   void wheelEvent(QWheelEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
@@ -66,9 +66,7 @@ class frmSumary : public QWidget {
   void storeGeometry();
   void scrollPage();
 
-  Workspace& ws_;
   bool hShown_ = false, vShown_ = false;
-  bool unloaded_ = false;
   // The remembered geometry as applied, so that an unmoved window keeps
   // its twips exactly.
   std::array<std::int32_t, 4> applied_{};

@@ -1,7 +1,6 @@
 #include "entry/gui/frmaddedit.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -42,9 +41,8 @@ bool selectedQso(Workspace& ws) {
 
 QsoDialog::QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* caption,
                      const char* command2, QColor background)
-    : QWidget(ws.mainWidget(), Qt::Window), ws_(ws), dialogNo_(dialogNo) {
+    : ToolWindow(ws, dialogNo) {
   setObjectName(QString::fromUtf8(name));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString::fromUtf8(caption));
   setAutoFillBackground(true);
   QPalette pal = palette();
@@ -144,8 +142,6 @@ bool QsoDialog::dqp() const { return ws_.session().Contest.DqpEnabled == 1; }
 void QsoDialog::Form_Load() {
   // The window's own keys sit on top of the keystroke filters.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   adjustSize();
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
@@ -155,7 +151,7 @@ void QsoDialog::Form_Load() {
     for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
     Text8->setFocusPolicy(Qt::StrongFocus);
   }
-  ws_.dialogs().add(dialogNo_, this);
+  registerOpen();
   TimeMnlSet(TimeMnl(ws_));
 }
 
@@ -328,7 +324,7 @@ bool QsoDialog::keyUp(QObject* source, QKeyEvent* e) {
 }
 
 bool QsoDialog::eventFilter(QObject* o, QEvent* e) {
-  if (!closed_) {
+  if (!closed()) {
     if (e->type() == QEvent::KeyPress && keyDown(o, static_cast<QKeyEvent*>(e))) return true;
     if (e->type() == QEvent::KeyRelease && keyUp(o, static_cast<QKeyEvent*>(e))) return true;
   }
@@ -336,20 +332,13 @@ bool QsoDialog::eventFilter(QObject* o, QEvent* e) {
 }
 
 void QsoDialog::keyPressEvent(QKeyEvent* e) {
-  if (!closed_ && keyDown(this, e)) return;
-  QWidget::keyPressEvent(e);
+  if (!closed() && keyDown(this, e)) return;
+  ToolWindow::keyPressEvent(e);
 }
 
-void QsoDialog::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    unload();
-    ws_.session().Doc.State.SelRow = 0;
-    ws_.mnuOn();
-    ws_.dialogs().remove(dialogNo_);
-    ws_.activateMain();
-  }
-  e->accept();
+void QsoDialog::onClose() {
+  unload();
+  ws_.session().Doc.State.SelRow = 0;
 }
 
 // ---------------------------------------------------------------- frmEdit

@@ -29,11 +29,12 @@
 #include "entry/edit.h"
 #include "log/oledate.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 class EntryUpDown;
 
 // What the two dialogs share.
-class QsoDialog : public QWidget {
+class QsoDialog : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   ~QsoDialog() override;
@@ -91,9 +92,8 @@ class QsoDialog : public QWidget {
 
   bool eventFilter(QObject* o, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  void onClose() override;
 
-  Workspace& ws_;
   QWidget* body_;  // the box row; frmAdd adds the operator box to it
   int loadedRow_ = 0;
 
@@ -103,9 +103,7 @@ class QsoDialog : public QWidget {
   void stepTime(entry::TimeField field, int step);
   void caretToEnd();
 
-  int dialogNo_;
   bool spaceDown_ = false;
-  bool closed_ = false;
 };
 
 class frmEdit : public QsoDialog {

@@ -1,6 +1,5 @@
 #include "entry/gui/frmcabreadset.h"
 
-#include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
@@ -61,9 +60,9 @@ QColor frmCabReadSet::fieldColour(int k) {
   return kColours[std::clamp(k, 0, 8)];
 }
 
-frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
+frmCabReadSet::frmCabReadSet(Workspace& ws) : ToolWindow(ws, DlgCabReadSet, Qt::Dialog) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmCabReadSet"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("Cabrilloファイル読込と設定"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setModal(false);
@@ -72,8 +71,6 @@ frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) 
 
   // Form load: menus off, topmost, placed; every setting that is 0 takes
   // its default; the up-downs and number labels show the settings.
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   cols_ = CabColumnsFrom(ws_.session().Ini);
   storeColumns();
@@ -86,7 +83,7 @@ frmCabReadSet::frmCabReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) 
   }
   for (int k = 0; k < 9; ++k) Label3[static_cast<std::size_t>(k)]->setText(QString::number(CabFieldSpan(cols_, k).length));
   defaultColour_ = Grid1->palette().color(QPalette::Base);
-  ws_.dialogs().add(DlgCabReadSet, this);
+  registerOpen();
 }
 
 frmCabReadSet::~frmCabReadSet() = default;
@@ -179,30 +176,6 @@ void frmCabReadSet::build() {
 }
 
 void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, ws_.session().Ini); }
-
-void frmCabReadSet::unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (ws_.dialogs().find(DlgCabReadSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgCabReadSet)
-    ws_.dialogs().remove(DlgCabReadSet);
-  if (!ws_.unloaded()) ws_.mnuOn();
-}
-
-void frmCabReadSet::closeEvent(QCloseEvent* e) {
-  // Not QDialog's: it would go round through reject().
-  e->accept();
-  unload();
-}
-
-void frmCabReadSet::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QDialog::keyPressEvent(e);
-}
-
-void frmCabReadSet::reject() { close(); }
 
 void frmCabReadSet::CancelButton_Click() { close(); }
 

@@ -16,9 +16,10 @@
 #include "log/cabrillo.h"
 #include "log/gui/updown.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmCabReadSet : public QDialog {
+
+class frmCabReadSet : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmCabReadSet(Workspace& ws);
@@ -58,20 +59,14 @@ class frmCabReadSet : public QDialog {
   QColor defaultCellColour() const { return defaultColour_; }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
-  void reject() override;
 
  private:
   void build();
   void lengthChanged(bool call);
   void storeColumns();
-  void unload();
 
-  Workspace& ws_;
   CabColumns cols_;
   std::string sample_;
   std::vector<int> owner_;  // read-out whose colour each grid column has, -1 none
   QColor defaultColour_;
-  bool unloaded_ = false;
 };

@@ -1,9 +1,7 @@
 #include "entry/gui/frmdellog.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "entry/edit.h"
@@ -15,9 +13,8 @@
 #include "log/qso.h"
 #include "log/utf8.h"
 
-frmDelLog::frmDelLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmDelLog::frmDelLog(Workspace& ws) : ToolWindow(ws, DlgDelLog) {
   setObjectName(QStringLiteral("frmDelLog"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ログデータの削除"));
 
   auto* lay = new QVBoxLayout(this);
@@ -60,9 +57,7 @@ frmDelLog* frmDelLog::showFor(Workspace& ws) {
 }
 
 void frmDelLog::Form_Load() {
-  // 1. menus off, topmost, centred over the main window
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  // 1. centred over the main window
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
   // 2. the number and the call sign as the grid shows them
@@ -73,14 +68,14 @@ void frmDelLog::Form_Load() {
   // 3. the question
   Label1->setText(QStringLiteral("No ") + toQ(no) + QStringLiteral("  ") + toQ(call) +
                   QStringLiteral("  ") + QStringLiteral("　を削除しますか ?"));
-  // 4. registered; the log counts as changed from here on
-  ws_.dialogs().add(DlgDelLog, this);
+  // 4. menus off, topmost, registered; the log counts as changed from here on
+  registerOpen();
   Deleted = 0;
   ws_.session().Doc.State.LogDirty = 1;
 }
 
 void frmDelLog::OKButton_Click() {
-  if (closed_) return;
+  if (closed()) return;
   // The grid keeps an empty data row when the last QSO goes.
   if (ws_.session().GridData.rows() == 2) ws_.session().GridData.addRow("");
   if (entry::QsoDelete(ws_.session().Doc.Log, row_)) Deleted = 1;
@@ -89,30 +84,15 @@ void frmDelLog::OKButton_Click() {
 
 void frmDelLog::CancelButton_Click() { close(); }
 
-void frmDelLog::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmDelLog::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    if (Deleted == 1) ws_.session().LogDataSearch();
-    ws_.session().Doc.State.SelRow = 0;
-    ws_.mnuOn();
-    ws_.dialogs().remove(DlgDelLog);
-    ws_.activateMain();
-  }
-  e->accept();
+void frmDelLog::onClose() {
+  if (Deleted == 1) ws_.session().LogDataSearch();
+  ws_.session().Doc.State.SelRow = 0;
 }
 
 void frmDelLog::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
   // Losing the focus hands it to the main window, where the operator goes on.
-  if (e->type() == QEvent::ActivationChange && !closed_ && isVisible() && !isActiveWindow() &&
+  if (e->type() == QEvent::ActivationChange && !closed() && isVisible() && !isActiveWindow() &&
       QApplication::activeWindow() != ws_.mainWidget())
     ws_.activateMain();
 }

@@ -10,9 +10,9 @@
 #include <QWidget>
 #include <cstdint>
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmDelLog : public QWidget {
+class frmDelLog : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   // Opens the dialog over the QSO of the selected row. The caller shows it.
@@ -36,14 +36,11 @@ class frmDelLog : public QWidget {
   void CancelButton_Click();
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  void onClose() override;
   void changeEvent(QEvent* e) override;
 
  private:
   void Form_Load();
 
-  Workspace& ws_;
   int row_ = 0;
-  bool closed_ = false;
 };

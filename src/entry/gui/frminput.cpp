@@ -1,7 +1,6 @@
 #include "entry/gui/frminput.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -39,9 +38,8 @@ bool given(const QString& s) { return !s.trimmed().isEmpty(); }
 }  // namespace
 
 frmInput::frmInput(Workspace& ws, InputLinks l)
-    : QWidget(ws.mainWidget(), Qt::Window), links(std::move(l)), ws_(ws) {
+    : ToolWindow(ws, DlgInput), links(std::move(l)) {
   setObjectName(QStringLiteral("frmInput"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("データ入力"));
   buildControls();
   Form_Load();
@@ -204,8 +202,6 @@ bool frmInput::dqp() const { return ws_.session().Contest.DqpEnabled == 1; }
 
 void frmInput::Form_Load() {
   // 1. menus off, topmost, placed over the main window
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   place();
   // 2. lists
   BandModeSet();
@@ -244,7 +240,7 @@ void frmInput::Form_Load() {
   // 10. operator category
   if (ws_.session().Ini.CateMlt == 1) Label16->setText(QStringLiteral("マルチオペ"));
   // 11. registered; manual time as the main window keeps it
-  ws_.dialogs().add(DlgInput, this);
+  registerOpen();
   TimeMnlSet(TimeMnl(ws_));
 }
 
@@ -540,27 +536,21 @@ bool frmInput::eventFilter(QObject* o, QEvent* e) {
 }
 
 void frmInput::keyPressEvent(QKeyEvent* e) {
-  if (!keyDown(this, e)) QWidget::keyPressEvent(e);
+  if (!keyDown(this, e)) ToolWindow::keyPressEvent(e);
 }
 
 void frmInput::keyReleaseEvent(QKeyEvent* e) {
   if (!keyUp(this, e)) QWidget::keyReleaseEvent(e);
 }
 
-void frmInput::closeEvent(QCloseEvent* e) {
-  if (closed_) {
-    e->accept();
-    return;
-  }
-  closed_ = true;
+void frmInput::onClose() {
   Timer2->stop();
   Timer1->stop();
   ws_.session().Doc.State.SelRow = 0;
   if (DataAdded == 1) ws_.session().LogDataSearch();
-  ws_.dialogs().remove(DlgInput);
-  ws_.mnuOn();
-  ws_.activateMain();
-  e->accept();
+}
+
+void frmInput::afterClose() {
   if (afterClose_) {
     auto next = std::move(afterClose_);
     afterClose_ = nullptr;

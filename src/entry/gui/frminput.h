@@ -34,7 +34,8 @@
 #include "entry/gui/entryfilters.h"
 #include "log/oledate.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 
 // What the window starts after it closed on a command word.
 struct InputLinks {
@@ -42,7 +43,7 @@ struct InputLinks {
   std::function<void()> ZlogOn;  // "WMQEXHIB"
 };
 
-class frmInput : public QWidget {
+class frmInput : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   // Opens the window over the main window (menus off, lists, selection,
@@ -101,7 +102,8 @@ class frmInput : public QWidget {
   bool eventFilter(QObject* o, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  void onClose() override;
+  void afterClose() override;
 
  private:
   void buildControls();
@@ -119,11 +121,9 @@ class frmInput : public QWidget {
   bool realTime() const;
   bool dqp() const;
 
-  Workspace& ws_;
   bool enterDown_ = false;
   bool spaceDown_ = false;
   bool swallowEnterUp_ = false;
-  bool closed_ = false;
   std::function<void()> afterClose_;
 };
 

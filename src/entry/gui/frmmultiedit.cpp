@@ -1,6 +1,5 @@
 #include "entry/gui/frmmultiedit.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -34,9 +33,8 @@ QLabel* panel(const QString& name, QWidget* parent) {
 }
 }  // namespace
 
-frmMultiEdit::frmMultiEdit(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmMultiEdit::frmMultiEdit(Workspace& ws) : ToolWindow(ws, kDlgMultiEdit) {
   setObjectName(QStringLiteral("frmMultiEdit"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("データ一括エディット"));
 
   auto* outer = new QVBoxLayout(this);
@@ -160,8 +158,6 @@ std::array<QWidget*, entry::kMultiEditRows> frmMultiEdit::valueControls() const 
 }
 
 void frmMultiEdit::Form_Load() {
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   adjustSize();
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
@@ -185,7 +181,7 @@ void frmMultiEdit::Form_Load() {
   // Fewer than two QSOs make no range: nothing can be ticked.
   if (count < 2)
     for (QCheckBox* c : Check1) c->setEnabled(false);
-  ws_.dialogs().add(kDlgMultiEdit, this);
+  registerOpen();
 }
 
 void frmMultiEdit::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
@@ -271,20 +267,3 @@ bool frmMultiEdit::eventFilter(QObject* o, QEvent* e) {
   return QWidget::eventFilter(o, e);
 }
 
-void frmMultiEdit::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmMultiEdit::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    ws_.mnuOn();
-    ws_.dialogs().remove(kDlgMultiEdit);
-    ws_.activateMain();
-  }
-  e->accept();
-}

@@ -27,13 +27,14 @@
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 
 // The number the dialog registers under while open (the numbers 1 to 15
 // belong to the other tool windows).
 inline constexpr int kDlgMultiEdit = DlgMultiEdit;
 
-class frmMultiEdit : public QWidget {
+class frmMultiEdit : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmMultiEdit(Workspace& ws);
@@ -67,13 +68,9 @@ class frmMultiEdit : public QWidget {
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
   void Form_Load();
   std::array<QWidget*, entry::kMultiEditRows> valueControls() const;
 
-  Workspace& ws_;
-  bool closed_ = false;
 };

@@ -1,6 +1,5 @@
 #include "entry/gui/frmtime.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -20,9 +19,8 @@ void TimeEdit(Workspace& ws, int hours) {
   ws.session().FrmLogLoad();
 }
 
-frmTime::frmTime(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmTime::frmTime(Workspace& ws) : ToolWindow(ws, DlgTime) {
   setObjectName(QStringLiteral("frmTime"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("時間の増減"));
 
   auto* lay = new QVBoxLayout(this);
@@ -86,20 +84,18 @@ frmTime* frmTime::showFor(Workspace& ws) {
 }
 
 void frmTime::Form_Load() {
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(1000));
   Label5->setText(ws_.session().Contest.SetUTCtime == 1 ? QStringLiteral("時間を UTC に合わせてください")
                                                 : QStringLiteral("時間を JST に合わせてください"));
   UpDown1_Change();
-  ws_.dialogs().add(DlgTime, this);
+  registerOpen();
 }
 
 void frmTime::UpDown1_Change() { Label1->setText(QString::number(UpDown1->value())); }
 
 void frmTime::OKButton_Click() {
-  if (closed_) return;
+  if (closed()) return;
   const int hours = UpDown1->value();
   TimeEdit(ws_, hours);
   close();
@@ -124,21 +120,12 @@ bool frmTime::key(QKeyEvent* e) {
 }
 
 bool frmTime::eventFilter(QObject* o, QEvent* e) {
-  if (e->type() == QEvent::KeyPress && !closed_ && key(static_cast<QKeyEvent*>(e))) return true;
+  if (e->type() == QEvent::KeyPress && !closed() && key(static_cast<QKeyEvent*>(e))) return true;
   return QWidget::eventFilter(o, e);
 }
 
 void frmTime::keyPressEvent(QKeyEvent* e) {
-  if (!closed_ && key(e)) return;
-  QWidget::keyPressEvent(e);
+  if (!closed() && key(e)) return;
+  ToolWindow::keyPressEvent(e);
 }
 
-void frmTime::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    ws_.mnuOn();
-    ws_.dialogs().remove(DlgTime);
-    ws_.activateMain();
-  }
-  e->accept();
-}

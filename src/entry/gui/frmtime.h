@@ -11,10 +11,11 @@
 #include <QPushButton>
 #include <QWidget>
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 class EntryUpDown;
 
-class frmTime : public QWidget {
+class frmTime : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmTime(Workspace& ws);
@@ -34,15 +35,12 @@ class frmTime : public QWidget {
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
   void Form_Load();
   // Enter and Esc wherever the focus is.
   bool key(QKeyEvent* e);
 
-  Workspace& ws_;
-  bool closed_ = false;
 };
 
 // The main window's time shift: every QSO's time moves by `hours` and the

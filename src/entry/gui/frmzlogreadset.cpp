@@ -1,6 +1,5 @@
 #include "entry/gui/frmzlogreadset.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <filesystem>
 
@@ -21,9 +20,9 @@ void place(QWidget* w, int left, int top, int width, int height) {
 }
 }  // namespace
 
-frmZlogReadSet::frmZlogReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
+frmZlogReadSet::frmZlogReadSet(Workspace& ws) : ToolWindow(ws, DlgZlogReadSet, Qt::Dialog) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmZlogReadSet"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ZLOGログファイル読込"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setModal(false);
@@ -49,37 +48,11 @@ frmZlogReadSet::frmZlogReadSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws
 
   // Form load: menus off, topmost, 300 twips right of and below the main
   // window's corner.
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  ws_.dialogs().add(DlgZlogReadSet, this);
+  registerOpen();
 }
 
 frmZlogReadSet::~frmZlogReadSet() = default;
-
-void frmZlogReadSet::unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (ws_.dialogs().find(DlgZlogReadSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgZlogReadSet)
-    ws_.dialogs().remove(DlgZlogReadSet);
-  if (!ws_.unloaded()) ws_.mnuOn();
-}
-
-void frmZlogReadSet::closeEvent(QCloseEvent* e) {
-  // Not QDialog's: it would go round through reject().
-  e->accept();
-  unload();
-}
-
-void frmZlogReadSet::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QDialog::keyPressEvent(e);
-}
-
-void frmZlogReadSet::reject() { close(); }
 
 void frmZlogReadSet::CancelButton_Click() { close(); }
 

@@ -7,9 +7,10 @@
 #include <cstdint>
 #include <string>
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmZlogReadSet : public QDialog {
+
+class frmZlogReadSet : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmZlogReadSet(Workspace& ws);
@@ -37,15 +38,9 @@ class frmZlogReadSet : public QDialog {
   std::int64_t qsoCount() const { return count_; }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
-  void reject() override;
 
  private:
-  void unload();
 
-  Workspace& ws_;
   std::string bytes_;
   std::int64_t count_ = 0;
-  bool unloaded_ = false;
 };

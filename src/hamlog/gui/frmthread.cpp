@@ -58,7 +58,8 @@ UpDown::UpDown(const QString& name, QWidget* parent) : QWidget(parent) {
   connect(down, &QToolButton::clicked, this, [this] { emit stepped(-1); });
 }
 
-frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib) : ThWindow(ws, DlgThRead), lib_(lib) {
+frmThRead::frmThRead(Workspace& ws, HamlogLibrary& lib) : ToolWindow(ws, DlgThRead), lib_(lib) {
+  setEnterClicksButton(true);
   setObjectName(QStringLiteral("frmThRead"));
 
   auto* lay = new QVBoxLayout(this);
@@ -163,7 +164,7 @@ bool frmThRead::Form_Load() {
     setWindowTitle(toQ(thtext::kNoLibraryCaption));
     ws_.session().ui().tell(thtext::kNoLibrary, Icon::Exclamation);
     cmdRead->setEnabled(false);
-    registerSelf();
+    registerOpen();
     return true;
   }
   // 4. the database and its records
@@ -197,7 +198,7 @@ bool frmThRead::Form_Load() {
   showTimes();
   RptCount = std::clamp<int>(ini.ThRRptCount, 0, kMaxRptCount);
   lblRptCount->setText(QString::number(RptCount));
-  registerSelf();
+  registerOpen();
   return true;
 }
 

@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "hamlog/gui/thwindow.h"
+#include "contest/gui/toolwindow.h"
 #include "log/oledate.h"
 
 class HamlogLibrary;
@@ -30,7 +30,7 @@ class UpDown : public QWidget {
   void stepped(int delta);
 };
 
-class frmThRead : public ThWindow {
+class frmThRead : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   frmThRead(Workspace& ws, HamlogLibrary& lib);

@@ -35,7 +35,8 @@ QString folderOf(const std::string& path) {
 }
 }  // namespace
 
-frmThSet::frmThSet(Workspace& ws) : ThWindow(ws, DlgThSet) {
+frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
+  setEnterClicksButton(true);
   setObjectName(QStringLiteral("frmThSet"));
   setWindowTitle(QStringLiteral("データ変換の設定"));
 
@@ -148,8 +149,7 @@ frmThSet::frmThSet(Workspace& ws) : ThWindow(ws, DlgThSet) {
   });
   connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);
 
-  ws_.mnuOff();
-  registerSelf();
+  registerOpen();
   ThSetLoad();
   adjustSize();
   const QRect m = ws_.mainWidget()->frameGeometry();

@@ -19,11 +19,11 @@
 #include <QTabWidget>
 #include <array>
 
-#include "hamlog/gui/thwindow.h"
+#include "contest/gui/toolwindow.h"
 
 class Workspace;
 
-class frmThSet : public ThWindow {
+class frmThSet : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmThSet(Workspace& ws);

@@ -1,6 +1,5 @@
 #include "output/gui/frmadifset.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -26,9 +25,8 @@ Qt::CheckState checked(std::int16_t v) { return v == 1 ? Qt::Checked : Qt::Unche
 std::int16_t value(const QCheckBox* c) { return c->isChecked() ? 1 : 0; }
 }  // namespace
 
-frmAdifSet::frmAdifSet(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
+frmAdifSet::frmAdifSet(Workspace& ws) : ToolWindow(ws, DlgAdifSet, Qt::Dialog) {
   setObjectName(QStringLiteral("frmAdifSet"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("ADIFファイル変換の設定"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setModal(false);
@@ -102,7 +100,6 @@ frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
 
 void frmAdifSet::Form_Load() {
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   const Settings& s = ws_.session().Ini;
   Check1->setCheckState(checked(s.AdiSendSw));
   Check2->setCheckState(checked(s.AdiRcvdSw));
@@ -111,12 +108,11 @@ void frmAdifSet::Form_Load() {
   Check5->setCheckState(checked(Memory.AdiQslMsgSw));
   Text1->setText(toQ(s.AdiRemark));
   Text2->setText(toQ(s.AdiQslMsg));
-  ws_.mnuOff();
-  ws_.dialogs().add(DlgAdifSet, this);
+  registerOpen();
 }
 
 void frmAdifSet::Command1_Click() {
-  if (unloaded_) return;
+  if (closed()) return;
   Settings& s = ws_.session().Ini;
   s.AdiSendSw = value(Check1);
   s.AdiRcvdSw = value(Check2);
@@ -129,30 +125,6 @@ void frmAdifSet::Command1_Click() {
 }
 
 void frmAdifSet::Command2_Click() { close(); }
-
-void frmAdifSet::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QDialog::keyPressEvent(e);
-}
-
-void frmAdifSet::closeEvent(QCloseEvent* e) {
-  QDialog::closeEvent(e);
-  if (e->isAccepted()) unload();
-}
-
-void frmAdifSet::unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (ws_.dialogs().find(DlgAdifSet) == this || ws_.session().Doc.State.OpenDialogNo == DlgAdifSet)
-    ws_.dialogs().remove(DlgAdifSet);
-  if (!ws_.unloaded()) {
-    ws_.mnuOn();
-    ws_.activateMain();
-  }
-}
 
 void mnuAdiConv_Click(Workspace& ws) {
   const LogData& log = ws.session().Doc.Log;

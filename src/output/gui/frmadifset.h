@@ -19,7 +19,8 @@
 #include <QPushButton>
 #include <cstdint>
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 
 // The two switches kept for the program's run only, never in the settings
 // file; the export does not consult them.
@@ -28,7 +29,7 @@ struct AdifMemorySwitches {
   std::int16_t AdiQslMsgSw = 0;
 };
 
-class frmAdifSet : public QDialog {
+class frmAdifSet : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmAdifSet(Workspace& ws);
@@ -56,15 +57,10 @@ class frmAdifSet : public QDialog {
   void Command2_Click();
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
   void Form_Load();
-  void unload();
 
-  Workspace& ws_;
-  bool unloaded_ = false;
 };
 
 // mnuAdiConv_Click: asks, lets the user choose the file in Conv under the

@@ -1,7 +1,6 @@
 #include "output/gui/frmcfm.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <algorithm>
 
@@ -22,9 +21,9 @@ constexpr int kButtonWidth = 1215, kButtonHeight = 375, kButtonTop = 1395;
 constexpr int kOkLeft = 1200, kCancelLeft = 3840, kAloneLeft = 2520;
 }  // namespace
 
-frmCfm::frmCfm(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmCfm::frmCfm(Workspace& ws) : ToolWindow(ws, DlgCfm) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmCfm"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("E-メール送信の確認"));
   setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
 
@@ -51,11 +50,9 @@ frmCfm::frmCfm(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
   connect(CancelButton, &QPushButton::clicked, this, &frmCfm::CancelButton_Click);
 
   // Topmost, centred over the main window; menus off while open.
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   const QRect m = ws_.mainWidget()->frameGeometry();
   move(m.center() - QPoint(width() / 2, height() / 2));
-  ws_.mnuOff();
-  ws_.dialogs().add(DlgCfm, this);
+  registerOpen();
 }
 
 frmCfm::~frmCfm() {
@@ -185,26 +182,4 @@ void frmCfm::done() {
 
 void frmCfm::CancelButton_Click() { close(); }
 
-void frmCfm::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmCfm::closeEvent(QCloseEvent* e) {
-  // The run is not cut off halfway, unless the program itself is closing.
-  if (sending_ && !ws_.unloaded()) {
-    e->ignore();
-    return;
-  }
-  if (!closed_) {
-    closed_ = true;
-    if (!ws_.unloaded()) {
-      ws_.mnuOn();
-      ws_.dialogs().remove(DlgCfm);
-    }
-  }
-  e->accept();
-}
+bool frmCfm::mayClose() const { return !sending_; }

@@ -19,9 +19,10 @@
 
 #include "output/sendmail.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmCfm : public QWidget {
+
+class frmCfm : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmCfm(Workspace& ws);
@@ -52,19 +53,17 @@ class frmCfm : public QWidget {
   void finished();
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
+  // The run is not cut off halfway, unless the program itself is closing.
+  bool mayClose() const override;
 
  private:
   void sent(std::size_t index, const mail::SendResult& r);
   void done();
 
-  Workspace& ws_;
   std::vector<std::string> to_;
   std::vector<mail::SendResult> results_;
   std::vector<std::string> outcome_;
   std::thread worker_;
   bool sending_ = false;
   bool refused_ = false;
-  bool closed_ = false;
 };

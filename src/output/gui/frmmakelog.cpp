@@ -1,6 +1,5 @@
 #include "output/gui/frmmakelog.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -36,9 +35,9 @@ QLabel* address(const char* name, QWidget* parent) {
 
 }  // namespace
 
-frmMakeLog::frmMakeLog(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmMakeLog"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("電子ログの作成とE-メール送信"));
 
   auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
@@ -174,9 +173,7 @@ frmMakeLog* frmMakeLog::open(Workspace& ws) {
 
 void frmMakeLog::Form_Load() {
   // 1. menus off, registered, topmost, 500 twips right of and below the main window's corner
-  ws_.mnuOff();
-  ws_.dialogs().add(DlgMakeLog, this);
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  registerOpen();
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(500), twipsToPx(500)));
 
   // 2. the addresses, the boxes, the date and the copy box
@@ -325,21 +322,3 @@ void frmMakeLog::Command3_Click() {
     ws_.session().ui().tell(err, Icon::Exclamation);
 }
 
-void frmMakeLog::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmMakeLog::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    if (!ws_.unloaded()) {
-      ws_.mnuOn();
-      ws_.dialogs().remove(DlgMakeLog);
-    }
-  }
-  e->accept();
-}

@@ -29,10 +29,11 @@
 #include "output/elog.h"
 #include "output/submit.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
+
 class UpDownControl;
 
-class frmMakeLog : public QWidget {
+class frmMakeLog : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmMakeLog(Workspace& ws);
@@ -63,8 +64,6 @@ class frmMakeLog : public QWidget {
   void stepDate(submit::DatePart part, int step);
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
   void Form_Load();
@@ -78,9 +77,7 @@ class frmMakeLog : public QWidget {
   void updateFormatRows();
   std::string uploadUrl() const;
 
-  Workspace& ws_;
   QLabel* licenseCaption_ = nullptr;
   ole::Date date_ = 0;
   std::string elogPath_;
-  bool closed_ = false;
 };

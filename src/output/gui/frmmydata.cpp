@@ -1,6 +1,5 @@
 #include "output/gui/frmmydata.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -97,9 +96,9 @@ void selectText(QComboBox* c, const std::string& stored) {
 
 }  // namespace
 
-frmMyData::frmMyData(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
+frmMyData::frmMyData(Workspace& ws) : ToolWindow(ws, DlgMyData, Qt::Dialog) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmMyData"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("電子ログの設定"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setModal(false);
@@ -109,12 +108,10 @@ frmMyData::frmMyData(Workspace& ws) : QDialog(ws.mainWidget()), ws_(ws) {
   // Form load: placed 300 twips right of and below the main window's
   // corner, topmost; the lists, the grid and the file list; then the data.
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   fillFileList();
   DataLoad();
 
-  ws_.mnuOff();
-  ws_.dialogs().add(DlgMyData, this);
+  registerOpen();
 }
 
 frmMyData* frmMyData::open(Workspace& ws) {
@@ -496,14 +493,6 @@ void frmMyData::Command1_Click() {
 
 void frmMyData::Command2_Click() { close(); }
 
-void frmMyData::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QDialog::keyPressEvent(e);
-}
-
 bool frmMyData::eventFilter(QObject* o, QEvent* e) {
   // Enter on a category row chosen with the arrow keys is a click on it.
   if (o == Grid1 && e->type() == QEvent::KeyPress) {
@@ -526,15 +515,3 @@ bool frmMyData::eventFilter(QObject* o, QEvent* e) {
   return QDialog::eventFilter(o, e);
 }
 
-void frmMyData::closeEvent(QCloseEvent* e) {
-  QDialog::closeEvent(e);
-  if (e->isAccepted()) unload();
-}
-
-void frmMyData::unload() {
-  if (unloaded_) return;
-  unloaded_ = true;
-  if (ws_.dialogs().find(DlgMyData) == this || ws_.session().Doc.State.OpenDialogNo == DlgMyData)
-    ws_.dialogs().remove(DlgMyData);
-  if (!ws_.unloaded()) ws_.mnuOn();
-}

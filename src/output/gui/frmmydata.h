@@ -38,9 +38,10 @@
 
 #include "output/mydata.h"
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmMyData : public QDialog {
+
+class frmMyData : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmMyData(Workspace& ws);
@@ -83,15 +84,10 @@ class frmMyData : public QDialog {
   void Check1_Click(int index);
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
   void buildPages();
   void fillFileList();
-  void unload();
 
-  Workspace& ws_;
-  bool unloaded_ = false;
 };

@@ -1,7 +1,6 @@
 #include "output/gui/frmqtc.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -61,9 +60,9 @@ void showItem(QTextEdit* t, const submit::CheckItem& item) {
 
 }  // namespace
 
-frmQTC::frmQTC(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
+frmQTC::frmQTC(Workspace& ws) : ToolWindow(ws, DlgQTC) {
+  setActivatesMain(false);
   setObjectName(QStringLiteral("frmQTC"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("サマリーシート必須事項の確認"));
 
   auto* outer = new QVBoxLayout(this);
@@ -127,11 +126,9 @@ frmQTC::frmQTC(Workspace& ws) : QWidget(ws.mainWidget(), Qt::Window), ws_(ws) {
 
   // Opening: menus off, topmost, 300 twips right of and below the main
   // window's corner, the snapshot, then registered.
-  ws_.mnuOff();
-  setWindowFlag(Qt::WindowStaysOnTopHint, true);
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   SummaryCheckLoad();
-  ws_.dialogs().add(DlgQTC, this);
+  registerOpen();
 }
 
 // Destroyed with the main window: its state is gone by then.
@@ -168,21 +165,3 @@ void frmQTC::OKButton_Click() {
 
 void frmQTC::CancelButton_Click() { close(); }
 
-void frmQTC::keyPressEvent(QKeyEvent* e) {
-  if (e->key() == Qt::Key_Escape) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(e);
-}
-
-void frmQTC::closeEvent(QCloseEvent* e) {
-  if (!closed_) {
-    closed_ = true;
-    if (!ws_.unloaded()) {
-      ws_.mnuOn();
-      ws_.dialogs().remove(DlgQTC);
-    }
-  }
-  e->accept();
-}

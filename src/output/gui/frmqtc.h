@@ -15,9 +15,10 @@
 #include <QTextEdit>
 #include <QWidget>
 
-class Workspace;
+#include "contest/gui/toolwindow.h"
 
-class frmQTC : public QWidget {
+
+class frmQTC : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmQTC(Workspace& ws);
@@ -37,10 +38,6 @@ class frmQTC : public QWidget {
   void CancelButton_Click();
 
  protected:
-  void keyPressEvent(QKeyEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
 
  private:
-  Workspace& ws_;
-  bool closed_ = false;
 };
