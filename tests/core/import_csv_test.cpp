@@ -83,6 +83,73 @@ TEST(CsvRead, OldFilesReadAsBefore) {
   EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"d"}));
 }
 
+namespace {
+// The field rules a character at a time.
+std::vector<std::string> referenceFields(std::string_view line) {
+  std::vector<std::string> f(1);
+  bool quoted = false, wasQuoted = false, fieldStart = true;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"')
+        f.back() += c;
+      else if (i + 1 < line.size() && line[i + 1] == '"')
+        f.back() += line[i++];
+      else
+        quoted = false;
+    } else if (c == ',') {
+      f.emplace_back();
+      fieldStart = true;
+      wasQuoted = false;
+    } else if (c == '"') {
+      if (fieldStart && !wasQuoted) quoted = wasQuoted = true;
+      fieldStart = false;
+    } else {
+      fieldStart = false;
+      f.back() += c;
+    }
+  }
+  if (!quoted) return f;
+  std::vector<std::string> plain(1);
+  for (const char c : line) {
+    if (c == ',') plain.emplace_back();
+    else if (c != '"') plain.back() += c;
+  }
+  return plain;
+}
+}  // namespace
+
+TEST(CsvRead, FieldsSplitAsACharacterAtATime) {
+  unsigned x = 17;
+  auto next = [&x] { return (x = x * 1103515245u + 12345u) >> 16; };
+  const char alphabet[] = {'"', '"', '"', ',', ',', 'a', 'b', ' ', '\t', '\r'};
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    for (unsigned n = next() % 16; n; --n) line += alphabet[next() % sizeof alphabet];
+    // a CR only ever ends a line
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    ASSERT_EQ(fields(line), referenceFields(line)) << line;
+  }
+}
+
+TEST(CsvRead, BrokenCharactersAtLineEndsStayOnTheirLine) {
+  // A lead byte before a quote, a CR or the line end has no trail: it is
+  // dropped and the line ends where it did.
+  const std::string row = "\"2024/04/29 21:05\",\"JA1ABC\",\"599\",\"13M\",\"579\",\"25H\",\"25\",\"7\","
+                          "\"CW\",\"1\",\"0\",";
+  const std::string text = "\"1\"," + row + "\"ab\x93\"\r\n\"2\"," + row + "\"cd\"\x93\r\n\"3\"," + row +
+                           "\"\x82\xA0\"\x93\n\x93\r\n\"4\"," + row + "\"\xB1\"";
+  LogData log;
+  const ImportResult res = CsvParse(text, log, noProgress());
+  EXPECT_FALSE(res.failed) << res.error;
+  ASSERT_EQ(log.count(), 4);
+  EXPECT_EQ(log[1].Remarks.trimmed(), "ab");
+  EXPECT_EQ(log[2].Remarks.trimmed(), "cd");
+  EXPECT_EQ(log[3].Remarks.trimmed(), "あ");
+  EXPECT_EQ(log[4].QsoNo, 4);
+  EXPECT_EQ(log[4].Remarks.trimmed(), "ｱ");
+}
+
 TEST(CsvRead, RemarkEndingInQuoteKeepsTheNextQso) {
   // Written without escaping: remarks abc" became "abc"".
   const std::string text =
