@@ -52,22 +52,24 @@ void plainFields(std::string_view line, LineFields& out) {
 }
 
 void splitLine(std::string_view line, LineFields& out) {
-  out.text.clear();
+  // A field is never longer than its line: written in place through a cursor.
+  if (out.text.size() < line.size()) out.text.resize(line.size());
   out.ends.clear();
+  char* const begin = out.text.data();
+  char* o = begin;
   bool quoted = false;     // inside a quoted part
   bool wasQuoted = false;  // the field began with a quote
   bool fieldStart = true;
   const std::size_t n = line.size();
   for (std::size_t i = 0; i < n;) {
     if (quoted) {
-      const std::size_t q = line.find('"', i);
-      if (q == std::string_view::npos) {
-        out.text.append(line.substr(i));
-        break;
-      }
-      out.text.append(line.substr(i, q - i));
+      std::size_t q = i;
+      while (q < n && line[q] != '"') ++q;
+      std::memcpy(o, line.data() + i, q - i);
+      o += q - i;
+      if (q == n) break;
       if (q + 1 < n && line[q + 1] == '"') {
-        out.text += '"';
+        *o++ = '"';
         i = q + 2;
       } else {
         quoted = false;
@@ -78,13 +80,14 @@ void splitLine(std::string_view line, LineFields& out) {
     std::size_t j = i;
     while (j < n && line[j] != ',' && line[j] != '"') ++j;
     if (j > i) {
-      out.text.append(line.substr(i, j - i));
+      std::memcpy(o, line.data() + i, j - i);
+      o += j - i;
       fieldStart = false;
       i = j;
       continue;
     }
     if (line[i] == ',') {
-      out.ends.push_back(out.text.size());
+      out.ends.push_back(static_cast<std::size_t>(o - begin));
       fieldStart = true;
       wasQuoted = false;
     } else {
@@ -99,7 +102,7 @@ void splitLine(std::string_view line, LineFields& out) {
     ++i;
   }
   if (quoted) return plainFields(line, out);
-  out.ends.push_back(out.text.size());
+  out.ends.push_back(static_cast<std::size_t>(o - begin));
 }
 
 // The line at pos (without its line end, one CR before it dropped); pos is
@@ -142,6 +145,15 @@ bool parseInt16(std::string_view text, std::int16_t& out) {
       return false;
   }
   if (!digits || text.size() > 40) return false;
+  if (!dot && text.size() - i <= 5) {
+    // a whole number needs no rounding
+    long v = 0;
+    for (std::size_t j = i; j < text.size(); ++j) v = v * 10 + (text[j] - '0');
+    if (text[0] == '-') v = -v;
+    if (v < -32768 || v > 32767) return false;
+    out = static_cast<std::int16_t>(v);
+    return true;
+  }
   char number[48];
   std::memcpy(number, text.data(), text.size());
   number[text.size()] = '\0';
@@ -202,6 +214,7 @@ std::string cleanText(std::string_view s) {
 std::string_view cleanInPlace(csv::LineFields& f, std::size_t k) {
   if (k >= f.count()) return {};
   const std::size_t from = k == 0 ? 0 : f.ends[k - 1];
+  if (utf8::printableAscii(f[k])) return f[k];
   for (std::size_t at = from; at < f.ends[k]; ++at) {
     const auto u = static_cast<unsigned char>(f.text[at]);
     if (u < 0x20 || u == 0x7F) f.text[at] = ' ';
@@ -218,10 +231,13 @@ bool blank(std::string_view line) {
 
 ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) {
   ImportResult res;
-  // A line end byte is never part of a CP932 character, so the file's lines
-  // are its text's lines; each is decoded as it is read.
-  const int lines = static_cast<int>(std::min<std::size_t>(
-      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1, kMaxQso));
+  // One pass finds the lines. A line end byte is never part of a CP932
+  // character, so the file's lines are its text's lines; each is decoded as
+  // it is read.
+  std::vector<std::string_view> rawLines;
+  for (std::size_t pos = 0; pos < bytes.size();) rawLines.push_back(csv::takeLine(bytes, pos));
+  const std::size_t lineEnds = rawLines.size() - (bytes.empty() || bytes.back() == '\n' ? 0 : 1);
+  const int lines = static_cast<int>(std::min<std::size_t>(lineEnds + 1, kMaxQso));
   progress.start(lines);
   // The log grows once, by at most one record a line, and is cut back to
   // what was read.
@@ -230,11 +246,9 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
   log.resize(before + std::min(lines, room));
   std::string text;
   csv::LineFields f;
-  std::size_t pos = 0;
-  int lineNo = 0;
-  while (pos < bytes.size()) {
-    const int here = ++lineNo;
-    const std::string_view raw = csv::takeLine(bytes, pos);
+  for (std::size_t k = 0; k < rawLines.size(); ++k) {
+    const int here = static_cast<int>(k) + 1;
+    const std::string_view raw = rawLines[k];
     if (text.size() < 3 * raw.size()) text.resize(3 * raw.size());
     std::string_view line(text.data(), cp932::decodeTo(raw, text.data()));
     if (blank(line)) continue;
@@ -249,8 +263,8 @@ ImportResult CsvParse(std::string_view bytes, LogData& log, Progress& progress) 
       res.error = std::to_string(here) + " 行目の" + what + "が読めません: " +
                   cleanText(value.substr(0, 40));
     };
+    // a slot the log just grew by: every field empty
     QsoRecord& r = log[before + res.appended + 1];
-    r = QsoRecord{};
     if (!csv::parseInt16(f[0], r.QsoNo)) {
       fail("番号", f[0]);
       break;

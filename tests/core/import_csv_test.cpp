@@ -2,6 +2,7 @@
 // the log's limit.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "log/cp932.h"
@@ -200,6 +201,25 @@ TEST(CsvRead, NumbersRoundedWithin16Bits) {
   EXPECT_FALSE(csv::parseInt16("1e3", v));
   EXPECT_FALSE(csv::parseInt16("abc", v));
   EXPECT_FALSE(csv::parseInt16(".", v));
+}
+
+TEST(CsvRead, WholeNumbersReadAsTheirDecimalValue) {
+  for (long n = -40000; n <= 40000; ++n) {
+    for (const std::string& text : {std::to_string(n), (n >= 0 ? "+0" : "-0") + std::to_string(std::labs(n)),
+                                    std::to_string(n) + ".0"}) {
+      std::int16_t v = 7;
+      const bool fits = n >= -32768 && n <= 32767;
+      ASSERT_EQ(csv::parseInt16(text, v), fits) << text;
+      if (fits) {
+        ASSERT_EQ(v, n) << text;
+      }
+    }
+  }
+  std::int16_t v = 7;
+  EXPECT_TRUE(csv::parseInt16("-0", v));
+  EXPECT_EQ(v, 0);
+  EXPECT_FALSE(csv::parseInt16("+", v));
+  EXPECT_FALSE(csv::parseInt16("1-", v));
 }
 
 TEST(CsvRead, BadLineStopsKeepingWhatWasRead) {
