@@ -41,9 +41,6 @@ double getF64(const char* p) {
   return v;
 }
 
-bool plainAscii(const char* p, std::size_t n) { return utf8::printableAscii(p, n); }
-bool plainAscii(std::string_view s) { return plainAscii(s.data(), s.size()); }
-
 // A byte no text field of a saved record holds: CP932 trail bytes are never
 // below 0x40, and 0xFD..0xFF are no CP932 byte at all.
 bool foreignTextByte(unsigned char b) { return b < 0x20 || b == 0x7F || b >= 0xFD; }
@@ -51,7 +48,7 @@ bool foreignTextByte(unsigned char b) { return b < 0x20 || b == 0x7F || b >= 0xF
 template <std::size_t N>
 void putText(char* p, const FixedText<N>& f) {
   const std::string_view v = f.view();
-  if (v.size() == N && plainAscii(v)) {
+  if (v.size() == N && utf8::printableAscii(v)) {
     std::memcpy(p, v.data(), N);
     return;
   }
@@ -72,7 +69,8 @@ constexpr Span kTextSpans[] = {{kOffBand, kOffMode},         {kOffMode, kOffDupe
 
 template <std::size_t N>
 void getText(const char* p, FixedText<N>& f) {
-  if (plainAscii(p, N)) {
+  // Most fields are plain ASCII: copied without going through the codec.
+  if (utf8::printableAscii(p, N)) {
     f.assign(std::string_view(p, N));
     return;
   }
@@ -108,9 +106,9 @@ void decodeFields(const char* in, QsoRecord& r) {
 // The text fields of a whole record are printable ASCII, read as three runs
 // of words: then no byte of them can be foreign.
 bool plainAsciiTexts(const char* rec) {
-  return plainAscii(rec + kOffBand, kOffDupe - kOffBand) &&
-         plainAscii(rec + kOffCallSign, kOffPoints - kOffCallSign) &&
-         plainAscii(rec + kOffMlt, kOffTestNo - kOffMlt);
+  return utf8::printableAscii(rec + kOffBand, kOffDupe - kOffBand) &&
+         utf8::printableAscii(rec + kOffCallSign, kOffPoints - kOffCallSign) &&
+         utf8::printableAscii(rec + kOffMlt, kOffTestNo - kOffMlt);
 }
 
 }  // namespace
