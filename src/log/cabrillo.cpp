@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "log/settings.h"
 #include "log/cp932.h"
@@ -24,21 +25,92 @@ std::string_view trimmed(std::string_view s) { return utf8::trim(s); }
 double leadingNumber(std::string_view s) {
   std::size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
-  std::string digits;
+  const std::size_t from = i;
   bool dot = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) digits += s[i++];
+  if (i < s.size() && (s[i] == '-' || s[i] == '+')) ++i;
   for (; i < s.size(); ++i) {
     const char c = s[i];
-    if (c >= '0' && c <= '9') {
-      digits += c;
-    } else if (c == '.' && !dot) {
+    if (c == '.' && !dot)
       dot = true;
-      digits += c;
-    } else {
+    else if (c < '0' || c > '9')
       break;
-    }
   }
-  return digits.empty() ? 0.0 : std::strtod(digits.c_str(), nullptr);
+  const std::string_view number = s.substr(from, i - from);
+  if (number.empty()) return 0.0;
+  char small[32];
+  if (number.size() < sizeof small) {
+    std::memcpy(small, number.data(), number.size());
+    small[number.size()] = '\0';
+    return std::strtod(small, nullptr);
+  }
+  return std::strtod(std::string(number).c_str(), nullptr);
+}
+
+std::string_view bandOf(std::string_view freq) {
+  struct Range {
+    double lo, hi;
+    const char* band;
+  };
+  static constexpr Range kRanges[] = {
+      {1800, 2000, "1.8"},     {3500, 4000, "3.5"},     {7000, 7500, "7"},
+      {10000, 10500, "10"},    {14000, 14500, "14"},    {18000, 18500, "18"},
+      {21000, 21500, "21"},    {24500, 25000, "24"},    {28000, 30000, "28"},
+      {50000, 54000, "50"}};
+  const double v = leadingNumber(freq);
+  for (const Range& r : kRanges)
+    if (v >= r.lo && v < r.hi) return r.band;
+  const std::string_view f = trimmed(freq);
+  if (f == "432") return "430";
+  if (f == "1.2G") return "1200";
+  if (f == "2.3G") return "2400";
+  if (f == "5.7G") return "5600";
+  if (f == "10G") return "10.1G";
+  return f;
+}
+
+std::string_view modeOf(std::string_view mode) {
+  const std::string_view m = trimmed(mode);
+  if (m == "PH") return "SSB";
+  if (m == "PK") return "PSK31";
+  if (m == "RY") return "RTTY";
+  return m;
+}
+
+// A line of printable ASCII is its own text, one column a byte: its fields
+// are read in place.
+std::string_view midAscii(std::string_view line, int start, int length) {
+  if (start < 1 || length <= 0) return {};
+  const auto from = std::min(static_cast<std::size_t>(start - 1), line.size());
+  return line.substr(from, static_cast<std::size_t>(length));
+}
+
+// The fields of a line into r (a fresh record); mid(start, length) gives the
+// characters at a 1-based position. False when the date or time cannot be read.
+template <typename Mid>
+bool convertInto(const Mid& mid, const CabColumns& c, QsoRecord& r) {
+  char when[64];
+  std::size_t n = 0;
+  auto put = [&](std::string_view part) {
+    part = part.substr(0, sizeof when - 1 - n);
+    std::memcpy(when + n, part.data(), part.size());
+    n += part.size();
+  };
+  const auto date = mid(15, 13);
+  const auto hhmm = mid(28, 2);
+  put(trimmed(date));
+  put(":");
+  put(trimmed(hhmm));
+  const auto t = ole::parse(std::string_view(when, n));
+  if (!t) return false;
+  r.QsoTime = *t;
+  r.Band = bandOf(mid(6, 5));
+  r.Mode = modeOf(mid(12, 2));
+  r.SentRst = trimmed(mid(c.CabSrstPos, 3));
+  r.SentNo = trimmed(mid(c.CabSRptPos, c.CabRptLen));
+  r.CallSign = trimmed(mid(c.CabHCallPos, c.CabCallLen));
+  r.RcvdRst = trimmed(mid(c.CabRrstPos, 3));
+  r.RcvdNo = trimmed(mid(c.CabRRptPos, c.CabRptLen));
+  return true;
 }
 
 }  // namespace
@@ -131,51 +203,14 @@ void CabMarkColumns(std::vector<int>& owner, int k, int start, int length) {
   }
 }
 
-std::string CabBand(std::string_view freq) {
-  struct Range {
-    double lo, hi;
-    const char* band;
-  };
-  static constexpr Range kRanges[] = {
-      {1800, 2000, "1.8"},     {3500, 4000, "3.5"},     {7000, 7500, "7"},
-      {10000, 10500, "10"},    {14000, 14500, "14"},    {18000, 18500, "18"},
-      {21000, 21500, "21"},    {24500, 25000, "24"},    {28000, 30000, "28"},
-      {50000, 54000, "50"}};
-  const double v = leadingNumber(freq);
-  for (const Range& r : kRanges)
-    if (v >= r.lo && v < r.hi) return r.band;
-  const std::string_view f = trimmed(freq);
-  if (f == "432") return "430";
-  if (f == "1.2G") return "1200";
-  if (f == "2.3G") return "2400";
-  if (f == "5.7G") return "5600";
-  if (f == "10G") return "10.1G";
-  return std::string(f);
-}
+std::string CabBand(std::string_view freq) { return std::string(bandOf(freq)); }
 
-std::string CabMode(std::string_view mode) {
-  const std::string_view m = trimmed(mode);
-  if (m == "PH") return "SSB";
-  if (m == "PK") return "PSK31";
-  if (m == "RY") return "RTTY";
-  return std::string(m);
-}
+std::string CabMode(std::string_view mode) { return std::string(modeOf(mode)); }
 
 bool CabConvertLine(std::string_view line, const CabColumns& c, QsoRecord& out) {
-  std::string when(trimmed(CabMid(line, 15, 13)));
-  when += ':';
-  when += trimmed(CabMid(line, 28, 2));
-  const auto t = ole::parse(when);
-  if (!t) return false;
   QsoRecord r;
-  r.QsoTime = *t;
-  r.Band = CabBand(CabMid(line, 6, 5));
-  r.Mode = CabMode(CabMid(line, 12, 2));
-  r.SentRst = trimmed(CabMid(line, c.CabSrstPos, 3));
-  r.SentNo = trimmed(CabMid(line, c.CabSRptPos, c.CabRptLen));
-  r.CallSign = trimmed(CabMid(line, c.CabHCallPos, c.CabCallLen));
-  r.RcvdRst = trimmed(CabMid(line, c.CabRrstPos, 3));
-  r.RcvdNo = trimmed(CabMid(line, c.CabRRptPos, c.CabRptLen));
+  auto mid = [line](int start, int length) { return CabMid(line, start, length); };
+  if (!convertInto(mid, c, r)) return false;
   out = r;
   return true;
 }
@@ -183,37 +218,48 @@ bool CabConvertLine(std::string_view line, const CabColumns& c, QsoRecord& out) 
 ImportResult CabConvert(std::string_view bytes, const CabColumns& c, LogData& log,
                         Progress& progress) {
   ImportResult res;
-  // The log grows once, by the number of "QSO:" lines it has room for, and
-  // is cut back to what was read.
-  int qsoLines = 0;
-  fileio::forEachLine(bytes, [&](std::string_view line) { qsoLines += CabIsQso(line) ? 1 : 0; });
+  // One pass finds the "QSO:" lines (with their line numbers); the log then
+  // grows once, by as many as it has room for, and is cut back to what was read.
+  struct QsoLine {
+    std::string_view raw;
+    int lineNo;
+  };
+  std::vector<QsoLine> lines;
+  int lineNo = 0;
+  fileio::forEachLine(bytes, [&](std::string_view line) {
+    ++lineNo;
+    if (CabIsQso(line)) lines.push_back({line, lineNo});
+  });
+  const int qsoLines = static_cast<int>(lines.size());
   const int before = log.count();
   const int room = kMaxQso - before;
   log.resize(before + std::min(qsoLines, room));
-  int lineNo = 0;
-  bool stop = false;
   progress.start(std::min(qsoLines, room));
-  fileio::forEachLine(bytes, [&](std::string_view raw) {
-    ++lineNo;
-    if (stop || !CabIsQso(raw)) return;
+  for (const QsoLine& q : lines) {
     if (res.appended >= room) {
       res.limited = true;
-      stop = true;
-      return;
+      break;
     }
-    const std::string line = CabLineText(raw);
     QsoRecord& r = log[before + res.appended + 1];
-    if (!CabConvertLine(line, c, r)) {
+    bool read;
+    if (utf8::printableAscii(q.raw)) {
+      auto mid = [&q](int start, int length) { return midAscii(q.raw, start, length); };
+      read = convertInto(mid, c, r);
+    } else {
+      const std::string line = CabLineText(q.raw);
+      auto mid = [&line](int start, int length) { return CabMid(line, start, length); };
+      read = convertInto(mid, c, r);
+    }
+    if (!read) {
       res.failed = true;
-      res.error = std::to_string(lineNo) + " 行目の年月日・時間が読めません: " +
-                  std::string(trimmed(CabMid(line, 15, 15)));
-      stop = true;
-      return;
+      res.error = std::to_string(q.lineNo) + " 行目の年月日・時間が読めません: " +
+                  std::string(trimmed(CabMid(CabLineText(q.raw), 15, 15)));
+      break;
     }
     ++res.appended;
     r.QsoNo = static_cast<std::int16_t>(before + res.appended);
     progress.step(res.appended);
-  });
+  }
   log.resize(before + res.appended);
   progress.finish();
   return res;

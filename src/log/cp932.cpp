@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -92,34 +93,68 @@ const Tables& tables() {
 }  // namespace
 
 namespace {
+
+char* putUtf8(char* o, char16_t cp) {
+  if (cp < 0x80) {
+    *o++ = static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    *o++ = static_cast<char>(0xC0 | (cp >> 6));
+    *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    *o++ = static_cast<char>(0xE0 | (cp >> 12));
+    *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+  }
+  return o;
+}
+
+// Decodes p[i..] until i reaches stop (a double-byte character begun before
+// stop may take the byte at stop, never one at n or past it). Writes at most
+// three bytes for each byte read; returns the end of what was written.
+char* decodeRun(const Tables& t, const char* p, std::size_t n, std::size_t& i, std::size_t stop,
+                char* o, bool mark) {
+  while (i < stop) {
+    const std::size_t run = utf8::asciiPrefix(p + i, stop - i);
+    std::memcpy(o, p + i, run);
+    o += run;
+    i += run;
+    while (i < stop) {
+      const auto b = static_cast<unsigned char>(p[i]);
+      if (b < 0x80) break;
+      ++i;
+      if (t.lead[b]) {
+        if (i < n) {
+          const char16_t cp = t.pair[b * 256 + static_cast<unsigned char>(p[i])];
+          if (cp) {
+            o = putUtf8(o, cp);
+            ++i;
+            continue;
+          }
+          // an invalid trail byte: the lead is dropped, the trail is read anew
+        }
+      } else if (t.single[b]) {
+        o = putUtf8(o, t.single[b]);
+        continue;
+      }
+      if (mark) {
+        std::memcpy(o, kPlaceMark.data(), kPlaceMark.size());
+        o += kPlaceMark.size();
+      }
+    }
+  }
+  return o;
+}
+
 std::string decodeWith(std::string_view bytes, bool mark) {
   const Tables& t = tables();
+  constexpr std::size_t kChunk = 4096;
+  char buf[3 * (kChunk + 1)];
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 2);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      out.push_back(static_cast<char>(b));
-      continue;
-    }
-    if (t.lead[b]) {
-      if (i + 1 < bytes.size()) {
-        const auto tr = static_cast<unsigned char>(bytes[i + 1]);
-        const char16_t cp = t.pair[b * 256 + tr];
-        if (cp) {
-          utf8::append(out, cp);
-          ++i;
-          continue;
-        }
-        // an invalid trail byte: the lead is dropped, the trail is read anew
-      }
-      if (mark) out += kPlaceMark;
-      continue;
-    }
-    if (t.single[b])
-      utf8::append(out, t.single[b]);
-    else if (mark)
-      out += kPlaceMark;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t stop = std::min(bytes.size(), i + kChunk);
+    const char* end = decodeRun(t, bytes.data(), bytes.size(), i, stop, buf, mark);
+    out.append(buf, static_cast<std::size_t>(end - buf));
   }
   return out;
 }
@@ -128,6 +163,12 @@ std::string decodeWith(std::string_view bytes, bool mark) {
 std::string decode(std::string_view bytes) { return decodeWith(bytes, false); }
 
 std::string decodeKeepingPlaces(std::string_view bytes) { return decodeWith(bytes, true); }
+
+std::size_t decodeTo(std::string_view bytes, char* out) {
+  std::size_t i = 0;
+  return static_cast<std::size_t>(
+      decodeRun(tables(), bytes.data(), bytes.size(), i, bytes.size(), out, false) - out);
+}
 
 bool representable(char32_t cp) {
   if (cp == 0) return true;
@@ -161,6 +202,10 @@ std::string encode(std::string_view s) {
   std::string out;
   out.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
+    const std::size_t run = utf8::asciiPrefix(s.data() + i, s.size() - i);
+    out.append(s.data() + i, run);
+    i += run;
+    if (i == s.size()) break;
     unsigned char b[2];
     const int n = bytesOf(t, utf8::next(s, i), b);
     out.append(reinterpret_cast<const char*>(b), n);
@@ -172,6 +217,11 @@ void encodeFixed(std::string_view s, std::size_t width, char* out) {
   const Tables& t = tables();
   std::size_t w = 0;
   for (std::size_t i = 0; i < s.size() && w < width;) {
+    const std::size_t run = utf8::asciiPrefix(s.data() + i, std::min(s.size() - i, width - w));
+    std::memcpy(out + w, s.data() + i, run);
+    w += run;
+    i += run;
+    if (i == s.size() || w == width) break;
     unsigned char b[2];
     const int n = bytesOf(t, utf8::next(s, i), b);
     if (w + n > width) break;  // would split a double-byte character
@@ -189,11 +239,8 @@ std::string encodeFixed(std::string_view s, std::size_t width) {
 
 bool canEncode(std::string_view s) {
   for (std::size_t i = 0; i < s.size();) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
+    i += utf8::asciiPrefix(s.data() + i, s.size() - i);
+    if (i == s.size()) break;
     if (!representable(utf8::next(s, i))) return false;
   }
   return true;
@@ -203,6 +250,10 @@ std::size_t byteLength(std::string_view s) {
   const Tables& t = tables();
   std::size_t n = 0;
   for (std::size_t i = 0; i < s.size();) {
+    const std::size_t run = utf8::asciiPrefix(s.data() + i, s.size() - i);
+    n += run;
+    i += run;
+    if (i == s.size()) break;
     unsigned char b[2];
     n += bytesOf(t, utf8::next(s, i), b);
   }

@@ -12,6 +12,10 @@ namespace cp932 {
 // end) are dropped, so a half character never shows as garbage.
 std::string decode(std::string_view bytes);
 
+// Decodes as decode does into out, which has room for 3 * bytes.size()
+// bytes; returns the number written.
+std::size_t decodeTo(std::string_view bytes, char* out);
+
 // U+FFFD: what decodeKeepingPlaces puts for each byte it cannot decode.
 inline constexpr std::string_view kPlaceMark = "\xEF\xBF\xBD";
 

@@ -107,8 +107,27 @@ bool readAll(const std::string& path, std::string& out, std::string* error, std:
     ::close(fd);
     return false;
   }
-  out.clear();
-  if (st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+  // The size the file has now is read straight into place; what it may have
+  // grown by since is read after it.
+  out.assign(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0, '\0');
+  std::size_t got = 0;
+  while (got < out.size()) {
+    const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      setError(error, errno);
+      ::close(fd);
+      out.resize(got);
+      return false;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  if (got < out.size()) {
+    out.resize(got);
+    ::close(fd);
+    return true;
+  }
   char buf[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buf, sizeof buf);

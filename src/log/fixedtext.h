@@ -20,12 +20,16 @@ class FixedText {
 
   // Keeps the first N characters of s, pads to N with blanks.
   void assign(std::string_view s) {
-    const std::size_t cut = utf8::prefixBytes(s, N);
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < cut;) {
-      utf8::next(s, i);
-      ++chars;
+    const std::size_t k = s.size() < N ? s.size() : N;
+    if (utf8::asciiPrefix(s.data(), k) == k) {
+      // ASCII: one byte a character
+      if (k) std::memcpy(buf_, s.data(), k);
+      std::memset(buf_ + k, ' ', N - k);
+      size_ = static_cast<std::uint8_t>(N);
+      return;
     }
+    std::size_t cut = 0, chars = 0;
+    for (; chars < N && cut < s.size(); ++chars) utf8::next(s, cut);
     if (cut) std::memcpy(buf_, s.data(), cut);
     std::memset(buf_ + cut, ' ', N - chars);
     size_ = static_cast<std::uint8_t>(cut + (N - chars));

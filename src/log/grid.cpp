@@ -139,6 +139,16 @@ void GridRows::sortByColumn(int col) {
   else dirty_ = true;
 }
 
+void GridRows::reorder(const std::vector<int>& order) {
+  std::vector<Row> sorted;
+  sorted.reserve(rows_.size());
+  sorted.push_back(std::move(rows_[0]));
+  for (const int from : order) sorted.push_back(std::move(rows_[static_cast<std::size_t>(from)]));
+  rows_ = std::move(sorted);
+  if (redraw_ == 0 && observer_) observer_->gridReset();
+  else dirty_ = true;
+}
+
 void GridRows::setRedraw(bool on) {
   if (!on) {
     ++redraw_;
@@ -217,6 +227,23 @@ bool pointsOf(std::string_view s, std::int16_t& out) {
 }
 }  // namespace
 
+namespace {
+// One grid row into the working record, all but the time and the number.
+void rowToRecord(const GridRows& grid, int i, QsoRecord& cur) {
+  cur.CallSign = grid.cell(i, 2);
+  cur.SentRst = grid.cell(i, 3);
+  cur.SentNo = grid.cell(i, 4);
+  cur.RcvdRst = grid.cell(i, 5);
+  cur.RcvdNo = grid.cell(i, 6);
+  cur.Mlt = grid.cell(i, 7);
+  cur.Band = grid.cell(i, 8);
+  cur.Mode = grid.cell(i, 9);
+  cur.Remarks = grid.cell(i, 12);
+  pointsOf(grid.cell(i, 10), cur.Points);
+  cur.Dupe = grid.cell(i, 11).empty() ? 0 : 1;
+}
+}  // namespace
+
 void GridToLog(const GridRows& grid, LogData& log, QsoRecord& cur, Progress& progress) {
   int n = std::min(grid.rows() - 1, kMaxQso);
   // The blank row an empty log shows is no QSO.
@@ -227,28 +254,59 @@ void GridToLog(const GridRows& grid, LogData& log, QsoRecord& cur, Progress& pro
     progress.step(i);
     cur.QsoNo = static_cast<std::int16_t>(i);
     if (auto t = ole::parse(grid.cell(i, 1))) cur.QsoTime = *t;
-    cur.CallSign = grid.cell(i, 2);
-    cur.SentRst = grid.cell(i, 3);
-    cur.SentNo = grid.cell(i, 4);
-    cur.RcvdRst = grid.cell(i, 5);
-    cur.RcvdNo = grid.cell(i, 6);
-    cur.Mlt = grid.cell(i, 7);
-    cur.Band = grid.cell(i, 8);
-    cur.Mode = grid.cell(i, 9);
-    cur.Remarks = grid.cell(i, 12);
-    pointsOf(grid.cell(i, 10), cur.Points);
-    cur.Dupe = grid.cell(i, 11).empty() ? 0 : 1;
+    rowToRecord(grid, i, cur);
     log[i] = cur;
   }
   progress.finish();
 }
 
-void TimeSortGrid(GridRows& grid, LogData& log, QsoRecord& cur, Progress& progress) {
-  grid.setRedraw(false);
+namespace {
+// The sort through the grid's texts: the time cells with seconds, sorted as
+// text, the log rebuilt from the grid. Taken when the grid and the log do
+// not pair row for row or a time is no date.
+void timeSortByText(GridRows& grid, LogData& log, QsoRecord& cur, Progress& progress) {
   const int n = std::min(log.count(), grid.rows() - 1);
   for (int i = 1; i <= n; ++i) grid.setCell(i, 1, ole::formatSeconds(log[i].QsoTime));
   grid.sortByColumn(1);
   GridToLog(grid, log, cur, progress);
   for (int i = 1; i <= log.count(); ++i) grid.setCell(i, 1, ole::formatMinutes(log[i].QsoTime));
+}
+}  // namespace
+
+void TimeSortGrid(GridRows& grid, LogData& log, QsoRecord& cur, Progress& progress) {
+  grid.setRedraw(false);
+  const int n = log.count();
+  bool paired = grid.rows() - 1 == n && n >= 1;
+  // Whole seconds order the times as their "yyyy-mm-dd hh:nn:ss" texts do;
+  // the row number keeps equal times in their order.
+  std::vector<std::pair<std::int64_t, int>> keys;
+  if (paired) {
+    keys.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n && paired; ++i) {
+      paired = ole::valid(log[i].QsoTime);
+      keys.emplace_back(paired ? ole::toSeconds(log[i].QsoTime) : 0, i);
+    }
+  }
+  if (!paired) {
+    timeSortByText(grid, log, cur, progress);
+    grid.setRedraw(true);
+    return;
+  }
+  if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
+  std::vector<int> order(keys.size());
+  for (std::size_t k = 0; k < keys.size(); ++k) order[k] = keys[k].second;
+  grid.reorder(order);
+  // The log is rebuilt from the sorted grid as GridToLog does, each time
+  // being its whole second.
+  progress.start(n);
+  for (int i = 1; i <= n; ++i) {
+    progress.step(i);
+    cur.QsoNo = static_cast<std::int16_t>(i);
+    cur.QsoTime = ole::fromSeconds(keys[static_cast<std::size_t>(i - 1)].first);
+    rowToRecord(grid, i, cur);
+    log[i] = cur;
+    grid.setCell(i, 1, ole::formatMinutes(cur.QsoTime));
+  }
+  progress.finish();
   grid.setRedraw(true);
 }

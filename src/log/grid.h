@@ -43,6 +43,9 @@ class GridRows {
   // Sorts data rows by the text of one column, ascending, ignoring ASCII
   // case; equal keys keep their order.
   void sortByColumn(int col);
+  // Puts the data rows in the order given: new row k is old row order[k-1]
+  // (order holds each data row number once).
+  void reorder(const std::vector<int>& order);
 
   void setRedraw(bool on);
   bool redraw() const { return redraw_ == 0; }

@@ -1,11 +1,13 @@
 #include "log/logfile.h"
 
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
 
 #include "log/cp932.h"
 #include "log/fileio.h"
+#include "log/utf8.h"
 
 namespace logfile {
 namespace {
@@ -30,20 +32,13 @@ void putF64(char* p, double v) {
 
 double getF64(const char* p) {
   std::uint64_t u = 0;
-  for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
+  if constexpr (std::endian::native == std::endian::little)
+    std::memcpy(&u, p, 8);
+  else
+    for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(static_cast<unsigned char>(p[k])) << (8 * k);
   double v;
   std::memcpy(&v, &u, sizeof v);
   return v;
-}
-
-// Most fields are plain ASCII: those are copied without going through the
-// codec, which keeps a full log well within its time.
-bool plainAscii(std::string_view s) {
-  for (const char c : s) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b >= 0x7F) return false;
-  }
-  return true;
 }
 
 // A byte no text field of a saved record holds: CP932 trail bytes are never
@@ -53,7 +48,7 @@ bool foreignTextByte(unsigned char b) { return b < 0x20 || b == 0x7F || b >= 0xF
 template <std::size_t N>
 void putText(char* p, const FixedText<N>& f) {
   const std::string_view v = f.view();
-  if (v.size() == N && plainAscii(v)) {
+  if (v.size() == N && utf8::printableAscii(v)) {
     std::memcpy(p, v.data(), N);
     return;
   }
@@ -74,17 +69,46 @@ constexpr Span kTextSpans[] = {{kOffBand, kOffMode},         {kOffMode, kOffDupe
 
 template <std::size_t N>
 void getText(const char* p, FixedText<N>& f) {
-  const std::string_view raw(p, N);
-  if (plainAscii(raw)) {
-    f.assign(raw);
+  // Most fields are plain ASCII: copied without going through the codec.
+  if (utf8::printableAscii(p, N)) {
+    f.assign(std::string_view(p, N));
     return;
   }
-  std::string text = cp932::decode(raw);
-  for (char& c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b < 0x20 || b == 0x7F) c = ' ';
+  char text[3 * N];
+  const std::size_t len = cp932::decodeTo(std::string_view(p, N), text);
+  for (std::size_t k = 0; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(text[k]);
+    if (b < 0x20 || b == 0x7F) text[k] = ' ';
   }
-  f.assign(text);
+  f.assign(std::string_view(text, len));
+}
+
+// Decodes straight into the record's fields: every field is set.
+void decodeFields(const char* in, QsoRecord& r) {
+  r.QsoNo = getI16(in + kOffQsoNo);
+  getText(in + kOffBand, r.Band);
+  getText(in + kOffMode, r.Mode);
+  r.Dupe = getI16(in + kOffDupe);
+  const double t = getF64(in + kOffQsoTime);
+  r.QsoTime = ole::valid(t) ? t : 0.0;
+  getText(in + kOffCallSign, r.CallSign);
+  getText(in + kOffSentRst, r.SentRst);
+  getText(in + kOffSentNo, r.SentNo);
+  getText(in + kOffRcvdRst, r.RcvdRst);
+  getText(in + kOffRcvdNo, r.RcvdNo);
+  r.Points = getI16(in + kOffPoints);
+  getText(in + kOffMlt, r.Mlt);
+  getText(in + kOffReserved, r.Reserved);
+  getText(in + kOffRemarks, r.Remarks);
+  r.TestNo = getI16(in + kOffTestNo);
+}
+
+// The text fields of a whole record are printable ASCII, read as three runs
+// of words: then no byte of them can be foreign.
+bool plainAsciiTexts(const char* rec) {
+  return utf8::printableAscii(rec + kOffBand, kOffDupe - kOffBand) &&
+         utf8::printableAscii(rec + kOffCallSign, kOffPoints - kOffCallSign) &&
+         utf8::printableAscii(rec + kOffMlt, kOffTestNo - kOffMlt);
 }
 
 }  // namespace
@@ -109,32 +133,19 @@ void encodeRecord(const QsoRecord& r, char* out) {
 
 QsoRecord decodeRecord(const char* in) {
   QsoRecord r;
-  r.QsoNo = getI16(in + kOffQsoNo);
-  getText(in + kOffBand, r.Band);
-  getText(in + kOffMode, r.Mode);
-  r.Dupe = getI16(in + kOffDupe);
-  const double t = getF64(in + kOffQsoTime);
-  r.QsoTime = ole::valid(t) ? t : 0.0;
-  getText(in + kOffCallSign, r.CallSign);
-  getText(in + kOffSentRst, r.SentRst);
-  getText(in + kOffSentNo, r.SentNo);
-  getText(in + kOffRcvdRst, r.RcvdRst);
-  getText(in + kOffRcvdNo, r.RcvdNo);
-  r.Points = getI16(in + kOffPoints);
-  getText(in + kOffMlt, r.Mlt);
-  getText(in + kOffReserved, r.Reserved);
-  getText(in + kOffRemarks, r.Remarks);
-  r.TestNo = getI16(in + kOffTestNo);
+  decodeFields(in, r);
   return r;
 }
 
 bool isLogBytes(std::string_view bytes) {
   for (std::size_t at = 0; at < bytes.size(); at += kRecordSize) {
     const std::string_view rec = bytes.substr(at, kRecordSize);
-    for (const Span& s : kTextSpans)
-      for (std::size_t k = s.from; k < s.to && k < rec.size(); ++k)
-        // NUL is padding older writers left in unset fields.
-        if (rec[k] != '\0' && foreignTextByte(static_cast<unsigned char>(rec[k]))) return false;
+    if (rec.size() < kRecordSize || !plainAsciiTexts(rec.data())) {
+      for (const Span& s : kTextSpans)
+        for (std::size_t k = s.from; k < s.to && k < rec.size(); ++k)
+          // NUL is padding older writers left in unset fields.
+          if (rec[k] != '\0' && foreignTextByte(static_cast<unsigned char>(rec[k]))) return false;
+    }
     if (rec.size() >= kOffQsoTime + 8 && !ole::valid(getF64(rec.data() + kOffQsoTime)))
       return false;
   }
@@ -188,7 +199,7 @@ void decodeInto(std::string_view bytes, LogData& out, int first, Progress& progr
   const int n = static_cast<int>(wholeRecords(bytes.size()));
   progress.start(n);
   for (int i = 1; i <= n; ++i) {
-    out[first + i - 1] = decodeRecord(bytes.data() + static_cast<std::size_t>(i - 1) * kRecordSize);
+    decodeFields(bytes.data() + static_cast<std::size_t>(i - 1) * kRecordSize, out[first + i - 1]);
     progress.step(i);
   }
   progress.finish();

@@ -124,22 +124,36 @@ Date addMonths(Date d, int n) {
   return fromParts(p);
 }
 
-std::string formatMinutes(Date d) {
+namespace {
+// "yyyy-mm-dd hh:nn", and ":ss" with seconds; a valid date has four digits of year.
+std::string formatDateTime(Date d, bool seconds) {
   if (!valid(d)) return std::string();
   const Parts p = toParts(d);
-  char b[40];
-  std::snprintf(b, sizeof b, "%04d-%02d-%02d %02d:%02d", p.year, p.month, p.day, p.hour, p.minute);
-  return b;
+  char b[19];
+  auto put2 = [&b](int at, int v) {
+    b[at] = static_cast<char>('0' + v / 10);
+    b[at + 1] = static_cast<char>('0' + v % 10);
+  };
+  put2(0, p.year / 100);
+  put2(2, p.year % 100);
+  b[4] = '-';
+  put2(5, p.month);
+  b[7] = '-';
+  put2(8, p.day);
+  b[10] = ' ';
+  put2(11, p.hour);
+  b[13] = ':';
+  put2(14, p.minute);
+  if (!seconds) return std::string(b, 16);
+  b[16] = ':';
+  put2(17, p.second);
+  return std::string(b, 19);
 }
+}  // namespace
 
-std::string formatSeconds(Date d) {
-  if (!valid(d)) return std::string();
-  const Parts p = toParts(d);
-  char b[48];
-  std::snprintf(b, sizeof b, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour,
-                p.minute, p.second);
-  return b;
-}
+std::string formatMinutes(Date d) { return formatDateTime(d, false); }
+
+std::string formatSeconds(Date d) { return formatDateTime(d, true); }
 
 std::string formatJapaneseDate(Date d) {
   if (!valid(d)) return std::string();

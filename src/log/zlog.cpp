@@ -1,6 +1,7 @@
 #include "log/zlog.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <algorithm>
 #include <cstring>
@@ -31,15 +32,24 @@ std::int16_t int16At(const unsigned char* p) {
 // A length-prefixed string: at most `room` characters follow the length byte
 // however large the length claims to be. Shift-JIS bytes are decoded; control
 // bytes become blanks so that no tab or line break reaches a grid row.
-std::string pascalString(const unsigned char* p, std::size_t room) {
+template <std::size_t N>
+void pascalString(const unsigned char* p, std::size_t room, FixedText<N>& out) {
   std::size_t len = p[0];
   if (len > room) len = room;
-  std::string raw(reinterpret_cast<const char*>(p + 1), len);
-  for (char& c : raw) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7F) c = ' ';
+  char raw[256];
+  std::memcpy(raw, p + 1, len);
+  for (std::size_t k = 0; k < len; ++k) {
+    const auto u = static_cast<unsigned char>(raw[k]);
+    if (u < 0x20 || u == 0x7F) raw[k] = ' ';
   }
-  return cp932::decode(raw);
+  char text[3 * sizeof raw];
+  out.assign(std::string_view(text, cp932::decodeTo(std::string_view(raw, len), text)));
+}
+
+// The decimal text of a number.
+std::string_view numberText(std::int16_t v, char (&buf)[8]) {
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string_view(buf, static_cast<std::size_t>(r.ptr - buf));
 }
 }  // namespace
 
@@ -90,11 +100,12 @@ bool ZlogTimeToDate(double t, ole::Date& out) {
 QsoRecord ZlogConvertRecord(const char* rec) {
   const auto* p = reinterpret_cast<const unsigned char*>(rec);
   QsoRecord r;
-  r.CallSign = zlog::pascalString(p + zlog::kOffCallSign, 12);
-  r.SentNo = zlog::pascalString(p + zlog::kOffSentNo, 30);
-  r.RcvdNo = zlog::pascalString(p + zlog::kOffRcvdNo, 31);
-  r.SentRst = std::to_string(zlog::int16At(p + zlog::kOffSentRst));
-  r.RcvdRst = std::to_string(zlog::int16At(p + zlog::kOffRcvdRst));
+  zlog::pascalString(p + zlog::kOffCallSign, 12, r.CallSign);
+  zlog::pascalString(p + zlog::kOffSentNo, 30, r.SentNo);
+  zlog::pascalString(p + zlog::kOffRcvdNo, 31, r.RcvdNo);
+  char number[8];
+  r.SentRst = zlog::numberText(zlog::int16At(p + zlog::kOffSentRst), number);
+  r.RcvdRst = zlog::numberText(zlog::int16At(p + zlog::kOffRcvdRst), number);
   // A code outside the tables leaves the field empty.
   r.Band = zlog::BandOf(p[zlog::kOffBand]);
   r.Mode = zlog::ModeOf(p[zlog::kOffMode]);

@@ -3,8 +3,12 @@
 
 #include <unistd.h>
 
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <random>
 
 #include "app/core/programfolder.h"
 #include "log/grid.h"
@@ -239,4 +243,98 @@ TEST(HomeFolder, ResolutionAndFirstStart) {
   EXPECT_TRUE(fs::exists(base / "home/Cfg/(0)7MHz拡大記念 QSOパーティー2.cfg"));
   EXPECT_TRUE(fs::exists(base / "home/Cfg/a.cfg"));
   fs::remove_all(base);
+}
+
+namespace {
+// Every field of a record, the time by its bits.
+std::string fields(const QsoRecord& r) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &r.QsoTime, sizeof bits);
+  std::string s = std::to_string(r.QsoNo) + "|" + std::to_string(bits) + "|" + std::to_string(r.Dupe) +
+                  "|" + std::to_string(r.Points) + "|" + std::to_string(r.TestNo);
+  for (std::string_view f : {r.Band.view(), r.Mode.view(), r.CallSign.view(), r.SentRst.view(),
+                             r.SentNo.view(), r.RcvdRst.view(), r.RcvdNo.view(), r.Mlt.view(),
+                             r.Reserved.view(), r.Remarks.view()})
+    (s += '|') += f;
+  return s;
+}
+
+// The sort as the grid's texts give it: seconds shown, rows sorted by that
+// text, the log rebuilt from the grid, minutes shown.
+void timeSortThroughTexts(GridRows& grid, LogData& log, QsoRecord& cur) {
+  grid.setRedraw(false);
+  const int n = std::min(log.count(), grid.rows() - 1);
+  for (int i = 1; i <= n; ++i) grid.setCell(i, 1, ole::formatSeconds(log[i].QsoTime));
+  grid.sortByColumn(1);
+  GridToLog(grid, log, cur, noProgress());
+  for (int i = 1; i <= log.count(); ++i) grid.setCell(i, 1, ole::formatMinutes(log[i].QsoTime));
+  grid.setRedraw(true);
+}
+}  // namespace
+
+TEST(Grid, TimeSortGivesWhatSortingTheTextsGives) {
+  std::mt19937 rng(5);
+  const ole::Date base = ole::fromDateTime(2025, 4, 26, 21, 0, 0);
+  struct Case {
+    const char* what;
+    std::function<void(LogData&, GridRows&)> shape;
+  };
+  const Case cases[] = {
+      {"log and grid alike", [](LogData&, GridRows&) {}},
+      {"grid edited", [&](LogData&, GridRows& g) {
+         g.setCell(3, 2, "EDITED");
+         g.setCell(4, 10, "x");         // points that do not convert keep the previous ones
+         g.setCell(5, 12, "  メモ  ");
+         g.setCell(6, 11, "");
+       }},
+      {"a time that is no date", [](LogData& l, GridRows&) { l[7].QsoTime = std::nan(""); }},
+      {"more grid rows than QSOs", [](LogData&, GridRows& g) { g.addRow("9999\t2025-04-26 20:00\tJA9X"); }},
+      {"fewer grid rows than QSOs", [](LogData&, GridRows& g) { g.removeRow(2); }},
+      {"one QSO", [](LogData& l, GridRows& g) {
+         l.resize(1);
+         FrmLogLoad(g, l, 0);
+       }},
+      {"no QSO", [](LogData& l, GridRows& g) {
+         l.clear();
+         FrmLogLoad(g, l, 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    for (int showSeconds : {0, 1}) {
+      LogData log;
+      for (int i = 0; i < 400; ++i) {
+        // equal seconds, half seconds, the edges of the calendar and days before 1900
+        ole::Date t = base + static_cast<double>(rng() % 120) / 86400;
+        switch (rng() % 8) {
+          case 0: t += 0.5 / 86400; break;
+          case 1: t = ole::fromDateTime(100, 1, 1, 0, 0, static_cast<int>(rng() % 3)); break;
+          case 2: t = ole::fromDateTime(9999, 12, 31, 23, 59, 59); break;
+          case 3: t = -1.0 - static_cast<double>(rng() % 86400) / 86400; break;
+          default: break;
+        }
+        QsoRecord r = qso(("JA" + std::to_string(i)).c_str(), t);
+        r.Remarks = i % 5 ? " 先頭に空白" : "";
+        r.Reserved = "R";
+        r.TestNo = static_cast<std::int16_t>(i % 3);
+        r.Dupe = static_cast<std::int16_t>(i % 4 == 0);
+        r.Points = static_cast<std::int16_t>(i % 7);
+        log.append(r);
+      }
+      GridRows fast;
+      FrmLogLoad(fast, log, showSeconds);
+      c.shape(log, fast);
+      GridRows slow = fast;
+      LogData slowLog = log;
+      QsoRecord cur, slowCur;
+      cur.Reserved = slowCur.Reserved = "CUR";
+      cur.TestNo = slowCur.TestNo = 9;
+      TimeSortGrid(fast, log, cur, noProgress());
+      timeSortThroughTexts(slow, slowLog, slowCur);
+      ASSERT_EQ(log.count(), slowLog.count()) << c.what;
+      for (int i = 1; i <= log.count(); ++i) ASSERT_EQ(fields(log[i]), fields(slowLog[i])) << c.what << " " << i;
+      EXPECT_EQ(fields(cur), fields(slowCur)) << c.what;
+      ASSERT_EQ(fast.rows(), slow.rows()) << c.what;
+      for (int i = 0; i < fast.rows(); ++i) ASSERT_EQ(fast.rowText(i), slow.rowText(i)) << c.what << " " << i;
+    }
+  }
 }

@@ -7,6 +7,7 @@
 #include "log/settings.h"
 #include "log/cabrillo.h"
 #include "log/cp932.h"
+#include "log/fileio.h"
 
 namespace {
 
@@ -148,6 +149,67 @@ TEST(CabrilloFile, StopsAtTheLimit) {
   EXPECT_TRUE(res.limited);
   EXPECT_EQ(res.appended, 1);
   EXPECT_EQ(log.count(), kMaxQso);
+}
+
+TEST(CabrilloFile, EveryLineReadsAsItsTextReads) {
+  // Lines read in place and lines read through their decoded text agree,
+  // whatever the columns: plain, short, with tabs, Japanese, odd frequencies.
+  unsigned x = 3;
+  auto next = [&x] { return (x = x * 1103515245u + 12345u) >> 16; };
+  const char* freqs[] = {"7012", "  1.8", "432", "1.2G", "-7000", "+14.1", "10G", "", "50.", "2000"};
+  const char* modes[] = {"CW", "PH", "RY", "PK", "DG", ""};
+  std::string file;
+  for (int i = 0; i < 600; ++i) {
+    // the last line's time cannot be read
+    const std::string hhmm = i == 599 ? "2399" : std::to_string(1000 + next() % 13 * 100 + next() % 60);
+    std::string s = line(freqs[next() % 10], modes[next() % 6], "2004-05-01", hhmm,
+                         "JA" + std::to_string(i), "25H");
+    std::string bytes;
+    switch (next() % 8) {
+      case 0: s[31 + next() % (s.size() - 31)] = '\t'; break;
+      case 1: s = s.substr(0, 60) + "東京ｶﾅ" + s.substr(60); break;
+      case 2: s.resize(30 + next() % (s.size() - 30)); break;
+      default: break;
+    }
+    if (s.size() < 4) s = "QSO:";
+    bytes = cp932::encode(s);
+    // now and then a byte that is no character, or a lead byte without its trail
+    if (bytes.size() > 31 && next() % 6 == 0)
+      bytes[31 + next() % (bytes.size() - 31)] = static_cast<char>(0x80 + next() % 0x80);
+    file += bytes + (i % 2 ? "\r\n" : "\n");
+  }
+  CabColumns c = standard();
+  for (int layout = 0; layout < 3; ++layout) {
+    if (layout == 1) c = CabColumnsFrom(Settings{});
+    if (layout == 2) c.CabHCallPos = 200;
+    LogData log;
+    const ImportResult res = CabConvert(file, c, log, noProgress());
+    int i = 0, lineNo = 0;
+    std::string error;
+    fileio::forEachLine(file, [&](std::string_view raw) {
+      ++lineNo;
+      if (!error.empty() || !CabIsQso(raw)) return;
+      QsoRecord r;
+      if (!CabConvertLine(CabLineText(raw), c, r)) {
+        error = std::to_string(lineNo) + " ";
+        return;
+      }
+      ++i;
+      ASSERT_LE(i, log.count());
+      EXPECT_EQ(log[i].QsoTime, r.QsoTime) << lineNo;
+      EXPECT_EQ(log[i].QsoNo, i);
+      EXPECT_EQ(log[i].Band, r.Band) << lineNo;
+      EXPECT_EQ(log[i].SentRst, r.SentRst) << lineNo;
+      EXPECT_EQ(log[i].CallSign, r.CallSign) << lineNo;
+      EXPECT_EQ(log[i].RcvdRst, r.RcvdRst) << lineNo;
+      EXPECT_EQ(log[i].Mode, r.Mode) << lineNo;
+      EXPECT_EQ(log[i].SentNo, r.SentNo) << lineNo;
+      EXPECT_EQ(log[i].RcvdNo, r.RcvdNo) << lineNo;
+    });
+    EXPECT_EQ(res.appended, i) << layout;
+    EXPECT_EQ(res.failed, !error.empty()) << layout;
+    EXPECT_EQ(res.error.substr(0, error.size()), error) << layout;
+  }
 }
 
 TEST(CabrilloColumns, DefaultsAndRanges) {

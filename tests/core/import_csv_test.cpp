@@ -2,6 +2,7 @@
 // the log's limit.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "log/cp932.h"
@@ -83,6 +84,73 @@ TEST(CsvRead, OldFilesReadAsBefore) {
   EXPECT_EQ(csv::nextRecord(two, pos), (std::vector<std::string>{"d"}));
 }
 
+namespace {
+// The field rules a character at a time.
+std::vector<std::string> referenceFields(std::string_view line) {
+  std::vector<std::string> f(1);
+  bool quoted = false, wasQuoted = false, fieldStart = true;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"')
+        f.back() += c;
+      else if (i + 1 < line.size() && line[i + 1] == '"')
+        f.back() += line[i++];
+      else
+        quoted = false;
+    } else if (c == ',') {
+      f.emplace_back();
+      fieldStart = true;
+      wasQuoted = false;
+    } else if (c == '"') {
+      if (fieldStart && !wasQuoted) quoted = wasQuoted = true;
+      fieldStart = false;
+    } else {
+      fieldStart = false;
+      f.back() += c;
+    }
+  }
+  if (!quoted) return f;
+  std::vector<std::string> plain(1);
+  for (const char c : line) {
+    if (c == ',') plain.emplace_back();
+    else if (c != '"') plain.back() += c;
+  }
+  return plain;
+}
+}  // namespace
+
+TEST(CsvRead, FieldsSplitAsACharacterAtATime) {
+  unsigned x = 17;
+  auto next = [&x] { return (x = x * 1103515245u + 12345u) >> 16; };
+  const char alphabet[] = {'"', '"', '"', ',', ',', 'a', 'b', ' ', '\t', '\r'};
+  for (int round = 0; round < 20000; ++round) {
+    std::string line;
+    for (unsigned n = next() % 16; n; --n) line += alphabet[next() % sizeof alphabet];
+    // a CR only ever ends a line
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    ASSERT_EQ(fields(line), referenceFields(line)) << line;
+  }
+}
+
+TEST(CsvRead, BrokenCharactersAtLineEndsStayOnTheirLine) {
+  // A lead byte before a quote, a CR or the line end has no trail: it is
+  // dropped and the line ends where it did.
+  const std::string row = "\"2024/04/29 21:05\",\"JA1ABC\",\"599\",\"13M\",\"579\",\"25H\",\"25\",\"7\","
+                          "\"CW\",\"1\",\"0\",";
+  const std::string text = "\"1\"," + row + "\"ab\x93\"\r\n\"2\"," + row + "\"cd\"\x93\r\n\"3\"," + row +
+                           "\"\x82\xA0\"\x93\n\x93\r\n\"4\"," + row + "\"\xB1\"";
+  LogData log;
+  const ImportResult res = CsvParse(text, log, noProgress());
+  EXPECT_FALSE(res.failed) << res.error;
+  ASSERT_EQ(log.count(), 4);
+  EXPECT_EQ(log[1].Remarks.trimmed(), "ab");
+  EXPECT_EQ(log[2].Remarks.trimmed(), "cd");
+  EXPECT_EQ(log[3].Remarks.trimmed(), "あ");
+  EXPECT_EQ(log[4].QsoNo, 4);
+  EXPECT_EQ(log[4].Remarks.trimmed(), "ｱ");
+}
+
 TEST(CsvRead, RemarkEndingInQuoteKeepsTheNextQso) {
   // Written without escaping: remarks abc" became "abc"".
   const std::string text =
@@ -133,6 +201,25 @@ TEST(CsvRead, NumbersRoundedWithin16Bits) {
   EXPECT_FALSE(csv::parseInt16("1e3", v));
   EXPECT_FALSE(csv::parseInt16("abc", v));
   EXPECT_FALSE(csv::parseInt16(".", v));
+}
+
+TEST(CsvRead, WholeNumbersReadAsTheirDecimalValue) {
+  for (long n = -40000; n <= 40000; ++n) {
+    for (const std::string& text : {std::to_string(n), (n >= 0 ? "+0" : "-0") + std::to_string(std::labs(n)),
+                                    std::to_string(n) + ".0"}) {
+      std::int16_t v = 7;
+      const bool fits = n >= -32768 && n <= 32767;
+      ASSERT_EQ(csv::parseInt16(text, v), fits) << text;
+      if (fits) {
+        ASSERT_EQ(v, n) << text;
+      }
+    }
+  }
+  std::int16_t v = 7;
+  EXPECT_TRUE(csv::parseInt16("-0", v));
+  EXPECT_EQ(v, 0);
+  EXPECT_FALSE(csv::parseInt16("+", v));
+  EXPECT_FALSE(csv::parseInt16("1-", v));
 }
 
 TEST(CsvRead, BadLineStopsKeepingWhatWasRead) {

@@ -9,6 +9,7 @@
 #include <limits>
 #include <string>
 
+#include "log/cp932.h"
 #include "log/logfile.h"
 
 namespace {
@@ -254,4 +255,66 @@ TEST(LogFileBytes, TextOfAnotherFormatIsNoLog) {
   unsigned x = 12345;
   for (char& c : junk) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
   EXPECT_FALSE(isLogBytes(junk));
+}
+
+TEST(LogFileBytes, EveryByteOfEveryTextFieldIsJudgedAlone) {
+  // Two whole records and a torn third; one byte changed at a time.
+  const std::string saved = encodeLog([] {
+    LogData log;
+    log.append(sample());
+    log.append(sample());
+    log.append(sample());
+    return log;
+  }(), 7, noProgress()).substr(0, 2 * kRecordSize + 70);
+  auto textByte = [](std::size_t k) {
+    return (k >= kOffBand && k < kOffDupe) || (k >= kOffCallSign && k < kOffPoints) ||
+           (k >= kOffMlt && k < kOffTestNo);
+  };
+  for (std::size_t at : {std::size_t{0}, kRecordSize, 2 * kRecordSize}) {
+    for (std::size_t k = 0; k < kRecordSize && at + k < saved.size(); ++k) {
+      if (!textByte(k)) continue;
+      for (int b = 0; b < 256; ++b) {
+        std::string bytes = saved;
+        bytes[at + k] = static_cast<char>(b);
+        const bool foreign = b != 0 && (b < 0x20 || b == 0x7F || b >= 0xFD);
+        ASSERT_EQ(isLogBytes(bytes), !foreign) << "record at " << at << ", byte " << k << ", value " << b;
+      }
+    }
+  }
+}
+
+TEST(LogFileRecord, TextFieldsDecodeAsTheCodecReadsThem) {
+  // A field through the codec: control characters as blanks, cut and padded.
+  auto viaCodec = [](const char* raw, std::size_t n) {
+    std::string text = cp932::decode(std::string_view(raw, n));
+    for (char& c : text)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    return text;
+  };
+  const std::string japanese = cp932::encode("移動ｶﾀｶﾅ①");
+  unsigned x = 99;
+  auto next = [&x] { return (x = x * 1103515245u + 12345u) >> 16; };
+  for (int round = 0; round < 4000; ++round) {
+    std::string b = bytesOf(sample());
+    for (std::size_t k = kOffBand; k < kOffTestNo; ++k) {
+      if (k == kOffDupe) k = kOffCallSign;
+      if (k == kOffPoints) k = kOffMlt;
+      const unsigned r = next() % 16;
+      b[k] = r < 10 ? static_cast<char>(0x20 + next() % 0x5F)
+             : r < 14 ? japanese[next() % japanese.size()]
+                      : static_cast<char>(next() % 0x100);
+    }
+    const QsoRecord got = decodeRecord(b.data());
+    const char* p = b.data();
+    EXPECT_EQ(got.Band, FixedText<5>(viaCodec(p + kOffBand, 5)));
+    EXPECT_EQ(got.Mode, FixedText<6>(viaCodec(p + kOffMode, 6)));
+    EXPECT_EQ(got.CallSign, FixedText<13>(viaCodec(p + kOffCallSign, 13)));
+    EXPECT_EQ(got.SentRst, FixedText<4>(viaCodec(p + kOffSentRst, 4)));
+    EXPECT_EQ(got.SentNo, FixedText<10>(viaCodec(p + kOffSentNo, 10)));
+    EXPECT_EQ(got.RcvdRst, FixedText<4>(viaCodec(p + kOffRcvdRst, 4)));
+    EXPECT_EQ(got.RcvdNo, FixedText<10>(viaCodec(p + kOffRcvdNo, 10)));
+    EXPECT_EQ(got.Mlt, FixedText<7>(viaCodec(p + kOffMlt, 7)));
+    EXPECT_EQ(got.Reserved, FixedText<6>(viaCodec(p + kOffReserved, 6)));
+    ASSERT_EQ(got.Remarks, FixedText<20>(viaCodec(p + kOffRemarks, 20))) << round;
+  }
 }
