@@ -45,6 +45,13 @@ struct Settings {
                CabCallLen = 0, CabRptLen = 0;
   std::string CbrFolder;
   std::string ZlogFolder;
+  // Rig control; a file written before these keys reads as no rig.
+  std::int16_t RigOn = 0;      // 1: the entry window follows the radio
+  std::int32_t RigModel = 0;   // the rig library's model number; 2 is a rigctld server
+  std::string RigPort;         // the radio's serial or USB device
+  std::int32_t RigSpeed = 0;   // serial speed; 0 the model's own
+  std::string RigctldAddress;  // host:port of the rigctld server (model 2)
+  std::string RigDigiMode;     // the mode box text of the radio's packet modes
 };
 
 // The three default oath texts (three lines joined by CR LF).

@@ -57,6 +57,10 @@ std::vector<Key> buildKeys() {
                 KI(MailAndMe), KI(CabSrstPos), KI(CabSRptPos), KI(CabHCallPos), KI(CabRrstPos),
                 KI(CabRRptPos), KI(CabCallLen), KI(CabRptLen), KT(CbrFolder), KT(ZlogFolder)})
     k.push_back(x);
+  // Rig control.
+  for (Key x : {KI(RigOn), KL(RigModel), KT(RigPort), KL(RigSpeed), KT(RigctldAddress),
+                KT(RigDigiMode)})
+    k.push_back(x);
   for (Key& x : k) {
     if (x.name == "JarlOpsAndClass") x.type = Type::Joined;
     if (x.name == "JarlComment") x.leadingBlank = true;

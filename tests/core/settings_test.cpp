@@ -39,7 +39,11 @@ TEST(Settings, KeysInTableOrder) {
                         "MailAndMe", "CabSrstPos", "CabSRptPos", "CabHCallPos", "CabRrstPos",
                         "CabRRptPos", "CabCallLen", "CabRptLen", "CbrFolder", "ZlogFolder"})
     want.push_back(k);
-  ASSERT_EQ(want.size(), 102u);
+  // Rig control, added after every older key.
+  for (const char* k :
+       {"RigOn", "RigModel", "RigPort", "RigSpeed", "RigctldAddress", "RigDigiMode"})
+    want.push_back(k);
+  ASSERT_EQ(want.size(), 108u);
 
   // The written file carries exactly these lines, once each, in this order
   // (multi-line keys with an empty value as one line, the comment with a blank).
