@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "contest/bands.h"
 #include "contest/contestdef.h"
@@ -130,17 +131,15 @@ NumberFault numberFault(std::string_view label, std::string_view no, const Conte
 }
 
 // The sent power letter against the entered category: its own letter, or
-// a class within its limit on the band.
+// a class within its limit (0: none) on the band.
 std::string sentLetterFault(std::string_view no, const ContestDefinition& def,
-                            std::string_view cateCode, int band) {
+                            std::string_view cateCode, std::string_view own, int limit, int band) {
   const std::string_view letter = no.substr(no.size() - 1);
-  const std::string_view own = rules::CategoryPowerLetter(def, cateCode);
   if (!own.empty()) {
     if (letter == own) return {};
     return "送信ナンバー" + quoted(no) + "の空中線電力の記号 " + std::string(letter) + " が部門 " +
            std::string(cateCode) + " の記号 " + std::string(own) + " と違います";
   }
-  const int limit = rules::CategoryPowerLimit(def, cateCode, band);
   const PowerCodeRule* code = rules::FindPowerCode(def, letter);
   if (limit == 0 || !code) return {};
   const int w = code->Watts[static_cast<std::size_t>(rules::WattGroup(band))];
@@ -162,7 +161,14 @@ bool outsideCategory(std::string_view band, std::string_view mode, std::int16_t 
 class Checker {
  public:
   explicit Checker(const CheckSource& src)
-      : src_(src), def_(src.def), s_(src.settings), cateCode_(utf8::trim(s_.JarlCateCode)) {}
+      : src_(src),
+        def_(src.def),
+        s_(src.settings),
+        cateCode_(utf8::trim(s_.JarlCateCode)),
+        cateLetter_(rules::CategoryPowerLetter(def_, cateCode_)) {
+    for (int b = 0; b < bands::kBandCount; ++b)
+      cateLimits_[static_cast<std::size_t>(b)] = rules::CategoryPowerLimit(def_, cateCode_, b);
+  }
 
   std::vector<Finding> run() {
     summaryItems();
@@ -225,8 +231,9 @@ class Checker {
     const std::string_view call = r.CallSign.trimmed();
     const std::string_view band = r.Band.trimmed();
     const std::string_view mode = r.Mode.trimmed();
-    const std::string who = call.empty() ? std::string() : std::string(call) + ": ";
-    auto fault = [&](Level level, std::string text) { add(level, k, who + text); };
+    auto fault = [&](Level level, std::string text) {
+      add(level, k, call.empty() ? std::move(text) : std::string(call) + ": " + text);
+    };
 
     const int b = bands::BandIndexOf(band);
     if (band.empty())
@@ -298,36 +305,44 @@ class Checker {
     if (s_.CateMode == 1 && isPhone(mode) && b >= 0 &&
         def_.PhoneExcludedBands[static_cast<std::size_t>(b)] == 1)
       fault(Level::Warning, "電話部門では" + bandName(b) + "の交信は数えられません");
-    if (def_.ContestPeriod && ole::valid(r.QsoTime)) period(k, r.QsoTime, who);
+    if (def_.ContestPeriod && ole::valid(r.QsoTime) && !inPeriod(r.QsoTime))
+      fault(Level::Warning, periodText());
   }
 
   // A missing or unknown power letter, or one not the category's, is an
   // error; a number of another shape a warning.
   void sentNumber(int k, std::string_view sent, int b) {
     NumberFault f = numberFault("送信ナンバー", sent, def_, b);
-    if (f.kind == NumberFault::Shape) {
-      addOnce(Level::Warning, k, std::move(f.text));
+    if (f.kind == NumberFault::Letter) {
+      addOnce(Level::Error, k, std::move(f.text));
       return;
     }
-    if (f.kind == NumberFault::None && def_.SentJarlCode == 1)
-      f.text = sentLetterFault(sent, def_, cateCode_, b);
-    if (!f.text.empty()) addOnce(Level::Error, k, std::move(f.text));
+    if (f.kind == NumberFault::Shape) addOnce(Level::Warning, k, std::move(f.text));
+    if (def_.SentJarlCode != 1) return;
+    std::string text = sentLetterFault(sent, def_, cateCode_, cateLetter_,
+                                       cateLimits_[static_cast<std::size_t>(b)], b);
+    if (!text.empty()) addOnce(Level::Error, k, std::move(text));
   }
 
-  void period(int k, ole::Date t, const std::string& who) {
+  // Half a second either side: times are kept to the second.
+  static constexpr double kSlack = 0.5 / 86400;
+
+  bool inPeriod(ole::Date t) {
+    if (period_ && t >= period_->Start - kSlack && t <= period_->End + kSlack) return true;
     const int year = ole::toParts(t).year;
-    if (year != periodYear_) {
-      periodYear_ = year;
-      period_ = rules::PeriodOf(*def_.ContestPeriod, year);
-    }
-    // Half a second either side: times are kept to the second.
-    constexpr double kSlack = 0.5 / 86400;
-    if (period_ && t >= period_->Start - kSlack && t <= period_->End + kSlack) return;
+    if (year == periodYear_) return false;
+    periodYear_ = year;
+    period_ = rules::PeriodOf(*def_.ContestPeriod, year);
+    return period_ && t >= period_->Start - kSlack && t <= period_->End + kSlack;
+  }
+
+  // The period of the year of the QSO just checked.
+  std::string periodText() const {
     std::string text = "コンテスト期間外の交信です";
     if (period_)
       text += "（" + ole::formatMinutes(period_->Start) + " ～ " + ole::formatMinutes(period_->End) +
               (def_.SetUTCtime == 1 ? " UTC" : " JST") + "）";
-    add(Level::Warning, k, who + text);
+    return text;
   }
 
   // The station's power against the category's limit on the bands it used.
@@ -347,7 +362,7 @@ class Checker {
     bool any = false, unlimited = false;
     for (int b = 0; b < bands::kBandCount; ++b) {
       if (!on[static_cast<std::size_t>(b)]) continue;
-      const int limit = rules::CategoryPowerLimit(def_, cateCode_, b);
+      const int limit = cateLimits_[static_cast<std::size_t>(b)];
       any = true;
       if (limit == 0) unlimited = true;
       highest = std::max(highest, limit);
@@ -363,7 +378,7 @@ class Checker {
     std::array<int, bands::kBandCount> limits{};
     for (int b = 0; b < bands::kBandCount; ++b)
       if (on[static_cast<std::size_t>(b)])
-        limits[static_cast<std::size_t>(b)] = rules::CategoryPowerLimit(def_, cateCode_, b);
+        limits[static_cast<std::size_t>(b)] = cateLimits_[static_cast<std::size_t>(b)];
     for (int shown = 0;;) {
       int limit = 0;  // the lowest limit above the one shown last and below the power
       for (int l : limits)
@@ -399,6 +414,8 @@ class Checker {
   const ContestDefinition& def_;
   const Settings& s_;
   const std::string_view cateCode_;
+  const std::string_view cateLetter_;                // the category's power letter, if any
+  std::array<int, bands::kBandCount> cateLimits_{};  // its limit by band, 0 none
   std::vector<Finding> found_;
   // Text -> (its finding, how many QSOs carry it).
   std::unordered_map<std::string, std::pair<std::size_t, int>> repeats_;
@@ -412,23 +429,15 @@ class Checker {
 
 std::vector<Finding> CheckLog(const CheckSource& src) { return Checker(src).run(); }
 
-std::string_view LevelName(Level level) {
-  switch (level) {
-    case Level::Error: return "error";
-    case Level::Warning: return "warning";
-    case Level::Note: break;
-  }
-  return "note";
-}
+namespace {
+// By level: the name the command line prints and the caption the window shows.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kLevels = {
+    {{"error", "エラー"}, {"warning", "警告"}, {"note", "注意"}}};
+}  // namespace
 
-std::string_view LevelText(Level level) {
-  switch (level) {
-    case Level::Error: return "エラー";
-    case Level::Warning: return "警告";
-    case Level::Note: break;
-  }
-  return "注意";
-}
+std::string_view LevelName(Level level) { return kLevels[static_cast<std::size_t>(level)].first; }
+
+std::string_view LevelText(Level level) { return kLevels[static_cast<std::size_t>(level)].second; }
 
 bool HasError(const std::vector<Finding>& findings) {
   return std::any_of(findings.begin(), findings.end(),

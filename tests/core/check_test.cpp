@@ -99,6 +99,10 @@ const std::vector<Case> kCases = {
        for (int k = 1; k <= f.log.count(); ++k) f.log[k].SentNo = "13H";
      },
      {{Level::Error, 1, "の記号 M と違います（ほか 3 件）"}}},
+    {"sent number of another shape is still held against the category",
+     [](Fixture& f) { f.log[1].SentNo = "2H"; },
+     {{Level::Error, 1, "送信ナンバー「2H」の空中線電力の記号 H が部門 XAM の記号 M と違います"},
+      {Level::Warning, 1, "送信ナンバー「2H」の先頭の0が抜けています（「02H」）"}}},
     {"sent letter the contest lacks", [](Fixture& f) { f.log[1].SentNo = "13X"; },
      {{Level::Error, 1, "送信ナンバー「13X」の空中線電力の記号 X はこのコンテストにありません"}}},
     {"sent number without its letter", [](Fixture& f) { f.log[1].SentNo = "13"; },
