@@ -60,13 +60,13 @@ struct RcvdNoShapeRule {
 // "2026/01/02 09:00" (that year), "01/02 09:00" (every year) or
 // "04/SatL 21:00" (a weekday of the month: Sat1..Sat5, SatL the last).
 struct ContestPeriodRule {
-  int Year = 0;      // 0: every year
+  int Year = 0;  // 0: every year
   int Month = 1;
-  int Day = 0;       // 0: by weekday
-  int Weekday = 0;   // 0 Sunday .. 6 Saturday
-  int Week = 0;      // 1..5, -1 the last
-  int Minute = 0;    // of the start day
-  int Hours = 0;     // length
+  int Day = 0;      // 0: by weekday
+  int Weekday = 0;  // 0 Sunday .. 6 Saturday
+  int Week = 0;     // 1..5, -1 the last
+  int Minute = 0;   // of the start day
+  int Hours = 0;    // length
 };
 
 namespace rules {

@@ -20,9 +20,9 @@ namespace {
 
 // The captions of the summary sheet's required items, in the check's order.
 constexpr std::array<std::string_view, submit::kCheckRows> kItemCaptions = {
-    "コンテストの名称", "参加部門の名称",   "参加部門のコード",
-    "最大空中線電力",   "コールサイン",     "局免許者の氏名（社団の名称）",
-    "局免許者の無線従事者資格", "連絡先", "宣誓文"};
+    "コンテストの名称",         "参加部門の名称", "参加部門のコード",
+    "最大空中線電力",           "コールサイン",   "局免許者の氏名（社団の名称）",
+    "局免許者の無線従事者資格", "連絡先",         "宣誓文"};
 
 std::string quoted(std::string_view s) {
   std::string t = "「";
@@ -106,7 +106,8 @@ NumberFault numberFault(std::string_view label, std::string_view no, const Conte
   std::string_view base = no;
   std::string_view letter;
   if (def.SentJarlCode == 1) {
-    if (!isLetter(no.back())) return {NumberFault::Letter, head() + "に空中線電力の記号がありません"};
+    if (!isLetter(no.back()))
+      return {NumberFault::Letter, head() + "に空中線電力の記号がありません"};
     letter = no.substr(no.size() - 1);
     base = no.substr(0, no.size() - 1);
     if (!def.PowerCode.empty() && !rules::FindPowerCode(def, letter))
@@ -118,16 +119,16 @@ NumberFault numberFault(std::string_view label, std::string_view no, const Conte
   for (std::string_view rst : {"599", "59"})
     if (base.size() > rst.size() && base.substr(0, rst.size()) == rst &&
         rules::NumberFits(shape->Numbers, base.substr(rst.size())))
-      return {NumberFault::Shape, head() + "にRSTが含まれています（ナンバーは" +
-                                      quoted(std::string(base.substr(rst.size())) +
-                                             std::string(letter)) +
-                                      "）"};
+      return {NumberFault::Shape,
+              head() + "にRSTが含まれています（ナンバーは" +
+                  quoted(std::string(base.substr(rst.size())) + std::string(letter)) + "）"};
   if (rules::NumberFits(shape->Numbers, "0" + std::string(base)))
     return {NumberFault::Shape,
             head() + "の先頭の0が抜けています（" + quoted("0" + std::string(no)) + "）"};
   if (base.empty()) return {NumberFault::Shape, head() + "にナンバーがありません"};
   return {NumberFault::Shape, head() + "はこのコンテストのナンバー（" + rangesText(shape->Numbers) +
-                                  (letter.empty() ? "" : "と空中線電力の記号") + "）ではありません"};
+                                  (letter.empty() ? "" : "と空中線電力の記号") +
+                                  "）ではありません"};
 }
 
 // The sent power letter against the entered category: its own letter, or
@@ -203,7 +204,8 @@ class Checker {
     const submit::SummaryCheck c = submit::SummaryCheckLoad(s_, def_);
     for (std::size_t i = 0; i < c.items.size(); ++i)
       if (c.items[i].missing)
-        add(Level::Error, 0, "サマリーシートの必須項目" + quoted(kItemCaptions[i]) + "が未設定です");
+        add(Level::Error, 0,
+            "サマリーシートの必須項目" + quoted(kItemCaptions[i]) + "が未設定です");
     if (src_.format == elog::ElogFormat::R21) {
       if (!elog::R21Allowed(def_))
         add(Level::Error, 0, "QSOパーティーの電子ログは R1.0 形式で作成してください");
@@ -256,22 +258,19 @@ class Checker {
     const struct {
       std::string_view label, value;
       bool* ok;
-    } fields[] = {{"コールサイン", call, nullptr},
-                  {"モード", mode, nullptr},
-                  {"送信RST", r.SentRst.trimmed(), nullptr},
-                  {"送信ナンバー", r.SentNo.trimmed(), &sentOk},
-                  {"受信RST", r.RcvdRst.trimmed(), nullptr},
-                  {"受信ナンバー", r.RcvdNo.trimmed(), &rcvdOk}};
+    } fields[] = {
+        {"コールサイン", call, nullptr},           {"モード", mode, nullptr},
+        {"送信RST", r.SentRst.trimmed(), nullptr}, {"送信ナンバー", r.SentNo.trimmed(), &sentOk},
+        {"受信RST", r.RcvdRst.trimmed(), nullptr}, {"受信ナンバー", r.RcvdNo.trimmed(), &rcvdOk}};
     for (const auto& f : fields) {
       const FieldFault ff = scanField(f.value);
       if (ff.fault == Fault::None) continue;
       if (f.ok) *f.ok = false;
       std::string text =
-          ff.fault == Fault::Wide
-              ? std::string(f.label) + quoted(f.value) + "に全角文字" + quoted(ff.ch) +
-                    "があります（半角文字だけが使えます）"
+          ff.fault == Fault::Wide ? std::string(f.label) + quoted(f.value) + "に全角文字" +
+                                        quoted(ff.ch) + "があります（半角文字だけが使えます）"
           : ff.fault == Fault::Control ? std::string(f.label) + "に使えない文字があります"
-          : f.ok ? innerBlankText(f.label, f.value)
+          : f.ok                       ? innerBlankText(f.label, f.value)
                  : std::string(f.label) + quoted(f.value) + "の中に空白があります";
       // The station's own sent number is one fault, however many QSOs carry it.
       if (f.ok == &sentOk)
@@ -286,7 +285,8 @@ class Checker {
       const auto m = std::find(bands::kModeTexts.begin(), bands::kModeTexts.end(), mode);
       if (m == bands::kModeTexts.end() ||
           def_.ModeEnabled[static_cast<std::size_t>(m - bands::kModeTexts.begin())] != 1)
-        fault(Level::Warning, "モード " + std::string(mode) + " はこのコンテストの対象ではありません");
+        fault(Level::Warning,
+              "モード " + std::string(mode) + " はこのコンテストの対象ではありません");
     }
 
     const std::string_view sent = r.SentNo.trimmed();
@@ -340,8 +340,8 @@ class Checker {
   std::string periodText() const {
     std::string text = "コンテスト期間外の交信です";
     if (period_)
-      text += "（" + ole::formatMinutes(period_->Start) + " ～ " + ole::formatMinutes(period_->End) +
-              (def_.SetUTCtime == 1 ? " UTC" : " JST") + "）";
+      text += "（" + ole::formatMinutes(period_->Start) + " ～ " +
+              ole::formatMinutes(period_->End) + (def_.SetUTCtime == 1 ? " UTC" : " JST") + "）";
     return text;
   }
 
@@ -354,9 +354,8 @@ class Checker {
     if (std::none_of(on.begin(), on.end(), [](bool x) { return x; })) {
       const std::string_view cb = bands::CategoryBandText(s_.CateBand);
       for (int b = 0; b < bands::kBandCount; ++b)
-        on[static_cast<std::size_t>(b)] =
-            def_.BandEnabled[static_cast<std::size_t>(b)] == 1 &&
-            (cb.empty() || bands::BandIndexOf(cb) == b);
+        on[static_cast<std::size_t>(b)] = def_.BandEnabled[static_cast<std::size_t>(b)] == 1 &&
+                                          (cb.empty() || bands::BandIndexOf(cb) == b);
     }
     int highest = 0;
     bool any = false, unlimited = false;
@@ -371,7 +370,8 @@ class Checker {
     if (!unlimited && watts > highest) {
       add(Level::Error, 0,
           "空中線電力が" + std::to_string(highest) + "Wを超えている: 最大空中線電力は " + text +
-              "W、部門 " + std::string(cateCode_) + " の上限は " + std::to_string(highest) + "W です");
+              "W、部門 " + std::string(cateCode_) + " の上限は " + std::to_string(highest) +
+              "W です");
       return;
     }
     // Over the limit of some bands only: the power used there is not known.
@@ -390,7 +390,8 @@ class Checker {
           where += (where.empty() ? "" : "・") + bandName(b);
       add(Level::Warning, 0,
           "最大空中線電力 " + text + "W は " + where + " での部門 " + std::string(cateCode_) +
-              " の上限 " + std::to_string(limit) + "W を超えています。その帯で使った電力を確かめてください");
+              " の上限 " + std::to_string(limit) +
+              "W を超えています。その帯で使った電力を確かめてください");
       shown = limit;
     }
   }
@@ -405,9 +406,11 @@ class Checker {
               " 件あります（得点に含まれず、チェックログとして提出されます）");
     if (offBand_)
       add(Level::Note, 0,
-          "コンテストのバンドでない交信が " + std::to_string(offBand_) + " 件あります（得点に含まれません）");
+          "コンテストのバンドでない交信が " + std::to_string(offBand_) +
+              " 件あります（得点に含まれません）");
     if (dupes_)
-      add(Level::Note, 0, "重複交信が " + std::to_string(dupes_) + " 件あります（0点で提出されます）");
+      add(Level::Note, 0,
+          "重複交信が " + std::to_string(dupes_) + " 件あります（0点で提出されます）");
   }
 
   const CheckSource& src_;
