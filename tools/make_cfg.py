@@ -129,6 +129,10 @@ PREFECTURES = "101-114,02-48"
 CITIES = "#4-6"
 
 
+def ruled(year, text):
+    return f"{text}  ({year}年の規約)"
+
+
 def power_codes(year, codes):
     return [f"空中線電力の記号と上限 ({year}年の規約)  {WATTS_COMMENT}"] + [
         ("PowerCode", ";".join([letter] + [str(w) for w in watts])) for letter, *watts in codes]
@@ -156,6 +160,7 @@ def period(comment, value):
     return [comment, ("ContestPeriod", value)]
 
 
+NO_PERIOD = "コンテスト期間は確認できていないため載せていない (提出前のチェックは期間を見ない)"
 DOMESTIC_POWER = [("H", 0), ("M", 100), ("L", 10, 20), ("P", 5)]
 
 
@@ -200,11 +205,12 @@ def all_ja():
           domestic(1, "ＡＬＬ ＪＡ コンテスト", "ALL JAコンテスト", 1, SECTION_FILE),
           HF_TO_50, PHONE_CW, one_point(HF_TO_50), cats,
           power_codes(2025, DOMESTIC_POWER) + category_power_codes("HMP")
-          + category_power("電話部門は10W以下 (50MHzは20W以下)", [("P*", 10, 20)])
-          + phone_excluded("電話部門のオールバンドは14MHz帯を除く", ["14"])
-          + rcvd_shapes("受信ナンバー: 都府県支庁ナンバー と 空中線電力の記号",
+          + category_power(ruled(2025, "電話部門は10W以下 (50MHzは20W以下)"), [("P*", 10, 20)])
+          + phone_excluded(ruled(2025, "電話部門のオールバンドは14MHz帯を除く"), ["14"])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 都府県支庁ナンバー と 空中線電力の記号"),
                         [("*", PREFECTURES)])
-          + period("コンテスト期間 (JST): 4月の最終土曜日21時から24時間", "04/SatL 21:00;24"))
+          + period(ruled(2025, "コンテスト期間 (JST): 4月の最終土曜日21時から24時間"),
+                   "04/SatL 21:00;24"))
 
 
 def six_and_down():
@@ -220,7 +226,8 @@ def six_and_down():
            "部門は公表されている部門コード (C50からC10G、P50からP10G) だけを載せた",
            "これらの部門に現在電力区分があるか、部門コードに電力の記号が付くかは確認できていないため",
            "電力の記号なしのコードのままにしてある  オペの人数 (シングル/マルチ) も未確認",
-           "マルチオペ、オールバンド、電信電話などほかの部門のコードは未確認のため載せていない"]
+           "マルチオペ、オールバンド、電信電話などほかの部門のコードは未確認のため載せていない",
+           NO_PERIOD]
           + DOMESTIC_COMMENT,
           domestic(2, "6M and Down コンテスト", "6m AND DOWNコンテスト", 3),
           FIFTY_UP, PHONE_CW, one_point(FIFTY_UP), cats,
@@ -245,17 +252,17 @@ def field_day():
            "電力区分は M (50W以下)  L (10W以下 50MHzから430MHzは20W以下)  P (5W以下) の三つで、Hの区分はない",
            "電話部門 (PA PN PMA) は10Wの区分、電信部門 (CAからC2400) は50Wの区分",
            "移動運用局種係数: 既存の無線設備や電源のない場所で運用するフィールドデー局Aだけが2",
-           "  それ以外の局は1"]
+           "  それ以外の局は1", NO_PERIOD]
           + [c for c in DOMESTIC_COMMENT if not c.startswith("空中線電力の記号")],
           domestic(3, "フィールドデーコンテスト", "フィールドデーコンテスト", 3, fd=1),
           DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats,
           power_codes(2025, [("M", 50), ("L", 10, 20, 10), ("P", 5)])
-          + category_power("どの局も50W以下 (空中線電力が50Wを超えている局は受け付けられない)"
-                           "  電話部門は10W以下 (50MHzから430MHzは20W以下)",
+          + category_power(ruled(2025, "どの局も50W以下 (空中線電力が50Wを超えている局は受け付けられない)"
+                                 "  電話部門は10W以下 (50MHzから430MHzは20W以下)"),
                            [("*", 50), ("P*", 10, 20, 10)])
-          + phone_excluded("電話部門のオールバンドは14MHz帯を除く", ["14"])
-          + rcvd_shapes("受信ナンバー: 1200MHzまで 都府県支庁ナンバー  2400MHzから 市郡区ナンバー"
-                        " (4から6桁)  そのあとに空中線電力の記号",
+          + phone_excluded(ruled(2025, "電話部門のオールバンドは14MHz帯を除く"), ["14"])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 1200MHzまで 都府県支庁ナンバー  2400MHzから"
+                              " 市郡区ナンバー (4から6桁)  そのあとに空中線電力の記号"),
                         [("1.8-1200", PREFECTURES), ("2400-10G", CITIES)]))
 
 
@@ -278,14 +285,15 @@ def all_cities():
            "部門コードは国内コンテストの決まりに従って組み立てた  電力区分は各バンドで送れる",
            "電力の記号 (H M L P) のすべてを載せた  電信電話部門はオールバンドだけを載せた",
            "マルチオペ、ニューカマー、SWLなどの部門コードは未確認のため載せていない",
-           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない"]
+           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない",
+           NO_PERIOD]
           + DOMESTIC_COMMENT,
           domestic(4, "全市全郡コンテスト", "全市全郡コンテスト", 2),
           DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats,
           power_codes(2025, DOMESTIC_POWER) + category_power_codes("HMLP")
-          + category_power("電話部門は10W以下 (50MHz以上は20W以下  1200MHz以上は未確認のためLの区分と同じ20W)",
-                           [("P*", 10, 20)])
-          + rcvd_shapes("受信ナンバー: 市郡区ナンバー (4から6桁) と 空中線電力の記号",
+          + category_power(ruled(2025, "電話部門は10W以下 (50MHz以上は20W以下"
+                                 "  1200MHz以上は未確認のためLの区分と同じ20W)"), [("P*", 10, 20)])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 市郡区ナンバー (4から6桁) と 空中線電力の記号"),
                         [("*", CITIES)]))
 
 
