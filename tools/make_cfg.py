@@ -64,12 +64,16 @@ def single(mode, band, power=None, prefix="シングルオペ"):
     return row(name, code, mode, cate_band, 0)
 
 
-def write(name, comment, settings, bands, modes, points, categories):
+def write(name, comment, settings, bands, modes, points, categories, rules=()):
     lines = [f";{line}" for line in comment]
     lines.append("")
     for key, value in settings:
         lines.append(f"{key}={value}")
     lines.append("")
+    if rules:
+        for item in rules:
+            lines.append(f";{item}" if isinstance(item, str) else f"{item[0]}={item[1]}")
+        lines.append("")
     for i, (word, *_rest) in enumerate(BANDS):
         lines.append(f"Band{word}Enabled={1 if i in bands else 0}")
     for i, (word, *_rest) in enumerate(BANDS):
@@ -83,7 +87,7 @@ def write(name, comment, settings, bands, modes, points, categories):
     lines.append("")
     for r in categories:
         lines.append("StdCategory=" + ";".join(str(f) for f in r))
-    for line in comment:
+    for line in comment + [r for r in rules if isinstance(r, str)]:
         assert "=" not in line, line  # a comment with "=" would read as a key
     text = "\r\n".join(lines) + "\r\n"
     with open(os.path.join(OUT, name), "wb") as f:
@@ -114,6 +118,50 @@ def domestic(no, name, std, exch, section_file="", fd=0):
 
 def one_point(bands):
     return {b: (1, 0, 0) for b in bands}
+
+
+# The entry rules the check before submission holds a log against. Each is
+# a comment naming the rules' year, then its keys. Watts: 1.9 to 28 MHz,
+# 50 to 430 MHz, 1200 MHz and up (a missing figure repeats the one before,
+# 0 is up to the licence); "*" in a category code stands for any characters.
+WATTS_COMMENT = "記号;1.9MHzから28MHz;50MHzから430MHz;1200MHz以上 の上限W (0は免許の範囲、省略は前と同じ)"
+PREFECTURES = "101-114,02-48"
+CITIES = "#4-6"
+
+
+def ruled(year, text):
+    return f"{text}  ({year}年の規約)"
+
+
+def power_codes(year, codes):
+    return [f"空中線電力の記号と上限 ({year}年の規約)  {WATTS_COMMENT}"] + [
+        ("PowerCode", ";".join([letter] + [str(w) for w in watts])) for letter, *watts in codes]
+
+
+def category_power_codes(letters):
+    return ["記号で終わる部門コードの部門はその記号を送る (* は任意の文字)"] + [
+        ("CategoryPowerCode", f"{p};C*{p},X*{p}") for p in letters]
+
+
+def category_power(comment, limits):
+    return [comment] + [("CategoryPower", ";".join([codes] + [str(w) for w in watts]))
+                        for codes, *watts in limits]
+
+
+def phone_excluded(comment, words):
+    return [comment, ("PhoneExcludedBands", ",".join(words))]
+
+
+def rcvd_shapes(comment, shapes):
+    return [comment] + [("RcvdNoShape", f"{bands};{numbers}") for bands, numbers in shapes]
+
+
+def period(comment, value):
+    return [comment, ("ContestPeriod", value)]
+
+
+NO_PERIOD = "コンテスト期間は確認できていないため載せていない (提出前のチェックは期間を見ない)"
+DOMESTIC_POWER = [("H", 0), ("M", 100), ("L", 10, 20), ("P", 5)]
 
 
 DOMESTIC_COMMENT = [
@@ -155,7 +203,14 @@ def all_ja():
            "シルバー部門は年齢を運用者リストに記入するためマルチオペ扱い (CateMlt 1)"]
           + DOMESTIC_COMMENT,
           domestic(1, "ＡＬＬ ＪＡ コンテスト", "ALL JAコンテスト", 1, SECTION_FILE),
-          HF_TO_50, PHONE_CW, one_point(HF_TO_50), cats)
+          HF_TO_50, PHONE_CW, one_point(HF_TO_50), cats,
+          power_codes(2025, DOMESTIC_POWER) + category_power_codes("HMP")
+          + category_power(ruled(2025, "電話部門は10W以下 (50MHzは20W以下)"), [("P*", 10, 20)])
+          + phone_excluded(ruled(2025, "電話部門のオールバンドは14MHz帯を除く"), ["14"])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 都府県支庁ナンバー と 空中線電力の記号"),
+                        [("*", PREFECTURES)])
+          + period(ruled(2025, "コンテスト期間 (JST): 4月の最終土曜日21時から24時間"),
+                   "04/SatL 21:00;24"))
 
 
 def six_and_down():
@@ -171,10 +226,14 @@ def six_and_down():
            "部門は公表されている部門コード (C50からC10G、P50からP10G) だけを載せた",
            "これらの部門に現在電力区分があるか、部門コードに電力の記号が付くかは確認できていないため",
            "電力の記号なしのコードのままにしてある  オペの人数 (シングル/マルチ) も未確認",
-           "マルチオペ、オールバンド、電信電話などほかの部門のコードは未確認のため載せていない"]
+           "マルチオペ、オールバンド、電信電話などほかの部門のコードは未確認のため載せていない",
+           NO_PERIOD]
           + DOMESTIC_COMMENT,
           domestic(2, "6M and Down コンテスト", "6m AND DOWNコンテスト", 3),
-          FIFTY_UP, PHONE_CW, one_point(FIFTY_UP), cats)
+          FIFTY_UP, PHONE_CW, one_point(FIFTY_UP), cats,
+          rcvd_shapes("受信ナンバー (2025年の規約): 1200MHzまで 都府県支庁ナンバー  2400MHzから"
+                      " 市郡区ナンバー (4から6桁)  そのあとに空中線電力の記号",
+                      [("50-1200", PREFECTURES), ("2400-10G", CITIES)]))
 
 
 def field_day():
@@ -190,13 +249,21 @@ def field_day():
            "交換: 1200MHzまで RS(T) + 都府県支庁ナンバー + 空中線電力の記号",
            "      2400MHzから RS(T) + 市郡区ナンバー + 空中線電力の記号",
            "1交信1点  マルチ: バンドごとの異なるナンバー",
-           "電力区分は50W  10W (50MHz以上は20W)  5W の三つで、HとMの区分はない",
+           "電力区分は M (50W以下)  L (10W以下 50MHzから430MHzは20W以下)  P (5W以下) の三つで、Hの区分はない",
            "電話部門 (PA PN PMA) は10Wの区分、電信部門 (CAからC2400) は50Wの区分",
            "移動運用局種係数: 既存の無線設備や電源のない場所で運用するフィールドデー局Aだけが2",
-           "  それ以外の局は1"]
-          + DOMESTIC_COMMENT,
+           "  それ以外の局は1", NO_PERIOD]
+          + [c for c in DOMESTIC_COMMENT if not c.startswith("空中線電力の記号")],
           domestic(3, "フィールドデーコンテスト", "フィールドデーコンテスト", 3, fd=1),
-          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats)
+          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats,
+          power_codes(2025, [("M", 50), ("L", 10, 20, 10), ("P", 5)])
+          + category_power(ruled(2025, "どの局も50W以下 (空中線電力が50Wを超えている局は受け付けられない)"
+                                 "  電話部門は10W以下 (50MHzから430MHzは20W以下)"),
+                           [("*", 50), ("P*", 10, 20, 10)])
+          + phone_excluded(ruled(2025, "電話部門のオールバンドは14MHz帯を除く"), ["14"])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 1200MHzまで 都府県支庁ナンバー  2400MHzから"
+                              " 市郡区ナンバー (4から6桁)  そのあとに空中線電力の記号"),
+                        [("1.8-1200", PREFECTURES), ("2400-10G", CITIES)]))
 
 
 def all_cities():
@@ -213,15 +280,21 @@ def all_cities():
            "1.9MHzから430MHz と 1200MHz以上  JST",
            "交換: RS(T) + 市郡区ナンバー + 空中線電力の記号",
            "1交信1点  マルチ: バンドごとの異なる市郡区ナンバー",
-           "電話部門はすべて10W以下 (50MHzから430MHzは20W以下) で、部門コードに電力の記号は付かない",
+           "電話部門はすべて10W以下 (50MHzから430MHzは20W以下  1200MHz以上は未確認) で、部門コードに電力の記号は付かない",
            "それを超える電力の局は電信電話部門に参加する",
            "部門コードは国内コンテストの決まりに従って組み立てた  電力区分は各バンドで送れる",
            "電力の記号 (H M L P) のすべてを載せた  電信電話部門はオールバンドだけを載せた",
            "マルチオペ、ニューカマー、SWLなどの部門コードは未確認のため載せていない",
-           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない"]
+           "電話の1.9MHz部門はＡＬＬ ＪＡにもなく、あるかどうか未確認のため載せていない",
+           NO_PERIOD]
           + DOMESTIC_COMMENT,
           domestic(4, "全市全郡コンテスト", "全市全郡コンテスト", 2),
-          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats)
+          DOMESTIC_ALL, PHONE_CW, one_point(DOMESTIC_ALL), cats,
+          power_codes(2025, DOMESTIC_POWER) + category_power_codes("HMLP")
+          + category_power(ruled(2025, "電話部門は10W以下 (50MHz以上は20W以下"
+                                 "  1200MHz以上は未確認のためLの区分と同じ20W)"), [("P*", 10, 20)])
+          + rcvd_shapes(ruled(2025, "受信ナンバー: 市郡区ナンバー (4から6桁) と 空中線電力の記号"),
+                        [("*", CITIES)]))
 
 
 ASIA_BANDS = [(0, "160"), (1, "80"), (2, "40"), (4, "20"), (6, "15"), (8, "10")]
@@ -259,7 +332,7 @@ def asia_categories(mode):
     return cats
 
 
-def all_asian(no, name, std, kind, modes, mode):
+def all_asian(no, name, std, kind, modes, mode, start):
     bands = [b for b, _ in ASIA_BANDS]
     write(f"({no})ALL ASIAN DX コンテスト({kind}).cfg",
           [f"ALL ASIAN DX コンテスト ({kind})  2025年の規約による",
@@ -272,7 +345,9 @@ def all_asian(no, name, std, kind, modes, mode):
            "ジュニア (20歳未満) とシルバー (70歳以上) はJAの局だけの部門",
            "提出先 (E-メールアドレス、アップロード先) は確認できていないため空にしてある"],
           base(no, name, std, 5, 2, 2, 2, 0, 0, 0, 1, 0, 1, 0),
-          bands, modes, asia_points(), asia_categories(mode))
+          bands, modes, asia_points(), asia_categories(mode),
+          category_power("ローパワー部門は100W以下 (2025年の規約)", [("*LP*", 100)])
+          + period(f"コンテスト期間 (UTC, 2025年の規約): {start[1]}から48時間", start[0]))
 
 
 def qso_party():
@@ -288,7 +363,8 @@ def qso_party():
           base(7, "ＱＳＯパーティー", "QSOパーティー", 4, 0, 1, 1, 0, 0, 0, 0, 0, 0, 1,
                upload=UPLOAD_URL),
           list(range(16)), MODES, {},
-          [row("アマチュア局", "", BOTH, 0, 0), row("SWL", "", BOTH, 0, 0)])
+          [row("アマチュア局", "", BOTH, 0, 0), row("SWL", "", BOTH, 0, 0)],
+          period("期間 (JST, 2026年の案内): 1月2日9時から1月7日21時まで", "01/02 09:00;132"))
 
 
 def main():
@@ -304,9 +380,9 @@ def main():
     field_day()
     all_cities()
     all_asian(5, "ALL ASIAN DX コンテス(電信)", "ALL ASIAN DXコンテスト(電信部門)", "電信",
-              ["CW"], CW)
+              ["CW"], CW, ("06/Sat3 00:00;48", "6月の第3土曜日0時"))
     all_asian(6, "ALL ASIAN DX コンテス(電話)", "ALL ASIAN DXコンテスト(電話部門)", "電話",
-              ["SSB", "AM"], PHONE)
+              ["SSB", "AM"], PHONE, ("09/Sat1 00:00;48", "9月の第1土曜日0時"))
     qso_party()
 
 

@@ -150,7 +150,10 @@ void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* setti
   const std::string_view value = line.substr(eq + 1);
   const KeyTable& table = keyTable();
   const auto it = table.find(std::string(key));
-  if (it == table.end()) return;
+  if (it == table.end()) {
+    rules::ApplyRuleKey(key, value, def);
+    return;
+  }
   const KeyRule& r = it->second;
   switch (r.kind) {
     case Kind::Int: CfgParseInt16(value, def.*(r.i)); break;
@@ -177,6 +180,7 @@ void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* sett
   // Optional keys: a definition without them does not inherit another's.
   def.ElogFormat.clear();
   def.UploadUrl.clear();
+  rules::ClearRules(def);
   const std::string text = cp932::decode(bytes);
   fileio::forEachLine(text, [&](std::string_view line) { CfgApplyLine(line, def, settings); });
 }

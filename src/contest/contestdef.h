@@ -3,11 +3,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "contest/bands.h"
+#include "contest/contestrules.h"
 #include "contest/detail.h"
 
 struct Settings;
@@ -62,6 +64,14 @@ struct ContestDefinition {
   std::array<std::int16_t, bands::kModeCount> ModeEnabled{};
   std::array<BandPoint, bands::kBandCount> BandPoints{};
   std::vector<Category> CategoryList;  // rows 1..CategoryCount are [0..count-1]
+  // The entry rules of contest/contestrules.h; optional, each read starts
+  // them empty. Keys given more than once add a rule per line.
+  std::vector<PowerCodeRule> PowerCode;
+  std::vector<CategoryPowerCodeRule> CategoryPowerCode;
+  std::vector<CategoryPowerRule> CategoryPower;
+  std::array<std::int16_t, bands::kBandCount> PhoneExcludedBands{};  // 1 = not counted
+  std::vector<RcvdNoShapeRule> RcvdNoShape;
+  std::optional<ContestPeriodRule> ContestPeriod;
 
   std::int16_t CategoryCount() const { return static_cast<std::int16_t>(CategoryList.size()); }
   // Row i, 1-based as the station-data dialog numbers them.
@@ -95,7 +105,8 @@ std::string ContestNameOf(std::int16_t contestNo);
 void CfgApplyLine(std::string_view line, ContestDefinition& def, Settings* settings);
 
 // Applies every line of a definition text (CP932 bytes) in order, after
-// emptying CategoryList and the optional ElogFormat and UploadUrl.
+// emptying CategoryList, the optional ElogFormat and UploadUrl and the
+// entry rules.
 void CfgApplyText(std::string_view bytes, ContestDefinition& def, Settings* settings);
 
 // Converts a definition file's integer text: blanks around it allowed, a

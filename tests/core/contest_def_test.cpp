@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "log/settings.h"
 #include "contest/contestdef.h"
+#include "contest/contestrules.h"
 #include "log/cp932.h"
 #include "scripted_ui.h"
 
@@ -128,6 +131,88 @@ TEST(CfgLines, LfOnlyLongAndInvalidBytesAreHarmless) {
   EXPECT_EQ(d.Exch, 2);
   EXPECT_EQ(d.ContestName.size(), 100000u);
   EXPECT_EQ(d.MltSearch, 0);
+}
+
+// The entry-rule keys: a value that does not read adds nothing, the
+// list keys add a rule per line, and the next read starts without them.
+TEST(CfgLines, EntryRuleValuesThatDoNotReadAreSkipped) {
+  struct Row {
+    const char* line;
+    std::size_t powerCodes, categoryPowers, shapes;
+    bool period;
+  };
+  const Row rows[] = {
+      {"PowerCode=M;100", 1, 0, 0, false},
+      {"PowerCode= L ; 10 ; 20 ", 1, 0, 0, false},
+      {"PowerCode=m;100", 0, 0, 0, false},       // letters are upper case
+      {"PowerCode=M", 0, 0, 0, false},           // no watts
+      {"PowerCode=M;1;2;3;4", 0, 0, 0, false},   // four figures
+      {"PowerCode=M;-5", 0, 0, 0, false},
+      {"PowerCode=M;5.5", 0, 0, 0, false},
+      {"CategoryPower=P*,X*;10", 0, 1, 0, false},
+      {"CategoryPower=;10", 0, 0, 0, false},
+      {"CategoryPower=P*,;10", 0, 0, 0, false},
+      {"RcvdNoShape=1.8-1200;101-114,02-48", 0, 0, 1, false},
+      {"RcvdNoShape=10G;#4-6", 0, 0, 1, false},
+      {"RcvdNoShape=1200-1.8;02-48", 0, 0, 0, false},  // bands the wrong way round
+      {"RcvdNoShape=*;48-02", 0, 0, 0, false},
+      {"RcvdNoShape=*;2-48", 0, 0, 0, false},          // two widths
+      {"RcvdNoShape=*;#6-4", 0, 0, 0, false},
+      {"RcvdNoShape=10.1G;#4-6", 0, 0, 0, false},      // band words as the keys have them
+      {"ContestPeriod=2026/01/02 09:00;132", 0, 0, 0, true},
+      {"ContestPeriod=04/SatL 21:00;24", 0, 0, 0, true},
+      {"ContestPeriod=06/Sat3 00:00;48", 0, 0, 0, true},
+      {"ContestPeriod=06/Sat6 00:00;48", 0, 0, 0, false},
+      {"ContestPeriod=13/01 00:00;48", 0, 0, 0, false},
+      {"ContestPeriod=04/26 24:00;24", 0, 0, 0, false},
+      {"ContestPeriod=04/26 21:00", 0, 0, 0, false},
+      {"ContestPeriod=04/26;24", 0, 0, 0, false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.line);
+    const ContestDefinition d = apply(std::string(r.line) + "\n");
+    EXPECT_EQ(d.PowerCode.size(), r.powerCodes);
+    EXPECT_EQ(d.CategoryPower.size(), r.categoryPowers);
+    EXPECT_EQ(d.RcvdNoShape.size(), r.shapes);
+    EXPECT_EQ(d.ContestPeriod.has_value(), r.period);
+  }
+
+  ContestDefinition d = apply(
+      "PowerCode=H;0\nPowerCode=L;10;20\nPhoneExcludedBands=14\nPhoneExcludedBands=7,21\n"
+      "PhoneExcludedBands=7,99\nContestPeriod=04/SatL 21:00;24\n");
+  ASSERT_EQ(d.PowerCode.size(), 2u);
+  EXPECT_EQ(d.PowerCode[1].Watts, (BandWatts{10, 20, 20}));
+  // The later line wins; a line with a word that is no band changes nothing.
+  EXPECT_EQ(d.PhoneExcludedBands[2], 1);
+  EXPECT_EQ(d.PhoneExcludedBands[4], 0);
+  EXPECT_EQ(d.PhoneExcludedBands[6], 1);
+  CfgApplyText(cp932::encode("ContestName=x\n"), d, nullptr);
+  EXPECT_TRUE(d.PowerCode.empty());
+  EXPECT_EQ(d.PhoneExcludedBands[2], 0);
+  EXPECT_FALSE(d.ContestPeriod);
+}
+
+TEST(CfgLines, CategoryCodePatternsAndPeriodDays) {
+  for (const auto& [pattern, code, match] :
+       std::vector<std::tuple<const char*, const char*, bool>>{
+           {"C*H", "CAH", true}, {"C*H", "CH", true}, {"C*H", "CAHX", false},
+           {"*LP*", "SOABLP24", true}, {"*LP*", "SOABHP", false}, {"*", "", true},
+           {"P*", "XPA", false}, {"X*M*", "XMAM", true}})
+    EXPECT_EQ(rules::CodeMatches(pattern, code), match) << pattern << " " << code;
+
+  auto start = [](const char* value, int year) {
+    const ContestDefinition d = apply(std::string("ContestPeriod=") + value + "\n");
+    const auto p = rules::PeriodOf(*d.ContestPeriod, year);
+    return p ? ole::formatMinutes(p->Start) : std::string("none");
+  };
+  EXPECT_EQ(start("04/SatL 21:00;24", 2024), "2024-04-27 21:00");
+  EXPECT_EQ(start("04/SatL 21:00;24", 2026), "2026-04-25 21:00");
+  EXPECT_EQ(start("08/Sat1 21:00;24", 2026), "2026-08-01 21:00");  // the 1st is a Saturday
+  EXPECT_EQ(start("08/Sun1 21:00;24", 2026), "2026-08-02 21:00");
+  EXPECT_EQ(start("08/Sat5 21:00;24", 2026), "2026-08-29 21:00");
+  EXPECT_EQ(start("02/Sun5 00:00;24", 2026), "none");              // February has four
+  EXPECT_EQ(start("02/29 00:00;24", 2025), "none");
+  EXPECT_EQ(start("2026/01/02 09:00;132", 2030), "2026-01-02 09:00");
 }
 
 TEST(ContestNames, TableAndUnknownNumbers) {

@@ -13,6 +13,7 @@
 #include "log/logfile.h"
 #include "contest/session.h"
 #include "output/elog.h"
+#include "samples.h"
 
 namespace fs = std::filesystem;
 
@@ -170,6 +171,49 @@ TEST_F(CliHome, CommandsAndTheirFailures) {
   EXPECT_NE(run("--home '" + home + "' elog '" + home + "/Log/t.tmk'"), 0);
   EXPECT_NE(run("--home '" + home + "/nowhere' score '" + home + "/Log/t.tmk'"), 0);
   EXPECT_NE(file("err").find("dxped.cfg"), std::string::npos);
+}
+
+TEST_F(CliHome, CheckPrintsOneFindingALineAndFailsOnErrors) {
+  if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  const std::string check = "--home '" + home + "' check '" + home + "/Log/t.tmk'";
+  const std::string faults =
+      "warning\t5\tJA3DDD: 受信ナンバー「01M」はこのコンテストのナンバー（101～114、02～48と空中線電力の記号）"
+      "ではありません\n"
+      "warning\t6\tJA4EEE: 受信ナンバー「22」に空中線電力の記号がありません\n"
+      "note\t0\t重複交信が 1 件あります（0点で提出されます）\n";
+  EXPECT_EQ(run(check), 1);
+  EXPECT_EQ(file("out"),
+            "error\t0\tサマリーシートの必須項目「参加部門の名称」が未設定です\n"
+            "error\t0\tサマリーシートの必須項目「最大空中線電力」が未設定です\n"
+            "error\t0\tサマリーシートの必須項目「局免許者の氏名（社団の名称）」が未設定です\n"
+            "error\t0\tサマリーシートの必須項目「局免許者の無線従事者資格」が未設定です\n"
+            "error\t0\tサマリーシートの必須項目「連絡先」が未設定です\n"
+            "error\t0\tＥ－メールアドレスが未設定です（JARLからの受付・エラーの通知が届きません）\n" +
+                faults);
+  EXPECT_EQ(file("err"), "");
+
+  // The station data filled in: warnings and notes alone do not fail.
+  Settings s;
+  s.CfgFileName = home + "/Cfg/(1)ＡＬＬ ＪＡ コンテスト.cfg";
+  samples::fillStationData(s);
+  s.JarlCateCode = "XAH";
+  s.JarlEmail = "ja1zzz@example.jp";
+  ASSERT_TRUE(IniWrite(home + "/Tamarack.ini", s));
+  EXPECT_EQ(run(check), 0) << file("err");
+  EXPECT_EQ(file("out"), faults);
+  EXPECT_EQ(run(check + " --format r2.1"), 0);
+  EXPECT_EQ(file("out"), faults);
+  // A power over the category's limit is an error again.
+  s.JarlCateCode = "XAP";
+  ASSERT_TRUE(IniWrite(home + "/Tamarack.ini", s));
+  EXPECT_EQ(run(check), 1);
+  EXPECT_NE(file("out").find("error\t0\t空中線電力が5Wを超えている: 最大空中線電力は 50W、部門 XAP の上限は 5W です\n"),
+            std::string::npos);
+
+  EXPECT_EQ(run(check + " --format r9"), 1);
+  EXPECT_EQ(file("out"), "");
+  EXPECT_EQ(run("--home '" + home + "' check '" + home + "/none.tmk'"), 1);
+  EXPECT_NE(file("err").find("none.tmk"), std::string::npos);
 }
 
 }  // namespace

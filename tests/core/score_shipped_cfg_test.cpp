@@ -11,6 +11,7 @@
 
 #include "app/core/programfolder.h"
 #include "contest/contestdef.h"
+#include "contest/contestrules.h"
 #include "log/settings.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
@@ -29,7 +30,8 @@ std::set<std::string> knownKeys() {
                              "ExchtoMlt", "SearchEntityFile", "SearchSectionFile", "SetUTCtime",
                              "DqpEnabled", "NYPEnabled", "WpxSearch", "SectionFile",
                              "StdContestName", "TestMailAddress", "SendMailAddress", "StdCategory",
-                             "UploadUrl"};
+                             "UploadUrl", "PowerCode", "CategoryPowerCode", "CategoryPower",
+                             "PhoneExcludedBands", "RcvdNoShape", "ContestPeriod"};
   for (const char* m : {"SSB", "FM", "AM", "CW", "RTTY", "PSK31", "WSJT", "SSTV", "DV", "DD"})
     k.insert(std::string(m) + "Enabled");
   for (auto w : bands::kBandKeyWords)
@@ -37,9 +39,10 @@ std::set<std::string> knownKeys() {
       k.insert("Band" + std::string(w) + s);
   return k;
 }
-const std::set<std::string> kTextKeys = {"ContestName", "SectionFile", "StdContestName",
-                                         "TestMailAddress", "SendMailAddress", "StdCategory",
-                                         "UploadUrl"};
+const std::set<std::string> kTextKeys = {
+    "ContestName", "SectionFile", "StdContestName", "TestMailAddress", "SendMailAddress",
+    "StdCategory", "UploadUrl", "PowerCode", "CategoryPowerCode", "CategoryPower",
+    "PhoneExcludedBands", "RcvdNoShape", "ContestPeriod"};
 
 std::map<int, fs::path> shippedFiles() {
   std::map<int, fs::path> files;
@@ -340,6 +343,99 @@ TEST_F(ShippedRead, PrefectureNumbersAndAsianPoints) {
       EXPECT_EQ(def.BandPoints[b].PointC, want[b].PointC) << b;
     }
   }
+}
+
+// The entry rules each shipped definition carries, read in an order where
+// a file without a rule must not keep the one read before.
+TEST_F(ShippedRead, EntryRulesOfEachContest) {
+  auto letters = [&] {
+    std::string t;
+    for (const PowerCodeRule& r : def.PowerCode) {
+      t += r.Letter;
+      for (int w : r.Watts) t += ":" + std::to_string(w);
+      t += ' ';
+    }
+    return t;
+  };
+  auto limit = [&](const char* code, const char* band) {
+    return rules::CategoryPowerLimit(def, code, bands::BandIndexOf(band));
+  };
+  auto fits = [&](const char* band, const char* number) {
+    const RcvdNoShapeRule* r = rules::RcvdNoShapeOf(def, bands::BandIndexOf(band));
+    return r && rules::NumberFits(r->Numbers, number);
+  };
+  auto period = [&](int year) {
+    if (!def.ContestPeriod) return std::string("none");
+    const auto p = rules::PeriodOf(*def.ContestPeriod, year);
+    return p ? ole::formatMinutes(p->Start) + " - " + ole::formatMinutes(p->End) : "no day";
+  };
+
+  read(1);  // ALL JA
+  EXPECT_EQ(letters(), "H:0:0:0 M:100:100:100 L:10:20:20 P:5:5:5 ");
+  for (const char* code : {"CAH", "C19H", "XAH", "CMAH", "XMAH"})
+    EXPECT_EQ(rules::CategoryPowerLetter(def, code), "H") << code;
+  EXPECT_EQ(rules::CategoryPowerLetter(def, "C50M"), "M");
+  EXPECT_EQ(rules::CategoryPowerLetter(def, "XAP"), "P");
+  for (const char* code : {"PA", "CSWL", "CHECKLOG", "CM2", "XS"})
+    EXPECT_EQ(rules::CategoryPowerLetter(def, code), "") << code;
+  EXPECT_EQ(limit("PA", "7"), 10);
+  EXPECT_EQ(limit("PMA", "50"), 20);
+  EXPECT_EQ(limit("CAM", "7"), 100);
+  EXPECT_EQ(limit("CAP", "50"), 5);
+  EXPECT_EQ(limit("XAH", "14"), 0);
+  EXPECT_EQ(def.PhoneExcludedBands[4], 1);
+  EXPECT_EQ(std::count(def.PhoneExcludedBands.begin(), def.PhoneExcludedBands.end(), 1), 1);
+  for (const char* n : {"101", "114", "02", "13", "48"}) EXPECT_TRUE(fits("7", n)) << n;
+  for (const char* n : {"2", "01", "49", "100", "115", "0013", ""}) EXPECT_FALSE(fits("7", n)) << n;
+  EXPECT_EQ(period(2024), "2024-04-27 21:00 - 2024-04-28 21:00");
+  EXPECT_EQ(period(2026), "2026-04-25 21:00 - 2026-04-26 21:00");
+
+  read(5);  // ALL ASIAN CW: no power letters, a limit for the low-power categories
+  EXPECT_EQ(letters(), "");
+  EXPECT_EQ(def.PhoneExcludedBands[4], 0);
+  EXPECT_TRUE(def.RcvdNoShape.empty());
+  for (const char* code : {"SO160LP", "SOABLP", "SOABLP24", "MSLP", "MMLP"})
+    EXPECT_EQ(limit(code, "7"), 100) << code;
+  for (const char* code : {"SOABHP", "SOABHP24", "SOJR", "SOSV"}) EXPECT_EQ(limit(code, "7"), 0);
+  EXPECT_EQ(period(2025), "2025-06-21 00:00 - 2025-06-23 00:00");
+  read(6);
+  EXPECT_EQ(period(2025), "2025-09-06 00:00 - 2025-09-08 00:00");
+
+  read(3);  // Field Day: no H, every station within 50 W
+  EXPECT_EQ(letters(), "M:50:50:50 L:10:20:10 P:5:5:5 ");
+  EXPECT_EQ(rules::CategoryPowerLetter(def, "CA"), "");
+  EXPECT_EQ(limit("CA", "7"), 50);
+  EXPECT_EQ(limit("C1200", "1200"), 50);
+  EXPECT_EQ(limit("PA", "7"), 10);
+  EXPECT_EQ(limit("PMA", "430"), 20);
+  EXPECT_EQ(limit("PN", "1200"), 10);
+  EXPECT_EQ(def.PhoneExcludedBands[4], 1);
+  EXPECT_TRUE(fits("1200", "13"));
+  EXPECT_FALSE(fits("1200", "1001"));
+  EXPECT_TRUE(fits("2400", "1001"));
+  EXPECT_TRUE(fits("10.1G", "100101"));
+  EXPECT_FALSE(fits("2400", "13"));
+  EXPECT_EQ(period(2025), "none");
+
+  read(2);  // 6m AND DOWN: the number shapes only
+  EXPECT_EQ(letters(), "");
+  EXPECT_TRUE(def.CategoryPower.empty());
+  EXPECT_TRUE(fits("50", "101"));
+  EXPECT_TRUE(fits("5600", "01001"));
+  EXPECT_FALSE(fits("5600", "101"));
+
+  read(4);  // all cities and guns
+  EXPECT_EQ(letters(), "H:0:0:0 M:100:100:100 L:10:20:20 P:5:5:5 ");
+  EXPECT_EQ(rules::CategoryPowerLetter(def, "C1200L"), "L");
+  EXPECT_EQ(limit("P430", "430"), 20);
+  EXPECT_EQ(def.PhoneExcludedBands[4], 0);
+  EXPECT_TRUE(fits("7", "1001"));
+  EXPECT_FALSE(fits("7", "13"));
+
+  read(7);  // the QSO party: its days every year
+  EXPECT_EQ(letters(), "");
+  EXPECT_TRUE(def.RcvdNoShape.empty());
+  EXPECT_EQ(period(2026), "2026-01-02 09:00 - 2026-01-07 21:00");
 }
 
 TEST(RetiredDqp, AnUnchangedCopyGoesAtStartAnyOtherStays) {
