@@ -45,6 +45,12 @@ struct Settings {
                CabCallLen = 0, CabRptLen = 0;
   std::string CbrFolder;
   std::string ZlogFolder;
+  // Call history: more logs to read than those in the program folder's Log
+  // (one path a line), a text file of CALL,EXCHANGE lines, and whether the
+  // entry window fills the received number from the history (1).
+  std::string HistoryLogs;  // multi-line
+  std::string HistoryFile;
+  std::int16_t HistoryFill = 0;
 };
 
 // The three default oath texts (three lines joined by CR LF).

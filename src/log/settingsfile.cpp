@@ -57,6 +57,8 @@ std::vector<Key> buildKeys() {
                 KI(MailAndMe), KI(CabSrstPos), KI(CabSRptPos), KI(CabHCallPos), KI(CabRrstPos),
                 KI(CabRRptPos), KI(CabCallLen), KI(CabRptLen), KT(CbrFolder), KT(ZlogFolder)})
     k.push_back(x);
+  // Added later: files without them read as off and empty.
+  for (Key x : {KM(HistoryLogs), KT(HistoryFile), KI(HistoryFill)}) k.push_back(x);
   for (Key& x : k) {
     if (x.name == "JarlOpsAndClass") x.type = Type::Joined;
     if (x.name == "JarlComment") x.leadingBlank = true;
