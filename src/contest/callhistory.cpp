@@ -1,6 +1,7 @@
 #include "contest/callhistory.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>

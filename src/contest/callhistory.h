@@ -76,7 +76,8 @@ std::string CallHistoryCachePath(const std::string& programFolder);
 // cached. A cache that cannot be written only costs the next start a build.
 CallHistory LoadCallHistory(const HistorySources& sources, const std::string& cachePath);
 
-// LoadCallHistory on a worker thread.
+// LoadCallHistory on a worker thread. Dropping the future waits for the
+// worker to finish.
 std::future<CallHistory> StartCallHistory(HistorySources sources, std::string cachePath);
 
 // "CALL<TAB>NUMBER<TAB>yyyy-mm-dd hh:nn<TAB>FILE" (no time for a line of the

@@ -14,6 +14,8 @@
 // and after a QSO was appended to the log:
 //
 //   session.Live.add(session.Doc.Log[session.Doc.Log.count()]);
+//
+// Asked and updated on the window thread only (its look-ups fill caches).
 #pragma once
 #include <cstddef>
 #include <cstdint>

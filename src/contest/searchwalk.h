@@ -86,14 +86,13 @@ class SearchWalk {
   const SectionList& sections_;
   std::int16_t cateMode_, cateBand_;
   // The dupe list is the calls met per band text; the multiplier list the
-  // keys met per scope. Texts are numbered as they are met, and sets of
-  // those numbers answer in one probe.
+  // keys met per scope. Texts are numbered as they are met (keys_ only those
+  // of the multiplier list), and sets of those numbers answer in one probe.
   contest_detail::TextIds calls_, bands_, modes_, keys_;
   // Bands worked per call: a bit per band text for the first 64 texts (all
   // a real log has), a set for any beyond.
   std::vector<std::uint64_t> bandsWorked_;
   contest_detail::KeySet moreBandsWorked_;
-  // keys_ holds the keys of the multiplier list only.
   contest_detail::KeySet mlts_{1024};
   // Each distinct call is looked up in the country tables once, each key of
   // the list in the section list once (by key number: -1 not yet).
