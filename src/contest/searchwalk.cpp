@@ -138,7 +138,7 @@ void SearchWalk::mltKeyStep(const QsoRecord& q, std::string_view call, TextRefs&
         cty_.EntitySearch(call, a.entity, a.continent);
         a.known = true;
       }
-      v.MltKey = a.entity;
+      if (def_.ExchtoMlt != 1) v.MltKey = a.entity;  // else the exchange replaces it
       v.continent = a.continent;
     }
   }
