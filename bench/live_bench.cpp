@@ -186,11 +186,24 @@ void BM_SearchAndIndex(benchmark::State& state) {
 }
 BENCHMARK(BM_SearchAndIndex)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// A folder of its own, removed at the end of the run.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    char tmpl[] = "/tmp/tamarack_bench_history_XXXXXX";
+    if (mkdtemp(tmpl)) path = tmpl;
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    if (!path.empty()) std::filesystem::remove_all(path, ec);
+  }
+};
+
 // 50 earlier logs of 3,000 QSOs each.
 const HistorySources& fiftyLogs() {
+  static const TempFolder folder;
   static const HistorySources src = [] {
-    char tmpl[] = "/tmp/tamarack_bench_history_XXXXXX";
-    const std::string dir = mkdtemp(tmpl) ? tmpl : "/tmp";
+    const std::string& dir = folder.path;
     std::mt19937 rng(31);
     std::vector<std::string> calls;
     for (int i = 0; i < 30000; ++i) calls.push_back(randomCall(rng));
