@@ -1,8 +1,9 @@
 // Helpers the contest rules share among themselves: the look-up index kept
-// beside a list, and small text steps.
+// beside a list, numbered texts, sets of numbers, and small text steps.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -87,6 +88,89 @@ class FlatIndex {
   }
 
   std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+};
+
+// Distinct texts numbered in the order they are first met. Equal texts get
+// equal numbers, so comparing numbers is comparing texts.
+class TextIds {
+ public:
+  static constexpr std::uint32_t kNone = FlatIndex::kNone;
+
+  // The text's number, given it when it is new.
+  std::uint32_t id(std::string_view s) {
+    if (hasLast_ && s == texts_[last_]) return last_;
+    const std::uint64_t h = hashText(s);
+    std::uint32_t p = index_.find(h, [&](std::uint32_t i) { return texts_[i] == s; });
+    if (p == kNone) {
+      p = static_cast<std::uint32_t>(texts_.size());
+      index_.insert(h, p);
+      texts_.emplace_back(s);
+    }
+    last_ = p;
+    hasLast_ = true;
+    return p;
+  }
+  // The text's number, kNone when it was never met.
+  std::uint32_t find(std::string_view s) const {
+    if (hasLast_ && s == texts_[last_]) return last_;
+    return index_.find(hashText(s), [&](std::uint32_t i) { return texts_[i] == s; });
+  }
+  const std::string& text(std::uint32_t id) const { return texts_[id]; }
+  std::size_t size() const { return texts_.size(); }
+
+ private:
+  std::vector<std::string> texts_;
+  FlatIndex index_;
+  std::uint32_t last_ = 0;  // band and mode texts mostly repeat
+  bool hasLast_ = false;
+};
+
+// A set of numeric keys (open addressing). No key is all ones.
+class KeySet {
+ public:
+  explicit KeySet(std::size_t n = 16) {
+    std::size_t cap = 16;
+    while (cap < n * 2) {
+      cap *= 2;
+      --shift_;
+    }
+    slots_.assign(cap, kFree);
+  }
+  // True when the key was not in the set yet.
+  bool insert(std::uint64_t key) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = slot(key);; i = (i + 1) & mask) {
+      if (slots_[i] == key) return false;
+      if (slots_[i] == kFree) {
+        slots_[i] = key;
+        ++count_;
+        return true;
+      }
+    }
+  }
+  bool contains(std::uint64_t key) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = slot(key);; i = (i + 1) & mask) {
+      if (slots_[i] == key) return true;
+      if (slots_[i] == kFree) return false;
+    }
+  }
+
+ private:
+  static constexpr std::uint64_t kFree = ~std::uint64_t{0};
+  std::size_t slot(std::uint64_t key) const { return (key * 0x9e3779b97f4a7c15ULL) >> shift_; }
+  void grow() {
+    std::vector<std::uint64_t> old(slots_.size() * 2, kFree);
+    old.swap(slots_);
+    --shift_;
+    count_ = 0;
+    for (const std::uint64_t k : old)
+      if (k != kFree) insert(k);
+  }
+  std::vector<std::uint64_t> slots_;
+  unsigned shift_ = 60;
   std::size_t count_ = 0;
 };
 

@@ -12,6 +12,7 @@ struct ContestDefinition;
 class CtyTables;
 class SectionList;
 class Progress;
+class SearchWalk;
 
 struct BandStat {
   std::int16_t QsoCount = 0;   // QSOs counted on the band, dupes included
@@ -57,3 +58,9 @@ enum SearchStatus : std::int16_t {
 void LogDataSearch(LogData& log, const ContestDefinition& def, const CtyTables& cty,
                    const SectionList& sections, std::int16_t cateMode, std::int16_t cateBand,
                    ScoreTable& score, Progress& progress);
+
+// The same search with a walk the caller made, fresh, over the same
+// definition; afterwards the walk knows the whole log (the live index takes
+// it over).
+void LogDataSearch(LogData& log, SearchWalk& walk, const ContestDefinition& def, ScoreTable& score,
+                   Progress& progress);

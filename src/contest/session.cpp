@@ -52,7 +52,9 @@ bool Session::openFolder(std::string* error) {
 }
 
 void Session::search() {
-  ::LogDataSearch(Doc.Log, Contest, Cty, Sections, Ini.CateMode, Ini.CateBand, Score, progress_);
+  SearchWalk walk(Contest, Cty, Sections, Ini.CateMode, Ini.CateBand);
+  ::LogDataSearch(Doc.Log, walk, Contest, Score, progress_);
+  Live.rebuild(Doc.Log, std::move(walk));
 }
 
 void Session::LogDataSearch() {

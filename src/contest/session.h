@@ -8,6 +8,7 @@
 
 #include "contest/contestdef.h"
 #include "contest/cty.h"
+#include "contest/liveindex.h"
 #include "contest/search.h"
 #include "log/clock.h"
 #include "log/grid.h"
@@ -36,6 +37,8 @@ class Session : public LogWindow {
   SectionList Sections;
   CtyTables Cty;
   ScoreTable Score;
+  // What the entry window asks per keystroke; rebuilt by every search.
+  LiveIndex Live;
   // The grid's rows (row 0 the header); the main window's grid shows them.
   GridRows GridData;
   // The signature of the electronic log: asked for when the log is made, not kept.

@@ -52,6 +52,12 @@ struct Settings {
   std::int32_t RigSpeed = 0;   // serial speed; 0 the model's own
   std::string RigctldAddress;  // host:port of the rigctld server (model 2)
   std::string RigDigiMode;     // the mode box text of the radio's packet modes
+  // Call history: more logs to read than those in the program folder's Log
+  // (one path a line), a text file of CALL,EXCHANGE lines, and whether the
+  // entry window fills the received number from the history (1).
+  std::string HistoryLogs;  // multi-line
+  std::string HistoryFile;
+  std::int16_t HistoryFill = 0;
 };
 
 // The three default oath texts (three lines joined by CR LF).

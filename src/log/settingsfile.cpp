@@ -23,6 +23,9 @@ struct Key {
   std::string* (*t)(Settings&) = nullptr;
   bool leadingBlank = false;  // written as " key=" (the comment lines)
   bool rightTrimOnly = false;
+  // Added after the program's first keys: written only when set, so a file
+  // that uses none of them is the same as before.
+  bool optional = false;
 };
 
 #define KS(n) Key{#n, Type::S, [](Settings& x) { return &x.n; }}
@@ -57,10 +60,13 @@ std::vector<Key> buildKeys() {
                 KI(MailAndMe), KI(CabSrstPos), KI(CabSRptPos), KI(CabHCallPos), KI(CabRrstPos),
                 KI(CabRRptPos), KI(CabCallLen), KI(CabRptLen), KT(CbrFolder), KT(ZlogFolder)})
     k.push_back(x);
-  // Rig control.
+  // Added later (files without them read as off and empty): rig control,
+  // call history.
+  const std::size_t later = k.size();
   for (Key x : {KI(RigOn), KL(RigModel), KT(RigPort), KL(RigSpeed), KT(RigctldAddress),
-                KT(RigDigiMode)})
+                KT(RigDigiMode), KM(HistoryLogs), KT(HistoryFile), KI(HistoryFill)})
     k.push_back(x);
+  for (std::size_t i = later; i < k.size(); ++i) k[i].optional = true;
   for (Key& x : k) {
     if (x.name == "JarlOpsAndClass") x.type = Type::Joined;
     if (x.name == "JarlComment") x.leadingBlank = true;
@@ -165,6 +171,17 @@ IniReadResult IniRead(const std::string& path, Settings& s, std::string* error) 
   return IniReadResult::Ok;
 }
 
+namespace {
+bool isUnset(const Key& k, Settings& s) {
+  switch (k.type) {
+    case Type::S: return *k.s(s) == 0;
+    case Type::L: return *longOf(k, s) == 0;
+    case Type::I: return *k.i(s) == 0;
+    default: return textOf(k, s)->empty();
+  }
+}
+}  // namespace
+
 std::string IniFormat(const Settings& cs) {
   Settings& s = const_cast<Settings&>(cs);  // the accessors are shared with the reader
   std::string out;
@@ -176,6 +193,7 @@ std::string IniFormat(const Settings& cs) {
     out += "\r\n";
   };
   for (const Key& k : keys()) {
+    if (k.optional && isUnset(k, s)) continue;
     switch (k.type) {
       case Type::S: line(k, floatText(*k.s(s))); break;
       case Type::L: line(k, std::to_string(*longOf(k, s))); break;

@@ -39,11 +39,12 @@ TEST(Settings, KeysInTableOrder) {
                         "MailAndMe", "CabSrstPos", "CabSRptPos", "CabHCallPos", "CabRrstPos",
                         "CabRRptPos", "CabCallLen", "CabRptLen", "CbrFolder", "ZlogFolder"})
     want.push_back(k);
-  // Rig control, added after every older key.
+  ASSERT_EQ(want.size(), 102u);
+  // Keys added since, after all of the above.
   for (const char* k :
        {"RigOn", "RigModel", "RigPort", "RigSpeed", "RigctldAddress", "RigDigiMode"})
     want.push_back(k);
-  ASSERT_EQ(want.size(), 108u);
+  for (const char* k : {"HistoryLogs", "HistoryFile", "HistoryFill"}) want.push_back(k);
 
   // The written file carries exactly these lines, once each, in this order
   // (multi-line keys with an empty value as one line, the comment with a blank).
@@ -54,6 +55,29 @@ TEST(Settings, KeysInTableOrder) {
   std::vector<std::string> wantLines;
   for (const std::string& k : want) wantLines.push_back(k == "JarlComment" ? " " + k : k);
   EXPECT_EQ(lines, wantLines);
+}
+
+TEST(Settings, CallHistoryKeys) {
+  // A file written before the keys existed: off and empty.
+  const Settings older = parse("ZlogFolder=/z\r\n");
+  EXPECT_EQ(older.HistoryLogs, "");
+  EXPECT_EQ(older.HistoryFile, "");
+  EXPECT_EQ(older.HistoryFill, 0);
+
+  Settings s;
+  s.HistoryLogs = "/logs/2023.tmk\r\nold/2022.tmk";
+  s.HistoryFile = "/logs/calls.txt";
+  s.HistoryFill = 1;
+  const std::string text = cp932::decode(IniFormat(s));
+  EXPECT_NE(text.find("ZlogFolder=\r\nHistoryLogs=/logs/2023.tmk\r\nHistoryLogs=old/2022.tmk\r\n"
+                      "HistoryFile=/logs/calls.txt\r\nHistoryFill=1\r\n"),
+            std::string::npos)
+      << text;
+  Settings back;
+  IniParse(IniFormat(s), back);
+  EXPECT_EQ(back.HistoryLogs, s.HistoryLogs);
+  EXPECT_EQ(back.HistoryFile, s.HistoryFile);
+  EXPECT_EQ(back.HistoryFill, 1);
 }
 
 TEST(Settings, ValuesAndTypes) {
