@@ -49,14 +49,19 @@ void appendNumber(std::string& out, int v, int width) {
   out.append(b, static_cast<std::size_t>(width));
 }
 
+bool isNumber(std::string_view s) {
+  return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 }  // namespace
 
 void DxccTable::parse(std::string_view text) {
   fileio::forEachLine(text, [&](std::string_view line) {
     Entry e{std::string(utf8::trim(charSlice(line, 0, kFieldChars))),
             std::string(utf8::trim(charSlice(line, kFieldChars, kFieldChars)))};
-    // A line without an entity could only ever match a call sign of no entity.
-    if (e.Entity.empty()) return;
+    // A line without an entity could only ever match a call sign of no entity;
+    // a number that is no number would be written as one.
+    if (e.Entity.empty() || !isNumber(e.Number)) return;
     const std::uint64_t h = hashText(e.Entity);
     const bool known = index_.find(h, [&](std::uint32_t pos) {
       return entries_[pos].Entity == e.Entity;
@@ -105,7 +110,8 @@ std::string_view BandElement(std::string_view band) {
 namespace {
 
 void appendLine(std::string& out, const QsoRecord& r, const AdifSource& src,
-                const DxccTable* dxcc, std::string& entity, std::string& continent) {
+                const DxccTable* dxcc, std::string& entity, std::string& continent,
+                AdifCounts& counts) {
   const Settings& s = src.settings;
   const std::string_view call = r.CallSign.trimmed();
   AppendElement(out, "call", call);
@@ -128,8 +134,14 @@ void appendLine(std::string& out, const QsoRecord& r, const AdifSource& src,
   }
 
   const std::string_view band = r.Band.trimmed();
-  out += BandElement(band);
-  AppendElement(out, "freq", band == "10.1G" ? std::string_view("10100") : band);
+  const std::string_view bandElement = BandElement(band);
+  // A band the table lacks has no frequency either: "14999" would read as MHz.
+  if (bandElement.empty()) {
+    ++counts.noBand;
+  } else {
+    out += bandElement;
+    AppendElement(out, "freq", band == "10.1G" ? std::string_view("10100") : band);
+  }
   AppendElement(out, "mode", r.Mode.trimmed());
   AppendElement(out, "rst_sent", r.SentRst.trimmed());
   AppendElement(out, "rst_rcvd", r.RcvdRst.trimmed());
@@ -160,11 +172,15 @@ std::string lineTail(const Settings& s) {
 
 std::string AdifLine(const QsoRecord& r, const AdifSource& src, const DxccTable* dxcc) {
   std::string out, entity, continent;
-  appendLine(out, r, src, dxcc, entity, continent);
+  AdifCounts counts;
+  appendLine(out, r, src, dxcc, entity, continent, counts);
   return out + lineTail(src.settings);
 }
 
-std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& progress) {
+std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& progress,
+                      AdifCounts* counts) {
+  AdifCounts own;
+  AdifCounts& c = counts ? *counts : own;
   const int n = src.log.count();
   std::string out, line, entity, continent;
   const std::string tail = cp932::encode(lineTail(src.settings)) + kCrLf;
@@ -176,7 +192,7 @@ std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& pr
     progress.label(callLabel.c_str());
     progress.step(k);
     line.clear();
-    appendLine(line, r, src, dxcc, entity, continent);
+    appendLine(line, r, src, dxcc, entity, continent, c);
     // Most lines are plain ASCII, which CP932 leaves as it is.
     if (contest_detail::isAscii(line))
       out += line;
@@ -206,13 +222,19 @@ AdifResult AdifOut(const std::string& base, const AdifSource& src, const std::st
       ~Finish() { p.finish(); }
     } finish{progress};
     try {
-      bytes = AdifBytes(src, dxcc, progress);
+      bytes = AdifBytes(src, dxcc, progress, &result.counts);
     } catch (const std::exception& e) {
       result.error = e.what();
     }
     if (result.error.empty()) result.ok = fileio::writeAtomic(result.path, bytes, &result.error);
   }
-  if (!result.ok) ui.tell(result.path + ": " + result.error);
+  if (!result.ok) {
+    ui.tell(result.path + ": " + result.error);
+    return result;
+  }
+  if (result.counts.noBand > 0)
+    ui.tell("バンド表に無いバンドの交信 " + std::to_string(result.counts.noBand) +
+            " 件は、band と freq を書かずに出力しました");
   return result;
 }
 

@@ -25,8 +25,8 @@ inline constexpr const char* kDxccFileName = "AdiDxcc.dat";
 inline constexpr const char* kDxccMissing = "AdiDxcc.dat ファイルが有りません！";
 
 // AdiDxcc.dat: characters 1-6 of a line an entity, 7-12 its DXCC number,
-// both trimmed. A look-up answers the first line of an entity, as a scan
-// from the top would.
+// both trimmed; a line whose number is no decimal number is skipped. A
+// look-up answers the first line of an entity, as a scan from the top would.
 class DxccTable {
  public:
   struct Entry {
@@ -64,24 +64,33 @@ struct AdifSource {
 void AppendElement(std::string& out, std::string_view name, std::string_view value);
 
 // The band element of a stored band text ("<band:3>40m "); empty for a band
-// outside the table.
+// outside the table, whose QSO then gets neither band nor freq.
 std::string_view BandElement(std::string_view band);
 
 // One QSO's line (UTF-8, "<eor>" included, no line end). dxcc may be null.
 std::string AdifLine(const QsoRecord& r, const AdifSource& src, const DxccTable* dxcc);
 
-// The whole file as CP932 bytes. Reports each QSO's call sign to progress.
-std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& progress);
+// What an export wrote that a reader may miss.
+struct AdifCounts {
+  int noBand = 0;  // QSOs of a band outside the table: neither band nor freq
+};
+
+// The whole file as CP932 bytes. Reports each QSO's call sign to progress;
+// counts, when given, gets what the file leaves out.
+std::string AdifBytes(const AdifSource& src, const DxccTable* dxcc, Progress& progress,
+                      AdifCounts* counts = nullptr);
 
 struct AdifResult {
   bool ok = false;
+  AdifCounts counts;
   std::string path;   // base + ".adi"
   std::string error;  // the system's description of the failure when !ok
 };
 
 // Writes base + ".adi" (replaced whole, or left as it was when writing
 // fails). A missing AdiDxcc.dat is told and the file is written without
-// DXCC numbers; a failure to write is told with its error text. The
+// DXCC numbers; a failure to write is told with its error text, and after a
+// write the number of QSOs written without a band. The
 // progress runs from 0 to the number of QSOs and is finished in every case.
 AdifResult AdifOut(const std::string& base, const AdifSource& src, const std::string& programDir,
                    Ui& ui, Progress& progress);

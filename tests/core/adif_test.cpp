@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -169,8 +170,8 @@ TEST(AdifLine, BandsLengthsTextsAndSwitches) {
       {"144", "<band:2>2m <freq:3>144 "},     {"430", "<band:4>70cm <freq:3>430 "},
       {"1200", "<band:4>23cm <freq:4>1200 "}, {"5600", "<band:3>6cm <freq:4>5600 "},
       {"10.1G", "<band:3>3cm <freq:5>10100 "},
-      // Outside the table: no band element, the frequency as stored.
-      {"99", "<time_on:6>030000 <freq:2>99 "}};
+      // Outside the table: neither band nor freq (a bare "14999" would read as MHz).
+      {"99", "<time_on:6>030000 <mode:3>SSB "}, {"14999", "<time_on:6>030000 <mode:3>SSB "}};
   for (const auto& [band, want] : bands)
     EXPECT_NE(adif::AdifLine(qso("JA1ABC", band, "SSB", t), f.src(), nullptr).find(want),
               std::string::npos)
@@ -214,6 +215,19 @@ TEST(AdifDxcc, FirstLineOfAnEntityAndTheJaRule) {
   f.settings.AdiCty2JaSw = 1;
   EXPECT_EQ(line("JA1ABC").find("<dxcc"), std::string::npos);
   EXPECT_NE(line("W1AW").find("<dxcc:3>291 "), std::string::npos);
+}
+
+TEST(AdifDxcc, LinesWhoseNumbersAreNoNumbersAreSkipped) {
+  adif::DxccTable d;
+  d.parse("JA    abc\r\nJA       339\r\nK     29 1\r\nDL    -230\r\nVK          \r\n"
+          "VK    150\r\nZL    ４２\r\nW     0x12\r\n");
+  EXPECT_EQ(d.size(), 2u);
+  // A bad line gives way to a later good one of the same entity.
+  ASSERT_NE(d.find("JA"), nullptr);
+  EXPECT_EQ(*d.find("JA"), "339");
+  ASSERT_NE(d.find("VK"), nullptr);
+  EXPECT_EQ(*d.find("VK"), "150");
+  for (const char* e : {"K", "DL", "ZL", "W"}) EXPECT_EQ(d.find(e), nullptr) << e;
 }
 
 TEST(AdifOut, WritesTheFileOrTellsWhy) {
@@ -273,6 +287,35 @@ TEST(AdifOut, WritesTheFileOrTellsWhy) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, dir + "/none/x.adi: " + r.error);
   EXPECT_EQ(bar.finished, 2);
+  fs::remove_all(dir);
+}
+
+TEST(AdifOut, SaysHowManyQsosHadABandOutsideTheTable) {
+  char tmpl[] = "/tmp/tamarack_adifband_XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  ASSERT_TRUE(fileio::writeAtomic(dir + "/AdiDxcc.dat", "JA       339\r\n"));
+  Fixture f;
+  const ole::Date t = ole::fromDateTime(2024, 5, 1, 12, 0, 0);
+  for (const char* band : {"7", "14999", "", "430K", "10.1G"}) f.log.append(qso("JA1ABC", band, "CW", t));
+  ScriptedUi ui;
+  adif::AdifResult r = adif::AdifOut(dir + "/x", f.src(), dir, ui, noProgress());
+  EXPECT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.counts.noBand, 3);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "バンド表に無いバンドの交信 3 件は、band と freq を書かずに出力しました");
+  std::string bytes;
+  ASSERT_TRUE(fileio::readAll(dir + "/x.adi", bytes));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5);
+  EXPECT_EQ(bytes.find("<freq:5>14999"), std::string::npos);
+
+  // Every band in the table: nothing to say.
+  f.log.clear();
+  f.log.append(qso("JA1ABC", "7", "CW", t));
+  ui.messages.clear();
+  r = adif::AdifOut(dir + "/x", f.src(), dir, ui, noProgress());
+  EXPECT_EQ(r.counts.noBand, 0);
+  EXPECT_TRUE(ui.messages.empty());
   fs::remove_all(dir);
 }
 
@@ -375,7 +418,10 @@ TEST(AdifFile, EveryRecordReadsBackWithItsFields) {
     if (bandName.count(band)) {
       EXPECT_EQ(r.at("band"), bandName.at(band));
     }
-    EXPECT_EQ(r.at("freq"), band == "10.1G" ? "10100" : band);
+    EXPECT_EQ(r.count("freq"), bandName.count(band));
+    if (bandName.count(band)) {
+      EXPECT_EQ(r.at("freq"), band == "10.1G" ? "10100" : band);
+    }
     EXPECT_EQ(r.at("mode"), modes[k % 4]);
     EXPECT_EQ(r.at("rst_sent"), "599");
     EXPECT_EQ(r.at("rst_rcvd"), "599");
@@ -385,7 +431,7 @@ TEST(AdifFile, EveryRecordReadsBackWithItsFields) {
     EXPECT_EQ(r.count("dxcc") ? r.at("dxcc") : "", want) << calls[k % 6];
     EXPECT_EQ(r.at("comment"), "コンテスト <test>");
     EXPECT_EQ(r.count("qslmsg"), 0u);
-    EXPECT_EQ(r.size(), 10u + bandName.count(band) + (want.empty() ? 0u : 1u));
+    EXPECT_EQ(r.size(), 9u + 2 * bandName.count(band) + (want.empty() ? 0u : 1u));
   }
 
   // The reader is not lenient: a bare band text would break a record.
