@@ -77,6 +77,29 @@ void appendNumber(std::string& out, int v, int width) {
   out.append(b, static_cast<std::size_t>(width));
 }
 
+void appendDate(std::string& out, const ole::Parts& p) {
+  appendNumber(out, p.year, 4);
+  appendNumber(out, p.month, 2);
+  appendNumber(out, p.day, 2);
+}
+
+void appendTime(std::string& out, const ole::Parts& p) {
+  appendNumber(out, p.hour, 2);
+  appendNumber(out, p.minute, 2);
+  appendNumber(out, p.second, 2);
+}
+
+void appendElement(std::string& out, std::string_view name, std::size_t length,
+                   std::string_view value) {
+  out += '<';
+  out += name;
+  out += ':';
+  out += std::to_string(length);
+  out += '>';
+  out += value;
+  out += ' ';
+}
+
 bool isNumber(std::string_view s) {
   return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -120,13 +143,7 @@ DxccReadResult ReadDxccTable(const std::string& programDir, DxccTable& table,
 }
 
 void AppendElement(std::string& out, std::string_view name, std::string_view value) {
-  out += '<';
-  out += name;
-  out += ':';
-  out += std::to_string(utf8::length(value));
-  out += '>';
-  out += value;
-  out += ' ';
+  appendElement(out, name, utf8::length(value), value);
 }
 
 std::string_view BandElement(std::string_view band) {
@@ -175,13 +192,9 @@ std::string AdifHeader(ole::Date now) {
   if (ole::valid(utc)) {
     const ole::Parts p = ole::toParts(utc);
     std::string stamp;
-    appendNumber(stamp, p.year, 4);
-    appendNumber(stamp, p.month, 2);
-    appendNumber(stamp, p.day, 2);
+    appendDate(stamp, p);
     stamp += ' ';
-    appendNumber(stamp, p.hour, 2);
-    appendNumber(stamp, p.minute, 2);
-    appendNumber(stamp, p.second, 2);
+    appendTime(stamp, p);
     field("created_timestamp", stamp);
   }
   out += "<eoh>\r\n";
@@ -194,17 +207,10 @@ bool standard(const AdifSource& src) { return src.options.AdiStdSw == 1; }
 
 // The standard counts a length in the file's bytes, the classic file in characters.
 void appendElement(std::string& out, std::string_view name, std::string_view value, bool bytes) {
-  if (!bytes || contest_detail::isAscii(value)) {
-    AppendElement(out, name, value);
-    return;
-  }
-  out += '<';
-  out += name;
-  out += ':';
-  out += std::to_string(cp932::byteLength(value));
-  out += '>';
-  out += value;
-  out += ' ';
+  appendElement(out, name,
+                !bytes ? utf8::length(value)
+                : contest_detail::isAscii(value) ? value.size() : cp932::byteLength(value),
+                value);
 }
 
 void appendLine(std::string& out, const QsoRecord& r, const AdifSource& src,
@@ -224,13 +230,9 @@ void appendLine(std::string& out, const QsoRecord& r, const AdifSource& src,
     if (ole::valid(t)) {
       const ole::Parts p = ole::toParts(t);
       out += "<qso_date:8>";
-      appendNumber(out, p.year, 4);
-      appendNumber(out, p.month, 2);
-      appendNumber(out, p.day, 2);
+      appendDate(out, p);
       out += " <time_on:6>";
-      appendNumber(out, p.hour, 2);
-      appendNumber(out, p.minute, 2);
-      appendNumber(out, p.second, 2);
+      appendTime(out, p);
       out += ' ';
     }
   }

@@ -128,6 +128,14 @@ QsoRecord qso(const char* call, const char* band, const char* mode, ole::Date t)
   return r;
 }
 
+// A fresh folder whose AdiDxcc.dat knows JA.
+std::string folderWithTable() {
+  char tmpl[] = "/tmp/tamarack_adiftable_XXXXXX";
+  EXPECT_NE(mkdtemp(tmpl), nullptr);
+  EXPECT_TRUE(fileio::writeAtomic(std::string(tmpl) + "/AdiDxcc.dat", "JA       339\r\n"));
+  return tmpl;
+}
+
 struct Fixture {
   LogData log;
   CtyTables cty = sampleCty();
@@ -319,10 +327,7 @@ TEST(AdifOut, WritesTheFileOrTellsWhy) {
 }
 
 TEST(AdifOut, SaysHowManyQsosHadABandOutsideTheTable) {
-  char tmpl[] = "/tmp/tamarack_adifband_XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string dir = tmpl;
-  ASSERT_TRUE(fileio::writeAtomic(dir + "/AdiDxcc.dat", "JA       339\r\n"));
+  const std::string dir = folderWithTable();
   Fixture f;
   const ole::Date t = ole::fromDateTime(2024, 5, 1, 12, 0, 0);
   for (const char* band : {"7", "14999", "", "430K", "10.1G"}) f.log.append(qso("JA1ABC", band, "CW", t));
@@ -693,10 +698,7 @@ TEST(AdifStandard, EveryRecordHasWhatReadersRequire) {
 }
 
 TEST(AdifStandard, TheExportSaysWhatItLeftOut) {
-  char tmpl[] = "/tmp/tamarack_adifstd_XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string dir = tmpl;
-  ASSERT_TRUE(fileio::writeAtomic(dir + "/AdiDxcc.dat", "JA       339\r\n"));
+  const std::string dir = folderWithTable();
   Fixture f;
   f.options.AdiStdSw = 1;
   const ole::Date t = ole::fromDateTime(2024, 5, 1, 12, 0, 0);
