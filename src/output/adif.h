@@ -140,9 +140,11 @@ struct AdifResult {
 
 // Writes base + ".adi" (replaced whole, or left as it was when writing
 // fails). A missing AdiDxcc.dat is told and the file is written without
-// DXCC numbers; a failure to write is told with its error text, and after a
-// write the number of QSOs written without a band. The
-// progress runs from 0 to the number of QSOs and is finished in every case.
+// DXCC numbers; a failure to write is told with its error text. After a
+// write, what the file leaves out is told in one message: the QSOs without a
+// band; in the standard file those without an ADIF mode and a missing station
+// call sign. The progress runs from 0 to the number of QSOs and is finished
+// in every case.
 AdifResult AdifOut(const std::string& base, const AdifSource& src, const std::string& programDir,
                    Ui& ui, Progress& progress);
 

@@ -47,7 +47,7 @@ int runAdif(CliArgs& args) {
   const Session& s = run.session;
   if (!fileio::exists(args.home + "/Cty.dat")) run.ui.tell("NOT [Cty.dat] FILE");
   const adif::AdifSource src{s.Doc.Log, s.Contest.SetUTCtime == 1, s.Cty, s.Ini,
-                             options,   s.Contest.ContestNo,      s.clock().now()};
+                             options, s.Contest.ContestNo, s.clock().now()};
   const adif::AdifResult r = adif::AdifOut(base, src, args.home, run.ui, noProgress());
   return r.ok ? 0 : 1;
 }

@@ -11,9 +11,9 @@
 
 #include "contest/contestdef.h"
 #include "log/clock.h"
+#include "log/fileio.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
-#include "log/fileio.h"
 #include "log/gui/workspace.h"
 #include "log/logcommands.h"
 #include "log/qso.h"
@@ -199,7 +199,12 @@ void mnuAdiConv_Click(Workspace& ws) {
       ws.ui().question(Question::Overwrite, logtext::askOverwrite(base + ".adi"), Buttons::YesNo,
                        Icon::Exclamation) != Answer::Yes)
     return;
-  const adif::AdifSource src{log,    ws.contest().SetUTCtime == 1, ws.cty(), ws.ini(),
-                             frmAdifSet::Memory, ws.contest().ContestNo, ws.clock().now()};
+  const adif::AdifSource src{log,
+                             ws.contest().SetUTCtime == 1,
+                             ws.cty(),
+                             ws.ini(),
+                             frmAdifSet::Memory,
+                             ws.contest().ContestNo,
+                             ws.clock().now()};
   adif::AdifOut(base, src, ws.programFolder(), ws.ui(), ws.progress());
 }

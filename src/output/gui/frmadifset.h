@@ -1,5 +1,6 @@
 // The ADIF settings dialog "ADIFファイル変換の設定": the QSL switches, the JA
-// rule of the DXCC numbers and the two texts every exported QSO carries.
+// rule of the DXCC numbers, the two texts every exported QSO carries and
+// their switches, and whether the file is standard ADIF.
 // Modeless and topmost; registered as tool window 5 while open.
 //
 // Controls (object names):
