@@ -80,7 +80,8 @@ void BM_AdifOut(benchmark::State& state) {
 }
 BENCHMARK(BM_AdifOut)->Unit(benchmark::kMillisecond);
 
-// The same without the disk: the file's bytes only.
+// The same without the disk: the file's bytes only; argument 1 the standard
+// file (modes looked up, lengths in bytes, station and exchange fields).
 void BM_AdifBytes(benchmark::State& state) {
   CtyTables cty;
   std::string text, bytes;
@@ -94,10 +95,13 @@ void BM_AdifBytes(benchmark::State& state) {
   const LogData log = fullAdifLog();
   Settings s;
   s.AdiRemark = "ALL JAコンテスト";
-  const adif::AdifSource src{log, false, cty, s};
+  s.JarlCallSign = "JA1ZZZ";
+  adif::AdifOptions options;
+  options.AdiStdSw = static_cast<std::int16_t>(state.range(0));
+  const adif::AdifSource src{log, false, cty, s, options, 5, 45000.5};
   CountingProgress progress;
   for (auto _ : state) benchmark::DoNotOptimize(adif::AdifBytes(src, &dxcc, progress));
 }
-BENCHMARK(BM_AdifBytes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AdifBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

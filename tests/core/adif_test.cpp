@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -127,12 +128,23 @@ QsoRecord qso(const char* call, const char* band, const char* mode, ole::Date t)
   return r;
 }
 
+// A fresh folder whose AdiDxcc.dat knows JA.
+std::string folderWithTable() {
+  char tmpl[] = "/tmp/tamarack_adiftable_XXXXXX";
+  EXPECT_NE(mkdtemp(tmpl), nullptr);
+  EXPECT_TRUE(fileio::writeAtomic(std::string(tmpl) + "/AdiDxcc.dat", "JA       339\r\n"));
+  return tmpl;
+}
+
 struct Fixture {
   LogData log;
   CtyTables cty = sampleCty();
   Settings settings;
   bool utc = false;
-  adif::AdifSource src() const { return {log, utc, cty, settings}; }
+  adif::AdifOptions options;
+  std::int16_t contestNo = 0;
+  ole::Date now = ole::fromDateTime(2024, 5, 1, 12, 34, 56);
+  adif::AdifSource src() const { return {log, utc, cty, settings, options, contestNo, now}; }
 };
 
 }  // namespace
@@ -169,8 +181,8 @@ TEST(AdifLine, BandsLengthsTextsAndSwitches) {
       {"144", "<band:2>2m <freq:3>144 "},     {"430", "<band:4>70cm <freq:3>430 "},
       {"1200", "<band:4>23cm <freq:4>1200 "}, {"5600", "<band:3>6cm <freq:4>5600 "},
       {"10.1G", "<band:3>3cm <freq:5>10100 "},
-      // Outside the table: no band element, the frequency as stored.
-      {"99", "<time_on:6>030000 <freq:2>99 "}};
+      // Outside the table: neither band nor freq (a bare "14999" would read as MHz).
+      {"99", "<time_on:6>030000 <mode:3>SSB "}, {"14999", "<time_on:6>030000 <mode:3>SSB "}};
   for (const auto& [band, want] : bands)
     EXPECT_NE(adif::AdifLine(qso("JA1ABC", band, "SSB", t), f.src(), nullptr).find(want),
               std::string::npos)
@@ -191,6 +203,31 @@ TEST(AdifLine, BandsLengthsTextsAndSwitches) {
   EXPECT_NE(adif::AdifLine(qso("JA1ABC", "7", "CW", t), f.src(), nullptr)
                 .find("<qsl_rcvd:1>Y <comment:6>ALL JA <eor>"),
             std::string::npos);
+}
+
+TEST(AdifLine, TheTwoSwitchesGovernRemarkAndQslMessage) {
+  Fixture f;
+  f.settings.AdiQslMsg = "TNX";
+  f.settings.AdiRemark = "ALL JA";
+  f.log.append(qso("JA1ABC", "7", "CW", ole::fromDateTime(2024, 5, 1, 12, 0, 0)));
+  const struct {
+    std::int16_t rmk, qslMsg;
+    const char* tail;
+  } rows[] = {{1, 1, "<qsl_rcvd:1>N <qslmsg:3>TNX <comment:6>ALL JA <eor>"},
+              {0, 1, "<qsl_rcvd:1>N <qslmsg:3>TNX <eor>"},
+              {1, 0, "<qsl_rcvd:1>N <comment:6>ALL JA <eor>"},
+              {0, 0, "<qsl_rcvd:1>N <eor>"}};
+  // Both switches start ticked: the file is as the texts alone make it.
+  EXPECT_EQ(f.options.AdiRmkSw, 1);
+  EXPECT_EQ(f.options.AdiQslMsgSw, 1);
+  for (const auto& row : rows) {
+    f.options.AdiRmkSw = row.rmk;
+    f.options.AdiQslMsgSw = row.qslMsg;
+    const std::string tail = row.tail;
+    const std::string line = adif::AdifLine(f.log[1], f.src(), nullptr);
+    EXPECT_EQ(line.substr(line.size() - std::min(line.size(), tail.size())), tail) << line;
+    EXPECT_EQ(adif::AdifBytes(f.src(), nullptr, noProgress()), line + "\r\n");
+  }
 }
 
 TEST(AdifDxcc, FirstLineOfAnEntityAndTheJaRule) {
@@ -214,6 +251,19 @@ TEST(AdifDxcc, FirstLineOfAnEntityAndTheJaRule) {
   f.settings.AdiCty2JaSw = 1;
   EXPECT_EQ(line("JA1ABC").find("<dxcc"), std::string::npos);
   EXPECT_NE(line("W1AW").find("<dxcc:3>291 "), std::string::npos);
+}
+
+TEST(AdifDxcc, LinesWhoseNumbersAreNoNumbersAreSkipped) {
+  adif::DxccTable d;
+  d.parse("JA    abc\r\nJA       339\r\nK     29 1\r\nDL    -230\r\nVK          \r\n"
+          "VK    150\r\nZL    ４２\r\nW     0x12\r\n");
+  EXPECT_EQ(d.size(), 2u);
+  // A bad line gives way to a later good one of the same entity.
+  ASSERT_NE(d.find("JA"), nullptr);
+  EXPECT_EQ(*d.find("JA"), "339");
+  ASSERT_NE(d.find("VK"), nullptr);
+  EXPECT_EQ(*d.find("VK"), "150");
+  for (const char* e : {"K", "DL", "ZL", "W"}) EXPECT_EQ(d.find(e), nullptr) << e;
 }
 
 TEST(AdifOut, WritesTheFileOrTellsWhy) {
@@ -273,6 +323,32 @@ TEST(AdifOut, WritesTheFileOrTellsWhy) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, dir + "/none/x.adi: " + r.error);
   EXPECT_EQ(bar.finished, 2);
+  fs::remove_all(dir);
+}
+
+TEST(AdifOut, SaysHowManyQsosHadABandOutsideTheTable) {
+  const std::string dir = folderWithTable();
+  Fixture f;
+  const ole::Date t = ole::fromDateTime(2024, 5, 1, 12, 0, 0);
+  for (const char* band : {"7", "14999", "", "430K", "10.1G"}) f.log.append(qso("JA1ABC", band, "CW", t));
+  ScriptedUi ui;
+  adif::AdifResult r = adif::AdifOut(dir + "/x", f.src(), dir, ui, noProgress());
+  EXPECT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.counts.noBand, 3);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "バンド表に無いバンドの交信 3 件は、band と freq を書かずに出力しました");
+  std::string bytes;
+  ASSERT_TRUE(fileio::readAll(dir + "/x.adi", bytes));
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5);
+  EXPECT_EQ(bytes.find("<freq:5>14999"), std::string::npos);
+
+  // Every band in the table: nothing to say.
+  f.log.clear();
+  f.log.append(qso("JA1ABC", "7", "CW", t));
+  ui.messages.clear();
+  r = adif::AdifOut(dir + "/x", f.src(), dir, ui, noProgress());
+  EXPECT_EQ(r.counts.noBand, 0);
+  EXPECT_TRUE(ui.messages.empty());
   fs::remove_all(dir);
 }
 
@@ -375,7 +451,10 @@ TEST(AdifFile, EveryRecordReadsBackWithItsFields) {
     if (bandName.count(band)) {
       EXPECT_EQ(r.at("band"), bandName.at(band));
     }
-    EXPECT_EQ(r.at("freq"), band == "10.1G" ? "10100" : band);
+    EXPECT_EQ(r.count("freq"), bandName.count(band));
+    if (bandName.count(band)) {
+      EXPECT_EQ(r.at("freq"), band == "10.1G" ? "10100" : band);
+    }
     EXPECT_EQ(r.at("mode"), modes[k % 4]);
     EXPECT_EQ(r.at("rst_sent"), "599");
     EXPECT_EQ(r.at("rst_rcvd"), "599");
@@ -385,12 +464,257 @@ TEST(AdifFile, EveryRecordReadsBackWithItsFields) {
     EXPECT_EQ(r.count("dxcc") ? r.at("dxcc") : "", want) << calls[k % 6];
     EXPECT_EQ(r.at("comment"), "コンテスト <test>");
     EXPECT_EQ(r.count("qslmsg"), 0u);
-    EXPECT_EQ(r.size(), 10u + bandName.count(band) + (want.empty() ? 0u : 1u));
+    EXPECT_EQ(r.size(), 9u + 2 * bandName.count(band) + (want.empty() ? 0u : 1u));
   }
 
   // The reader is not lenient: a bare band text would break a record.
   EXPECT_FALSE(readAdif("<call:4>W1AW 99 <eor>", recs, error));
   EXPECT_FALSE(readAdif("<call:6>W1AW <eor>", recs, error));
+}
+
+namespace {
+
+// --- The standard file, read as another program reads it ---
+// Lengths count the bytes of the file; the file has a header when it does not
+// begin with "<": free text, then fields, then <eoh>. A field name is
+// letters, digits and "_"; only blanks and line ends stand between fields.
+struct AdifFile {
+  std::string preamble;
+  AdifRecord header;
+  std::vector<AdifRecord> records;  // values decoded from CP932
+};
+
+bool readAdifBytes(std::string_view b, AdifFile& file, std::string& error) {
+  std::size_t i = 0;
+  auto fail = [&](const std::string& why) {
+    error = why + " at byte " + std::to_string(i);
+    return false;
+  };
+  bool inHeader = !b.empty() && b[0] != '<';
+  if (inHeader) {
+    i = b.find('<');
+    if (i == std::string_view::npos) return fail("no <eoh>");
+    file.preamble = std::string(b.substr(0, i));
+  }
+  AdifRecord rec;
+  while (i < b.size()) {
+    if (b[i] != '<') {
+      if (b[i] != ' ' && b[i] != '\r' && b[i] != '\n') return fail("text outside a tag");
+      ++i;
+      continue;
+    }
+    const std::size_t close = b.find('>', i);
+    if (close == std::string_view::npos) return fail("tag not closed");
+    const std::string tag(b.substr(i + 1, close - i - 1));
+    i = close + 1;
+    const std::size_t colon = tag.find(':');
+    std::string name = tag.substr(0, colon);
+    for (char& c : name) {
+      if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return fail("bad name <" + tag + ">");
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (colon == std::string::npos) {
+      if (name == "eoh" && inHeader) {
+        file.header = rec;
+        rec.clear();
+        inHeader = false;
+      } else if (name == "eor" && !inHeader) {
+        file.records.push_back(rec);
+        rec.clear();
+      } else {
+        return fail("stray <" + tag + ">");
+      }
+      continue;
+    }
+    std::string len = tag.substr(colon + 1);
+    len = len.substr(0, len.find(':'));
+    if (len.empty() || len.find_first_not_of("0123456789") != std::string::npos)
+      return fail("bad length in <" + tag + ">");
+    const std::size_t n = std::stoul(len);
+    if (i + n > b.size()) return fail("value runs past the end");
+    if (i + n < b.size() && b[i + n] != ' ' && b[i + n] != '<' && b[i + n] != '\r')
+      return fail("value of <" + tag + "> does not end where its length says");
+    if (rec.count(name)) return fail("field twice: " + name);
+    rec[name] = cp932::decode(b.substr(i, n));
+    i += n;
+  }
+  if (inHeader) return fail("no <eoh>");
+  if (!rec.empty()) return fail("fields after the last <eor>");
+  return true;
+}
+
+std::string versionText() {
+  return std::to_string(TAMARACK_VERSION_MAJOR) + "." + std::to_string(TAMARACK_VERSION_MINOR) +
+         "." + std::to_string(TAMARACK_VERSION_REVISION);
+}
+
+}  // namespace
+
+TEST(AdifStandard, ModeTable) {
+  using adif::WsjtMode;
+  const struct {
+    const char* text;
+    WsjtMode wsjt;
+    const char* mode;
+    const char* submode;
+  } rows[] = {
+      {"SSB", WsjtMode::FT8, "SSB", ""},   {"CW", WsjtMode::FT8, "CW", ""},
+      {"FM", WsjtMode::FT8, "FM", ""},     {"AM", WsjtMode::FT8, "AM", ""},
+      {"RTTY", WsjtMode::FT8, "RTTY", ""}, {"SSTV", WsjtMode::FT8, "SSTV", ""},
+      {"PSK31", WsjtMode::FT8, "PSK", "PSK31"},
+      {"DV", WsjtMode::FT8, "DIGITALVOICE", ""},
+      {"WSJT", WsjtMode::FT8, "FT8", ""},  {"WSJT", WsjtMode::FT4, "MFSK", "FT4"},
+      {"WSJT", WsjtMode::JT65, "JT65", ""}, {"WSJT", WsjtMode::JT9, "JT9", ""},
+      {"WSJT", WsjtMode::Q65, "MFSK", "Q65"},
+      // Texts other loggers leave in a log, as ADIF has them.
+      {"FT8", WsjtMode::Q65, "FT8", ""},   {"FT4", WsjtMode::FT8, "MFSK", "FT4"},
+      {"USB", WsjtMode::FT8, "SSB", "USB"}, {"PSK63", WsjtMode::FT8, "PSK", "PSK63"},
+      {"OLIVIA", WsjtMode::FT8, "OLIVIA", ""},
+      // No ADIF meaning: compared exactly, as every mode text is.
+      {"DD", WsjtMode::FT8, "", ""},       {"", WsjtMode::FT8, "", ""},
+      {"cw", WsjtMode::FT8, "", ""},       {"PSK", WsjtMode::FT8, "PSK", ""},
+      {"DIGI", WsjtMode::FT8, "", ""},
+  };
+  for (const auto& r : rows) {
+    const adif::StandardMode m = adif::StandardModeOf(r.text, r.wsjt);
+    EXPECT_EQ(m.mode, r.mode) << r.text << " " << static_cast<int>(r.wsjt);
+    EXPECT_EQ(m.submode, r.submode) << r.text << " " << static_cast<int>(r.wsjt);
+  }
+  EXPECT_EQ(adif::ContestIdOf(5), "ALL-ASIAN-DX-CW");
+  EXPECT_EQ(adif::ContestIdOf(6), "ALL-ASIAN-DX-PHONE");
+  for (const std::int16_t domestic : {0, 1, 2, 3, 4, 7, 8}) EXPECT_EQ(adif::ContestIdOf(domestic), "");
+}
+
+TEST(AdifStandard, HeaderAndAFreqInsideEachBand) {
+  // 12:34:56 JST is 03:34:56 UTC.
+  const std::string h = adif::AdifHeader(ole::fromDateTime(2024, 5, 1, 12, 34, 56));
+  const std::string v = versionText();
+  EXPECT_EQ(h, "Tamarack ADIF export\r\n<adif_ver:5>3.1.4\r\n<programid:8>Tamarack\r\n"
+               "<programversion:" + std::to_string(v.size()) + ">" + v +
+               "\r\n<created_timestamp:15>20240501 033456\r\n<eoh>\r\n");
+  EXPECT_NE(adif::AdifHeader(ole::fromDateTime(2025, 1, 1, 8, 0, 0)).find(">20241231 230000\r\n"),
+            std::string::npos);
+
+  // The ADIF band edges in MHz: the freq must lie inside its band and be a plain number.
+  const struct {
+    const char* band;
+    double low, high;
+  } edges[] = {{"1.8", 1.8, 2.0},       {"3.5", 3.5, 4.0},     {"7", 7.0, 7.3},
+               {"10", 10.1, 10.15},     {"14", 14.0, 14.35},   {"18", 18.068, 18.168},
+               {"21", 21.0, 21.45},     {"24", 24.89, 24.99},  {"28", 28.0, 29.7},
+               {"50", 50.0, 54.0},      {"144", 144.0, 148.0}, {"430", 420.0, 450.0},
+               {"1200", 1240.0, 1300.0}, {"2400", 2300.0, 2450.0}, {"5600", 5650.0, 5925.0},
+               {"10.1G", 10000.0, 10500.0}};
+  for (const auto& e : edges) {
+    const std::string f(adif::StandardFreq(e.band));
+    ASSERT_FALSE(f.empty()) << e.band;
+    EXPECT_EQ(f.find_first_not_of("0123456789."), std::string::npos) << f;
+    EXPECT_LE(std::count(f.begin(), f.end(), '.'), 1) << f;
+    const double mhz = std::stod(f);
+    EXPECT_GE(mhz, e.low) << e.band;
+    EXPECT_LE(mhz, e.high) << e.band;
+  }
+  EXPECT_EQ(adif::StandardFreq("7"), "7");
+  EXPECT_EQ(adif::StandardFreq("10"), "10.1");
+  EXPECT_EQ(adif::StandardFreq("14999"), "");
+}
+
+TEST(AdifStandard, EveryRecordHasWhatReadersRequire) {
+  Fixture f;
+  const adif::DxccTable d = sampleTable();
+  f.options.AdiStdSw = 1;
+  f.options.AdiWsjtMode = adif::WsjtMode::Q65;
+  f.contestNo = 5;
+  f.utc = true;
+  f.settings.JarlCallSign = "JA1ZZZ";
+  f.settings.JarlOperator = "JA1YYY";
+  f.settings.AdiRemark = "コンテスト";
+  f.settings.AdiQslMsg = "TNX";
+  const char* calls[] = {"JA1ABC", "W1AW", "DL2XYZ", "ＪＲ１ＺＺＺ", "CE9AA", "7J1AAA/1"};
+  const char* bands[] = {"1.8", "3.5", "7", "14", "21", "28", "10", "18", "24", "1200", "5600"};
+  const char* modes[] = {"SSB", "CW", "PSK31", "WSJT", "DV", "DD", "RTTY", "FM", "AM", "SSTV"};
+  for (int k = 0; k < 3000; ++k) {
+    QsoRecord r = qso(calls[k % 6], bands[k % 11], modes[k % 10],
+                      ole::fromDateTime(2024, 6, 15, 0, 0, 0) + k / 1440.0);
+    if (k % 7 == 0) r.RcvdNo = "";
+    f.log.append(r);
+  }
+  adif::AdifCounts counts;
+  const std::string bytes = adif::AdifBytes(f.src(), &d, noProgress(), &counts);
+  EXPECT_EQ(counts.appMode, 300);
+  EXPECT_EQ(counts.noBand, 0);
+
+  AdifFile file;
+  std::string error;
+  ASSERT_TRUE(readAdifBytes(bytes, file, error)) << error;
+  EXPECT_EQ(file.preamble, "Tamarack ADIF export\r\n");
+  EXPECT_EQ(file.header.at("adif_ver"), "3.1.4");
+  EXPECT_EQ(file.header.at("programid"), "Tamarack");
+  EXPECT_EQ(file.header.at("programversion"), versionText());
+  EXPECT_EQ(file.header.at("created_timestamp"), "20240501 033456");
+  ASSERT_EQ(file.records.size(), 3000u);
+  for (int k = 0; k < 3000; ++k) {
+    const AdifRecord& r = file.records[static_cast<std::size_t>(k)];
+    for (const char* need : {"call", "qso_date", "time_on", "band", "freq", "station_callsign"})
+      ASSERT_EQ(r.count(need), 1u) << need << " in record " << k;
+    ASSERT_NE(r.count("mode") + r.count("app_tamarack_mode"), 0u) << k;
+    EXPECT_EQ(r.at("call"), calls[k % 6]);
+    const std::string mode = modes[k % 10];
+    const adif::StandardMode m = adif::StandardModeOf(mode, adif::WsjtMode::Q65);
+    if (m.mode.empty()) {
+      EXPECT_EQ(r.count("mode"), 0u);
+      EXPECT_EQ(r.at("app_tamarack_mode"), mode);
+    } else {
+      EXPECT_EQ(r.at("mode"), m.mode);
+      EXPECT_EQ(r.count("submode") ? r.at("submode") : "", m.submode) << mode;
+    }
+    EXPECT_EQ(r.at("freq"), adif::StandardFreq(bands[k % 11]));
+    EXPECT_EQ(r.at("stx_string"), "13H");
+    EXPECT_EQ(r.count("srx_string") ? r.at("srx_string") : "", k % 7 == 0 ? "" : "10M");
+    EXPECT_EQ(r.at("station_callsign"), "JA1ZZZ");
+    EXPECT_EQ(r.at("operator"), "JA1YYY");
+    EXPECT_EQ(r.at("contest_id"), "ALL-ASIAN-DX-CW");
+    EXPECT_EQ(r.at("comment"), "コンテスト");
+    EXPECT_EQ(r.at("qslmsg"), "TNX");
+  }
+  // The lengths are bytes: five double-byte characters are 10.
+  EXPECT_NE(bytes.find("<comment:10>" + cp932::encode("コンテスト") + " <eor>\r\n"),
+            std::string::npos);
+  EXPECT_NE(bytes.find("<call:12>" + cp932::encode("ＪＲ１ＺＺＺ") + " "), std::string::npos);
+
+  // The operator is the station itself, the contest has no id, no call sign set.
+  f.settings.JarlOperator = "JA1ZZZ";
+  f.contestNo = 1;
+  f.log.clear();
+  f.log.append(qso("JA1ABC", "7", "CW", ole::fromDateTime(2024, 6, 15, 0, 0, 0)));
+  EXPECT_EQ(adif::AdifLine(f.log[1], f.src(), nullptr),
+            "<call:6>JA1ABC <qso_date:8>20240615 <time_on:6>000000 <band:3>40m <freq:1>7 "
+            "<mode:2>CW <rst_sent:3>599 <rst_rcvd:3>599 <stx_string:3>13H <srx_string:3>10M "
+            "<qsl_sent:1>N <qsl_rcvd:1>N <station_callsign:6>JA1ZZZ <qslmsg:3>TNX "
+            "<comment:10>コンテスト <eor>");
+}
+
+TEST(AdifStandard, TheExportSaysWhatItLeftOut) {
+  const std::string dir = folderWithTable();
+  Fixture f;
+  f.options.AdiStdSw = 1;
+  const ole::Date t = ole::fromDateTime(2024, 5, 1, 12, 0, 0);
+  for (const char* mode : {"CW", "DD", "DD", "ＣＷ"}) f.log.append(qso("JA1ABC", "7", mode, t));
+  f.log.append(qso("JA1ABC", "14999", "CW", t));
+  ScriptedUi ui;
+  const adif::AdifResult r = adif::AdifOut(dir + "/s", f.src(), dir, ui, noProgress());
+  EXPECT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.counts.appMode, 3);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "バンド表に無いバンドの交信 1 件は、band と freq を書かずに出力しました\r\n"
+            "ADIF に無いモードの交信 3 件は、MODE を書かず APP_TAMARACK_MODE に出力しました\r\n"
+            "コールサインが設定されていないため、STATION_CALLSIGN を書かずに出力しました");
+  std::string bytes;
+  ASSERT_TRUE(fileio::readAll(dir + "/s.adi", bytes));
+  EXPECT_NE(bytes.find("<app_tamarack_mode:4>" + cp932::encode("ＣＷ") + " "), std::string::npos);
+  EXPECT_EQ(bytes.rfind("Tamarack ADIF export\r\n", 0), 0u);
+  fs::remove_all(dir);
 }
 
 TEST(AdifProgramFolder, TheTableIsCopiedWhereMissing) {
@@ -413,36 +737,60 @@ TEST(AdifProgramFolder, TheTableIsCopiedWhereMissing) {
   fs::remove_all(home);
 }
 
-TEST(AdifCli, WritesWhatAdifOutWrites) {
-  char tmpl[] = "/tmp/tamarack_adifcli_XXXXXX";
-  ASSERT_NE(mkdtemp(tmpl), nullptr);
-  const std::string home = tmpl;
-  const fs::path cli = fs::read_symlink("/proc/self/exe").parent_path() / "tamarack-cli";
-  if (!fs::exists(cli)) GTEST_SKIP() << "tamarack-cli not built beside the tests";
-  fs::copy(fs::path(TAMARACK_DATA_DIR) / "Cfg", home + "/Cfg");
-  fs::copy_file(fs::path(TAMARACK_SHIPPED_DIR) / "AdiDxcc.dat", home + "/AdiDxcc.dat");
-  fs::copy_file(kPublicCountryFile, home + "/Cty.dat");
-  Settings s;
-  s.CfgFileName = home + "/Cfg/(1)ＡＬＬ ＪＡ コンテスト.cfg";
-  s.AdiRcvdSw = 1;
-  s.AdiCty2JaSw = 1;
-  s.AdiQslMsg = "TNX";
-  ASSERT_TRUE(IniWrite(home + "/Tamarack.ini", s));
-  LogData log;
-  log.append(qso("JA1ABC", "7", "CW", ole::fromDateTime(2024, 4, 27, 21, 0, 0)));
-  log.append(qso("W1AW", "14", "CW", ole::fromDateTime(2024, 4, 27, 21, 1, 0)));
-  ASSERT_TRUE(fileio::writeAtomic(home + "/t.tmk", logfile::encodeLog(log, 1, noProgress())));
+namespace {
 
-  auto run = [&](const std::string& args) {
+// A program folder with the shipped definitions and tables, for tamarack-cli.
+struct CliHome {
+  std::string home;
+  fs::path cli = fs::read_symlink("/proc/self/exe").parent_path() / "tamarack-cli";
+
+  explicit CliHome(const Settings& s) {
+    char tmpl[] = "/tmp/tamarack_adifcli_XXXXXX";
+    EXPECT_NE(mkdtemp(tmpl), nullptr);
+    home = tmpl;
+    fs::copy(fs::path(TAMARACK_DATA_DIR) / "Cfg", home + "/Cfg");
+    fs::copy_file(fs::path(TAMARACK_SHIPPED_DIR) / "AdiDxcc.dat", home + "/AdiDxcc.dat");
+    fs::copy_file(kPublicCountryFile, home + "/Cty.dat");
+    EXPECT_TRUE(IniWrite(home + "/Tamarack.ini", s));
+  }
+  ~CliHome() { fs::remove_all(home); }
+  bool built() const { return fs::exists(cli); }
+  std::string cfg(const std::string& name) const { return home + "/Cfg/" + name; }
+  void writeLog(const LogData& log, std::int16_t contestNo) const {
+    EXPECT_TRUE(fileio::writeAtomic(home + "/t.tmk", logfile::encodeLog(log, contestNo, noProgress())));
+  }
+  int run(const std::string& args) const {
     const std::string cmd = "'" + cli.string() + "' --home '" + home + "' adif " + args + " 2>'" +
                             home + "/err'";
     const int st = std::system(cmd.c_str());
     return WIFEXITED(st) ? WEXITSTATUS(st) : 255;
-  };
-  std::string bytes, errText;
-  ASSERT_EQ(run("'" + home + "/t.tmk' '" + home + "/out'"), 0);
-  ASSERT_TRUE(fileio::readAll(home + "/out.adi", bytes));
-  EXPECT_EQ(bytes,
+  }
+  std::string read(const std::string& name) const {
+    std::string bytes;
+    fileio::readAll(home + "/" + name, bytes);
+    return bytes;
+  }
+};
+
+}  // namespace
+
+TEST(AdifCli, WritesWhatAdifOutWrites) {
+  Settings s;
+  s.AdiRcvdSw = 1;
+  s.AdiCty2JaSw = 1;
+  s.AdiQslMsg = "TNX";
+  CliHome h(s);
+  if (!h.built()) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  s.CfgFileName = h.cfg("(1)ＡＬＬ ＪＡ コンテスト.cfg");
+  ASSERT_TRUE(IniWrite(h.home + "/Tamarack.ini", s));
+  const std::string& home = h.home;
+  LogData log;
+  log.append(qso("JA1ABC", "7", "CW", ole::fromDateTime(2024, 4, 27, 21, 0, 0)));
+  log.append(qso("W1AW", "14", "CW", ole::fromDateTime(2024, 4, 27, 21, 1, 0)));
+  h.writeLog(log, 1);
+
+  ASSERT_EQ(h.run("'" + home + "/t.tmk' '" + home + "/out'"), 0);
+  EXPECT_EQ(h.read("out.adi"),
             "<call:6>JA1ABC <qso_date:8>20240427 <time_on:6>120000 <band:3>40m <freq:1>7 "
             "<mode:2>CW <rst_sent:3>599 <rst_rcvd:3>599 <qsl_sent:1>N <qsl_rcvd:1>Y "
             "<qslmsg:3>TNX <eor>\r\n"
@@ -452,16 +800,64 @@ TEST(AdifCli, WritesWhatAdifOutWrites) {
 
   // A missing table is said on stderr and the file still written.
   fs::remove(home + "/AdiDxcc.dat");
-  ASSERT_EQ(run("'" + home + "/t.tmk' '" + home + "/out.adi'"), 0);
-  fileio::readAll(home + "/err", errText);
-  EXPECT_NE(errText.find("AdiDxcc.dat ファイルが有りません！"), std::string::npos);
-  ASSERT_TRUE(fileio::readAll(home + "/out.adi", bytes));
-  EXPECT_EQ(bytes.find("<dxcc"), std::string::npos);
+  ASSERT_EQ(h.run("'" + home + "/t.tmk' '" + home + "/out.adi'"), 0);
+  EXPECT_NE(h.read("err").find("AdiDxcc.dat ファイルが有りません！"), std::string::npos);
+  EXPECT_EQ(h.read("out.adi").find("<dxcc"), std::string::npos);
 
-  EXPECT_EQ(run("'" + home + "/t.tmk' '" + home + "/no/out'"), 1);
-  fileio::readAll(home + "/err", errText);
-  EXPECT_NE(errText.find("no/out.adi"), std::string::npos);
-  EXPECT_EQ(run("'" + home + "/none.tmk' '" + home + "/out'"), 1);
-  EXPECT_NE(run("'" + home + "/t.tmk'"), 0);
-  fs::remove_all(home);
+  // A name with another extension does not replace the .adi it comes to.
+  ASSERT_TRUE(fileio::writeAtomic(home + "/out.adi", "mine"));
+  EXPECT_EQ(h.run("'" + home + "/t.tmk' '" + home + "/out.txt'"), 1);
+  EXPECT_NE(h.read("err").find(home + "/out.adi: exists"), std::string::npos);
+  EXPECT_EQ(h.read("out.adi"), "mine");
+  ASSERT_EQ(h.run("'" + home + "/t.tmk' '" + home + "/new.txt'"), 0);
+  EXPECT_EQ(h.read("new.adi").rfind("<call:6>JA1ABC ", 0), 0u);
+
+  EXPECT_EQ(h.run("'" + home + "/t.tmk' '" + home + "/no/out'"), 1);
+  EXPECT_NE(h.read("err").find("no/out.adi"), std::string::npos);
+  EXPECT_EQ(h.run("'" + home + "/none.tmk' '" + home + "/out'"), 1);
+  EXPECT_NE(h.run("'" + home + "/t.tmk'"), 0);
+  EXPECT_NE(h.run("'" + home + "/t.tmk' '" + home + "/out' --wsjt FT2"), 0);
+  EXPECT_NE(h.run("'" + home + "/t.tmk' '" + home + "/out' --standrad"), 0);
+}
+
+TEST(AdifCli, TheStandardFileOfAnAllAsianLog) {
+  Settings s;
+  s.JarlCallSign = "JA1ZZZ";
+  s.AdiRemark = "AA";
+  CliHome h(s);
+  if (!h.built()) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  s.CfgFileName = h.cfg("(6)ALL ASIAN DX コンテスト(電話).cfg");
+  ASSERT_TRUE(IniWrite(h.home + "/Tamarack.ini", s));
+  LogData log;
+  log.append(qso("W1AW", "14", "SSB", ole::fromDateTime(2024, 6, 15, 0, 0, 0)));
+  log.append(qso("DL2XYZ", "21", "WSJT", ole::fromDateTime(2024, 6, 15, 0, 1, 0)));
+  log.append(qso("DL2XYZ", "21", "DD", ole::fromDateTime(2024, 6, 15, 0, 2, 0)));
+  h.writeLog(log, 6);
+
+  ASSERT_EQ(h.run("'" + h.home + "/t.tmk' '" + h.home + "/aa' --standard --wsjt FT4"), 0);
+  const std::string bytes = h.read("aa.adi");
+  AdifFile file;
+  std::string error;
+  ASSERT_TRUE(readAdifBytes(bytes, file, error)) << error;
+  EXPECT_EQ(file.header.at("adif_ver"), "3.1.4");
+  EXPECT_EQ(file.header.at("created_timestamp").size(), 15u);
+  ASSERT_EQ(file.records.size(), 3u);
+  // A UTC contest: the times are as logged.
+  const std::size_t body = bytes.find("<eoh>\r\n") + 7;
+  EXPECT_EQ(bytes.substr(body, bytes.find("\r\n", body) - body),
+            "<call:4>W1AW <qso_date:8>20240615 <time_on:6>000000 <band:3>20m <freq:2>14 "
+            "<mode:3>SSB <rst_sent:3>599 <rst_rcvd:3>599 <stx_string:3>13H <srx_string:3>10M "
+            "<qsl_sent:1>N <qsl_rcvd:1>N <dxcc:3>291 <station_callsign:6>JA1ZZZ "
+            "<contest_id:18>ALL-ASIAN-DX-PHONE <comment:2>AA <eor>");
+  EXPECT_EQ(file.records[1].at("mode"), "MFSK");
+  EXPECT_EQ(file.records[1].at("submode"), "FT4");
+  EXPECT_EQ(file.records[2].at("app_tamarack_mode"), "DD");
+  EXPECT_NE(h.read("err").find("ADIF に無いモードの交信 1 件は"), std::string::npos);
+
+  // Without the switch the same log gives the classic file.
+  ASSERT_EQ(h.run("'" + h.home + "/t.tmk' '" + h.home + "/aa'"), 0);
+  EXPECT_EQ(h.read("aa.adi").rfind("<call:4>W1AW <qso_date:8>20240615 <time_on:6>000000 "
+                                   "<band:3>20m <freq:2>14 <mode:3>SSB <rst_sent:3>599 ",
+                                   0),
+            0u);
 }

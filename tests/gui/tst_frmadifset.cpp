@@ -1,5 +1,6 @@
 // The ADIF settings dialog and the ADIF command over a real main window.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -20,6 +21,8 @@ class TestFrmAdifSet : public QObject {
   void cancelEscAndTheMainWindowsEscStoreNothing();
   void exportAsksChoosesAndWrites();
   void exportCancelledOrEmpty();
+  void exportAsksBeforeReplacingAFileNotNamed();
+  void theSwitchesShapeTheExportedFile();
 };
 
 namespace {
@@ -48,7 +51,7 @@ void TestFrmAdifSet::opensWithTheSettings() {
   w.session().Ini.AdiCty2JaSw = 1;
   w.session().Ini.AdiRemark = "ALL JA";
   w.session().Ini.AdiQslMsg = "TNX 初QSO";
-  frmAdifSet::Memory.AdiQslMsgSw = 1;
+  frmAdifSet::Memory.AdiRmkSw = 0;
   QPointer<frmAdifSet> d = openDialog(w);
   QVERIFY(d);
   QCOMPARE(d->windowTitle(), QStringLiteral("ADIFファイル変換の設定"));
@@ -75,6 +78,14 @@ void TestFrmAdifSet::opensWithTheSettings() {
   QVERIFY(d->Check3->isChecked());
   QVERIFY(!d->Check4->isChecked());
   QVERIFY(d->Check5->isChecked());
+  // The standard file is off until asked for; WSJT stands for FT8.
+  QCOMPARE(d->Check6->text(), QStringLiteral("標準ADIF (ADIF 3.1)"));
+  QVERIFY(!d->Check6->isChecked());
+  QCOMPARE(d->Combo1->count(), 5);
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("FT8"));
+  QVERIFY(!d->Combo1->isEnabled());
+  tick(d->Check6);
+  QVERIFY(d->Combo1->isEnabled());
   QCOMPARE(d->Text1->text(), QStringLiteral("ALL JA"));
   QCOMPARE(d->Text2->text(), QStringLiteral("TNX 初QSO"));
 
@@ -115,13 +126,13 @@ void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
   QCOMPARE(w.session().Ini.AdiCty2JaSw, std::int16_t(0));
   QCOMPARE(w.session().Ini.AdiRemark, std::string("CQ TEST"));
   QCOMPARE(w.session().Ini.AdiQslMsg, std::string("ありがとう"));
-  QCOMPARE(frmAdifSet::Memory.AdiRmkSw, std::int16_t(1));
-  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
+  QCOMPARE(frmAdifSet::Memory.AdiRmkSw, std::int16_t(0));
+  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(1));
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
   // The memory switch comes back while the program runs.
   d = openDialog(w);
-  QVERIFY(d->Check4->isChecked());
+  QVERIFY(!d->Check4->isChecked());
   QTest::mouseClick(d->Command1, Qt::LeftButton);
   QVERIFY(!d || !d->isVisible());
 
@@ -136,6 +147,7 @@ void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
   QVERIFY(ini.find("ThRRptCount=0\r\nAdiCty2JaSw") != std::string::npos);
   QVERIFY(ini.find("AdiRmkSw") == std::string::npos);
   QVERIFY(ini.find("AdiQslMsgSw") == std::string::npos);
+  QVERIFY(ini.find("AdiStd") == std::string::npos);
 }
 
 void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
@@ -150,7 +162,9 @@ void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
 
   d = openDialog(w);
   QVERIFY(!d->Check1->isChecked());
-  QVERIFY(!d->Check5->isChecked());
+  QVERIFY(d->Check5->isChecked());
+  tick(d->Check6);
+  d->Combo1->setCurrentIndex(4);
   tick(d->Check3);
   d->Text2->setFocus();
   QTest::keyClicks(d->Text2, "Y");
@@ -168,7 +182,9 @@ void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
   QCOMPARE(w.session().Ini.AdiCty2JaSw, std::int16_t(0));
   QCOMPARE(w.session().Ini.AdiRemark, std::string());
   QCOMPARE(w.session().Ini.AdiQslMsg, std::string());
-  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(0));
+  QCOMPARE(frmAdifSet::Memory.AdiQslMsgSw, std::int16_t(1));
+  QCOMPARE(frmAdifSet::Memory.AdiStdSw, std::int16_t(0));
+  QCOMPARE(frmAdifSet::Memory.AdiWsjtMode, adif::WsjtMode::FT8);
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m4->menuAction()->isEnabled());
 }
@@ -238,6 +254,93 @@ void TestFrmAdifSet::exportCancelledOrEmpty() {
   std::string bytes = "x";
   QVERIFY(fileio::readAll(f.home() + "/empty.adi", bytes));
   QCOMPARE(bytes, std::string());
+}
+
+void TestFrmAdifSet::exportAsksBeforeReplacingAFileNotNamed() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  f.fillLog(2);
+  QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
+  std::filesystem::create_directories(f.home() + "/Conv");
+  const std::string target = f.home() + "/Conv/x.adi";
+  QVERIFY(fileio::writeAtomic(target, "mine"));
+  QAction* conv = findAction(&w, "mnuAdiConv");
+  std::string bytes;
+
+  // The dialog asked about x.txt; x.adi is another file, so the command asks.
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Ok, Answer::No};
+  f.ui.files = {f.home() + "/Conv/x.txt"};
+  conv->trigger();
+  QCOMPARE(f.ui.messages.size(), std::size_t(2));
+  QCOMPARE(f.ui.messages[1].text, target + " は既に存在します。\r\n上書きしますか？");
+  QCOMPARE(f.ui.messages[1].buttons, Buttons::YesNo);
+  QCOMPARE(f.ui.messages[1].icon, Icon::Exclamation);
+  QVERIFY(fileio::readAll(target, bytes));
+  QCOMPARE(bytes, std::string("mine"));
+
+  f.ui.messages.clear();
+  f.ui.answers = {Answer::Ok, Answer::Yes};
+  f.ui.files = {f.home() + "/Conv/x.2024.adi"};
+  conv->trigger();
+  QVERIFY(fileio::readAll(target, bytes));
+  QVERIFY(bytes.rfind("<call:", 0) == 0);
+
+  // The name the dialog itself asked about, and a new file: no second question.
+  for (const char* name : {"/Conv/x.adi", "/Conv/y.txt"}) {
+    f.ui.messages.clear();
+    f.ui.answers = {Answer::Ok};
+    f.ui.files = {f.home() + name};
+    conv->trigger();
+    QCOMPARE(f.ui.messages.size(), std::size_t(1));
+  }
+  QVERIFY(std::filesystem::exists(f.home() + "/Conv/y.adi"));
+}
+
+void TestFrmAdifSet::theSwitchesShapeTheExportedFile() {
+  MainFixture f;
+  frmMain& w = openMain(f);
+  f.fillLog(2);
+  w.Ini.AdiRemark = "ALL JA";
+  w.Ini.AdiQslMsg = "TNX";
+  w.Ini.JarlCallSign = "JA1ZZZ";
+  QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
+  auto exportTo = [&](const std::string& name) {
+    f.ui.messages.clear();
+    f.ui.answers = {Answer::Ok};
+    f.ui.files = {f.home() + "/" + name};
+    findAction(&w, "mnuAdiConv")->trigger();
+    std::string bytes;
+    fileio::readAll(f.home() + "/" + name, bytes);
+    return bytes;
+  };
+  // Ticked by default: the remark and the message go into every record.
+  std::string bytes = exportTo("a.adi");
+  QVERIFY(bytes.find("<qslmsg:3>TNX <comment:6>ALL JA <eor>\r\n") != std::string::npos);
+
+  QPointer<frmAdifSet> d = openDialog(w);
+  tick(d->Check4);
+  tick(d->Check6);
+  d->Combo1->setCurrentIndex(1);
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QCOMPARE(frmAdifSet::Memory.AdiStdSw, std::int16_t(1));
+  QCOMPARE(frmAdifSet::Memory.AdiWsjtMode, adif::WsjtMode::FT4);
+  bytes = exportTo("b.adi");
+  QVERIFY2(bytes.rfind("Tamarack ADIF export\r\n<adif_ver:5>3.1.4\r\n", 0) == 0, bytes.c_str());
+  // The window's clock, less 9 hours.
+  QVERIFY(bytes.find("<created_timestamp:15>20261207 123000\r\n<eoh>\r\n") != std::string::npos);
+  QVERIFY(bytes.find("<comment:") == std::string::npos);
+  QVERIFY(bytes.find("<station_callsign:6>JA1ZZZ <qslmsg:3>TNX <eor>\r\n") != std::string::npos);
+
+  d = openDialog(w);
+  QVERIFY(d->Check6->isChecked());
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("FT4"));
+  tick(d->Check5);
+  tick(d->Check6);
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  bytes = exportTo("c.adi");
+  QVERIFY(bytes.rfind("<call:", 0) == 0);
+  QVERIFY(bytes.find("<qsl_rcvd:1>N <eor>\r\n") != std::string::npos);
 }
 
 QTEST_MAIN(TestFrmAdifSet)

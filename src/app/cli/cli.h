@@ -10,6 +10,8 @@ struct CliArgs {
   std::vector<std::string> rest;    // the command's own arguments
   // The value of "--name VALUE" among rest (removed from it), if present.
   bool option(const std::string& name, std::string& value);
+  // Whether the switch "--name" is among rest (removed from it).
+  bool flag(const std::string& name);
 };
 
 using CliMain = int (*)(CliArgs& args);

@@ -49,6 +49,16 @@ bool CliArgs::option(const std::string& name, std::string& value) {
   return false;
 }
 
+bool CliArgs::flag(const std::string& name) {
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] == name) {
+      rest.erase(rest.begin() + static_cast<long>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
 int main(int argc, char** argv) {
   std::vector<std::string> all(argv + 1, argv + argc);
   std::vector<std::string> homeArgs;

@@ -4,21 +4,25 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "contest/contestdef.h"
+#include "log/clock.h"
+#include "log/fileio.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
 #include "log/gui/dialogregistry.h"
+#include "log/logcommands.h"
 #include "log/qso.h"
 #include "log/settings.h"
 #include "log/ui.h"
 #include "output/adif.h"
 
-AdifMemorySwitches frmAdifSet::Memory;
+adif::AdifOptions frmAdifSet::Memory;
 
 namespace {
 Qt::CheckState checked(std::int16_t v) { return v == 1 ? Qt::Checked : Qt::Unchecked; }
@@ -44,6 +48,23 @@ frmAdifSet::frmAdifSet(Workspace& ws) : ToolWindow(ws, DlgAdifSet, Qt::Dialog) {
   check(Check3, "Check3", QStringLiteral("エンティティ変換時、JA局は空欄"));
   check(Check4, "Check4", QStringLiteral("備考を記入"));
   check(Check5, "Check5", QStringLiteral("ＱＳＬカードメッセージを記入"));
+  check(Check6, "Check6", QStringLiteral("標準ADIF (ADIF 3.1)"));
+  // What "WSJT" stands for matters only in the standard file.
+  auto* wsjt = new QHBoxLayout;
+  Label3 = new QLabel(QStringLiteral("WSJTのモード"), this);
+  Label3->setObjectName(QStringLiteral("Label3"));
+  Combo1 = new QComboBox(this);
+  Combo1->setObjectName(QStringLiteral("Combo1"));
+  for (const std::string_view m : adif::kWsjtModeNames) Combo1->addItem(toQ(m));
+  wsjt->addSpacing(twipsToPx(300));
+  wsjt->addWidget(Label3);
+  wsjt->addWidget(Combo1);
+  wsjt->addStretch(1);
+  lay->addLayout(wsjt);
+  connect(Check6, &QCheckBox::toggled, this, [this](bool on) {
+    Label3->setEnabled(on);
+    Combo1->setEnabled(on);
+  });
 
   auto* texts = new QGridLayout;
   texts->setHorizontalSpacing(twipsToPx(120));
@@ -106,6 +127,10 @@ void frmAdifSet::Form_Load() {
   Check3->setCheckState(checked(s.AdiCty2JaSw));
   Check4->setCheckState(checked(Memory.AdiRmkSw));
   Check5->setCheckState(checked(Memory.AdiQslMsgSw));
+  Check6->setCheckState(checked(Memory.AdiStdSw));
+  Combo1->setCurrentIndex(static_cast<int>(Memory.AdiWsjtMode));
+  Label3->setEnabled(Check6->isChecked());
+  Combo1->setEnabled(Check6->isChecked());
   Text1->setText(toQ(s.AdiRemark));
   Text2->setText(toQ(s.AdiQslMsg));
   registerOpen();
@@ -119,6 +144,8 @@ void frmAdifSet::Command1_Click() {
   s.AdiCty2JaSw = value(Check3);
   Memory.AdiRmkSw = value(Check4);
   Memory.AdiQslMsgSw = value(Check5);
+  Memory.AdiStdSw = value(Check6);
+  Memory.AdiWsjtMode = static_cast<adif::WsjtMode>(std::max(0, Combo1->currentIndex()));
   s.AdiRemark = fromQ(Text1->text());
   s.AdiQslMsg = fromQ(Text2->text());
   close();
@@ -140,6 +167,18 @@ void mnuAdiConv_Click(Workspace& ws) {
   d.overwritePrompt = true;
   const std::optional<std::string> chosen = ws.session().ui().saveFile(d);
   if (!chosen) return;
-  const adif::AdifSource src{log, ws.session().Contest.SetUTCtime == 1, ws.session().Cty, ws.session().Ini};
-  adif::AdifOut(adif::AdifBaseName(*chosen), src, ws.session().ProgramFolder, ws.session().ui(), ws.session().progress());
+  const std::string base = adif::AdifBaseName(*chosen);
+  // The dialog asked about the name typed, not about the one the rule made.
+  if (base + ".adi" != *chosen && fileio::exists(base + ".adi") &&
+      ws.session().ui().question(Question::Overwrite, logtext::askOverwrite(base + ".adi"), Buttons::YesNo,
+                       Icon::Exclamation) != Answer::Yes)
+    return;
+  const adif::AdifSource src{log,
+                             ws.session().Contest.SetUTCtime == 1,
+                             ws.session().Cty,
+                             ws.session().Ini,
+                             frmAdifSet::Memory,
+                             ws.session().Contest.ContestNo,
+                             ws.session().clock().now()};
+  adif::AdifOut(base, src, ws.session().ProgramFolder, ws.session().ui(), ws.session().progress());
 }

@@ -1,5 +1,6 @@
 // The ADIF settings dialog "ADIFファイル変換の設定": the QSL switches, the JA
-// rule of the DXCC numbers and the two texts every exported QSO carries.
+// rule of the DXCC numbers, the two texts every exported QSO carries and
+// their switches, and whether the file is standard ADIF.
 // Modeless and topmost; registered as tool window 5 while open.
 //
 // Controls (object names):
@@ -8,26 +9,23 @@
 //   Check3 "エンティティ変換時、JA局は空欄" AdiCty2JaSw
 //   Check4 "備考を記入"                   AdiRmkSw (memory only)
 //   Check5 "ＱＳＬカードメッセージを記入"  AdiQslMsgSw (memory only)
+//   Check6 "標準ADIF (ADIF 3.1)"          AdiStdSw (memory only)
+//   Label3 "WSJTのモード", Combo1         AdiWsjtMode (memory only)
 //   Label1 "備　　　考", Text1            AdiRemark
 //   Label2 "QSLﾒｯｾｰｼﾞ", Text2             AdiQslMsg
 //   Command1 "O K", Command2 "ｷｬﾝｾﾙ"
 #pragma once
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <cstdint>
+
+#include "output/adif.h"
 
 #include "contest/gui/toolwindow.h"
 
-
-// The two switches kept for the program's run only, never in the settings
-// file; the export does not consult them.
-struct AdifMemorySwitches {
-  std::int16_t AdiRmkSw = 0;
-  std::int16_t AdiQslMsgSw = 0;
-};
 
 class frmAdifSet : public ToolWindow<QDialog> {
   Q_OBJECT
@@ -39,13 +37,16 @@ class frmAdifSet : public ToolWindow<QDialog> {
   static frmAdifSet* showFor(Workspace& ws);
 
   // The memory-only switches of this run.
-  static AdifMemorySwitches Memory;
+  static adif::AdifOptions Memory;
 
   QCheckBox* Check1;
   QCheckBox* Check2;
   QCheckBox* Check3;
   QCheckBox* Check4;
   QCheckBox* Check5;
+  QCheckBox* Check6;
+  QLabel* Label3;
+  QComboBox* Combo1;
   QLabel* Label1;
   QLineEdit* Text1;
   QLabel* Label2;
