@@ -234,11 +234,12 @@ void frmThRead::cmdRead_Click() {
   req.to = To;
   req.showSeconds = ws_.doc().State.ShowSeconds;
   LogDocument& doc = ws_.doc();
-  const ImportResult res = ThlogDataRead(lib_, req, ini, ws_.contest(), doc, ws_.grid(), ws_.progress());
+  const ThReadResult res = ThlogDataRead(lib_, req, ini, ws_.contest(), doc, ws_.grid(), ws_.progress());
   const int rows = doc.State.GridPageRows;
   if (rows > 0 && doc.Log.count() >= rows) ws_.scrollGridTo(doc.Log.count() - rows + 1);
   if (res.failed) ws_.ui().tell(res.error, Icon::Critical);
   if (res.limited) ws_.ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
+  if (const std::string note = ThReadNote(res); !note.empty()) ws_.ui().tell(note, Icon::Exclamation);
   close();
   ws_.LogDataSearch();
 }
