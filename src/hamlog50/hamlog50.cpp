@@ -51,6 +51,7 @@ struct Connection {
   std::uint16_t tag = 0;
   bool reading = false;   // a read transaction is open
   bool appended = false;  // this connection stored records
+  bool aloneTried = false;
   bool replaced = false;  // the file at path is no longer the one opened
   std::string path;
   std::string identity;  // header bytes that tell one database file from another
@@ -66,11 +67,18 @@ void endRead(Connection& c) {
   sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-void closeConnection(Connection& c) {
+// Closes the SQLite connection; what the slot knows of the file stays.
+void disconnect(Connection& c) {
   if (c.db) endRead(c);
   sqlite3_finalize(c.read);
   sqlite3_finalize(c.append);
   sqlite3_close_v2(c.db);
+  c.db = nullptr;
+  c.read = c.append = nullptr;
+}
+
+void closeConnection(Connection& c) {
+  disconnect(c);
   c = Connection{};
 }
 
@@ -128,20 +136,20 @@ int walHook(void* arg, sqlite3* db, const char* name, int pages) {
   return SQLITE_OK;
 }
 
-// Opens an existing database this library made for owner; the slot number, or -1.
-int openDatabase(const char* path, const char* owner) {
-  if (!path || !*path) return fail("no database file");
-  struct stat st{};
-  if (stat(path, &st) != 0) return fail(std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) return fail("not a database file");
+// Opens the database at path into c: connection and statements; false (with
+// lastError) when it is no database of this library. alone: the file is
+// taken for this connection only, and refused when anybody else has it open.
+bool connect(Connection& c, const char* path, bool alone) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr) !=
       SQLITE_OK) {
     lastError = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
-    return -1;
+    return false;
   }
-  sqlite3_busy_timeout(db, kBusyMs);
+  c.db = db;
+  if (alone) sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
+  sqlite3_busy_timeout(db, alone ? 0 : kBusyMs);
   sqlite3_stmt* s = nullptr;
   int appId = 0;
   if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) == SQLITE_OK &&
@@ -150,15 +158,22 @@ int openDatabase(const char* path, const char* owner) {
   else
     lastError = sqlite3_errmsg(db);
   sqlite3_finalize(s);
-  Connection c;
-  c.db = db;
   if (appId != kApplicationId) {
     if (lastError.empty()) lastError = "not a HAMLOG database";
-    closeConnection(c);
-    return -1;
+    disconnect(c);
+    return false;
   }
   // With WAL a commit survives a killed process without waiting for the disk.
   sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  if (alone) {
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      lastError = sqlite3_errmsg(db);
+      disconnect(c);
+      return false;
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);  // the lock stays
+    sqlite3_busy_timeout(db, kBusyMs);
+  }
   const std::string read = std::string("SELECT ") + kColumns + " FROM qso WHERE id = ?";
   const std::string append = std::string("INSERT INTO qso(") + kColumns +
                              ", added) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
@@ -167,11 +182,22 @@ int openDatabase(const char* path, const char* owner) {
       sqlite3_prepare_v3(db, append.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &c.append,
                          nullptr) != SQLITE_OK) {
     lastError = sqlite3_errmsg(db);
-    closeConnection(c);
-    return -1;
+    disconnect(c);
+    return false;
   }
+  return true;
+}
+
+// Opens an existing database this library made for owner; the slot number, or -1.
+int openDatabase(const char* path, const char* owner) {
+  if (!path || !*path) return fail("no database file");
+  struct stat st{};
+  if (stat(path, &st) != 0) return fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail("not a database file");
+  Connection c;
+  if (!connect(c, path, false)) return -1;
   c.path = path;
-  c.identity = fileIdentity(db);
+  c.identity = fileIdentity(c.db);
   c.owner = owner;
   std::lock_guard<std::mutex> lock(connMutex);
   for (int i = 0; i < kMaxConnections; ++i) {
@@ -179,12 +205,29 @@ int openDatabase(const char* path, const char* owner) {
       if (++lastTag == 0) ++lastTag;
       c.tag = lastTag;
       connections[i] = c;
-      sqlite3_wal_hook(db, walHook, &connections[i]);
+      sqlite3_wal_hook(c.db, walHook, &connections[i]);
       return i;
     }
   }
   closeConnection(c);
   return fail("too many open databases");
+}
+
+// An append run keeps the file to itself when nobody else has it open, so
+// that its commits take no locks (most of their cost); with others there it
+// shares the file. The connection opened for reading is opened anew.
+void takeFileAlone(Connection& c) {
+  if (c.aloneTried) return;
+  c.aloneTried = true;
+  if (fileReplaced(c)) {
+    c.replaced = true;
+    return;
+  }
+  // Our own lock would stand in the way.
+  disconnect(c);
+  if (!connect(c, c.path.c_str(), true) && !connect(c, c.path.c_str(), false)) return;
+  sqlite3_wal_hook(c.db, walHook, &c);
+  if (fileIdentity(c.db) != c.identity) c.replaced = true;
 }
 
 // The connection the library gave this very block, or nullptr: a block
@@ -332,6 +375,12 @@ std::int32_t THW_append(char* work, std::int32_t, std::int32_t*) {
     return thw::kFileReplaced;
   }
   endRead(*c);
+  takeFileAlone(*c);
+  if (!c->db) return -1;
+  if (c->replaced) {
+    lastError = kReplacedText;
+    return thw::kFileReplaced;
+  }
   int col = 1;
   for (const thw::Slot& s : kTextColumns) {
     if (s.size) {

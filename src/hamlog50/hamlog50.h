@@ -94,7 +94,9 @@ HAMLOG50_API std::int32_t HamlogClose(char* work, std::int32_t flags);
 // Loads record recno (1..count) into the work area; 0 when loaded.
 HAMLOG50_API std::int32_t THW_read(char* work, std::int32_t recno, std::int32_t flags);
 // Appends the work area's fields as one record; 0 when stored (committed:
-// a killed process keeps it), else -1 or kFileReplaced.
+// a killed process keeps it), else -1 or kFileReplaced. A work area that
+// appends while nobody else has the file open keeps it to itself until
+// HamlogClose; others opening it meanwhile find it busy.
 HAMLOG50_API std::int32_t THW_append(char* work, std::int32_t flags, std::int32_t* reserved);
 // Creates an empty database; fails (non-zero) when path already exists.
 HAMLOG50_API std::int32_t HamlogCreate(const char* path);
