@@ -1,4 +1,5 @@
-// Appending a full log of 32,767 QSOs to a HAMLOG database (target: 1 s) and
+// Appending a full log of 32,767 QSOs to a HAMLOG database, each record
+// committed as it is appended (target: 1 s), and
 // reading them all back into an empty log (target: 0.5 s), through the
 // libraries loaded by name as the program loads them.
 #include <benchmark/benchmark.h>
@@ -97,7 +98,7 @@ void BM_HamlogReadFullLog(benchmark::State& state) {
     LogDocument doc;
     GridRows grid;
     grid.addRow("");
-    const ImportResult res = ThlogDataRead(lib, req, r.ini, r.def, doc, grid, noProgress());
+    const ThReadResult res = ThlogDataRead(lib, req, r.ini, r.def, doc, grid, noProgress());
     if (res.appended != kMaxQso) state.SkipWithError("not every QSO was read");
   }
   removeDb(db);

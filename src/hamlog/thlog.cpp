@@ -19,6 +19,12 @@ namespace thtext {
 std::string versionCaption(int version) {
   return "(Hamlog50.dll Ver " + std::to_string(version) + ")";
 }
+std::string unreadableSkipped(int count) {
+  return "読み込めないデータが " + std::to_string(count) + " 件あったため、読み飛ばしました";
+}
+std::string bandLeftEmpty(int count) {
+  return "周波数がバンドの範囲外のデータが " + std::to_string(count) + " 件あったため、バンドを空欄にしました";
+}
 }  // namespace thtext
 
 std::int64_t ThHexAsDecimal(std::int32_t version) {
@@ -41,7 +47,12 @@ int ThReadVersion(std::int32_t version) {
 std::int32_t ThCountRecords(HamlogLibrary& lib, const std::string& path, std::int32_t& count) {
   ThwWork w;
   const std::int32_t rc = lib.HamlogOpen(w, path);
-  count = lib.Vdbf_rcount(w);
+  try {
+    count = lib.Vdbf_rcount(w);
+  } catch (const HamlogError&) {
+    lib.HamlogClose(w);
+    throw;
+  }
   lib.HamlogClose(w);
   return rc;
 }
@@ -135,6 +146,20 @@ std::string ThModeOf(std::string_view mode) {
   return std::string(mode);
 }
 
+std::optional<std::string> ThRcvdNoOfReportLine(std::string_view remarks, std::string_view sentRst,
+                                                std::string_view rcvdRst) {
+  // The remark base, when there is one, follows two blanks.
+  const std::string_view line = remarks.substr(0, remarks.find("  "));
+  const std::string bare = std::string(sentRst) + "/" + std::string(rcvdRst);
+  if (line == bare) return std::string();
+  const std::string sent = std::string(sentRst) + "-";
+  const std::string rcvd = "/" + std::string(rcvdRst) + "-";
+  if (line.substr(0, sent.size()) != sent) return std::nullopt;
+  const std::size_t at = line.find(rcvd, sent.size());
+  if (at == std::string_view::npos) return std::nullopt;
+  return std::string(line.substr(at + rcvd.size()));
+}
+
 std::optional<ole::Date> ThRecordTime(std::string_view date, std::string_view time) {
   int d[3], t[2];
   date = utf8::trim(date);
@@ -147,10 +172,17 @@ std::optional<ole::Date> ThRecordTime(std::string_view date, std::string_view ti
   return ole::fromParts(p);
 }
 
-ImportResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const Settings& ini,
+std::string ThReadNote(const ThReadResult& r) {
+  std::string note;
+  if (r.unreadable > 0) note = thtext::unreadableSkipped(r.unreadable);
+  if (r.noBand > 0) note += (note.empty() ? "" : "\r\n") + thtext::bandLeftEmpty(r.noBand);
+  return note;
+}
+
+ThReadResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const Settings& ini,
                            const ContestDefinition& def, LogDocument& doc, GridRows& grid,
                            Progress& progress) {
-  ImportResult res;
+  ThReadResult res;
   ThwWork w;
   bool opened = false;
   bool started = false;
@@ -164,27 +196,32 @@ ImportResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const S
       const std::string to = ThWindowText(req.to);
       progress.start(count);
       started = true;
-      std::string band;
-      int bandIndex = 0;
       const int rptCount = std::max<int>(0, ini.ThRRptCount);
       for (std::int32_t n = 1; n <= count; ++n) {
         progress.step(n);
-        lib.THW_read(w, n);
+        if (lib.THW_read(w, n) != 0) {
+          ++res.unreadable;
+          continue;
+        }
         auto field = [&](std::int16_t f) { return cp932::decode(lib.ThwString(w, f)); };
         const std::string call = field(1), date = field(2), time = field(3), sent = field(4),
                           rcvd = field(5), freq = field(6), mode = field(7), rmk1 = field(13),
                           rmk2 = field(14);
-        // A record whose time does not read cannot lie in the window.
         auto t = ThRecordTime(date, std::string_view(time).substr(0, std::min<std::size_t>(5, time.size())));
-        if (!t) continue;
+        if (!t) {
+          ++res.unreadable;
+          continue;
+        }
         const bool utc = !time.empty() && time.back() == 'U';
         if (!utc && def.SetUTCtime == 1) *t = ole::addHours(*t, -9);
         if (utc && def.SetUTCtime == 0) *t = ole::addHours(*t, 9);
         const std::string at = ThWindowText(*t);
         if (at < from || at > to) continue;
 
-        // A frequency outside the table keeps the band of the previous record.
-        ThBandOfFrequency(freq, band, bandIndex);
+        // A frequency outside the table leaves the band empty (no power letter).
+        std::string band;
+        int bandIndex = -1;
+        if (!ThBandOfFrequency(freq, band, bandIndex)) ++res.noBand;
         std::string sentNo;
         switch (def.Exch) {
           case 1: sentNo = ini.JarlPrf; break;
@@ -194,9 +231,12 @@ ImportResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const S
           case 5: sentNo = ini.JarlAge; break;
           default: break;
         }
-        if (def.SentJarlCode == 1) sentNo += ini.JarlPwCode[static_cast<std::size_t>(bandIndex)];
+        if (def.SentJarlCode == 1 && bandIndex >= 0)
+          sentNo += ini.JarlPwCode[static_cast<std::size_t>(bandIndex)];
         const std::string& rmk = ini.ThRmk2Rpt != 0 ? rmk2 : rmk1;
-        const std::string rcvdNo = rmk.substr(0, utf8::prefixBytes(rmk, static_cast<std::size_t>(rptCount)));
+        // A report line the append wrote gives the whole received number back.
+        const std::string rcvdNo = ThRcvdNoOfReportLine(rmk, utf8::trim(sent), utf8::trim(rcvd))
+                                       .value_or(rmk.substr(0, utf8::prefixBytes(rmk, static_cast<std::size_t>(rptCount))));
 
         QsoRecord q;
         q.QsoTime = *t;
@@ -273,6 +313,7 @@ ThAppendRun ThAppendRunFor(const Settings& ini, std::vector<ThDxEntry> table) {
   run.qsl = ini.ThQslSw >= 0 && ini.ThQslSw <= 4 ? kQslLetters[ini.ThQslSw] : " ";
   run.qsl += markOf(ini.ThSendSw, ini.ThSentMark);
   run.qsl += markOf(ini.ThRcvdSw, ini.ThRcvdMark);
+  if (ini.ThQslMsgSw == 1) run.qslMsg = std::string(utf8::trim(ini.ThQslMsg));
   if (ini.ThRmkSw == 1) {
     run.remarkBase1 = std::string(utf8::trim(ini.ThRemark));
     run.remarkBase2 = std::string(utf8::trim(ini.ThRemark2));
@@ -321,6 +362,7 @@ ThRecord ThRecordOf(const QsoRecord& q, const ThAppendRun& run, const Settings& 
   }
   if (entity == "JA" && ini.ThCty2JaSw == 1) r.code.clear(), r.name.clear();
   r.qsl = run.qsl;
+  r.qslMsg = run.qslMsg;
   r.remarks1 = remarksOf(ini.ThRptSw, line, run.remarkBase1);
   r.remarks2 = remarksOf(ini.ThRptSw2, line, run.remarkBase2);
   r.flag = entity == "JA" ? "0" : "8";
@@ -335,6 +377,8 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
   const std::int64_t version = ThHexAsDecimal(lib.GetThdllVersion());
   progress.start(log.count());
   bool opened = false;
+  bool replaced = false;
+  std::int32_t before = 0;
   try {
     const std::int32_t rc = version != 0 ? lib.HamlogOpen(w, path) : -1;
     opened = version != 0;
@@ -344,6 +388,7 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
       res.outcome = ThAppendResult::CannotOpen;
       res.error = lib.lastError();
     } else {
+      before = lib.Vdbf_rcount(w);
       for (int i = 1; i <= log.count(); ++i) {
         progress.step(i);
         const std::string call(log[i].CallSign.trimmed());
@@ -351,23 +396,27 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
         const ThRecord r = ThRecordOf(log[i], run, ini, def, cty);
         // The QSL field keeps its three positions; every other text is trimmed.
         const std::pair<std::int16_t, const std::string*> fields[] = {
-            {1, &r.call},     {2, &r.date},     {3, &r.time},      {4, &r.sentRst},
-            {5, &r.rcvdRst},  {6, &r.freq},     {7, &r.mode},      {8, &r.code},
-            {10, &r.qsl},     {12, &r.name},    {13, &r.remarks1}, {14, &r.remarks2},
-            {16, &r.flag}};
+            {1, &r.call},     {2, &r.date},      {3, &r.time},      {4, &r.sentRst},
+            {5, &r.rcvdRst},  {6, &r.freq},      {7, &r.mode},      {8, &r.code},
+            {10, &r.qsl},     {11, &r.qslMsg},   {12, &r.name},     {13, &r.remarks1},
+            {14, &r.remarks2}, {16, &r.flag}};
         lib.SetThBuffer(w, "", 0);
         for (const auto& [no, text] : fields) {
           if (no == 10) lib.SetThBuffer(w, "", 9);
-          if (no == 12) lib.SetThBuffer(w, "", 11);
           lib.SetThBuffer(w, cp932::encode(*text), no);
         }
+        const std::int32_t stored = lib.THW_append(w);
+        if (stored == thw::kFileReplaced) {
+          replaced = true;
+          break;
+        }
         // A record the database refused is a failure, not a success.
-        if (lib.THW_append(w) != 0) throw HamlogError(lib.lastError());
-        ++res.appended;
+        if (stored != 0) throw HamlogError(lib.lastError());
       }
-      // The last records are stored when the database closes.
       opened = false;
-      if (lib.HamlogClose(w) != 0) throw HamlogError(lib.lastError());
+      const std::int32_t closed = lib.HamlogClose(w);
+      if (closed == thw::kFileReplaced) replaced = true;
+      else if (closed != 0) throw HamlogError(lib.lastError());
     }
   } catch (const HamlogError& e) {
     res.outcome = ThAppendResult::Failed;
@@ -376,7 +425,17 @@ ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const 
   // Closed after a failed open too: the library may hold what it opened.
   if (opened) {
     try {
-      lib.HamlogClose(w);
+      if (lib.HamlogClose(w) == thw::kFileReplaced) replaced = true;
+    } catch (const HamlogError&) {
+    }
+  }
+  if (replaced) {
+    res.outcome = ThAppendResult::Replaced;
+  } else if (res.outcome == ThAppendResult::Appended || res.outcome == ThAppendResult::Failed) {
+    // What the file holds, not what was handed over.
+    std::int32_t after = 0;
+    try {
+      if (ThCountRecords(lib, path, after) == 0) res.appended = std::max(0, after - before);
     } catch (const HamlogError&) {
     }
   }
@@ -407,6 +466,7 @@ ThAppendResult ThLogDbAppendRun(HamlogLibrary& lib, const std::string& path, con
     case ThAppendResult::NoLibrary: ui.tell(thtext::kAppendNoLibrary, Icon::Exclamation); break;
     case ThAppendResult::CannotOpen: ui.tell(thtext::kAppendCannotOpen, Icon::Exclamation); break;
     case ThAppendResult::Failed: ui.tell(res.error, Icon::Critical); break;
+    case ThAppendResult::Replaced: ui.tell(thtext::kAppendReplaced, Icon::Critical); break;
   }
   return res;
 }

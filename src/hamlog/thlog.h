@@ -43,6 +43,13 @@ inline constexpr std::string_view kAskAppendTitle = "Tamarack -> ターボハム
 inline constexpr std::string_view kNoTable = "TH_DX.dat が見つかりません";
 inline constexpr std::string_view kAppendNoLibrary = "Hamlog50.dll が見つかりません";
 inline constexpr std::string_view kAppendCannotOpen = "データベースがオープンできません";
+inline constexpr std::string_view kAppendReplaced =
+    "ログデータの追加中にデータベースファイルが削除されたか置き換えられました\r\n"
+    "追加したログデータはデータベースに残っていません";
+// "読み込めないデータが N 件あったため、読み飛ばしました"
+std::string unreadableSkipped(int count);
+// "周波数がバンドの範囲外のデータが N 件あったため、バンドを空欄にしました"
+std::string bandLeftEmpty(int count);
 // "(Hamlog50.dll Ver " + version + ")"
 std::string versionCaption(int version);
 }  // namespace thtext
@@ -53,7 +60,8 @@ std::int64_t ThHexAsDecimal(std::int32_t version);
 // The read dialog's version: ThHexAsDecimal / 10000 to the nearest whole number.
 int ThReadVersion(std::int32_t version);
 
-// HamlogOpen, record count, HamlogClose. Returns the open result (0 = opened).
+// HamlogOpen, record count, HamlogClose (also when the count throws).
+// Returns the open result (0 = opened).
 std::int32_t ThCountRecords(HamlogLibrary& lib, const std::string& path, std::int32_t& count);
 
 // "yyyymmddhhnn" of a time, as the From/To window compares them.
@@ -68,6 +76,11 @@ bool ThBandOf(double mhz, std::string& band, int& index);
 bool ThBandOfFrequency(std::string_view freq, std::string& band, int& index);
 // The log's mode text for a database mode.
 std::string ThModeOf(std::string_view mode);
+// The received number of a remarks text in the shape the append writes
+// ("599-13M/599-10H", "599/599", either followed by two blanks and more),
+// given the record's own reports; nothing when it has another shape.
+std::optional<std::string> ThRcvdNoOfReportLine(std::string_view remarks, std::string_view sentRst,
+                                                std::string_view rcvdRst);
 // A record's date ("yy/mm/dd" or "yyyy/mm/dd") and the first five
 // characters of its time; nothing when they do not read as a date and time.
 std::optional<ole::Date> ThRecordTime(std::string_view date, std::string_view time);
@@ -79,11 +92,18 @@ struct ThReadRequest {
   int showSeconds = 0;
 };
 
+struct ThReadResult : ImportResult {
+  int unreadable = 0;  // records that could not be read or carry no date and time: skipped
+  int noBand = 0;      // QSOs read whose frequency lies outside the band table: band empty
+};
+// What the end of a read tells besides failures: empty when all was read.
+std::string ThReadNote(const ThReadResult& r);
+
 // Appends the QSOs of the window to the log and the grid and sets LogDirty.
 // Stops at the log's limit (limited) or at a failure of the library (failed,
 // error); what was read so far stays. The caller shows the messages,
 // scrolls the grid and runs the search.
-ImportResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const Settings& ini,
+ThReadResult ThlogDataRead(HamlogLibrary& lib, const ThReadRequest& req, const Settings& ini,
                            const ContestDefinition& def, LogDocument& doc, GridRows& grid,
                            Progress& progress);
 
@@ -97,13 +117,14 @@ bool ThDxRead(const std::string& path, std::vector<ThDxEntry>& out);
 
 // What one QSO becomes: the texts of the record's fields (UTF-8).
 struct ThRecord {
-  std::string call, date, time, sentRst, rcvdRst, freq, mode, code, qsl, name, remarks1, remarks2,
-      flag;
+  std::string call, date, time, sentRst, rcvdRst, freq, mode, code, qsl, qslMsg, name, remarks1,
+      remarks2, flag;
 };
 
 // Values fixed for a whole run.
 struct ThAppendRun {
   std::string qsl;                  // the 3-character QSL field
+  std::string qslMsg;               // the QSL card message (field 11), when switched on
   std::string remarkBase1, remarkBase2;
   std::vector<ThDxEntry> table;
 };
@@ -114,13 +135,14 @@ ThRecord ThRecordOf(const QsoRecord& q, const ThAppendRun& run, const Settings& 
                     const ContestDefinition& def, const CtyTables& cty);
 
 struct ThAppendResult {
-  enum Outcome { Appended, NoLibrary, CannotOpen, Failed } outcome = Appended;
-  int appended = 0;
+  // Replaced: the database file was deleted or replaced during the run.
+  enum Outcome { Appended, NoLibrary, CannotOpen, Failed, Replaced } outcome = Appended;
+  int appended = 0;   // what the database holds now less what it held before
   std::string error;  // Failed: the failing call's text
 };
 
-// Appends every QSO of the log, in log order. The caller has confirmed;
-// this shows nothing but through progress.
+// Appends every QSO of the log, in log order, each record stored as it is
+// appended. The caller has confirmed; this shows nothing but through progress.
 ThAppendResult ThLogDbAppend(HamlogLibrary& lib, const std::string& path, const LogData& log,
                              const ThAppendRun& run, const Settings& ini, const ContestDefinition& def,
                              const CtyTables& cty, Progress& progress);

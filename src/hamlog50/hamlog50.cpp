@@ -1,18 +1,20 @@
 // The QSO database over SQLite. Every open database has a slot in a small
-// table of connections; a block in the work area holds the slot number + 1.
+// table of connections; a block in the work area holds the slot number + 1
+// and a tag, and the slot remembers which block it was given to.
 #include "hamlog50/hamlog50.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <mutex>
+#include <random>
 #include <string>
 
 #include "hamlog50/thwtext.h"
@@ -23,6 +25,12 @@ constexpr std::int32_t kVersion = 0x50100;  // reads as version 50100 -> "5"
 constexpr int kApplicationId = 0x48444231;  // "HDB1": a file this library made
 constexpr int kBusyMs = 1500;
 constexpr int kMaxConnections = 64;
+// WAL pages after which a commit copies the log back into the file.
+constexpr int kCheckpointPages = 4000;
+const char* const kReplacedText = "the database file was deleted or replaced while it was open";
+
+static_assert(thw::kIndexHandle == thw::kBlockHandle && thw::kIndexTag == thw::kBlockTag,
+              "index and database blocks keep their handles alike");
 
 thread_local std::string lastError;
 thread_local std::string returned;
@@ -35,53 +43,42 @@ std::int32_t fail(const std::string& text) {
 const char* const kColumns =
     "call, date, time, f8, f9, qsl, flag, sent, rcvd, freq, mode, f11, f12, rmk1, rmk2, bits";
 
-// Appends are stored in transactions of up to kBatchRecords records or
-// kBatchTime, whichever ends first, and at HamlogClose: each record is
-// whole or absent, and a full log is stored in a fraction of a second.
-constexpr int kBatchRecords = 1024;
-constexpr auto kBatchTime = std::chrono::milliseconds(200);
-
 struct Connection {
   sqlite3* db = nullptr;
   sqlite3_stmt* read = nullptr;
   sqlite3_stmt* append = nullptr;
-  bool inTxn = false;    // a transaction is open
-  bool writing = false;  // ... and it holds the write lock
-  int pending = 0;
-  std::chrono::steady_clock::time_point since;
+  const char* owner = nullptr;  // the block the handle was given to
+  std::uint16_t tag = 0;
+  bool reading = false;   // a read transaction is open
+  bool appended = false;  // this connection stored records
+  bool aloneTried = false;
+  bool replaced = false;  // the file at path is no longer the one opened
+  std::string path;
+  std::string identity;  // header bytes that tell one database file from another
 };
 
 std::mutex connMutex;
 Connection connections[kMaxConnections];
+std::uint16_t lastTag = 0;
 
-// Ends the open transaction, storing what it holds; false when that failed.
-bool finish(Connection& c) {
-  if (!c.inTxn) return true;
-  c.inTxn = false;
-  c.pending = 0;
-  if (sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-  lastError = sqlite3_errmsg(c.db);
-  sqlite3_exec(c.db, "ROLLBACK", nullptr, nullptr, nullptr);
-  return false;
+void endRead(Connection& c) {
+  if (!c.reading) return;
+  c.reading = false;
+  sqlite3_exec(c.db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-bool begin(Connection& c, bool write) {
-  if (sqlite3_exec(c.db, write ? "BEGIN IMMEDIATE" : "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
-    lastError = sqlite3_errmsg(c.db);
-    return false;
-  }
-  c.inTxn = true;
-  c.writing = write;
-  c.pending = 0;
-  c.since = std::chrono::steady_clock::now();
-  return true;
-}
-
-void closeConnection(Connection& c) {
-  if (c.db) finish(c);
+// Closes the SQLite connection; what the slot knows of the file stays.
+void disconnect(Connection& c) {
+  if (c.db) endRead(c);
   sqlite3_finalize(c.read);
   sqlite3_finalize(c.append);
   sqlite3_close_v2(c.db);
+  c.db = nullptr;
+  c.read = c.append = nullptr;
+}
+
+void closeConnection(Connection& c) {
+  disconnect(c);
   c = Connection{};
 }
 
@@ -105,20 +102,54 @@ std::int32_t countRecords(sqlite3* db, std::int32_t& count) {
   return ok ? 0 : -1;
 }
 
-// Opens an existing database this library made; the slot number, or -1.
-int openDatabase(const char* path) {
-  if (!path || !*path) return fail("no database file");
-  struct stat st{};
-  if (stat(path, &st) != 0) return fail(std::strerror(errno));
-  if (!S_ISREG(st.st_mode)) return fail("not a database file");
+// Header bytes 60..71 (the number HamlogCreate drew, the application id) as
+// the file under the connection holds them now; read through SQLite's own
+// descriptor, since closing another one would drop SQLite's locks.
+std::string fileIdentity(sqlite3* db) {
+  sqlite3_file* f = nullptr;
+  if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f ||
+      !f->pMethods)
+    return {};
+  char buf[12];
+  if (f->pMethods->xRead(f, buf, sizeof buf, 60) != SQLITE_OK) return {};
+  return std::string(buf, sizeof buf);
+}
+
+// True when the name now leads to another file, or none, or the file was
+// overwritten with another database.
+bool fileReplaced(Connection& c) {
+  int moved = 0;
+  if (sqlite3_file_control(c.db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+    return true;
+  return fileIdentity(c.db) != c.identity;
+}
+
+// Copies the log back into the file only while the file is still the one
+// opened: a replaced file is left as it is.
+int walHook(void* arg, sqlite3* db, const char* name, int pages) {
+  auto* c = static_cast<Connection*>(arg);
+  if (pages < kCheckpointPages || c->replaced) return SQLITE_OK;
+  if (fileReplaced(*c))
+    c->replaced = true;
+  else
+    sqlite3_wal_checkpoint_v2(db, name, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+  return SQLITE_OK;
+}
+
+// Opens the database at path into c: connection and statements; false (with
+// lastError) when it is no database of this library. alone: the file is
+// taken for this connection only, and refused when anybody else has it open.
+bool connect(Connection& c, const char* path, bool alone) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr) !=
       SQLITE_OK) {
     lastError = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
-    return -1;
+    return false;
   }
-  sqlite3_busy_timeout(db, kBusyMs);
+  c.db = db;
+  if (alone) sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
+  sqlite3_busy_timeout(db, alone ? 0 : kBusyMs);
   sqlite3_stmt* s = nullptr;
   int appId = 0;
   if (sqlite3_prepare_v2(db, "PRAGMA application_id", -1, &s, nullptr) == SQLITE_OK &&
@@ -127,15 +158,22 @@ int openDatabase(const char* path) {
   else
     lastError = sqlite3_errmsg(db);
   sqlite3_finalize(s);
-  Connection c;
-  c.db = db;
   if (appId != kApplicationId) {
     if (lastError.empty()) lastError = "not a HAMLOG database";
-    closeConnection(c);
-    return -1;
+    disconnect(c);
+    return false;
   }
-  // A kill loses at most the record being appended; WAL keeps readers apart.
+  // With WAL a commit survives a killed process without waiting for the disk.
   sqlite3_exec(db, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+  if (alone) {
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      lastError = sqlite3_errmsg(db);
+      disconnect(c);
+      return false;
+    }
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);  // the lock stays
+    sqlite3_busy_timeout(db, kBusyMs);
+  }
   const std::string read = std::string("SELECT ") + kColumns + " FROM qso WHERE id = ?";
   const std::string append = std::string("INSERT INTO qso(") + kColumns +
                              ", added) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
@@ -144,13 +182,30 @@ int openDatabase(const char* path) {
       sqlite3_prepare_v3(db, append.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &c.append,
                          nullptr) != SQLITE_OK) {
     lastError = sqlite3_errmsg(db);
-    closeConnection(c);
-    return -1;
+    disconnect(c);
+    return false;
   }
+  return true;
+}
+
+// Opens an existing database this library made for owner; the slot number, or -1.
+int openDatabase(const char* path, const char* owner) {
+  if (!path || !*path) return fail("no database file");
+  struct stat st{};
+  if (stat(path, &st) != 0) return fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail("not a database file");
+  Connection c;
+  if (!connect(c, path, false)) return -1;
+  c.path = path;
+  c.identity = fileIdentity(c.db);
+  c.owner = owner;
   std::lock_guard<std::mutex> lock(connMutex);
   for (int i = 0; i < kMaxConnections; ++i) {
     if (!connections[i].db) {
+      if (++lastTag == 0) ++lastTag;
+      c.tag = lastTag;
       connections[i] = c;
+      sqlite3_wal_hook(c.db, walHook, &connections[i]);
       return i;
     }
   }
@@ -158,30 +213,64 @@ int openDatabase(const char* path) {
   return fail("too many open databases");
 }
 
-// The connection a block names, or nullptr.
-Connection* connectionOf(const char* block, std::size_t handleAt) {
-  const std::int32_t h = thw::getI32(block + handleAt);
+// An append run keeps the file to itself when nobody else has it open, so
+// that its commits take no locks (most of their cost); with others there it
+// shares the file. The connection opened for reading is opened anew.
+void takeFileAlone(Connection& c) {
+  if (c.aloneTried) return;
+  c.aloneTried = true;
+  if (fileReplaced(c)) {
+    c.replaced = true;
+    return;
+  }
+  // Our own lock would stand in the way.
+  disconnect(c);
+  if (!connect(c, c.path.c_str(), true) && !connect(c, c.path.c_str(), false)) return;
+  sqlite3_wal_hook(c.db, walHook, &c);
+  if (fileIdentity(c.db) != c.identity) c.replaced = true;
+}
+
+// The connection the library gave this very block, or nullptr: a block
+// copied, left over or never opened names none.
+Connection* connectionOf(const char* block) {
+  if (!block) return nullptr;
+  const std::int32_t h = thw::getI32(block + thw::kBlockHandle);
   if (h < 1 || h > kMaxConnections) return nullptr;
   std::lock_guard<std::mutex> lock(connMutex);
   Connection* c = &connections[h - 1];
-  return c->db ? c : nullptr;
+  const bool ours = c->db && c->owner == block && c->tag == thw::getU16(block + thw::kBlockTag);
+  return ours ? c : nullptr;
 }
 
-// Closes the block's database; false when its last records could not be stored.
-bool releaseHandle(char* block, std::size_t handleAt) {
-  const std::int32_t h = thw::getI32(block + handleAt);
-  thw::setI32(block + handleAt, 0);
-  if (h < 1 || h > kMaxConnections) return true;
+void giveHandle(char* block, int slot) {
+  thw::setI32(block + thw::kBlockHandle, slot + 1);
+  thw::setU16(block + thw::kBlockTag, connections[slot].tag);
+}
+
+// Closes the block's database: 0, kFileReplaced, or -1 when it had none.
+std::int32_t releaseHandle(char* block) {
+  Connection* c = connectionOf(block);
+  thw::setI32(block + thw::kBlockHandle, 0);
+  thw::setU16(block + thw::kBlockTag, 0);
+  if (!c) return -1;
   std::lock_guard<std::mutex> lock(connMutex);
-  if (!connections[h - 1].db) return true;
-  const bool stored = finish(connections[h - 1]);
-  closeConnection(connections[h - 1]);
-  return stored;
+  endRead(*c);
+  const bool replaced = c->replaced || fileReplaced(*c);
+  // Our log must not be copied into, nor left beside, a file that is not ours.
+  if (replaced) sqlite3_db_config(c->db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  const bool wrote = c->appended;
+  const std::string path = c->path;
+  closeConnection(*c);
+  if (!replaced) return 0;
+  if (wrote)
+    for (const char* suffix : {"-wal", "-shm"}) ::unlink((path + suffix).c_str());
+  lastError = kReplacedText;
+  return thw::kFileReplaced;
 }
 
 std::int32_t openBlock(const char* name, char* block) {
-  releaseHandle(block, thw::kBlockHandle);
-  const int slot = openDatabase(name);
+  releaseHandle(block);
+  const int slot = openDatabase(name, block);
   if (slot < 0) return -1;
   std::int32_t count = 0;
   if (countRecords(connections[slot].db, count) != 0) {
@@ -189,7 +278,7 @@ std::int32_t openBlock(const char* name, char* block) {
     closeConnection(connections[slot]);
     return -1;
   }
-  thw::setI32(block + thw::kBlockHandle, slot + 1);
+  giveHandle(block, slot);
   thw::setI32(block + thw::kBlockCount, count);
   thw::setI32(block + thw::kBlockRecNo, 0);
   thw::copyText(block + thw::kBlockText, thw::kBlockSize - thw::kBlockText, name);
@@ -197,8 +286,9 @@ std::int32_t openBlock(const char* name, char* block) {
 }
 
 std::int32_t closeBlock(char* block) {
-  if (!connectionOf(block, thw::kBlockHandle)) return -1;
-  return releaseHandle(block, thw::kBlockHandle) ? 0 : -1;
+  const std::int32_t rc = releaseHandle(block);
+  if (rc < 0) lastError = "database not open";
+  return rc;
 }
 
 void setRefs(char* work) {
@@ -239,11 +329,14 @@ std::int32_t HamlogClose(char* work, std::int32_t) {
 
 std::int32_t THW_read(char* work, std::int32_t recno, std::int32_t) {
   if (!work) return -1;
-  Connection* c = connectionOf(work + thw::kQsoBlock, thw::kBlockHandle);
+  Connection* c = connectionOf(work + thw::kQsoBlock);
   if (!c) return fail("database not open");
   setRefs(work);
   // One read transaction for the whole run: no locking per record.
-  if (!c->inTxn && !begin(*c, false)) return -1;
+  if (!c->reading) {
+    if (sqlite3_exec(c->db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) return fail(sqlite3_errmsg(c->db));
+    c->reading = true;
+  }
   for (const thw::Slot& s : kTextColumns)
     if (s.size) work[s.offset] = '\0';
   thw::setU16(work + thw::kFlag, 0);
@@ -275,16 +368,23 @@ std::int32_t THW_read(char* work, std::int32_t recno, std::int32_t) {
 
 std::int32_t THW_append(char* work, std::int32_t, std::int32_t*) {
   if (!work) return -1;
-  Connection* c = connectionOf(work + thw::kQsoBlock, thw::kBlockHandle);
+  Connection* c = connectionOf(work + thw::kQsoBlock);
   if (!c) return fail("database not open");
-  if (c->inTxn && !c->writing && !finish(*c)) return -1;
-  if (!c->inTxn && !begin(*c, true)) return -1;
+  if (c->replaced) {
+    lastError = kReplacedText;
+    return thw::kFileReplaced;
+  }
+  endRead(*c);
+  takeFileAlone(*c);
+  if (!c->db) return -1;
+  if (c->replaced) {
+    lastError = kReplacedText;
+    return thw::kFileReplaced;
+  }
   int col = 1;
   for (const thw::Slot& s : kTextColumns) {
     if (s.size) {
-      // A reference the caller overwrote reads as an empty text.
-      const char* base = work;
-      sqlite3_bind_blob(c->append, col, base + s.offset, static_cast<int>(thw::textLength(work, s)),
+      sqlite3_bind_blob(c->append, col, work + s.offset, static_cast<int>(thw::textLength(work, s)),
                         SQLITE_TRANSIENT);
     } else {
       sqlite3_bind_int(c->append, col, thw::getU16(work + thw::kFlag));
@@ -294,15 +394,13 @@ std::int32_t THW_append(char* work, std::int32_t, std::int32_t*) {
   sqlite3_bind_blob(c->append, col++, work + thw::kBits, static_cast<int>(thw::kBitsSize), SQLITE_TRANSIENT);
   const std::string stamp = nowText();
   sqlite3_bind_text(c->append, col, stamp.c_str(), -1, SQLITE_TRANSIENT);
-  if (!step(c->append, SQLITE_DONE, c->db)) {
-    // What the transaction already holds is kept when it is still open.
-    if (sqlite3_get_autocommit(c->db)) c->inTxn = false;
-    else finish(*c);
-    return -1;
-  }
+  // Each record is a transaction of its own: stored when this returns 0.
+  if (!step(c->append, SQLITE_DONE, c->db)) return -1;
   sqlite3_reset(c->append);
-  if (++c->pending >= kBatchRecords || std::chrono::steady_clock::now() - c->since >= kBatchTime) {
-    if (!finish(*c)) return -1;
+  c->appended = true;
+  if (c->replaced) {
+    lastError = kReplacedText;
+    return thw::kFileReplaced;
   }
   char* block = work + thw::kQsoBlock;
   thw::setI32(block + thw::kBlockCount, thw::getI32(block + thw::kBlockCount) + 1);
@@ -322,14 +420,17 @@ std::int32_t HamlogCreate(const char* path) {
     sqlite3_close_v2(db);
     return -1;
   }
+  // A number of its own tells this file from a copy of another database.
+  std::random_device random;
+  const std::int32_t identity = static_cast<std::int32_t>(random() | 1u);
   const std::string sql =
       "PRAGMA journal_mode=WAL;"
       "BEGIN;"
       "PRAGMA application_id=" + std::to_string(kApplicationId) + ";"
+      "PRAGMA user_version=" + std::to_string(identity) + ";"
       "CREATE TABLE qso(id INTEGER PRIMARY KEY, call BLOB, date BLOB, time BLOB, f8 BLOB, f9 BLOB,"
       " qsl BLOB, flag INTEGER, sent BLOB, rcvd BLOB, freq BLOB, mode BLOB, f11 BLOB, f12 BLOB,"
       " rmk1 BLOB, rmk2 BLOB, bits BLOB, added TEXT);"
-      "CREATE INDEX qso_call ON qso(call, id);"
       "COMMIT;";
   char* err = nullptr;
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
@@ -357,7 +458,7 @@ std::int32_t dbf_open(const char* name, char* block) {
 std::int32_t dbf_close(char* block) { return block ? closeBlock(block) : -1; }
 
 std::int32_t dbf_read(char* block, std::int32_t recno, std::int32_t) {
-  if (!block || !connectionOf(block, thw::kBlockHandle)) return fail("database not open");
+  if (!block || !connectionOf(block)) return fail("database not open");
   if (recno < 1 || recno > thw::getI32(block + thw::kBlockCount)) return fail("no such record");
   thw::setI32(block + thw::kBlockRecNo, recno);
   return 0;
@@ -371,7 +472,7 @@ std::int32_t dbf_delete(char*, std::int32_t) { return fail("records are append-o
 std::int32_t dbf_packwk(char*, std::int32_t, std::int32_t) { return fail("records are append-only"); }
 
 std::int32_t dbf_rsize(char* block) {
-  if (!block || !connectionOf(block, thw::kBlockHandle)) return fail("database not open");
+  if (!block || !connectionOf(block)) return fail("database not open");
   std::int32_t n = 2 + static_cast<std::int32_t>(thw::kBitsSize);
   for (const thw::Slot& s : kTextColumns) n += static_cast<std::int32_t>(s.size);
   return n;
@@ -379,7 +480,7 @@ std::int32_t dbf_rsize(char* block) {
 
 const char* Get_lupdate(char* block) {
   returned.clear();
-  Connection* c = block ? connectionOf(block, thw::kBlockHandle) : nullptr;
+  Connection* c = block ? connectionOf(block) : nullptr;
   if (!c) return returned.c_str();
   sqlite3_stmt* s = nullptr;
   if (sqlite3_prepare_v2(c->db, "SELECT added FROM qso ORDER BY id DESC LIMIT 1", -1, &s, nullptr) ==
@@ -399,7 +500,7 @@ namespace {
 constexpr std::size_t kKeySize = thw::kIndexBlockSize - thw::kIndexKey;
 
 std::int32_t indexMove(char* index, const char* sql, bool withKey, const char* key = nullptr) {
-  Connection* c = index ? connectionOf(index, thw::kIndexHandle) : nullptr;
+  Connection* c = index ? connectionOf(index) : nullptr;
   if (!c) return fail("index not open");
   sqlite3_stmt* s = nullptr;
   if (sqlite3_prepare_v2(c->db, sql, -1, &s, nullptr) != SQLITE_OK) return fail(sqlite3_errmsg(c->db));
@@ -427,18 +528,21 @@ std::int32_t indexMove(char* index, const char* sql, bool withKey, const char* k
 std::int32_t idx_open(const char* name, char* index) {
   if (!index) return -1;
   lastError.clear();
-  releaseHandle(index, thw::kIndexHandle);
-  const int slot = openDatabase(name);
+  releaseHandle(index);
+  const int slot = openDatabase(name, index);
   if (slot < 0) return -1;
-  thw::setI32(index + thw::kIndexHandle, slot + 1);
+  // The call-sign order is made when first asked for: appends need not keep it.
+  sqlite3_exec(connections[slot].db, "CREATE INDEX IF NOT EXISTS qso_call ON qso(call, id)", nullptr, nullptr,
+               nullptr);
+  giveHandle(index, slot);
   thw::setI32(index + thw::kIndexRecNo, 0);
   index[thw::kIndexKey] = '\0';
   return 0;
 }
 
 std::int32_t idx_close(char* index) {
-  if (!index || !connectionOf(index, thw::kIndexHandle)) return -1;
-  releaseHandle(index, thw::kIndexHandle);
+  if (!index || !connectionOf(index)) return -1;
+  releaseHandle(index);
   return 0;
 }
 

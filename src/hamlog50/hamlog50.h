@@ -1,7 +1,7 @@
 // libHamlog50: the QSO database library. The caller owns one work area of
 // kThwWorkSize bytes and passes it to every call; the library reads and fills
 // the fields at the offsets below. Records live in an SQLite file (the .hdb
-// path), one table, every append in a transaction of its own.
+// path), one table, every append committed as it is made.
 //
 // Texts are NUL-terminated CP932 bytes; the library stores them as given.
 // On this platform a pointer does not fit the 4-byte slots at 821..845, so
@@ -55,12 +55,14 @@ inline constexpr std::size_t kTextSpaceEnd = 505;
 inline constexpr std::size_t kBits = 1685;  // 51-byte field
 inline constexpr std::size_t kBitsSize = 51;
 
-// A database block: handle, record count, current record number, its text
-// (the database path).
+// A database block: handle and its 16-bit tag, record count, current record
+// number, its text (the database path). A block whose handle and tag are not
+// those the library gave that very block opens nothing.
 inline constexpr std::size_t kQsoBlock = 1741;
 inline constexpr std::size_t kMasterBlock = 2023;
 inline constexpr std::size_t kBlockHandle = 0;
 inline constexpr std::size_t kBlockCount = 4;
+inline constexpr std::size_t kBlockTag = 8;
 inline constexpr std::size_t kBlockRecNo = 12;
 inline constexpr std::size_t kBlockText = 22;
 inline constexpr std::size_t kBlockSize = 282;
@@ -70,9 +72,15 @@ inline constexpr std::size_t kIndexBlock = 2305;
 inline constexpr std::size_t kIndexBlockSize = 270;
 inline constexpr std::size_t kIndexHandle = 0;
 inline constexpr std::size_t kIndexRecNo = 4;
+inline constexpr std::size_t kIndexTag = 8;
 inline constexpr std::size_t kIndexKey = 10;
 // Only blocks that lie wholly inside the work area exist (k = 0..5).
 inline constexpr int kIndexBlocks = static_cast<int>((kThwWorkSize - kIndexBlock) / kIndexBlockSize);
+
+// THW_append and HamlogClose: the database file was deleted or replaced
+// while it was open, so what this work area appended is not in the file
+// that now has its name.
+inline constexpr std::int32_t kFileReplaced = 2;
 
 }  // namespace thw
 
@@ -81,10 +89,14 @@ HAMLOG50_API std::int32_t GetThdllVersion();
 // 0 when opened; the QSO block then holds the record count.
 HAMLOG50_API std::int32_t HamlogOpen(std::int32_t mode, char* work, const char* path,
                                      std::int32_t flags);
+// 0 when closed; kFileReplaced, or -1 when the work area opened nothing.
 HAMLOG50_API std::int32_t HamlogClose(char* work, std::int32_t flags);
 // Loads record recno (1..count) into the work area; 0 when loaded.
 HAMLOG50_API std::int32_t THW_read(char* work, std::int32_t recno, std::int32_t flags);
-// Appends the work area's fields as one record; 0 when stored.
+// Appends the work area's fields as one record; 0 when stored (committed:
+// a killed process keeps it), else -1 or kFileReplaced. A work area that
+// appends while nobody else has the file open keeps it to itself until
+// HamlogClose; others opening it meanwhile find it busy.
 HAMLOG50_API std::int32_t THW_append(char* work, std::int32_t flags, std::int32_t* reserved);
 // Creates an empty database; fails (non-zero) when path already exists.
 HAMLOG50_API std::int32_t HamlogCreate(const char* path);

@@ -35,10 +35,11 @@ class HamlogCli : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(home); }
 
-  int run(const std::string& args) {
+  // shell: commands run before the tool, in the same shell.
+  int run(const std::string& args, const std::string& shell = "") {
     const fs::path cli = fs::read_symlink("/proc/self/exe").parent_path() / "tamarack-cli";
     if (!fs::exists(cli)) return -1;
-    const std::string cmd = "'" + cli.string() + "' --home '" + home + "' hamlog " + args + " >'" +
+    const std::string cmd = shell + "'" + cli.string() + "' --home '" + home + "' hamlog " + args + " >'" +
                             home + "/out' 2>'" + home + "/err'";
     const int st = std::system(cmd.c_str());
     return WIFEXITED(st) ? WEXITSTATUS(st) : 255;
@@ -93,4 +94,30 @@ TEST_F(HamlogCli, BadFilesAndArguments) {
   EXPECT_NE(file("err").find("ハムログデータベースファイルが見つかりません！"), std::string::npos);
   EXPECT_EQ(run("read '" + home + "/bad.hdb' 2024 2025 '" + home + "/o.tmk'"), 1);
   EXPECT_EQ(run("frobnicate"), 1);
+}
+
+TEST_F(HamlogCli, AFullDiskReportsWhatTheDatabaseHolds) {
+  const std::string db = "'" + home + "/db.hdb'";
+  ASSERT_EQ(run("create " + db), 0) << file("err");
+  ASSERT_EQ(run("append '" + home + "/in.tmk' " + db), 0) << file("err");
+  LogData big;
+  for (int i = 0; i < 2000; ++i) {
+    QsoRecord r;
+    r.QsoTime = ole::fromDateTime(2024, 5, 2, 0, 0, 0) + i / 1440.0;
+    r.CallSign = "JA2B" + std::to_string(i);
+    r.Band = "7";
+    r.Mode = "CW";
+    big.append(r);
+  }
+  ASSERT_TRUE(fileio::writeAtomic(home + "/big.tmk", logfile::encodeLog(big, 1, noProgress())));
+  // No file of the run may grow past 300 KB: the disk fills up part way.
+  EXPECT_EQ(run("append '" + home + "/big.tmk' " + db, "trap '' XFSZ; ulimit -f 600; "), 1);
+  const std::string err = file("err");
+  const std::size_t at = err.find(" QSOs appended before the failure");
+  ASSERT_NE(at, std::string::npos) << err;
+  const int told = std::stoi(err.substr(err.rfind(' ', at - 1) + 1));
+  EXPECT_GT(told, 0);
+  EXPECT_LT(told, 2000);
+  ASSERT_EQ(run("count " + db), 0);
+  EXPECT_EQ(file("out"), std::to_string(50 + told) + "\n");
 }

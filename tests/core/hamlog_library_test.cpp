@@ -1,5 +1,5 @@
 // The QSO database library and the bridge, called as the program calls them:
-// work-area offsets, bounded copies, transactions, bad and busy files.
+// work-area offsets, bounded copies, handles, commits, bad, busy and replaced files.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -221,7 +222,7 @@ TEST_F(HamlogLibraryTest, IndexBlocksTakeKModuloEight) {
   appendOne(w, "JA3CCC", "");
   appendOne(w, "JA1AAA", "");
   appendOne(w, "JA2BBB", "");
-  // Records are stored for other connections at the latest when closed.
+  // An append run alone on the file keeps it to itself until its close.
   ASSERT_EQ(HamlogClose(w.b, 1), 0);
   ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
   ASSERT_EQ(Vidx_open(db.c_str(), w.b, 1), 0);
@@ -305,32 +306,180 @@ TEST_F(HamlogLibraryTest, LockedDatabaseRefusesTheAppendAndKeepsReadersWhole) {
   HamlogClose(r.b, 1);
 }
 
-TEST_F(HamlogLibraryTest, KillingAnAppendLeavesOnlyWholeRecords) {
+TEST_F(HamlogLibraryTest, AnotherProgramOnTheFileSeesEachAppendWhenItReturns) {
   ASSERT_EQ(HamlogCreate(db.c_str()), 0);
+  Work w;
+  ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(db.c_str(), &other), SQLITE_OK);
+  sqlite3_busy_timeout(other, 1000);
+  auto stored = [other] {
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(other, "SELECT count(*) FROM qso", -1, &s, nullptr);
+    const int n = sqlite3_step(s) == SQLITE_ROW ? sqlite3_column_int(s, 0) : -1;
+    sqlite3_finalize(s);
+    return n;
+  };
+  EXPECT_EQ(stored(), 0);  // the other program has read the file: the append shares it
+  for (int n = 1; n <= 5; ++n) {
+    appendOne(w, "JA1AA" + std::to_string(n), "");
+    EXPECT_EQ(stored(), n);
+  }
+  EXPECT_EQ(HamlogClose(w.b, 1), 0);
+  // Alone, an append run keeps the file to itself until its close.
+  ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
+  sqlite3_close(other);
+  appendOne(w, "JA1AA6", "");
+  Work r;
+  EXPECT_NE(HamlogOpen(0, r.b, db.c_str(), 1), 0);
+  EXPECT_EQ(HamlogClose(w.b, 1), 0);
+  ASSERT_EQ(HamlogOpen(0, r.b, db.c_str(), 1), 0);
+  EXPECT_EQ(Vdbf_rcount(r.b), 6);
+  HamlogClose(r.b, 1);
+}
+
+TEST_F(HamlogLibraryTest, AWorkAreaActsOnlyOnTheHandleGivenToIt) {
+  ASSERT_EQ(HamlogCreate(db.c_str()), 0);
+  const std::string db2 = (dir / "OTHER.hdb").string();
+  ASSERT_EQ(HamlogCreate(db2.c_str()), 0);
+  Work mine;
+  ASSERT_EQ(HamlogOpen(0, mine.b, db.c_str(), 1), 0);
+  // Another caller's work area, not zeroed: it holds a copy of mine.
+  Work stale;
+  std::memcpy(stale.b, mine.b, sizeof stale.b);
+  std::int32_t zero = 0;
+  EXPECT_NE(THW_append(stale.b, 16, &zero), 0);
+  EXPECT_NE(THW_read(stale.b, 1, 4), 0);
+  EXPECT_NE(Vdbf_close(stale.b), 0);
+  // Its open neither closes my database nor takes my appends.
+  ASSERT_EQ(HamlogOpen(0, stale.b, db2.c_str(), 1), 0);
+  appendOne(mine, "JA1MINE", "");
+  appendOne(stale, "JA2STALE", "");
+  EXPECT_EQ(HamlogClose(mine.b, 1), 0);
+  EXPECT_NE(HamlogClose(mine.b, 1), 0);  // closed once only
+  EXPECT_EQ(HamlogClose(stale.b, 1), 0);
+  // The same area reopened gets a new tag: the old handle's bytes open nothing.
+  ASSERT_EQ(HamlogOpen(0, mine.b, db.c_str(), 1), 0);
+  Work before;
+  std::memcpy(before.b, mine.b, sizeof before.b);
+  HamlogClose(mine.b, 1);
+  ASSERT_EQ(HamlogOpen(0, mine.b, db2.c_str(), 1), 0);
+  std::memcpy(mine.b + thw::kQsoBlock + thw::kBlockTag, before.b + thw::kQsoBlock + thw::kBlockTag, 2);
+  EXPECT_NE(THW_read(mine.b, 1, 4), 0);
+  for (const auto& [path, call] : {std::pair{db, "JA1MINE"}, std::pair{db2, "JA2STALE"}}) {
+    SCOPED_TRACE(path);
+    Work r;
+    ASSERT_EQ(HamlogOpen(0, r.b, path.c_str(), 1), 0);
+    EXPECT_EQ(Vdbf_rcount(r.b), 1);
+    THW_read(r.b, 1, 4);
+    EXPECT_EQ(field(r, 1), call);
+    HamlogClose(r.b, 1);
+  }
+}
+
+TEST_F(HamlogLibraryTest, AFileDeletedOrReplacedWhileOpenIsToldAndLeftWhole) {
+  // Another database of the same kind, with records of its own.
+  const std::string other = (dir / "backup.hdb").string();
+  ASSERT_EQ(HamlogCreate(other.c_str()), 0);
+  {
+    Work w;
+    ASSERT_EQ(HamlogOpen(0, w.b, other.c_str(), 1), 0);
+    for (int n = 0; n < 7; ++n) appendOne(w, "JA9OLD", "");
+    ASSERT_EQ(HamlogClose(w.b, 1), 0);
+  }
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> replace;
+    int count;  // records the file at the name holds afterwards; -1: no file
+  };
+  const fs::path otherPath(other);
+  const Case cases[] = {
+      {"deleted", [](const fs::path& p) { fs::remove(p); }, -1},
+      {"renamed over", [&](const fs::path& p) {
+         fs::copy_file(otherPath, p.string() + ".new");
+         fs::rename(p.string() + ".new", p);
+       }, 7},
+      {"overwritten in place", [&](const fs::path& p) {
+         fs::copy_file(otherPath, p, fs::copy_options::overwrite_existing);
+       }, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* s : {"", "-wal", "-shm"}) fs::remove(db + s);
+    ASSERT_EQ(HamlogCreate(db.c_str()), 0);
+    Work w;
+    ASSERT_EQ(HamlogOpen(0, w.b, db.c_str(), 1), 0);
+    for (int n = 0; n < 10; ++n) appendOne(w, "JA1NEW", std::string(100, 'R'));
+    c.replace(db);
+    // Appends go on until the library sees the change, at the latest at the close.
+    std::int32_t rc = 0;
+    for (int n = 0; n < 3000 && rc == 0; ++n) {
+      std::int32_t zero = 0;
+      rc = THW_append(w.b, 16, &zero);
+    }
+    EXPECT_TRUE(rc == 0 || rc == thw::kFileReplaced) << rc;
+    EXPECT_EQ(HamlogClose(w.b, 1), thw::kFileReplaced);
+    EXPECT_FALSE(fs::exists(db + "-wal"));
+    if (c.count < 0) {
+      EXPECT_FALSE(fs::exists(db));
+      continue;
+    }
+    // The new file holds what it held, whole.
+    sqlite3* check = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &check), SQLITE_OK);
+    sqlite3_stmt* s = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(check, "PRAGMA integrity_check", -1, &s, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "ok");
+    sqlite3_finalize(s);
+    sqlite3_close(check);
+    Work r;
+    ASSERT_EQ(HamlogOpen(0, r.b, db.c_str(), 1), 0);
+    EXPECT_EQ(Vdbf_rcount(r.b), c.count);
+    HamlogClose(r.b, 1);
+  }
+}
+
+TEST_F(HamlogLibraryTest, KillingAnAppendKeepsEveryRecordItReported) {
+  ASSERT_EQ(HamlogCreate(db.c_str()), 0);
+  int done[2];
+  ASSERT_EQ(pipe(done), 0);
   const pid_t child = fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    close(done[0]);
     Work w;
     if (HamlogOpen(0, w.b, db.c_str(), 1) != 0) _exit(2);
-    for (int n = 1;; ++n) {
+    for (std::int32_t n = 1;; ++n) {
       const std::string tag = std::to_string(n);
       SetThBuffer(w.b, ("K" + tag).c_str(), 1);
       SetThBuffer(w.b, (std::string(100, 'R') + tag).c_str(), 13);
       SetThBuffer(w.b, (std::string(100, 'S') + tag).c_str(), 14);
       std::int32_t zero = 0;
       if (THW_append(w.b, 16, &zero) != 0) _exit(3);
+      // What the progress bar would count: appends that returned.
+      if (write(done[1], &n, sizeof n) != sizeof n) _exit(4);
     }
   }
-  std::this_thread::sleep_for(std::chrono::milliseconds(900));
+  close(done[1]);
+  // Read as the appends go, so that the child never waits for the pipe.
+  std::int32_t reported = 0, n = 0;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(900);
+  while (std::chrono::steady_clock::now() < end && read(done[0], &n, sizeof n) == sizeof n) reported = n;
   kill(child, SIGKILL);
   int status = 0;
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFSIGNALED(status));
+  while (read(done[0], &n, sizeof n) == sizeof n) reported = n;
+  close(done[0]);
 
   Work r;
   ASSERT_EQ(HamlogOpen(0, r.b, db.c_str(), 1), 0) << HamlogLastError();
   const int count = Vdbf_rcount(r.b);
-  EXPECT_GT(count, 0);
+  EXPECT_GT(reported, 0);
+  // At most the one record being appended at the kill is missing from what was reported.
+  EXPECT_GE(count, reported);
+  EXPECT_LE(count, reported + 1);
   for (int n = 1; n <= count; ++n) {
     ASSERT_EQ(THW_read(r.b, n, 4), 0);
     const std::string tag = std::to_string(n);

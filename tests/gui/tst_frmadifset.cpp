@@ -301,9 +301,9 @@ void TestFrmAdifSet::theSwitchesShapeTheExportedFile() {
   MainFixture f;
   frmMain& w = openMain(f);
   f.fillLog(2);
-  w.Ini.AdiRemark = "ALL JA";
-  w.Ini.AdiQslMsg = "TNX";
-  w.Ini.JarlCallSign = "JA1ZZZ";
+  w.session().Ini.AdiRemark = "ALL JA";
+  w.session().Ini.AdiQslMsg = "TNX";
+  w.session().Ini.JarlCallSign = "JA1ZZZ";
   QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
   auto exportTo = [&](const std::string& name) {
     f.ui.messages.clear();

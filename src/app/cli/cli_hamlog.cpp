@@ -87,7 +87,11 @@ int runRead(HamlogLibrary& lib, CliArgs& args, const std::string& oldLog) {
   if (count == 0) return CliFail(db + ": " + std::string(thtext::kNoQso));
 
   s.FrmLogLoad();
-  const ImportResult res = ThlogDataRead(lib, req, s.Ini, s.Contest, doc, s.GridData, noProgress());
+  const ThReadResult res = ThlogDataRead(lib, req, s.Ini, s.Contest, doc, s.GridData, noProgress());
+  if (res.unreadable > 0) std::fprintf(stderr, "tamarack-cli: %d unreadable records skipped\n", res.unreadable);
+  if (res.noBand > 0)
+    std::fprintf(stderr, "tamarack-cli: %d QSOs with a frequency outside the band table (band left empty)\n",
+                 res.noBand);
   if (res.failed) return CliFail(db + ": " + res.error + " (nothing written)");
   if (res.limited) return CliFail(db + ": " + importtext::limitReached(res.appended) + " (nothing written)");
   if (doc.Log.empty()) return CliFail(db + ": no QSOs in the window (nothing written)");

@@ -235,12 +235,16 @@ void frmThRead::cmdRead_Click() {
   req.from = From;
   req.to = To;
   req.showSeconds = ws_.session().Doc.State.ShowSeconds;
-  LogDocument& doc = ws_.session().Doc;
-  const ImportResult res = ThlogDataRead(lib_, req, ini, ws_.session().Contest, doc, ws_.session().GridData, ws_.session().progress());
+  Session& session = ws_.session();
+  LogDocument& doc = session.Doc;
+  const ThReadResult res = ThlogDataRead(lib_, req, ini, session.Contest, doc, session.GridData,
+                                         session.progress());
   const int rows = doc.State.GridPageRows;
   if (rows > 0 && doc.Log.count() >= rows) ws_.scrollGridTo(doc.Log.count() - rows + 1);
-  if (res.failed) ws_.session().ui().tell(res.error, Icon::Critical);
-  if (res.limited) ws_.session().ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
+  if (res.failed) session.ui().tell(res.error, Icon::Critical);
+  if (res.limited) session.ui().tell(importtext::limitReached(res.appended), Icon::Exclamation);
+  if (const std::string note = ThReadNote(res); !note.empty())
+    session.ui().tell(note, Icon::Exclamation);
   close();
   ws_.session().LogDataSearch();
 }
