@@ -120,6 +120,8 @@ bool isMulti(Type t) { return t == Type::M || t == Type::Joined; }
 std::string_view IniKeyAt(std::size_t i) { return keys().at(i).name; }
 std::size_t IniKeyCount() { return keys().size(); }
 
+bool IniKeyOptional(std::size_t i) { return i < keys().size() && keys()[i].optional; }
+
 void IniParse(std::string_view bytes, Settings& s) {
   const std::string text = cp932::decode(bytes);
   const auto& ks = keys();

@@ -35,3 +35,6 @@ std::vector<std::string> IniUnencodableKeys(const Settings& s);
 // The keys in file order (for tests and checks).
 std::string_view IniKeyAt(std::size_t i);
 std::size_t IniKeyCount();
+// Keys added after the program's first ones (rig control, call history):
+// written only when set, so a file using none of them is as it always was.
+bool IniKeyOptional(std::size_t i);

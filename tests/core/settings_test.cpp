@@ -46,15 +46,32 @@ TEST(Settings, KeysInTableOrder) {
     want.push_back(k);
   for (const char* k : {"HistoryLogs", "HistoryFile", "HistoryFill"}) want.push_back(k);
 
+  for (std::size_t i = 0; i < IniKeyCount(); ++i) EXPECT_EQ(IniKeyOptional(i), i >= 102) << i;
+
   // The written file carries exactly these lines, once each, in this order
-  // (multi-line keys with an empty value as one line, the comment with a blank).
-  std::vector<std::string> lines;
-  fileio::forEachLine(cp932::decode(IniFormat(Settings{})), [&](std::string_view l) {
-    lines.emplace_back(l.substr(0, l.find('=')));
-  });
+  // (multi-line keys with an empty value as one line, the comment with a
+  // blank); the later keys only when set.
+  auto linesOf = [](const Settings& s) {
+    std::vector<std::string> lines;
+    fileio::forEachLine(cp932::decode(IniFormat(s)), [&](std::string_view l) {
+      lines.emplace_back(l.substr(0, l.find('=')));
+    });
+    return lines;
+  };
   std::vector<std::string> wantLines;
   for (const std::string& k : want) wantLines.push_back(k == "JarlComment" ? " " + k : k);
-  EXPECT_EQ(lines, wantLines);
+  EXPECT_EQ(linesOf(Settings{}), std::vector<std::string>(wantLines.begin(), wantLines.begin() + 102));
+  Settings all;
+  all.RigOn = 1;
+  all.RigModel = 2;
+  all.RigPort = "/dev/ttyUSB0";
+  all.RigSpeed = 9600;
+  all.RigctldAddress = "127.0.0.1:4532";
+  all.RigDigiMode = "RTTY";
+  all.HistoryLogs = "/a.tmk";
+  all.HistoryFile = "/h.txt";
+  all.HistoryFill = 1;
+  EXPECT_EQ(linesOf(all), wantLines);
 }
 
 TEST(Settings, CallHistoryKeys) {
