@@ -18,26 +18,6 @@ std::string_view RegisterCheck(bool call, bool rcvd, bool mode, bool dqp) {
   return text::kNeedCall;
 }
 
-std::string EntryRowText(const QsoRecord& r, int showSeconds) {
-  std::string t;
-  t.reserve(96);
-  t += QsoNoText(r.QsoNo);
-  t += '\t';
-  t += ole::formatGrid(r.QsoTime, showSeconds);
-  for (std::string_view f : {r.CallSign.trimmed(), r.SentRst.trimmed(), r.SentNo.trimmed(),
-                             r.RcvdRst.trimmed(), r.RcvdNo.trimmed()}) {
-    t += '\t';
-    t += f;
-  }
-  t += '\t';  // multiplier
-  t += '\t';
-  t += r.Band.trimmed();
-  t += '\t';
-  t += r.Mode.trimmed();
-  t += "\t\t\t";  // points, dupe, remarks
-  return t;
-}
-
 bool AppendQso(LogDocument& doc, GridRows& grid, const QsoEntry& e) {
   if (doc.Log.full()) return false;
   QsoRecord& q = doc.CurQso;

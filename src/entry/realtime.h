@@ -39,7 +39,9 @@ struct QsoEntry {
 
 // The grid row of a newly entered QSO: number, time, the typed texts
 // trimmed, and empty multiplier, points, dupe and remarks cells.
-std::string EntryRowText(const QsoRecord& r, int showSeconds);
+inline std::string EntryRowText(const QsoRecord& r, int showSeconds) {
+  return GridRowText(r, showSeconds, false);
+}
 
 // Appends the entry as the log's next QSO (through the working record) and
 // its row at the end of the grid; the first QSO of a log takes the place of

@@ -169,19 +169,21 @@ std::string QsoNoText(int n) {
   return std::to_string(n);
 }
 
-std::string GridRowText(const QsoRecord& r, int showSeconds) {
+std::string GridRowText(const QsoRecord& r, int showSeconds, bool searched) {
   std::string t;
   t.reserve(96);
   t += QsoNoText(r.QsoNo);
   t += '\t';
   t += ole::formatGrid(r.QsoTime, showSeconds);
   for (std::string_view f : {r.CallSign.trimmed(), r.SentRst.trimmed(), r.SentNo.trimmed(),
-                             r.RcvdRst.trimmed(), r.RcvdNo.trimmed(), r.Mlt.trimmed(),
-                             r.Band.trimmed(), r.Mode.trimmed()}) {
+                             r.RcvdRst.trimmed(), r.RcvdNo.trimmed(),
+                             searched ? r.Mlt.trimmed() : std::string_view(), r.Band.trimmed(),
+                             r.Mode.trimmed()}) {
     t += '\t';
     t += f;
   }
   t += '\t';
+  if (!searched) return t + "\t\t";  // points, dupe, remarks
   t += std::to_string(r.Points);
   t += '\t';
   if (r.Dupe == 1) t += "DUPE";

@@ -74,8 +74,9 @@ extern const std::array<CellAlign, kGridCols> kGridAlign;
 
 // "0001" .. "0999", then plain decimal.
 std::string QsoNoText(int n);
-// The 13 cell texts of a record joined by TAB.
-std::string GridRowText(const QsoRecord& r, int showSeconds);
+// The 13 cell texts of a record joined by TAB. A QSO not yet searched (just
+// typed) shows no multiplier, points, dupe mark or remarks.
+std::string GridRowText(const QsoRecord& r, int showSeconds, bool searched = true);
 
 // Rebuilds the grid from the log: header and one empty row for an empty log.
 void FrmLogLoad(GridRows& grid, const LogData& log, int showSeconds);

@@ -249,30 +249,17 @@ std::string SummarySheet(const ElogSource& src) {
 }
 
 std::string ElogBytes(const ElogSource& src, Progress& progress) {
-  const LogData& log = src.log;
-  const int n = log.count();
   std::string out = cp932::encode(SummarySheet(src));
-  out.reserve(out.size() + static_cast<std::size_t>(n) * 96 + 256);
-  out += "<LOGSHEET TYPE=\"JARL E-Log\">";
-  out += kCrLf;
-  out += ColumnTitle(src.def, src.settings.CateMlt);
-  out += kCrLf;
-  progress.start(n);
-  std::string label, line;
-  for (int k = 1; k <= n; ++k) {
-    const QsoRecord& r = log[k];
-    label = std::to_string(r.QsoNo);
-    label += ' ';
-    label += r.CallSign.view();
-    progress.label(label.c_str());
-    progress.step(k);
-    line.clear();
-    appendQsoLine(line, r, src.def);
-    appendCp932(out, line);
-    out += kCrLf;
-  }
-  out += "</LOGSHEET>";
-  out += kCrLf;
+  out.reserve(out.size() + static_cast<std::size_t>(src.log.count()) * 96 + 256);
+  std::string line;
+  appendLogSheet(out, src.log, "<LOGSHEET TYPE=\"JARL E-Log\">",
+                 ColumnTitle(src.def, src.settings.CateMlt), progress,
+                 [&](std::string& to, const QsoRecord& r) {
+                   line.clear();
+                   appendQsoLine(line, r, src.def);
+                   appendCp932(to, line);
+                   return true;
+                 });
   return out;
 }
 
@@ -282,6 +269,31 @@ ElogResult MkJarlELog(const std::string& path, const ElogSource& src, Progress& 
 }
 
 namespace parts {
+
+bool appendLogSheet(std::string& out, const LogData& log, std::string_view openTag,
+                    std::string_view titles, Progress& progress,
+                    const std::function<bool(std::string& out, const QsoRecord& r)>& appendLine) {
+  const int n = log.count();
+  out += openTag;
+  out += kCrLf;
+  out += titles;
+  out += kCrLf;
+  progress.start(n);
+  std::string label;
+  for (int k = 1; k <= n; ++k) {
+    const QsoRecord& r = log[k];
+    label = std::to_string(r.QsoNo);
+    label += ' ';
+    label += r.CallSign.view();
+    progress.label(label.c_str());
+    progress.step(k);
+    if (!appendLine(out, r)) return false;
+    out += kCrLf;
+  }
+  out += "</LOGSHEET>";
+  out += kCrLf;
+  return true;
+}
 
 ElogResult writeElogFile(const std::string& path, Progress& progress,
                          const std::function<ElogBytesResult()>& make) {

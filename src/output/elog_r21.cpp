@@ -168,35 +168,21 @@ ElogBytesResult ElogBytesR21(const ElogSource& src, Progress& progress) {
     res.error = "QSOパーティーの電子ログは R1.0 形式で作成してください。";
     return res;
   }
-  const LogData& log = src.log;
-  const int n = log.count();
   std::string& out = res.bytes;
   appendCp932(out, SummarySheetR21(src));
-  out.reserve(out.size() + static_cast<std::size_t>(n) * 64 + 256);
-  out += "<LOGSHEET TYPE=Tamarack>";
-  out += kCrLf;
-  out += ColumnTitleR21(src.def);
-  out += kCrLf;
-  progress.start(n);
-  std::string label;
-  for (int k = 1; k <= n; ++k) {
-    const QsoRecord& r = log[k];
-    label = std::to_string(r.QsoNo);
-    label += ' ';
-    label += r.CallSign.view();
-    progress.label(label.c_str());
-    progress.step(k);
-    const std::optional<std::string> line = QsoLineR21(r);
-    if (!line) {
-      res.bytes.clear();
-      res.error = R21RefusalText(r);
-      return res;
-    }
-    out += *line;
-    out += kCrLf;
-  }
-  out += "</LOGSHEET>";
-  out += kCrLf;
+  out.reserve(out.size() + static_cast<std::size_t>(src.log.count()) * 64 + 256);
+  const bool whole = appendLogSheet(out, src.log, "<LOGSHEET TYPE=Tamarack>",
+                                    ColumnTitleR21(src.def), progress,
+                                    [&](std::string& to, const QsoRecord& r) {
+                                      const std::optional<std::string> line = QsoLineR21(r);
+                                      if (!line) {
+                                        res.error = R21RefusalText(r);
+                                        return false;
+                                      }
+                                      to += *line;
+                                      return true;
+                                    });
+  if (!whole) res.bytes.clear();
   return res;
 }
 

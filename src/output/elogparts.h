@@ -28,6 +28,13 @@ void element(std::string& out, std::string_view tag, std::string_view value);
 void elementIfSet(std::string& out, std::string_view tag, std::string_view value);
 // The two parties count QSOs only.
 bool partyStyle(const ContestDefinition& def);
+// The log sheet: the opening tag, the column titles, one line a QSO that
+// appendLine adds (each QSO reported to progress as "No CALL"), the closing
+// tag; all with CR LF. False, with out as it stands, at the first QSO
+// appendLine refuses.
+bool appendLogSheet(std::string& out, const LogData& log, std::string_view openTag,
+                    std::string_view titles, Progress& progress,
+                    const std::function<bool(std::string& out, const QsoRecord& r)>& appendLine);
 // Writes what make gives to path, replaced whole; a text make refuses with
 // leaves the file there as it was. The progress is finished in every case.
 ElogResult writeElogFile(const std::string& path, Progress& progress,

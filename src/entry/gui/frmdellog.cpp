@@ -23,18 +23,9 @@ frmDelLog::frmDelLog(Workspace& ws) : ToolWindow(ws, DlgDelLog) {
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setAlignment(Qt::AlignCenter);
   lay->addWidget(Label1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKButton = new QPushButton(QStringLiteral("削　除"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  CancelButton = new QPushButton(QStringLiteral("キャンセル"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  for (QPushButton* b : {OKButton, CancelButton}) {
-    b->setFixedWidth(twipsToPx(1215));
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
-  lay->addLayout(buttons);
+  OKButton = namedButton("OKButton", QStringLiteral("削　除"), this);
+  CancelButton = namedButton("CancelButton", QStringLiteral("キャンセル"), this);
+  lay->addLayout(buttonRow({OKButton, CancelButton}, 1215));
   setFixedSize(twipsToPx(5400), twipsToPx(1800));
   connect(OKButton, &QPushButton::clicked, this, &frmDelLog::OKButton_Click);
   connect(CancelButton, &QPushButton::clicked, this, &frmDelLog::CancelButton_Click);

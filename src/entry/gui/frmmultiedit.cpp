@@ -107,18 +107,10 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : ToolWindow(ws, kDlgMultiEdit) {
   g->setColumnStretch(6, 1);
   outer->addLayout(g);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Command1 = new QPushButton(QStringLiteral("変　換"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command2 = new QPushButton(QStringLiteral("終　了"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  for (QPushButton* b : {Command1, Command2}) {
-    b->setAutoDefault(false);
-    b->setFixedWidth(twipsToPx(1215));
-    buttons->addWidget(b);
-  }
-  outer->addLayout(buttons);
+  Command1 = namedButton("Command1", QStringLiteral("変　換"), this);
+  Command2 = namedButton("Command2", QStringLiteral("終　了"), this);
+  for (QPushButton* b : {Command1, Command2}) b->setAutoDefault(false);
+  outer->addLayout(buttonRow({Command1, Command2}, 1215, true, RowAlign::Right));
 
   InstallKeyFilter(Text1, entry::KeyFilter::Report);
   InstallKeyFilter(Text2, entry::KeyFilter::CallSign);

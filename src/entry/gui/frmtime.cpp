@@ -48,19 +48,10 @@ frmTime::frmTime(Workspace& ws) : ToolWindow(ws, DlgTime) {
   Label5->setObjectName(QStringLiteral("Label5"));
   Label5->setAlignment(Qt::AlignCenter);
   lay->addWidget(Label5);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKButton = new QPushButton(QStringLiteral("開 始"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  for (QPushButton* b : {OKButton, CancelButton}) {
-    b->setFixedWidth(twipsToPx(1215));
-    b->setAutoDefault(false);
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
-  lay->addLayout(buttons);
+  OKButton = namedButton("OKButton", QStringLiteral("開 始"), this);
+  CancelButton = namedButton("CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), this);
+  for (QPushButton* b : {OKButton, CancelButton}) b->setAutoDefault(false);
+  lay->addLayout(buttonRow({OKButton, CancelButton}, 1215));
   setFixedSize(twipsToPx(5400), twipsToPx(2100));
 
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);

@@ -126,17 +126,9 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   dl->addStretch(1);
   SSTab1->addTab(db, QStringLiteral("ターボハムログの読込設定/データベースの設定"));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKButton = new QPushButton(QStringLiteral("O  K"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  for (QPushButton* b : {OKButton, CancelButton}) {
-    b->setFixedWidth(twipsToPx(1215));
-    buttons->addWidget(b);
-  }
-  lay->addLayout(buttons);
+  OKButton = namedButton("OKButton", QStringLiteral("O  K"), this);
+  CancelButton = namedButton("CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), this);
+  lay->addLayout(buttonRow({OKButton, CancelButton}, 1215, true, RowAlign::Right));
 
   // The two check boxes act as one choice: exactly one is checked.
   connect(chkRmk1Rpt, &QCheckBox::toggled, this, [this](bool on) { chkRmk2Rpt->setChecked(!on); });

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
@@ -57,6 +60,34 @@ double logicalDpi() {
   return 96.0;
 }
 }  // namespace
+
+QPushButton* namedButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QString::fromUtf8(name));
+  return b;
+}
+
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons, int widthTwips,
+                       bool fixedWidth, RowAlign align) {
+  auto* row = new QHBoxLayout;
+  row->addStretch(1);
+  for (QPushButton* b : buttons) {
+    if (fixedWidth)
+      b->setFixedWidth(twipsToPx(widthTwips));
+    else
+      b->setMinimumWidth(twipsToPx(widthTwips));
+    row->addWidget(b);
+  }
+  if (align == RowAlign::Centre) row->addStretch(1);
+  return row;
+}
+
+QLabel* panelLabel(const char* name, QWidget* parent) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(QString::fromUtf8(name));
+  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return l;
+}
 
 int twipsToPx(double twips) { return static_cast<int>(twips * logicalDpi() / 1440.0 + 0.5); }
 double pxToTwips(int px) { return px * 1440.0 / logicalDpi(); }

@@ -3,6 +3,7 @@
 #pragma once
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,18 @@ QString qtFilter(std::string_view filter);
 // Twips to pixels at the screen's logical dpi (15 twips a pixel at 96 dpi).
 int twipsToPx(double twips);
 double pxToTwips(int px);
+
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+// A push button with its object name.
+QPushButton* namedButton(const char* name, const QString& caption, QWidget* parent);
+// A row of buttons of one width (twips): centred, or pushed to the right.
+enum class RowAlign { Centre, Right };
+QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons, int widthTwips,
+                       bool fixedWidth = true, RowAlign align = RowAlign::Centre);
+// A sunken panel label with its object name.
+QLabel* panelLabel(const char* name, QWidget* parent);
 
 class QKeyEvent;
 // A key press that types printable characters: not a key whose text is a

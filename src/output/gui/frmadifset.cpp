@@ -85,19 +85,10 @@ frmAdifSet::frmAdifSet(Workspace& ws) : ToolWindow(ws, DlgAdifSet, Qt::Dialog) {
   lay->addSpacing(twipsToPx(60));
   lay->addLayout(texts);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Command1 = new QPushButton(QStringLiteral("O K"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  for (QPushButton* b : {Command1, Command2}) {
-    b->setFixedWidth(twipsToPx(1215));
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
+  Command1 = namedButton("Command1", QStringLiteral("O K"), this);
+  Command2 = namedButton("Command2", QStringLiteral("ｷｬﾝｾﾙ"), this);
   lay->addSpacing(twipsToPx(120));
-  lay->addLayout(buttons);
+  lay->addLayout(buttonRow({Command1, Command2}, 1215));
   // Enter in a text box is OK.
   Command1->setDefault(true);
   setFixedSize(twipsToPx(5400), sizeHint().height());

@@ -25,9 +25,7 @@
 namespace {
 
 QLabel* address(const char* name, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromUtf8(name));
-  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  QLabel* l = panelLabel(name, parent);
   l->setMinimumHeight(twipsToPx(300));
   l->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return l;

@@ -40,9 +40,7 @@ QLabel* caption(const char* text, QWidget* parent) {
 }
 
 QLabel* valueLabel(const char* name, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromUtf8(name));
-  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  QLabel* l = panelLabel(name, parent);
   l->setMinimumHeight(twipsToPx(300));
   return l;
 }
@@ -277,17 +275,9 @@ void frmMyData::buildPages() {
   g4->setRowStretch(14, 1);
 
   // ---- O K / ｷｬﾝｾﾙ
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Command1 = new QPushButton(QStringLiteral("O K"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  for (QPushButton* b : {Command1, Command2}) {
-    b->setMinimumWidth(twipsToPx(1300));
-    buttons->addWidget(b);
-  }
-  outer->addLayout(buttons);
+  Command1 = namedButton("Command1", QStringLiteral("O K"), this);
+  Command2 = namedButton("Command2", QStringLiteral("ｷｬﾝｾﾙ"), this);
+  outer->addLayout(buttonRow({Command1, Command2}, 1300, false, RowAlign::Right));
 
   connect(File1, &QListWidget::itemSelectionChanged, this, &frmMyData::File1_Click);
   connect(File1, &QListWidget::itemDoubleClicked, this, [this] { ChangeContest(); });

@@ -17,9 +17,7 @@
 namespace {
 
 QLabel* display(const char* name, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromUtf8(name));
-  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  QLabel* l = panelLabel(name, parent);
   l->setMinimumHeight(twipsToPx(300));
   l->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return l;
@@ -108,18 +106,9 @@ frmQTC::frmQTC(Workspace& ws) : ToolWindow(ws, DlgQTC) {
   Label12->setMinimumWidth(twipsToPx(1100));
   Label21->setMinimumWidth(twipsToPx(1100));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  OKButton = new QPushButton(QStringLiteral("設定フォームを開く"), this);
-  OKButton->setObjectName(QStringLiteral("OKButton"));
-  CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-  CancelButton->setObjectName(QStringLiteral("CancelButton"));
-  for (QPushButton* b : {OKButton, CancelButton}) {
-    b->setMinimumWidth(twipsToPx(1800));
-    buttons->addWidget(b);
-  }
-  buttons->addStretch(1);
-  outer->addLayout(buttons);
+  OKButton = namedButton("OKButton", QStringLiteral("設定フォームを開く"), this);
+  CancelButton = namedButton("CancelButton", QStringLiteral("ｷｬﾝｾﾙ"), this);
+  outer->addLayout(buttonRow({OKButton, CancelButton}, 1800, false));
   connect(OKButton, &QPushButton::clicked, this, &frmQTC::OKButton_Click);
   connect(CancelButton, &QPushButton::clicked, this, &frmQTC::CancelButton_Click);
   resize(twipsToPx(10500), sizeHint().height());
