@@ -2,8 +2,9 @@
 """Fails when a source file includes a folder above its own floor.
 
 The floors (each looks only down):
-  1 log                                  the standard library and log/
-  2 contest                              floor 1
+  0 hamlog50   the replacement HAMLOG library: itself (and SQLite)
+  1 log        the standard library and log/; bridge: itself and hamlog50
+  2 contest    floor 1 (the session: the open log as one object)
   3 entry, output, hamlog                floors 1-2 (not each other)
   4 app                                  everything
 
@@ -11,8 +12,9 @@ A forward declaration counts as an include of the header that defines the
 type: a floor-1 header may not name a floor-2 type either.
 
 A window folder X/gui may include X's own rules, every floor below X, the
-window folders below X (log/gui holds the helpers and the interface every
-window reaches the program through) and its own folder; never app/.
+window folders below X (log/gui holds the Qt helpers every window uses,
+contest/gui the interface every window reaches the program through and the
+tool-window base) and its own folder; never app/.
 
 The bridge and the replacement HAMLOG library are shared libraries of their
 own: the bridge includes only itself and the library's header, the library
@@ -24,6 +26,7 @@ Usage: check_layers.py [SRC_DIR]   (default: the src folder beside tools/)
 import os
 import re
 import sys
+import tempfile
 
 FLOOR = {"log": 1, "contest": 2, "entry": 3, "output": 3, "hamlog": 3, "app": 4}
 STANDALONE = {"bridge": {"bridge", "hamlog50"}, "hamlog50": {"hamlog50"}}
@@ -67,12 +70,14 @@ def self_test():
         ("log/csv.cpp", "contest/search.h", False),
         ("log/cabrillo.cpp", "app/core/programfolder.h", False),
         ("log/gui/frmbar.cpp", "log/gui/qtui.h", True),
-        ("log/gui/importcommands.cpp", "contest/contestdef.h", False),
+        ("log/gui/qtui.cpp", "contest/contestdef.h", False),
         ("contest/search.cpp", "log/progress.h", True),
         ("contest/search.cpp", "output/elog.h", False),
-        ("contest/gui/frmsumary.cpp", "log/gui/workspace.h", True),
+        ("contest/gui/frmsumary.cpp", "contest/gui/workspace.h", True),
         ("entry/gui/frminput.cpp", "app/gui/frmmain.h", False),
-        ("entry/gui/frminput.cpp", "log/gui/importcommands.h", True),
+        ("entry/gui/frminput.cpp", "entry/gui/importcommands.h", True),
+        ("output/gui/frmmakelog.cpp", "entry/gui/frmcabreadset.h", False),
+        ("log/gui/updown.h", "contest/gui/workspace.h", False),
         ("entry/edit.cpp", "entry/gui/entryfilters.h", False),
         ("entry/edit.cpp", "output/elog.h", False),
         ("output/gui/frmmydata.cpp", "entry/gui/frminput.h", False),
@@ -87,15 +92,26 @@ def self_test():
     wrong = [(s, t, v) for s, t, v in cases if allowed(s, t) != v]
     for s, t, v in wrong:
         print(f"self-test: {s} -> {t} should be {'allowed' if v else 'refused'}")
+    # A forward declaration reaches the floor of the header that defines the type.
+    with tempfile.TemporaryDirectory() as root:
+        files = {
+            "contest/session.h": "class Session {\n};\n",
+            "log/gui/door.h": "class Session;\n",
+            "output/gui/window.h": "class Session;\n",
+        }
+        for rel, text in files.items():
+            os.makedirs(os.path.dirname(os.path.join(root, rel)), exist_ok=True)
+            with open(os.path.join(root, rel), "w", encoding="utf-8") as f:
+                f.write(text)
+        found = scan(root)
+        if len(found) != 1 or "log/gui/door.h:1: names Session" not in found[0]:
+            print(f"self-test: forward declarations: {found}")
+            wrong.append(("forward", "declaration", False))
     return 1 if wrong else 0
 
 
-def main():
-    if sys.argv[1:] == ["--self-test"]:
-        return self_test()
-    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "src")
-    root = os.path.normpath(root)
+def scan(root):
+    """The lines of the tree at root that reach up a floor."""
     sources = []
     for dirpath, _, files in os.walk(root):
         for name in sorted(files):
@@ -133,6 +149,15 @@ def main():
                 target = defined[m.group(1)]
                 if not allowed(rel, target):
                     bad.append(f"src/{rel}:{no}: names {m.group(1)} of {target}, a floor it may not reach")
+    return bad
+
+
+def main():
+    if sys.argv[1:] == ["--self-test"]:
+        return self_test()
+    root = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "src")
+    bad = scan(os.path.normpath(root))
     for b in bad:
         print(b)
     if bad:
