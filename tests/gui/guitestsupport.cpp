@@ -109,3 +109,17 @@ bool WindowWatch::eventFilter(QObject* o, QEvent* e) {
   if (o == w_ && e->type() == QEvent::Hide) ++hides;
   return false;
 }
+
+frmMain& openMain(MainFixture& f) {
+  frmMain& w = f.open();
+  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
+  QCoreApplication::processEvents();
+  return w;
+}
+
+void clickRow(frmMain& w, int row) {
+  QCoreApplication::processEvents();
+  const QModelIndex i = w.GridModel1->index(row - 1, 2);
+  w.Grid1->scrollTo(i);
+  QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, w.Grid1->visualRect(i).center());
+}

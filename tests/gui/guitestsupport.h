@@ -28,6 +28,12 @@ struct MainFixture {
 
 QAction* findAction(QWidget* w, const char* name);
 
+// The main window after start-up, with the station-data dialog that an
+// empty program folder opens closed again.
+frmMain& openMain(MainFixture& f);
+// A left click on the call-sign cell of a grid row (1-based).
+void clickRow(frmMain& w, int row);
+
 using samples::fillStationData;
 // A key press and release as X11 delivers them: Esc, Tab, Enter, Backspace
 // and Delete carry their control texts, Ctrl shortcuts their control

@@ -26,7 +26,7 @@ class TestFrmAdifSet : public QObject {
 };
 
 namespace {
-frmMain& openMain(MainFixture& f) {
+frmMain& openStarted(MainFixture& f) {
   frmMain& w = f.open();
   QCoreApplication::processEvents();
   return w;
@@ -46,7 +46,7 @@ frmAdifSet* openDialog(frmMain& w) {
 
 void TestFrmAdifSet::opensWithTheSettings() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   w.session().Ini.AdiSendSw = 1;
   w.session().Ini.AdiCty2JaSw = 1;
   w.session().Ini.AdiRemark = "ALL JA";
@@ -103,7 +103,7 @@ void TestFrmAdifSet::opensWithTheSettings() {
 
 void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   w.session().Ini.AdiRemark = "old";
   QPointer<frmAdifSet> d = openDialog(w);
   QVERIFY(d);
@@ -152,7 +152,7 @@ void TestFrmAdifSet::okStoresAndTheSettingsFileKeepsThem() {
 
 void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   QPointer<frmAdifSet> d = openDialog(w);
   tick(d->Check1);
   tick(d->Check5);
@@ -191,7 +191,7 @@ void TestFrmAdifSet::cancelEscAndTheMainWindowsEscStoreNothing() {
 
 void TestFrmAdifSet::exportAsksChoosesAndWrites() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   f.fillLog(3);
   w.session().Ini.AdiRcvdSw = 1;
   f.ui.messages.clear();
@@ -227,7 +227,7 @@ void TestFrmAdifSet::exportAsksChoosesAndWrites() {
 
 void TestFrmAdifSet::exportCancelledOrEmpty() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   f.fillLog(2);
   f.ui.messages.clear();
   f.ui.answers = {Answer::Cancel};
@@ -258,7 +258,7 @@ void TestFrmAdifSet::exportCancelledOrEmpty() {
 
 void TestFrmAdifSet::exportAsksBeforeReplacingAFileNotNamed() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   f.fillLog(2);
   QVERIFY(fileio::writeAtomic(f.home() + "/AdiDxcc.dat", "JA       339\r\n"));
   std::filesystem::create_directories(f.home() + "/Conv");
@@ -299,7 +299,7 @@ void TestFrmAdifSet::exportAsksBeforeReplacingAFileNotNamed() {
 
 void TestFrmAdifSet::theSwitchesShapeTheExportedFile() {
   MainFixture f;
-  frmMain& w = openMain(f);
+  frmMain& w = openStarted(f);
   f.fillLog(2);
   w.session().Ini.AdiRemark = "ALL JA";
   w.session().Ini.AdiQslMsg = "TNX";

@@ -21,20 +21,6 @@ class TestFrmDelLog : public QObject {
 };
 
 namespace {
-// The main window after start-up, with the station-data dialog that an
-// empty program folder opens closed again.
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
-void clickRow(frmMain& w, int row) {
-  QCoreApplication::processEvents();
-  const QModelIndex i = w.GridModel1->index(row - 1, 2);
-  w.Grid1->scrollTo(i);
-  QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, w.Grid1->visualRect(i).center());
-}
 }  // namespace
 
 void TestFrmDelLog::opensOverTheSelectedQso() {

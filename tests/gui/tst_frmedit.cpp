@@ -32,14 +32,6 @@ class TestFrmEdit : public QObject {
 };
 
 namespace {
-// The main window after start-up, with the station-data dialog that an
-// empty program folder opens closed again.
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
 // A log of n QSOs a minute apart from 2015-04-02 05:00:30, bands 7 and 14
 // and modes SSB, CW and RTTY offered.
 frmMain& logWith(MainFixture& f, int n) {
@@ -64,12 +56,6 @@ frmMain& logWith(MainFixture& f, int n) {
   w.session().FrmLogLoad();
   w.mnuOn();
   return w;
-}
-void clickRow(frmMain& w, int row) {
-  QCoreApplication::processEvents();
-  const QModelIndex i = w.GridModel1->index(row - 1, 2);
-  w.Grid1->scrollTo(i);
-  QTest::mouseClick(w.Grid1->viewport(), Qt::LeftButton, {}, w.Grid1->visualRect(i).center());
 }
 void doubleClickRow(frmMain& w, int row) {
   clickRow(w, row);

@@ -23,12 +23,6 @@ class TestFrmMultiEdit : public QObject {
 };
 
 namespace {
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
 // n QSOs a day apart from 2015-01-31 05:00; bands 7 and 14, modes SSB, CW, RTTY.
 frmMain& logWith(MainFixture& f, int n) {
   frmMain& w = openMain(f);

@@ -19,14 +19,6 @@ class TestFrmTime : public QObject {
 };
 
 namespace {
-// The main window after start-up, with the station-data dialog that an
-// empty program folder opens closed again.
-frmMain& openMain(MainFixture& f) {
-  frmMain& w = f.open();
-  if (QWidget* d = w.dialogs().find(DlgMyData)) d->close();
-  QCoreApplication::processEvents();
-  return w;
-}
 // Two QSOs on 2015-04-02 at 05:00:30 and 23:59:59.
 void twoQsos(MainFixture& f) {
   for (ole::Date t : {ole::fromDateTime(2015, 4, 2, 5, 0, 30), ole::fromDateTime(2015, 4, 2, 23, 59, 59)}) {
