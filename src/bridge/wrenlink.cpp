@@ -135,34 +135,26 @@ std::int32_t Vdbf_packwk(char* work, std::int32_t p1, std::int32_t p2) {
   return work ? dbf_packwk(block(work), p1, p2) : -1;
 }
 
+namespace {
+// An index call on work's index block k; -1 without a work area or block.
+template <typename F>
+std::int32_t onIndex(char* work, std::int16_t k, F&& call) {
+  char* b = work ? indexBlock(work, k) : nullptr;
+  return b ? call(b) : -1;
+}
+}  // namespace
+
 std::int32_t Vidx_open(const char* name, char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_open(name, b) : -1;
+  return onIndex(work, k, [name](char* b) { return idx_open(name, b); });
 }
-std::int32_t Vidx_close(char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_close(b) : -1;
-}
+std::int32_t Vidx_close(char* work, std::int16_t k) { return onIndex(work, k, idx_close); }
 std::int32_t Vidx_search(char* work, const char* key, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_search(b, key, 0) : -1;
+  return onIndex(work, k, [key](char* b) { return idx_search(b, key, 0); });
 }
-std::int32_t Vidx_next(char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_next(b) : -1;
-}
-std::int32_t Vidx_back(char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_back(b) : -1;
-}
-std::int32_t Vidx_top(char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_top(b) : -1;
-}
-std::int32_t Vidx_bottom(char* work, std::int16_t k) {
-  char* b = work ? indexBlock(work, k) : nullptr;
-  return b ? idx_bottom(b) : -1;
-}
+std::int32_t Vidx_next(char* work, std::int16_t k) { return onIndex(work, k, idx_next); }
+std::int32_t Vidx_back(char* work, std::int16_t k) { return onIndex(work, k, idx_back); }
+std::int32_t Vidx_top(char* work, std::int16_t k) { return onIndex(work, k, idx_top); }
+std::int32_t Vidx_bottom(char* work, std::int16_t k) { return onIndex(work, k, idx_bottom); }
 
 std::int32_t VWget_bit(std::int32_t p1, char* work) { return work ? Wget_bit(p1, work + thw::kBits) : -1; }
 
