@@ -4,8 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -107,7 +111,60 @@ bool newerThanLog(const std::string& path, const std::string& logPath) {
 
 }  // namespace journal
 
+// Flushes the journal file to disk on a thread of its own, a request at a
+// time; requests made while one runs are joined into the next.
+class Journal::Flusher {
+ public:
+  Flusher() : thread_([this] { run(); }) {}
+  ~Flusher() {
+    {
+      std::lock_guard<std::mutex> l(m_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  void request(int fd) {
+    {
+      std::lock_guard<std::mutex> l(m_);
+      fd_ = fd;
+      pending_ = true;
+    }
+    wake_.notify_all();
+  }
+  // Returns once every request is on disk: the file may be closed then.
+  void drain() {
+    std::unique_lock<std::mutex> l(m_);
+    done_.wait(l, [this] { return !pending_ && !busy_; });
+  }
+
+ private:
+  void run() {
+    std::unique_lock<std::mutex> l(m_);
+    for (;;) {
+      wake_.wait(l, [this] { return stop_ || pending_; });
+      if (!pending_) return;
+      const int fd = fd_;
+      pending_ = false;
+      busy_ = true;
+      l.unlock();
+      ::fdatasync(fd);
+      l.lock();
+      busy_ = false;
+      done_.notify_all();
+    }
+  }
+
+  std::mutex m_;
+  std::condition_variable wake_, done_;
+  int fd_ = -1;
+  bool pending_ = false, busy_ = false, stop_ = false;
+  std::thread thread_;
+};
+
 namespace {
+
+constexpr int kBlock = 64;  // records compared at once
 
 static_assert(std::is_trivially_copyable_v<QsoRecord>);
 
@@ -137,9 +194,11 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
+Journal::Journal() = default;
 Journal::~Journal() { closeFile(); }
 
 void Journal::closeFile() {
+  if (flusher_) flusher_->drain();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
@@ -164,7 +223,12 @@ std::string Journal::entry(const LogData& log, const LogData& against, int weigh
   journal::putU32(e, static_cast<std::uint32_t>(weight));
   journal::putU32(e, 0);
   changed.clear();
+  const int common = std::min(n, before);
   for (int i = 1; i <= n; ++i) {
+    // Untouched runs of records are passed over a block at a time.
+    while (i + kBlock - 1 <= common && std::memcmp(&log[i], &against[i], kBlock * sizeof(QsoRecord)) == 0)
+      i += kBlock;
+    if (i > n) break;
     if (i <= before && sameData(log[i], against[i])) continue;
     changed.push_back(i);
     journal::putU32(e, static_cast<std::uint32_t>(i));
@@ -182,27 +246,38 @@ std::string Journal::entry(const LogData& log, const LogData& against, int weigh
 bool Journal::record(const LogData& log, std::string* error, int weight) {
   if (path_.empty()) return true;
   std::vector<int> changed;
-  if (entry(log, shadow_, weight, changed).empty()) return true;
+  const std::string e = entry(log, shadow_, weight, changed);
+  if (e.empty()) return true;
   auto fail = [&](std::string text) {
     if (error) *error = path_ + "\r\n" + text;
     return false;
   };
   if (fd_ < 0) {
-    // The file is made whole at once, holding every change since the base:
-    // a crash never leaves a header without its change, or an older journal
-    // half replaced.
-    const std::string all = entry(log, base_, weights_ + weight, changed);
-    std::string err;
-    if (!fileio::writeAtomic(path_, journal::header(baseSize_, baseHash_) + all, &err))
-      return fail(err);
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    // The file holds every change since the base. One already there (the
+    // changes offered back at start) is replaced whole, never half.
+    const std::string bytes =
+        journal::header(baseSize_, baseHash_) + entry(log, base_, weights_ + weight, changed);
+    if (fileio::exists(path_)) {
+      std::string err;
+      if (!fileio::writeAtomic(path_, bytes, &err)) return fail(err);
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    } else {
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0666);
+      if (fd_ >= 0 && !writeAll(fd_, bytes)) {
+        const int err = errno;
+        closeFile();
+        ::unlink(path_.c_str());
+        return fail(std::strerror(err));
+      }
+    }
     if (fd_ < 0) return fail(std::strerror(errno));
     shadow_ = log;
   } else {
-    const std::string e = entry(log, shadow_, weight, changed);
     struct stat st {};
     const bool sized = ::fstat(fd_, &st) == 0;
-    if (!writeAll(fd_, e) || ::fdatasync(fd_) != 0) {
+    // Once written the change outlives the program; the disk's own flush
+    // (milliseconds) runs beside the window so that typing never waits.
+    if (!writeAll(fd_, e)) {
       const int err = errno;
       // A torn entry would hide every later one: cut it off, or start the
       // file anew at the next change.
@@ -212,8 +287,14 @@ bool Journal::record(const LogData& log, std::string* error, int weight) {
     shadow_.resize(log.count());
     for (const int i : changed) shadow_[i] = log[i];
   }
+  if (!flusher_) flusher_ = std::make_unique<Flusher>();
+  flusher_->request(fd_);
   weights_ += weight;
   return true;
+}
+
+void Journal::sync() {
+  if (flusher_) flusher_->drain();
 }
 
 void Journal::remove() {

@@ -9,6 +9,7 @@
 // by a crash, and everything after it, is ignored.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,7 +41,7 @@ bool newerThanLog(const std::string& path, const std::string& logPath);
 
 class Journal {
  public:
-  Journal() = default;
+  Journal();
   ~Journal();
   Journal(const Journal&) = delete;
   Journal& operator=(const Journal&) = delete;
@@ -50,10 +51,13 @@ class Journal {
   // none removed) until the first change.
   void begin(std::string path, std::string_view base, const LogData& log);
   // Appends the records of log that differ from the last state recorded
-  // (the marks of the search aside) and flushes them to disk. Nothing is
+  // (the marks of the search aside); once written they outlive the program,
+  // and the flush to disk follows at once on a thread of the journal's. Nothing is
   // written when nothing changed. `weight` is the number of changes the
   // entry stands for. False with the system's text when it cannot write.
   bool record(const LogData& log, std::string* error = nullptr, int weight = 1);
+  // Returns once every change recorded is on disk.
+  void sync();
   // Removes the journal file, if any; later changes start a new one.
   void remove();
 
@@ -73,4 +77,6 @@ class Journal {
   LogData shadow_;  // the log as last recorded
   int weights_ = 0; // changes recorded since the base
   int fd_ = -1;
+  class Flusher;
+  std::unique_ptr<Flusher> flusher_;
 };
