@@ -113,7 +113,6 @@ void Session::TimeSort() {
 // ---------------------------------------------------------------- unattended
 
 namespace {
-
 class NoView : public LogView {
  public:
   void scrollGridTo(int) override {}
@@ -122,11 +121,14 @@ class NoView : public LogView {
   void showMyData() override {}
   void showInput() override {}
 };
+}  // namespace
 
-NoView& noView() {
+LogView& noView() {
   static NoView v;
   return v;
 }
+
+namespace {
 
 bool fail(std::string* error, std::string text) {
   if (error) *error = std::move(text);

@@ -112,6 +112,9 @@ class Session : public LogWindow {
   LogView& view_;
 };
 
+// A view that shows nothing: for sessions without a window.
+LogView& noView();
+
 // A session no user watches (the command-line tool): unattended prompts,
 // the system clock, no progress and no window.
 class UnattendedSession {

@@ -21,15 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoView : public LogView {
- public:
-  void scrollGridTo(int) override {}
-  void setLogFileText(const std::string&) override {}
-  void mnuOn() override {}
-  void showMyData() override {}
-  void showInput() override {}
-};
-
 QsoRecord qso(const std::string& call, int minute) {
   QsoRecord r;
   r.Band = "7";
@@ -71,10 +62,9 @@ class JournalTest : public ::testing::Test {
   struct Start {
     ScriptedUi ui;
     FixedClock clock{ole::fromDateTime(2025, 4, 26, 22, 0, 0)};
-    NoView view;
     Session s;
     explicit Start(const std::string& home, std::deque<Answer> answers = {})
-        : s(home, ui, clock, noProgress(), view) {
+        : s(home, ui, clock, noProgress(), noView()) {
       ui.answers = std::move(answers);
       std::string err;
       s.readSettings(&err);

@@ -121,15 +121,6 @@ TEST(TempFiles, OnlyOldOnesOfInterruptedSavesGo) {
   EXPECT_TRUE(fs::exists(home / "Log/.c.tmk.Fresh1"));
 }
 
-class NoView : public LogView {
- public:
-  void scrollGridTo(int) override {}
-  void setLogFileText(const std::string&) override {}
-  void mnuOn() override {}
-  void showMyData() override {}
-  void showInput() override {}
-};
-
 // The settings file follows the log's file as it is opened, saved and
 // closed; one that could not be read at start is never replaced.
 TEST(SettingsWrites, TheLogsFileIsKeptAtOnceAndAnUnreadFileIsLeftAlone) {
@@ -138,9 +129,8 @@ TEST(SettingsWrites, TheLogsFileIsKeptAtOnceAndAnUnreadFileIsLeftAlone) {
   fs::create_directories(home / "Log");
   ScriptedUi ui;
   FixedClock clock(ole::fromDateTime(2025, 4, 26, 22, 0, 0));
-  NoView view;
   {
-    Session s(home.string(), ui, clock, noProgress(), view);
+    Session s(home.string(), ui, clock, noProgress(), noView());
     std::string err;
     EXPECT_EQ(s.readSettings(&err), IniReadResult::Missing);
     s.enableSafeguards();
@@ -167,7 +157,7 @@ TEST(SettingsWrites, TheLogsFileIsKeptAtOnceAndAnUnreadFileIsLeftAlone) {
   fs::create_directory(home / "Tamarack.ini");
   put(home / "Tamarack.ini/keep", "x");
   ui.messages.clear();
-  Session s(home.string(), ui, clock, noProgress(), view);
+  Session s(home.string(), ui, clock, noProgress(), noView());
   std::string err;
   EXPECT_EQ(s.readSettings(&err), IniReadResult::Error);
   s.enableSafeguards();
