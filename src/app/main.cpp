@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   std::string err;
   if (!PrepareProgramFolder(env.ProgramFolder,
                             ShippedDataFolder(fromQ(QCoreApplication::applicationDirPath())),
-                            kPublicCountryFile, &err)) {
+                            kPublicCountryFile, &err, &env.Prepared)) {
     QMessageBox::critical(nullptr, QStringLiteral("Tamarack"),
                           toQ(ProgramFolderMessage(env.ProgramFolder, err)));
     return 1;

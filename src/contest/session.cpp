@@ -18,6 +18,7 @@ Session::Session(std::string programFolder, Ui& ui, const Clock& clock, Progress
 
 IniReadResult Session::readSettings(std::string* error) {
   const IniReadResult r = IniRead(iniPath(), Ini, error);
+  settingsUnread_ = r == IniReadResult::Error;
   Doc.State.CfgFileName = Ini.CfgFileName;
   Doc.State.LogFileName = Ini.LogFileName;
   return r;
@@ -27,6 +28,36 @@ bool Session::writeSettings(std::string* error) {
   Ini.CfgFileName = Doc.State.CfgFileName;
   Ini.LogFileName = Doc.State.LogFileName;
   return IniWrite(iniPath(), Ini, error);
+}
+
+bool Session::saveSettings() {
+  if (settingsUnread_) {
+    if (!unreadTold_)
+      ui_.tell("設定ファイル " + iniPath() + " を読み込めなかったため、今回の設定は保存しません。",
+               Icon::Exclamation);
+    unreadTold_ = true;
+    return false;
+  }
+  if (const auto keys = IniUnencodableKeys(Ini); !keys.empty())
+    ui_.tell(logtext::replacedCharsNotice(keys), Icon::Exclamation);
+  std::string err;
+  if (writeSettings(&err)) return true;
+  ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
+  return false;
+}
+
+void Session::enableSafeguards() {
+  safeguards_ = true;
+  Files.enableJournal();
+}
+
+void Session::logFileChanged() {
+  // After a crash the program reopens the log that was open, not the one of
+  // the last clean exit.
+  if (safeguards_ && !settingsUnread_) {
+    std::string err;
+    if (!writeSettings(&err)) ui_.tell(iniPath() + "\r\n" + err, Icon::Critical);
+  }
 }
 
 CfgReadResult Session::readDefinition(const std::string& path) {
@@ -58,6 +89,7 @@ void Session::search() {
 }
 
 void Session::LogDataSearch() {
+  journalChange();
   search();
   FrmLogLoad();
 }
@@ -81,7 +113,6 @@ void Session::TimeSort() {
 // ---------------------------------------------------------------- unattended
 
 namespace {
-
 class NoView : public LogView {
  public:
   void scrollGridTo(int) override {}
@@ -90,11 +121,14 @@ class NoView : public LogView {
   void showMyData() override {}
   void showInput() override {}
 };
+}  // namespace
 
-NoView& noView() {
+LogView& noView() {
   static NoView v;
   return v;
 }
+
+namespace {
 
 bool fail(std::string* error, std::string text) {
   if (error) *error = std::move(text);

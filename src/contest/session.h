@@ -60,6 +60,15 @@ class Session : public LogWindow {
   // Writes the settings file (atomically) with the document's definition
   // and log file names.
   bool writeSettings(std::string* error);
+  // The settings file written now, as a settings window's OK and the exit
+  // do: a failure, and characters saved as "?", are told through the Ui. A
+  // settings file that could not be read at start is never replaced (told
+  // once). False when nothing was written.
+  bool saveSettings();
+  // The program's window works on this session: the log keeps a journal,
+  // and the settings file is written whenever the log's file changes, so
+  // that a crash loses neither QSOs nor the log to reopen.
+  void enableSafeguards();
   // Reads a contest definition and applies it. A definition found under
   // another folder becomes the document's and the settings' definition.
   CfgReadResult readDefinition(const std::string& path);
@@ -70,6 +79,9 @@ class Session : public LogWindow {
   bool openFolder(std::string* error);
 
   // ---- The log
+  // Every change to the log reaches the journal through here before the
+  // grid shows it (the search below does it too).
+  void journalChange() { Files.recordChange(); }
   // The dupe and multiplier search over the whole log: marks and score.
   void search();
   // The search, then the grid rebuilt from the log.
@@ -88,13 +100,20 @@ class Session : public LogWindow {
   void mnuOn() override { view_.mnuOn(); }
   void showMyData() override { view_.showMyData(); }
   void showInput() override { view_.showInput(); }
+  void logFileChanged() override;
 
  private:
+  bool safeguards_ = false;
+  bool settingsUnread_ = false;  // the file was there but could not be read
+  bool unreadTold_ = false;
   Ui& ui_;
   const Clock& clock_;
   Progress& progress_;
   LogView& view_;
 };
+
+// A view that shows nothing: for sessions without a window.
+LogView& noView();
 
 // A session no user watches (the command-line tool): unattended prompts,
 // the system clock, no progress and no window.

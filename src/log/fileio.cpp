@@ -212,6 +212,18 @@ bool writeAtomic(const std::string& path, std::string_view bytes, std::string* e
   return true;
 }
 
+bool isTempName(std::string_view name) {
+  constexpr std::size_t kRandom = 6;  // mkostemp's XXXXXX
+  if (name.size() < 1 + 1 + 1 + kRandom || name.front() != '.') return false;
+  const std::size_t dot = name.size() - kRandom - 1;
+  if (name[dot] != '.') return false;
+  for (std::size_t k = dot + 1; k < name.size(); ++k) {
+    const char c = name[k];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
 bool exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;

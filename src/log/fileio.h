@@ -22,6 +22,10 @@ bool readAll(const std::string& path, std::string& out, std::string* error = nul
 // text is returned.
 bool writeAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
+// True for a file name writeAtomic gives its temporary file: "." + the
+// target's name + "." + six letters or digits.
+bool isTempName(std::string_view name);
+
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
 

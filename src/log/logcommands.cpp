@@ -37,6 +37,17 @@ std::string askRestamp(std::string_view logContest, std::string_view settingCont
   return s;
 }
 
+std::string askRecover(int changes) {
+  return "保存されていない交信が " + std::to_string(changes) + " 件あります。復元しますか？";
+}
+
+std::string journalFailed(std::string_view error) {
+  std::string s = "入力した交信を保存前に控えておくファイルに書き込めません。\r\n"
+                  "早めにログを保存してください。\r\n";
+  s += error;
+  return s;
+}
+
 std::string askOtherContest(std::string_view logContest) {
   std::string s = "このデータは　";
   s += logContest;
@@ -122,6 +133,9 @@ bool LogFiles::DataSave(const std::string& LogName, std::string* error) {
     doc_.State.LogTestNo = setting;
   }
   doc_.State.LogDirty = 0;
+  // Everything is in the file now: the journal starts afresh over it.
+  if (journalOn_) journal_.remove();
+  journalFrom(LogName, bytes);
   return true;
 }
 
@@ -147,6 +161,11 @@ LogFiles::Load LogFiles::load(const std::string& path, std::size_t room, std::st
   return Load::Ok;
 }
 
+bool LogFiles::goOnTorn() {
+  return ui_.question(Question::ReadTornLog, logtext::kTornRecord, Buttons::YesNo, Icon::Exclamation) ==
+         Answer::Yes;
+}
+
 void LogFiles::scrollToEnd() {
   const int count = doc_.Log.count();
   const int pageRows = doc_.State.GridPageRows;
@@ -162,37 +181,43 @@ LogFiles::ReadResult LogFiles::LogRead(const std::string& FileName) {
       return ReadResult::Failed;
     case Load::Missing:
       doc_.Log.clear();
+      replaceJournal(FileName, {});
       window_.LogDataSearch();
       scrollToEnd();
+      offerRecovery(FileName, {});
       return ReadResult::Missing;
     case Load::Ok:
       break;
   }
 
   const int n = static_cast<int>(logfile::wholeRecords(bytes.size()));
+  // A cut last record cannot be read; the next save would make its loss
+  // final, so the log counts as changed only if the operator goes on.
+  const bool torn = bytes.size() % logfile::kRecordSize != 0;
+  if (torn && !goOnTorn()) return ReadResult::Failed;
   bool otherContest = false;
   if (n >= 1) {
     const std::int16_t fileNo = logfile::decodeRecord(bytes.data()).TestNo;
-    doc_.State.LogTestNo = fileNo;
     const std::int16_t setting = contestNo();
     if (fileNo > 0 && setting > 0 && fileNo != setting) {
-      if (ui_.question(Question::OtherContestLog, logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes) {
-        // The log is empty now, so the grid must not go on showing the old one.
-        doc_.Log.clear();
-        window_.clearGrid();
+      // Declined, the open log stays as it was, records, name and mark.
+      if (ui_.question(Question::OtherContestLog, logtext::askOtherContest(contestName(fileNo)), Buttons::YesNo) != Answer::Yes)
         return ReadResult::Declined;
-      }
       otherContest = true;
     }
+    doc_.State.LogTestNo = fileNo;
   }
 
   LogData read;
   read.resize(n);
   logfile::decodeInto(bytes, read, 1, progress_);
   doc_.Log = std::move(read);
+  if (torn) doc_.State.LogDirty = 1;
+  replaceJournal(FileName, bytes);
 
   window_.LogDataSearch();
   scrollToEnd();
+  offerRecovery(FileName, bytes);
   if (otherContest && ui_.question(Question::ChangeSetting, logtext::kAskChangeSetting, Buttons::YesNo) == Answer::Yes)
     window_.showMyData();
   return ReadResult::Read;
@@ -215,6 +240,7 @@ LogFiles::AppendResult LogFiles::LogAppend(const std::string& FileName) {
   }
 
   const int n = static_cast<int>(logfile::wholeRecords(bytes.size()));
+  if (bytes.size() % logfile::kRecordSize != 0 && !goOnTorn()) return AppendResult::Failed;
   if (n >= 1) {
     const std::int16_t fileNo = logfile::decodeRecord(bytes.data()).TestNo;
     const std::int16_t setting = contestNo();
@@ -237,9 +263,64 @@ LogFiles::AppendResult LogFiles::LogAppend(const std::string& FileName) {
 void LogFiles::LogCls() {
   window_.clearGrid();
   doc_.Log.clear();
-  doc_.State.LogFileName.clear();
+  // The log is saved or given up: its journal goes with it.
+  if (journalOn_) journal_.remove();
+  journalFrom(std::string(), {});
+  named(std::string());
   window_.setLogFileText(std::string());
   window_.mnuOn();
+}
+
+// ---- Journal ----
+
+void LogFiles::enableJournal() {
+  journalOn_ = true;
+  journalFrom(doc_.State.LogFileName, {});
+}
+
+void LogFiles::journalFrom(const std::string& logPath, std::string_view base) {
+  if (journalOn_) journal_.begin(journal::pathFor(programFolder_, logPath), base, doc_.Log);
+}
+
+void LogFiles::replaceJournal(const std::string& logPath, std::string_view base) {
+  // The log read takes the place of the open one, whose changes were given up.
+  if (journalOn_ && journal_.path() != journal::pathFor(programFolder_, logPath)) journal_.remove();
+  journalFrom(logPath, base);
+}
+
+void LogFiles::recordChange() {
+  if (!journalOn_) return;
+  std::string err;
+  if (journal_.record(doc_.Log, &err)) {
+    journalTold_ = false;
+  } else if (!journalTold_) {
+    journalTold_ = true;
+    ui_.tell(logtext::journalFailed(err), Icon::Exclamation);
+  }
+}
+
+void LogFiles::offerRecovery(const std::string& logPath, std::string_view base) {
+  if (!journalOn_ || !fileio::exists(journal_.path())) return;
+  auto found = journal::read(journal_.path(), base);
+  // A journal over other bytes, or older than the log, was overtaken by a save.
+  if (!found || (!logPath.empty() && !journal::newerThanLog(journal_.path(), logPath))) {
+    journal_.remove();
+    return;
+  }
+  if (ui_.question(Question::RecoverJournal, logtext::askRecover(found->changes), Buttons::YesNo,
+                   Icon::Question) != Answer::Yes) {
+    journal_.remove();
+    return;
+  }
+  // Written again as one change over the same file, so a second crash
+  // still keeps them.
+  std::string err;
+  if (!journal_.record(found->log, &err, found->changes))
+    ui_.tell(logtext::journalFailed(err), Icon::Exclamation);
+  doc_.Log = std::move(found->log);
+  doc_.State.LogDirty = 1;
+  window_.LogDataSearch();
+  scrollToEnd();
 }
 
 // ---- Commands ----
@@ -263,8 +344,13 @@ bool LogFiles::saveBeforeEmptying() {
     path = *name;
   }
   if (!DataSave(path)) return false;
-  doc_.State.LogFileName = path;
+  named(path);
   return true;
+}
+
+void LogFiles::named(const std::string& path) {
+  doc_.State.LogFileName = path;
+  window_.logFileChanged();
 }
 
 void LogFiles::NewLog() {
@@ -285,7 +371,7 @@ void LogFiles::Open() {
   // A file that could not be read, or was declined, leaves the log's name as
   // it was: a later save must not replace that file unasked.
   const ReadResult read = LogRead(*path);
-  if (read == ReadResult::Read || read == ReadResult::Missing) doc_.State.LogFileName = *path;
+  if (read == ReadResult::Read || read == ReadResult::Missing) named(*path);
   window_.setLogFileText(doc_.State.LogFileName);
   window_.mnuOn();
 }
@@ -315,7 +401,7 @@ void LogFiles::Save() {
     path = *name;
   }
   if (!DataSave(path)) return;
-  doc_.State.LogFileName = path;
+  named(path);
   window_.setLogFileText(path);
 }
 
@@ -328,7 +414,7 @@ void LogFiles::SaveAs() {
       chooseSaveName(SaveAsLogDialog(programFolder_, doc_.State.LogFileName));
   if (!name) return;
   if (!DataSave(*name)) return;
-  doc_.State.LogFileName = *name;
+  named(*name);
   window_.setLogFileText(*name);
 }
 
@@ -350,11 +436,16 @@ bool LogFiles::OfferSave() {
 }
 
 bool LogFiles::QueryUnload() {
-  if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1) return true;
+  // Past this question the operator has decided about every change.
+  auto done = [this] {
+    if (journalOn_) journal_.remove();
+    return true;
+  };
+  if (doc_.Log.count() < 1 || doc_.State.LogDirty != 1) return done();
   const Answer a =
       ui_.question(Question::SaveOnExit, logtext::kAskSaveOnExit, Buttons::YesNoCancel, Icon::Question, kProgramTitle);
   if (a == Answer::Cancel) return false;
-  if (a != Answer::Yes) return true;
+  if (a != Answer::Yes) return done();
   std::string path = doc_.State.LogFileName;
   if (path.empty()) {
     // Here the chosen name is taken as it is.
@@ -363,14 +454,21 @@ bool LogFiles::QueryUnload() {
     path = *chosen;
   }
   if (!DataSave(path)) return false;
-  doc_.State.LogFileName = path;
+  named(path);
   return true;
 }
 
 void LogFiles::OpenLastLog() {
-  if (doc_.State.LogFileName.empty()) return;
-  // A log that cannot be read is not the log's file any more: a later save
-  // must not replace it unasked.
-  if (LogRead(doc_.State.LogFileName) == ReadResult::Failed) doc_.State.LogFileName.clear();
+  if (!doc_.State.LogFileName.empty()) {
+    // A log that cannot be read, or was declined, is not the log's file any
+    // more: a later save must not replace it unasked.
+    const ReadResult read = LogRead(doc_.State.LogFileName);
+    if (read == ReadResult::Failed || read == ReadResult::Declined) named(std::string());
+  }
   window_.setLogFileText(doc_.State.LogFileName);
+  // QSOs typed into a log that had no name yet.
+  if (doc_.State.LogFileName.empty() && doc_.Log.empty()) {
+    journalFrom(std::string(), {});
+    offerRecovery(std::string(), {});
+  }
 }

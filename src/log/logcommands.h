@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "log/journal.h"
 #include "log/progress.h"
 #include "log/qso.h"
 #include "log/ui.h"
@@ -37,6 +38,8 @@ class LogWindow : public LogView {
   virtual void LogDataSearch() = 0;
   // Empties the grid to its header and one blank row.
   virtual void clearGrid() = 0;
+  // The log was opened, saved or closed: LogFileName names its file now.
+  virtual void logFileChanged() {}
 };
 
 // The loaded contest definition, as far as the log file is concerned.
@@ -66,6 +69,15 @@ inline constexpr std::string_view kAskSaveOk = "ログデータを保存しま�
 inline constexpr std::string_view kAskSaveAsOk = "名前を付けてログを保存します";
 inline constexpr std::string_view kAskSaveOnExit = "ログファイルを保存しますか？？";
 inline constexpr std::string_view kAskChangeSetting = "コンテスト設定を変更しますか？";
+
+// A file cut inside its last record (a write that did not end).
+inline constexpr std::string_view kTornRecord =
+    "最後の交信データが壊れているため読み込めませんでした。\r\nこのまま続けますか？";
+
+// "保存されていない交信が N 件あります。復元しますか？"
+std::string askRecover(int changes);
+// The journal of the open log cannot be written.
+std::string journalFailed(std::string_view error);
 
 // A log may hold at most 32767 QSOs.
 inline constexpr std::string_view kTooManyToRead =
@@ -121,6 +133,13 @@ class LogFiles {
   bool QueryUnload();
   // Start-up: reads the log LogFileName names, if any, and shows its path.
   void OpenLastLog();
+  // Keeps a journal of the log's changes from now on (the program's window;
+  // a run without a user keeps none).
+  void enableJournal();
+  // Appends the log's changes since the last call to the journal, flushed
+  // to disk. Tells the operator once when it cannot be written.
+  void recordChange();
+
   // Before the electronic log is made: a changed log is saved on Yes (a name
   // is asked for when it has none). False when the save dialog was
   // cancelled or the save failed: the command stops there.
@@ -137,10 +156,11 @@ class LogFiles {
   bool DataSave(const std::string& LogName, std::string* error = nullptr);
 
   enum class ReadResult {
-    Read,      // the file's records are now the log (a partial last record left out)
+    Read,      // the file's records are now the log (a partial last record left
+               // out once the operator chose to go on)
     Missing,   // no such file: the log is empty and has been searched
-    Declined,  // No to the other-contest question: the log and grid are empty
-    Failed,    // not readable, or too large: message shown, the log untouched
+    Declined,  // No to the other-contest question: the log, grid and LogTestNo untouched
+    Failed,    // not readable, too large, or torn and not to be read: the log untouched
   };
   // Replaces the log by the file's records. LogFileName is not touched.
   ReadResult LogRead(const std::string& FileName);
@@ -159,10 +179,21 @@ class LogFiles {
   std::int16_t contestNo() const;
   std::string contestName(std::int16_t no) const;
   void scrollToEnd();
+  // The operator goes on with a file whose last record is cut off.
+  bool goOnTorn();
   // Runs the save dialog and applies the save-name rule; nothing when cancelled.
   std::optional<std::string> chooseSaveName(const FileDialogOptions& dialog);
   // The save of new and close: true when the log was saved.
   bool saveBeforeEmptying();
+  // LogFileName = path, told to the window.
+  void named(const std::string& path);
+  // The journal now measures changes against the log as the file `base`.
+  void journalFrom(const std::string& logPath, std::string_view base);
+  // journalFrom for a log read in place of the open one.
+  void replaceJournal(const std::string& logPath, std::string_view base);
+  // A journal of the log just read (its file's bytes: base) offers the
+  // changes it holds back.
+  void offerRecovery(const std::string& logPath, std::string_view base);
 
   LogDocument& doc_;
   Ui& ui_;
@@ -170,4 +201,7 @@ class LogFiles {
   Progress& progress_;
   std::string programFolder_;
   ContestInfo contest_;
+  Journal journal_;
+  bool journalOn_ = false;
+  bool journalTold_ = false;  // its failure was told; again only after a success
 };

@@ -34,6 +34,8 @@ enum class Question {
   ConfirmSave,      // the save command's OK
   ConfirmSaveAs,    // the save-as command's OK
   SaveOnExit,       // save the changed log before the program ends?
+  RecoverJournal,   // replay the changes a crash left unsaved?
+  ReadTornLog,      // go on with a log file whose last record is cut off?
 };
 
 class Ui {

@@ -6,6 +6,7 @@ Answer UnattendedUi::answerOf(Question q) {
   switch (q) {
     case Question::OtherContestLog:
     case Question::DiscardChanged:
+    case Question::ReadTornLog:
       return Answer::Yes;
     case Question::ConfirmAppend:
     case Question::ConfirmSave:
@@ -16,6 +17,7 @@ Answer UnattendedUi::answerOf(Question q) {
     case Question::Overwrite:
     case Question::SaveChanged:
     case Question::SaveOnExit:
+    case Question::RecoverJournal:
       break;
   }
   return Answer::No;

@@ -302,19 +302,34 @@ TEST_F(LogFilesTest, AnotherContestsLogIsReadOnlyWhenWanted) {
 
   fill(4);
   doc.State.LogFileName = path("mine.tmk");
+  doc.State.LogDirty = 1;
+  doc.State.LogTestNo = 7;
   ui.files.push_back(other);
-  ui.answers = {Answer::No};
+  ui.answers = {Answer::Yes, Answer::No};  // discard the changes: yes; the other contest's log: no
   f.Open();
   EXPECT_EQ(lastText(),
             "このデータは　ALL JA　のログデータです\r\nコンテスト設定と違いますが読み込みますか？");
-  EXPECT_EQ(doc.Log.count(), 0);
-  // The name is what it was before the open: a later save never replaces
-  // the declined file unasked.
+  // Everything as before the command: the log, its name, its changed mark;
+  // a later save writes the same log to the same file.
+  EXPECT_EQ(doc.Log.count(), 4);
+  EXPECT_EQ(doc.Log[4].CallSign.trimmed(), "JA1AA4");
   EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
   EXPECT_EQ(window.status, path("mine.tmk"));
-  EXPECT_EQ(doc.State.LogTestNo, 5);
-  EXPECT_TRUE(window.called("clear"));  // the grid no longer shows the old log
+  EXPECT_EQ(doc.State.LogDirty, 1);
+  EXPECT_EQ(doc.State.LogTestNo, 7);
+  EXPECT_FALSE(window.called("clear"));
   EXPECT_FALSE(window.called("search"));
+  EXPECT_EQ(contents(other), fileOf(2, 1, 5));
+
+  // At start-up the declined log is not the log's file: typed QSOs never
+  // go into it unasked.
+  doc.Log.clear();
+  doc.State.LogFileName = other;
+  ui.answers = {Answer::No};
+  f.OpenLastLog();
+  EXPECT_EQ(doc.Log.count(), 0);
+  EXPECT_EQ(doc.State.LogFileName, "");
+  EXPECT_EQ(window.status, "");
 
   window.calls.clear();
   ui.answers = {Answer::Yes, Answer::Yes};
@@ -399,7 +414,8 @@ TEST_F(LogFilesTest, BadFilesNeverHarmTheOpenLog) {
   EXPECT_EQ(doc.Log[1].CallSign.trimmed(), "JA1AA1");
 }
 
-TEST_F(LogFilesTest, OddLengthsReadSilently) {
+// Going on with a cut last record reads the whole records before it.
+TEST_F(LogFilesTest, OddLengthsKeepTheWholeRecords) {
   LogFiles f = make();
   const auto count = [&](const std::string& bytes) {
     write(path("odd.tmk"), bytes);
@@ -413,7 +429,7 @@ TEST_F(LogFilesTest, OddLengthsReadSilently) {
   EXPECT_EQ(count(three.substr(0, 2 * 101 + 30)), 2);
   EXPECT_EQ(count(three.substr(0, 2 * 101 + 80)), 2);  // truncated last record
   EXPECT_EQ(window.countAtSearch, 2);
-  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.size(), 3u);  // each cut file told, the empty one not
 }
 
 TEST_F(LogFilesTest, AFileThatIsNoLogIsRefusedByName) {
@@ -604,3 +620,36 @@ TEST_F(LogFilesTest, OpenAsksBeforeDiscardingAChangedLog) {
 }
 
 }  // namespace
+
+// A file cut inside its last record: told when read; No leaves the open log
+// and its file as they were, Yes reads the whole records and marks the log
+// changed (the next save drops the cut record for good).
+TEST_F(LogFilesTest, TornLastRecordIsTold) {
+  LogFiles f = make();
+  const std::string torn = path("torn.tmk");
+  const std::string bytes = fileOf(3, 1, 7);
+  write(torn, bytes.substr(0, bytes.size() - 40));
+
+  fill(2);
+  doc.State.LogFileName = path("mine.tmk");
+  ui.files.push_back(torn);
+  ui.answers = {Answer::No};
+  f.Open();
+  EXPECT_EQ(lastText(), "最後の交信データが壊れているため読み込めませんでした。\r\nこのまま続けますか？");
+  EXPECT_EQ(doc.Log.count(), 2);
+  EXPECT_EQ(doc.State.LogFileName, path("mine.tmk"));
+  EXPECT_EQ(doc.State.LogDirty, 0);
+
+  ui.files.push_back(torn);
+  ui.answers = {Answer::Yes};
+  f.Open();
+  EXPECT_EQ(doc.Log.count(), 2);
+  EXPECT_EQ(doc.Log[2].CallSign.trimmed(), "JR2BB1");
+  EXPECT_EQ(doc.State.LogFileName, torn);
+  EXPECT_EQ(doc.State.LogDirty, 1);
+
+  // Appending such a file asks the same; No appends nothing.
+  ui.answers = {Answer::No};
+  EXPECT_EQ(f.LogAppend(torn), LogFiles::AppendResult::Failed);
+  EXPECT_EQ(doc.Log.count(), 2);
+}

@@ -21,6 +21,7 @@ class TestFrmMain : public QObject {
  private slots:
   void menuBarHasEveryItem();
   void startUpOnEmptyFolder();
+  void firstStartSaysNothingOfTheSettingsFile();
   void menusFollowTheLog();
   void gridLayout();
   void closingAsksAndWritesSettings();
@@ -113,6 +114,19 @@ void TestFrmMain::startUpOnEmptyFolder() {
   QCOMPARE(QString::fromStdString(w.session().Doc.State.TodayText), QStringLiteral("2026年12月07日"));
   QCOMPARE(w.session().Ini.JarlFdKeisu, std::int16_t(1));
   QCOMPARE(QString::fromStdString(w.session().Ini.JarlOath), QString::fromUtf8(kDefaultOath));
+}
+
+// A new program folder has no settings file to miss: nothing is said of it.
+void TestFrmMain::firstStartSaysNothingOfTheSettingsFile() {
+  MainFixture f;
+  AppEnv env;
+  env.ProgramFolder = f.home();
+  env.Prepared.firstStart = true;
+  frmMain w(env, f.ui, f.clock);
+  w.Form_Load();
+  QCOMPARE(f.texts(), (QStringList{"NOT [Cty.dat] FILE",
+                                   "コンテストが設定されていません\r\nコンテストを設定してください"}));
+  if (QWidget* tool = w.dialogs().find(w.session().Doc.State.OpenDialogNo)) tool->close();
 }
 
 void TestFrmMain::menusFollowTheLog() {

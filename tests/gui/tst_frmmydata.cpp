@@ -431,6 +431,10 @@ void TestFrmMyData::okStoresAndSearches() {
   QCOMPARE(w.session().Ini.CateMode, std::int16_t(2));
   QCOMPARE(w.session().Ini.CateBand, std::int16_t(3));
   QCOMPARE(w.session().Ini.CateMlt, std::int16_t(1));
+  // the settings file holds them at once, not only after a clean exit
+  Settings kept;
+  QCOMPARE(IniRead(f.home() + "/Tamarack.ini", kept), IniReadResult::Ok);
+  QCOMPARE(kept.JarlCateCode, std::string("A1"));
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.m4->menuAction()->isEnabled());
   QTRY_COMPARE(destroyed.count(), 1);

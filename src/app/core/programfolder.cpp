@@ -4,9 +4,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 #include "log/fileio.h"
@@ -75,8 +79,91 @@ std::string ShippedDataFolder(const std::string& exeDir) {
   return std::string();
 }
 
+namespace {
+
+// What was copied of each shipped file: the hash of the copy as made (0:
+// not ours, or not known) and of the newer version last told about.
+struct Copied {
+  std::uint64_t copied = 0;
+  std::uint64_t told = 0;
+};
+using Manifest = std::map<std::string, Copied>;
+
+// One line per file: copied hash, told hash (hex), relative path.
+Manifest readManifest(const fs::path& file) {
+  Manifest m;
+  std::string bytes;
+  if (!fileio::readAll(file.string(), bytes)) return m;
+  fileio::forEachLine(bytes, [&](std::string_view line) {
+    const std::size_t a = line.find('\t');
+    const std::size_t b = a == std::string_view::npos ? a : line.find('\t', a + 1);
+    if (b == std::string_view::npos) return;
+    Copied c;
+    c.copied = std::strtoull(std::string(line.substr(0, a)).c_str(), nullptr, 16);
+    c.told = std::strtoull(std::string(line.substr(a + 1, b - a - 1)).c_str(), nullptr, 16);
+    m[std::string(line.substr(b + 1))] = c;
+  });
+  return m;
+}
+
+std::string manifestText(const Manifest& m) {
+  std::string s;
+  char hex[40];
+  for (const auto& [rel, c] : m) {
+    std::snprintf(hex, sizeof hex, "%016llx\t%016llx\t", static_cast<unsigned long long>(c.copied),
+                  static_cast<unsigned long long>(c.told));
+    s += hex + rel + "\n";
+  }
+  return s;
+}
+
+// Tables the program cannot work without: restored whenever missing.
+bool alwaysRestored(const std::string& rel) { return rel == "AdiDxcc.dat" || rel == "TH_DX.dat"; }
+
+void keepShippedCurrent(const fs::path& root, const fs::path& shipped, bool firstStart,
+                        FolderPrepared& prepared) {
+  const fs::path manifestPath = root / kShippedManifest;
+  Manifest m = readManifest(manifestPath);
+  const std::string before = manifestText(m);
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(shipped, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::error_code e2;
+    if (!it->is_regular_file(e2)) continue;
+    const std::string rel = fs::relative(it->path(), shipped, e2).generic_string();
+    std::string ship;
+    if (e2 || rel.empty() || !fileio::readAll(it->path().string(), ship)) continue;
+    const std::uint64_t hs = fnv1a(ship);
+    const fs::path dst = root / rel;
+    const auto known = m.find(rel);
+    std::string have;
+    const bool present = fs::exists(dst, e2);
+    if (present && !fileio::readAll(dst.string(), have)) continue;
+    const std::uint64_t hd = present ? fnv1a(have) : 0;
+    // Missing: copied unless the operator removed a file once copied.
+    // Unchanged since copied: replaced by the shipped version.
+    const bool copy = present ? (hd != hs && known != m.end() && known->second.copied == hd)
+                              : (firstStart || known == m.end() || alwaysRestored(rel));
+    if (present && hd == hs) {
+      m[rel] = Copied{hs, 0};
+    } else if (copy) {
+      fs::create_directories(dst.parent_path(), e2);
+      if (fileio::writeAtomic(dst.string(), ship)) m[rel] = Copied{hs, 0};
+    } else if (present) {
+      // The operator's version stays; a newer shipped one is told once.
+      Copied& c = m[rel];
+      if (c.told != hs) prepared.keptChanged.push_back(rel);
+      c.told = hs;
+    }
+  }
+  if (manifestText(m) != before) fileio::writeAtomic(manifestPath.string(), manifestText(m));
+}
+
+}  // namespace
+
 bool PrepareProgramFolder(const std::string& folder, const std::string& shippedData,
-                          const std::string& publicCountryFile, std::string* error) {
+                          const std::string& publicCountryFile, std::string* error,
+                          FolderPrepared* prepared) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (!fs::is_directory(folder, ec)) {
@@ -94,34 +181,44 @@ bool PrepareProgramFolder(const std::string& folder, const std::string& shippedD
   ::close(fd);
   ::unlink(probe.c_str());
   const fs::path root(folder);
-  const bool firstStart = !fs::exists(root / "Tamarack.ini", ec);
-  if (firstStart && !shippedData.empty() && fs::is_directory(shippedData, ec)) {
-    for (auto it = fs::recursive_directory_iterator(shippedData, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-      const fs::path rel = fs::relative(it->path(), shippedData, ec);
-      if (ec) break;
-      const fs::path dst = root / rel;
-      std::error_code e2;
-      if (it->is_directory(e2)) {
-        fs::create_directories(dst, e2);
-      } else if (!fs::exists(dst, e2)) {
-        fs::create_directories(dst.parent_path(), e2);
-        fs::copy_file(it->path(), dst, e2);
-      }
-    }
-    ec.clear();
-  }
-  // The DXCC table came later than some program folders; give it to them too.
-  if (!shippedData.empty() && !fs::exists(root / "AdiDxcc.dat", ec) &&
-      fs::exists(fs::path(shippedData) / "AdiDxcc.dat", ec)) {
-    std::error_code e2;
-    fs::copy_file(fs::path(shippedData) / "AdiDxcc.dat", root / "AdiDxcc.dat", e2);
-  }
+  FolderPrepared found;
+  found.firstStart =
+      !fs::exists(root / "Tamarack.ini", ec) && !fs::exists(root / kShippedManifest, ec);
+  if (!shippedData.empty() && fs::is_directory(shippedData, ec))
+    keepShippedCurrent(root, fs::path(shippedData), found.firstStart, found);
   if (!fs::exists(root / "Cty.dat", ec) && fs::exists(publicCountryFile, ec)) {
     std::error_code e2;
     fs::copy_file(publicCountryFile, root / "Cty.dat", e2);
   }
+  if (prepared) *prepared = std::move(found);
   return true;
+}
+
+std::string KeptChangedMessage(const FolderPrepared& prepared) {
+  std::string s =
+      "次のファイルは変更されているため、新しい版に置き換えませんでした"
+      "（新しい版はプログラムに同梱されています）：";
+  for (const std::string& rel : prepared.keptChanged) s += "\r\n" + rel;
+  return s;
+}
+
+void RemoveStaleTempFiles(const std::string& folder, const std::string& logFileName) {
+  const fs::path root(folder);
+  std::vector<fs::path> folders = {root, root / "Log", root / "SentLog", root / "Cfg", root / "Conv"};
+  const std::size_t slash = logFileName.rfind('/');
+  if (slash != std::string::npos) folders.push_back(fs::path(logFileName.substr(0, slash)));
+  const auto limit = fs::file_time_type::clock::now() - std::chrono::minutes(1);
+  for (const fs::path& dir : folders) {
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(dir, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+      std::error_code e2;
+      // A save still running in another instance is younger than a minute.
+      if (fileio::isTempName(it->path().filename().string()) && it->is_regular_file(e2) &&
+          it->last_write_time(e2) < limit && !e2)
+        fs::remove(it->path(), e2);
+    }
+  }
 }
 
 std::string ProgramFolderMessage(const std::string& folder, const std::string& error) {

@@ -79,7 +79,8 @@ QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
 }  // namespace
 
 frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
-    : ui_(ui), session_(std::move(env.ProgramFolder), ui, clock, progress_, *this) {
+    : ui_(ui), prepared_(std::move(env.Prepared)),
+      session_(std::move(env.ProgramFolder), ui, clock, progress_, *this) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(toQ(kProgramTitle));
 
@@ -238,16 +239,19 @@ void frmMain::Form_Load() {
   std::string err;
   switch (session_.readSettings(&err)) {
     case IniReadResult::Missing:
-      ui_.tell("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。",
-               Icon::Information);
+      // A new program folder has no settings yet: only a file that vanished is told.
+      if (!prepared_.firstStart)
+        ui_.tell("設定ファイル（Tamarack.ini）が見つかりません。\r\n初期値で起動します。",
+                 Icon::Information);
       break;
     case IniReadResult::Error:
-      iniUnread_ = true;
       ui_.tell(session_.iniPath() + "\r\n" + err, Icon::Critical);
       break;
     case IniReadResult::Ok:
       break;
   }
+  RemoveStaleTempFiles(session_.ProgramFolder, session_.Doc.State.LogFileName);
+  if (!prepared_.keptChanged.empty()) ui_.tell(KeptChangedMessage(prepared_), Icon::Information);
   applyGeometry();
   for (int c = 0; c < kGridCols; ++c)
     if (session_.Ini.GridWidth[static_cast<std::size_t>(c)] > 0) {
@@ -270,6 +274,7 @@ void frmMain::Form_Load() {
   // The grid takes its size now, so the last log scrolls to its end.
   if (layout()) layout()->activate();
   Form_Resize();
+  session_.enableSafeguards();
   session_.Files.OpenLastLog();
 
   session_.Doc.State.TodayText = ole::formatJapaneseDate(session_.clock().now());
@@ -496,17 +501,7 @@ void frmMain::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   storeGeometry();
-  session_.Ini.CfgFileName = session_.Doc.State.CfgFileName;
-  session_.Ini.LogFileName = session_.Doc.State.LogFileName;
-  const std::string iniPath = session_.iniPath();
-  std::string err;
-  if (iniUnread_)
-    ui_.tell("設定ファイル " + iniPath + " を読み込めなかったため、今回の設定は保存しません。",
-             Icon::Exclamation);
-  else if (const auto keys = IniUnencodableKeys(session_.Ini); !keys.empty())
-    ui_.tell(logtext::replacedCharsNotice(keys), Icon::Exclamation);
-  if (!iniUnread_ && !session_.writeSettings(&err))
-    ui_.tell(iniPath + "\r\n" + err, Icon::Critical);
+  session_.saveSettings();
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/core/programfolder.h"
 #include "app/gui/gridmodel.h"
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
@@ -46,6 +47,7 @@ class LogGridView : public QTableView {
 
 struct AppEnv {
   std::string ProgramFolder;  // no trailing "/"
+  FolderPrepared Prepared;    // what preparing the folder found
 };
 
 class frmMain : public QMainWindow, public Workspace {
@@ -153,13 +155,13 @@ class frmMain : public QMainWindow, public Workspace {
   };
 
   Ui& ui_;
+  // What preparing the program folder found: a first start, shipped files kept.
+  FolderPrepared prepared_;
   BarProgress progress_{*this};
   frmBar* bar_ = nullptr;
   Session session_;
   DialogRegistry dialogs_{session_.Doc.State.OpenDialogNo};
   bool unloaded_ = false;
-  // The settings file exists but could not be read: exit must not replace it.
-  bool iniUnread_ = false;
   std::array<std::int32_t, kGridCols> appliedWidths_{};
   // The kept outer size, until the window manager's frame is known.
   QSize keptFrameSize_;

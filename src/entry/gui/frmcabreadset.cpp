@@ -279,6 +279,7 @@ void frmCabReadSet::UpDown1_DownClick(int index) {
 }
 
 void frmCabReadSet::OKButton_Click() {
+  ws_.session().saveSettings();
   CabRead(CabFileName);
   close();
 }

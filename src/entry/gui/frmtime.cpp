@@ -15,6 +15,7 @@
 
 void TimeEdit(Workspace& ws, int hours) {
   if (!entry::TimeEdit(ws.session().Doc.Log, hours)) return;
+  ws.session().journalChange();
   ws.session().Doc.State.LogDirty = 1;
   ws.session().FrmLogLoad();
 }

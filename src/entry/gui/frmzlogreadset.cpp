@@ -99,6 +99,7 @@ void frmZlogReadSet::ZlogConvert() {
 }
 
 void frmZlogReadSet::OKButton_Click() {
+  ws_.session().saveSettings();
   if (!ZlogRead(ZlogFileName)) return;
   ZlogConvert();
   // The dialog may be deleted while the search lets events run.

@@ -137,6 +137,7 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   connect(cmdNew, &QPushButton::clicked, this, &frmThSet::cmdNew_Click);
   connect(OKButton, &QPushButton::clicked, this, [this] {
     ThSetSave();
+    ws_.session().saveSettings();
     close();
   });
   connect(CancelButton, &QPushButton::clicked, this, &QWidget::close);

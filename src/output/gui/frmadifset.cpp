@@ -139,6 +139,7 @@ void frmAdifSet::Command1_Click() {
   Memory.AdiWsjtMode = static_cast<adif::WsjtMode>(std::max(0, Combo1->currentIndex()));
   s.AdiRemark = fromQ(Text1->text());
   s.AdiQslMsg = fromQ(Text2->text());
+  ws_.session().saveSettings();
   close();
 }
 

@@ -472,6 +472,7 @@ void frmMyData::Check1_Click(int index) {
 void frmMyData::Command1_Click() {
   setTopmost(this, false);
   MyDataSave();
+  ws_.session().saveSettings();
   if (ws_.session().Doc.Log.count() >= 1 && ws_.session().Doc.State.LogTestNo != ws_.session().Contest.ContestNo) {
     if (ws_.session().ui().ask("コンテストが変更されました。ログデータを破棄しますか？", Buttons::YesNo) ==
         Answer::Yes)
