@@ -82,6 +82,8 @@ class Session : public LogWindow {
   // Every change to the log reaches the journal through here before the
   // grid shows it (the search below does it too).
   void journalChange() { Files.recordChange(); }
+  // journalChange() for a QSO registered at the end of the log.
+  void journalAppended() { Files.recordAppended(); }
   // The dupe and multiplier search over the whole log: marks and score.
   void search();
   // The search, then the grid rebuilt from the log.

@@ -272,25 +272,50 @@ bool Journal::record(const LogData& log, std::string* error, int weight) {
     }
     if (fd_ < 0) return fail(std::strerror(errno));
     shadow_ = log;
-  } else {
-    struct stat st {};
-    const bool sized = ::fstat(fd_, &st) == 0;
-    // Once written the change outlives the program; the disk's own flush
-    // (milliseconds) runs beside the window so that typing never waits.
-    if (!writeAll(fd_, e)) {
-      const int err = errno;
-      // A torn entry would hide every later one: cut it off, or start the
-      // file anew at the next change.
-      if (!sized || ::ftruncate(fd_, st.st_size) != 0) closeFile();
-      return fail(std::strerror(err));
-    }
-    shadow_.resize(log.count());
-    for (const int i : changed) shadow_[i] = log[i];
+    if (!flusher_) flusher_ = std::make_unique<Flusher>();
+    flusher_->request(fd_);
+    weights_ += weight;
+    return true;
   }
+  return append(e, log, changed, weight, error);
+}
+
+bool Journal::append(const std::string& e, const LogData& log, const std::vector<int>& changed,
+                     int weight, std::string* error) {
+  struct stat st {};
+  const bool sized = ::fstat(fd_, &st) == 0;
+  // Once written the change outlives the program; the disk's own flush
+  // (milliseconds) runs beside the window so that typing never waits.
+  if (!writeAll(fd_, e)) {
+    const int err = errno;
+    // A torn entry would hide every later one: cut it off, or start the
+    // file anew at the next change.
+    if (!sized || ::ftruncate(fd_, st.st_size) != 0) closeFile();
+    if (error) *error = path_ + "\r\n" + std::strerror(err);
+    return false;
+  }
+  shadow_.resize(log.count());
+  for (const int i : changed) shadow_[i] = log[i];
   if (!flusher_) flusher_ = std::make_unique<Flusher>();
   flusher_->request(fd_);
   weights_ += weight;
   return true;
+}
+
+bool Journal::recordAppended(const LogData& log, std::string* error) {
+  const int n = log.count();
+  if (path_.empty() || fd_ < 0 || n != shadow_.count() + 1) return record(log, error);
+  std::string e;
+  journal::putU32(e, journal::kEntryTag);
+  journal::putU32(e, static_cast<std::uint32_t>(n));
+  journal::putU32(e, 1);
+  journal::putU32(e, 1);
+  journal::putU32(e, static_cast<std::uint32_t>(n));
+  const std::size_t at = e.size();
+  e.resize(at + logfile::kRecordSize);
+  logfile::encodeRecord(log[n], e.data() + at);
+  journal::putU64(e, journal::fnv1a(e));
+  return append(e, log, std::vector<int>{n}, 1, error);
 }
 
 void Journal::sync() {

@@ -56,6 +56,10 @@ class Journal {
   // written when nothing changed. `weight` is the number of changes the
   // entry stands for. False with the system's text when it cannot write.
   bool record(const LogData& log, std::string* error = nullptr, int weight = 1);
+  // record() for a log whose only change is one QSO appended at its end (a
+  // QSO registered): the rest is not compared, so it costs the same on a
+  // full log as on an empty one.
+  bool recordAppended(const LogData& log, std::string* error = nullptr);
   // Returns once every change recorded is on disk.
   void sync();
   // Removes the journal file, if any; later changes start a new one.
@@ -69,6 +73,9 @@ class Journal {
   // indexes in changed); empty when none differ.
   std::string entry(const LogData& log, const LogData& against, int weight,
                     std::vector<int>& changed) const;
+  // Writes an entry to the open file and keeps shadow_ in step with log.
+  bool append(const std::string& e, const LogData& log, const std::vector<int>& changed,
+              int weight, std::string* error);
 
   std::string path_;
   std::uint64_t baseSize_ = 0;

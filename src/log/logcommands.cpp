@@ -289,9 +289,17 @@ void LogFiles::replaceJournal(const std::string& logPath, std::string_view base)
 }
 
 void LogFiles::recordChange() {
-  if (!journalOn_) return;
   std::string err;
-  if (journal_.record(doc_.Log, &err)) {
+  if (journalOn_) journalResult(journal_.record(doc_.Log, &err), err);
+}
+
+void LogFiles::recordAppended() {
+  std::string err;
+  if (journalOn_) journalResult(journal_.recordAppended(doc_.Log, &err), err);
+}
+
+void LogFiles::journalResult(bool written, const std::string& err) {
+  if (written) {
     journalTold_ = false;
   } else if (!journalTold_) {
     journalTold_ = true;

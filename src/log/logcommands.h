@@ -139,6 +139,8 @@ class LogFiles {
   // Appends the log's changes since the last call to the journal, flushed
   // to disk. Tells the operator once when it cannot be written.
   void recordChange();
+  // recordChange() for one QSO appended at the end of the log.
+  void recordAppended();
 
   // Before the electronic log is made: a changed log is saved on Yes (a name
   // is asked for when it has none). False when the save dialog was
@@ -201,6 +203,8 @@ class LogFiles {
   Progress& progress_;
   std::string programFolder_;
   ContestInfo contest_;
+  // Tells a journal that cannot be written, once until it can again.
+  void journalResult(bool written, const std::string& err);
   Journal journal_;
   bool journalOn_ = false;
   bool journalTold_ = false;  // its failure was told; again only after a success

@@ -193,10 +193,12 @@ TEST(JournalReplay, EveryKindOfChange) {
   struct Step {
     const char* what;
     std::function<void(LogData&)> change;
+    bool appended = false;  // told as a QSO registered at the end
   };
   const Step steps[] = {
-      {"register", [](LogData& l) { l.append(qso("JR9NEW", 30)); }},
+      {"register", [](LogData& l) { l.append(qso("JR9NEW", 30)); }, true},
       {"edit", [](LogData& l) { l[2].RcvdNo = "11M"; }},
+      {"register again", [](LogData& l) { l.append(qso("JR8TWO", 31)); }, true},
       {"insert, renumbered", [](LogData& l) {
          l.insert(3, qso("JH3INS", 2));
          for (int i = 1; i <= l.count(); ++i) l[i].QsoNo = static_cast<std::int16_t>(i);
@@ -213,7 +215,7 @@ TEST(JournalReplay, EveryKindOfChange) {
   int changes = 0;
   for (const Step& st : steps) {
     st.change(log);
-    ASSERT_TRUE(j.record(log)) << st.what;
+    ASSERT_TRUE(st.appended ? j.recordAppended(log) : j.record(log)) << st.what;
     ++changes;
     const auto r = journal::read(path, baseBytes);
     ASSERT_TRUE(r) << st.what;

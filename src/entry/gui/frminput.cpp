@@ -300,7 +300,7 @@ void frmInput::QsoRegister() {
     showStatus(entry::text::kLogFull);
     return;
   }
-  ws_.session().journalChange();
+  ws_.session().journalAppended();
   if (const int top = entry::ScrollRowAfterAppend(doc.Log.count(), doc.State.GridPageRows))
     ws_.scrollGridTo(top);
   clearEntry();
