@@ -156,7 +156,8 @@ void IniApplyDefaults(Settings& s) {
   if (s.JarlOath.empty()) s.JarlOath = kDefaultOath;
   if (s.JarlDqpOath.empty()) s.JarlDqpOath = kDefaultDqpOath;
   if (s.JarlNypOath.empty()) s.JarlNypOath = kDefaultNypOath;
-  if (s.JarlFdKeisu == 0) s.JarlFdKeisu = 1;
+  // A hand-edited -1 would turn the submitted score negative.
+  if (s.JarlFdKeisu < 1) s.JarlFdKeisu = 1;
 }
 
 IniReadResult IniRead(const std::string& path, Settings& s, std::string* error) {

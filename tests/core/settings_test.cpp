@@ -195,6 +195,7 @@ TEST(Settings, Defaults) {
   EXPECT_EQ(s.JarlDqpOath, kDefaultDqpOath);
   EXPECT_EQ(s.JarlNypOath, kDefaultNypOath);
   EXPECT_EQ(parse("JarlFdKeisu=5").JarlFdKeisu, 5);
+  EXPECT_EQ(parse("JarlFdKeisu=-1").JarlFdKeisu, 1);  // never a negative score
 }
 
 TEST(Settings, BadLinesAreSkipped) {
