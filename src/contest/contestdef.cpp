@@ -245,7 +245,8 @@ bool SectionRead(const std::string& programDir, const std::string& name, Section
   sections.clear();
   std::string bytes, error;
   if (!fileio::readAll(path, bytes, &error)) {
-    ui.tell(error);
+    ui.tell("セクションファイル " + path + " を読めません（" + error +
+            "）。\r\nセクションの一覧が空になり、どの交信もマルチと得点になりません。");
     return false;
   }
   const std::string text = cp932::decode(bytes);

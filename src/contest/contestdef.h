@@ -141,7 +141,8 @@ std::string CfgDataSet(const std::string& programDir, const ContestDefinition& d
                        SectionList& sections, std::int16_t& logTestNo, Ui& ui);
 
 // Loads the section list from the program folder's Cfg/name. A missing file
-// shows "セクションファイルがありません！" and keeps the previous list.
+// shows "セクションファイルがありません！" and keeps the previous list; a file
+// that cannot be read empties it and is told by its path and the failure.
 bool SectionRead(const std::string& programDir, const std::string& name, SectionList& sections,
                  Ui& ui);
 

@@ -20,7 +20,7 @@ std::string_view midChars(std::string_view s, std::size_t start, std::size_t len
 }
 
 std::string lineError(std::size_t lineNo, const char* what) {
-  return "Cty.dat line " + std::to_string(lineNo) + ": " + what;
+  return std::to_string(lineNo) + " 行目: " + what;
 }
 
 }  // namespace
@@ -147,7 +147,7 @@ bool CtyParse(std::string_view text, CtyTables& tables, std::string* error) {
     }
     while (!t.empty()) {
       const std::size_t comma = t.find(',');
-      if (comma == std::string_view::npos) return fail("the last item is not followed by \",\" or \";\"");
+      if (comma == std::string_view::npos) return fail("最後の項目の後に「,」も「;」もありません");
       std::string_view item = t.substr(0, comma);
       t.remove_prefix(comma + 1);
       const bool exact = !item.empty() && item.front() == '=';
@@ -157,13 +157,13 @@ bool CtyParse(std::string_view text, CtyTables& tables, std::string* error) {
       const std::size_t open = item.find('{');
       if (open != std::string_view::npos) {
         const std::size_t close = item.find('}', open + 1);
-        if (close == std::string_view::npos) return fail("\"{\" without \"}\"");
+        if (close == std::string_view::npos) return fail("「{」を閉じる「}」がありません");
         itemContinent = item.substr(open + 1, close - open - 1);
       }
       if (skipped) continue;
       const bool stored = exact ? tables.CtyCallAdd(key, itemContinent, entity)
                                 : tables.CtyPrefixAdd(key, itemContinent, entity);
-      if (!stored) return fail("more than 32767 entries for one first character");
+      if (!stored) return fail("同じ頭文字の項目が 32767 を超えます");
     }
     return true;
   };
@@ -180,7 +180,7 @@ bool CtyParse(std::string_view text, CtyTables& tables, std::string* error) {
     // its ":" from character 70 on.
     const std::string_view tail = utf8::trim(midChars(line, 70));
     if (tail.empty()) {
-      ok = fail("not an entity header line");
+      ok = fail("エンティティの見出し行ではありません");
       return;
     }
     continent = std::string(utf8::trim(midChars(line, 37, 2)));
@@ -202,12 +202,14 @@ CtyReadResult CtyRead(const std::string& programDir, CtyTables& tables, Ui& ui) 
   }
   std::string bytes, error;
   if (!fileio::readAll(path, bytes, &error)) {
-    ui.tell(error);
+    ui.tell("国別ファイル " + path + " を読めません（" + error +
+            "）。\r\nエンティティのマルチと大陸による得点が数えられません。");
     return CtyReadResult::Error;
   }
   const std::string text = isAscii(bytes) ? std::move(bytes) : cp932::decode(bytes);
   if (!CtyParse(text, tables, &error)) {
-    ui.tell(error);
+    ui.tell("国別ファイル " + path + " を最後まで読めませんでした（" + error +
+            "）。\r\nそれより後のエンティティは登録されず、エンティティのマルチが欠けます。");
     return CtyReadResult::Error;
   }
   return CtyReadResult::Ok;

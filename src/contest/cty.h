@@ -74,5 +74,5 @@ enum class CtyReadResult { Ok, Missing, Error };
 
 // Empties the tables and loads them from the program folder's Cty.dat.
 // A missing file shows "NOT [Cty.dat] FILE"; a file that cannot be read or
-// is malformed shows the failure's text.
+// is malformed is told by its path, the failure and what the tables lack.
 CtyReadResult CtyRead(const std::string& programDir, CtyTables& tables, Ui& ui);

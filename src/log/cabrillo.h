@@ -14,15 +14,17 @@
 
 struct Settings;
 
-// The column settings (1-based character positions and lengths).
+// The column settings (1-based character positions and lengths). The
+// defaults are the standard "QSO:" line: call and report fields at 31, 45,
+// 49, 56, 70, 74, calls 13 and exchanges 6 characters wide.
 struct CabColumns {
-  std::int16_t CabSrstPos = 35;
-  std::int16_t CabSRptPos = 36;
-  std::int16_t CabHCallPos = 37;
-  std::int16_t CabRrstPos = 38;
-  std::int16_t CabRRptPos = 39;
-  std::int16_t CabCallLen = 3;
-  std::int16_t CabRptLen = 3;
+  std::int16_t CabSrstPos = 45;
+  std::int16_t CabSRptPos = 49;
+  std::int16_t CabHCallPos = 56;
+  std::int16_t CabRrstPos = 70;
+  std::int16_t CabRRptPos = 74;
+  std::int16_t CabCallLen = 13;
+  std::int16_t CabRptLen = 6;
 };
 
 namespace cabrillo {

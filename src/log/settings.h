@@ -27,7 +27,7 @@ struct Settings {
   std::string JarlEmail, JarlClubName, JarlClubNo, JarlContest, JarlCategory, JarlCateCode,
       JarlOperator;
   std::int16_t CateMode = 0, CateBand = 0, CateMlt = 0;
-  std::string JarlOpsAndClass;  // multi-line on disk, joined on read
+  std::string JarlOpsAndClass;  // one line per operator, joined by CR LF
   std::string JarlUnyoChi;
   std::string JarlSetsubi;  // multi-line
   std::string JarlPower;

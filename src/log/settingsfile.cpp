@@ -12,7 +12,8 @@
 
 namespace {
 
-enum class Type { S, L, I, T, M, Joined };
+// Lines: several lines like M, but an empty last line is not written.
+enum class Type { S, L, I, T, M, Lines };
 
 struct Key {
   std::string name;
@@ -68,7 +69,7 @@ std::vector<Key> buildKeys() {
     k.push_back(x);
   for (std::size_t i = later; i < k.size(); ++i) k[i].optional = true;
   for (Key& x : k) {
-    if (x.name == "JarlOpsAndClass") x.type = Type::Joined;
+    if (x.name == "JarlOpsAndClass") x.type = Type::Lines;
     if (x.name == "JarlComment") x.leadingBlank = true;
     if (x.name == "JarlAddress") x.rightTrimOnly = true;
   }
@@ -113,7 +114,7 @@ std::string floatText(float f) {
   return std::string(b, r.ptr);
 }
 
-bool isMulti(Type t) { return t == Type::M || t == Type::Joined; }
+bool isMulti(Type t) { return t == Type::M || t == Type::Lines; }
 
 }  // namespace
 
@@ -138,8 +139,8 @@ void IniParse(std::string_view bytes, Settings& s) {
         case Type::L: numtext::parseInteger(v, *longOf(k, s)); break;
         case Type::I: numtext::parseInteger(v, *k.i(s)); break;
         case Type::T: *textOf(k, s) = std::string(v); break;
-        case Type::M: textOf(k, s)->append(v).append("\r\n"); break;
-        case Type::Joined: textOf(k, s)->append(v); break;
+        case Type::M:
+        case Type::Lines: textOf(k, s)->append(v).append("\r\n"); break;
       }
       break;
     }
@@ -155,7 +156,8 @@ void IniApplyDefaults(Settings& s) {
   if (s.JarlOath.empty()) s.JarlOath = kDefaultOath;
   if (s.JarlDqpOath.empty()) s.JarlDqpOath = kDefaultDqpOath;
   if (s.JarlNypOath.empty()) s.JarlNypOath = kDefaultNypOath;
-  if (s.JarlFdKeisu == 0) s.JarlFdKeisu = 1;
+  // A hand-edited -1 would turn the submitted score negative.
+  if (s.JarlFdKeisu < 1) s.JarlFdKeisu = 1;
 }
 
 IniReadResult IniRead(const std::string& path, Settings& s, std::string* error) {
@@ -202,7 +204,7 @@ std::string IniFormat(const Settings& cs) {
       case Type::I: line(k, std::to_string(*k.i(s))); break;
       case Type::T: line(k, *textOf(k, s)); break;
       case Type::M:
-      case Type::Joined: {
+      case Type::Lines: {
         const std::string& v = *textOf(k, s);
         if (v.find("\r\n") == std::string::npos) {
           line(k, v);

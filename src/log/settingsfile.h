@@ -12,7 +12,7 @@
 void IniParse(std::string_view bytes, Settings& s);
 
 // The defaults step after reading: empty oaths get their defaults,
-// JarlFdKeisu 0 becomes 1.
+// a JarlFdKeisu below 1 (0 when absent) becomes 1.
 void IniApplyDefaults(Settings& s);
 
 enum class IniReadResult { Ok, Missing, Error };

@@ -36,8 +36,23 @@ inline constexpr std::array<std::string_view, kBandCount> kPowerCaptions = {
 // to 50 MHz, M up to 430 MHz, L up to 1200 MHz, and P on every band.
 std::vector<std::string> PowerEntries(int bandIndex);
 
-// The power box takes only digits, backspace, ".", "K", "p" and "m".
+// The power box takes only digits, backspace, ".", "K", "p", "m" and "W".
 bool PowerKeyAccepted(char32_t c);
+
+// Characters a station-data box refuses: "<" and ">", which open and close
+// the summary sheet's elements, control characters (line ends pass in a box
+// of several lines) and whatever CP932 cannot hold.
+bool RefusedInBox(char32_t c, bool severalLines);
+// The notice for a refused character c.
+std::string_view RefusedText(char32_t c);
+inline constexpr std::string_view kPowerKeysText =
+    "最大空中線電力には数字と単位（K、m、W）だけを入力できます";
+
+// The power as entered: a number with at most one unit "K", "m" or "W"
+// ("100", "100W", "0.5", "1K", "500m"), at least 1 mW. Empty when the text
+// is such a power or empty (the check before submission asks for it),
+// otherwise what is wrong with it.
+std::string PowerError(std::string_view power);
 
 // The dialog's controls as plain values. Multi-line texts end their lines
 // with CR LF, as the settings keep them.
@@ -67,6 +82,15 @@ int FdKeisuIndexOf(std::int16_t stored);
 // DataLoad (without the category grid, which the window fills from the
 // definition's CategoryList): every control from its variable, then OathLoad.
 StationForm DataLoad(const Settings& s, const ContestDefinition& def);
+
+// What keeps the controls from being stored: a text with a refused
+// character (from a hand-edited settings file) or a power PowerError
+// refuses. `field` is the control's member, nullptr when all is well.
+struct FormProblem {
+  std::string message;
+  std::string StationForm::*field = nullptr;
+};
+FormProblem CheckForm(const StationForm& f);
 
 // MyDataSave: every control back into its variable, OathSave, then the
 // chosen category's CateMode, CateBand and CateMlt from the first row of

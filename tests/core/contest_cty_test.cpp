@@ -1,5 +1,6 @@
 // The country file reader and the entity look-up.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -187,8 +188,19 @@ TEST_F(CtyFile, CrLfAndMalformedFiles) {
   std::ofstream(dir + "/Cty.dat", std::ios::binary) << crlf;
   EXPECT_EQ(CtyRead(dir, tables, ui), CtyReadResult::Error);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_NE(ui.messages[0].text.find("line 14"), std::string::npos) << ui.messages[0].text;
+  // the file, the line and what is missing because of it
+  const std::string& t = ui.messages[0].text;
+  EXPECT_EQ(t.rfind("国別ファイル " + dir + "/Cty.dat を最後まで読めませんでした（14 行目: ", 0), 0u) << t;
+  EXPECT_NE(t.find("エンティティのマルチが欠けます"), std::string::npos) << t;
   EXPECT_EQ(lookup(tables, "UA9A"), (Found{"UA9", "AS"}));
+
+  fs::remove(dir + "/Cty.dat");
+  ASSERT_EQ(mkfifo((dir + "/Cty.dat").c_str(), 0600), 0);  // unreadable even for root
+  EXPECT_EQ(CtyRead(dir, tables, ui), CtyReadResult::Error);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text.rfind("国別ファイル " + dir + "/Cty.dat を読めません（", 0), 0u)
+      << ui.messages[1].text;
+  EXPECT_EQ(tables.size(), 0u);
 }
 
 TEST(CtyRealFile, KnownCalls) {

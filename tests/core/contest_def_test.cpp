@@ -1,5 +1,6 @@
 // Contest definition files, section lists and contest names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -323,6 +324,21 @@ TEST_F(CfgFolder, MissingSectionFileKeepsThePreviousList) {
   EXPECT_EQ(sections.SectionCount(), 2);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "セクションファイルがありません！");
+}
+
+TEST_F(CfgFolder, UnreadableSectionFileIsToldByNameAndConsequence) {
+  std::ofstream(dir + "/Cfg/sec.txt", std::ios::binary) << "A\r\nB\r\n";
+  writeCfg("a.cfg", "SearchSectionFile=1\nSectionFile=sec.txt\n");
+  writeCfg("b.cfg", "SearchSectionFile=1\nSectionFile=pipe.txt\n");
+  read(dir + "/Cfg/a.cfg");
+  // a name that is there but no file to read, even for root
+  ASSERT_EQ(mkfifo((dir + "/Cfg/pipe.txt").c_str(), 0600), 0);
+  read(dir + "/Cfg/b.cfg");
+  EXPECT_EQ(sections.SectionCount(), 0);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  const std::string& t = ui.messages[0].text;
+  EXPECT_EQ(t.rfind("セクションファイル " + dir + "/Cfg/pipe.txt を読めません（", 0), 0u) << t;
+  EXPECT_NE(t.find("マルチと得点になりません"), std::string::npos) << t;
 }
 
 TEST_F(CfgFolder, UnreadableDefinitionShowsTheErrorAndKeepsSettings) {

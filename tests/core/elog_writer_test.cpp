@@ -7,6 +7,7 @@
 #include <string>
 
 #include "log/settings.h"
+#include "log/settingsfile.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
@@ -170,6 +171,27 @@ TEST_F(Elog, MultiOperatorListAndColumn) {
                          "<REGCLUBNAME>テストクラブ</REGCLUBNAME>", "<OATH>宣誓します。"})),
             std::string::npos);
   EXPECT_NE(t.find("RCVDNo      Mlt    Pts OPE\r\n</LOGSHEET>\r\n"), std::string::npos);
+}
+
+// A restart reads the settings file again: the operators' list of both
+// e-log versions is the one written before it.
+TEST_F(Elog, OperatorListSurvivesARestart) {
+  s.CateMlt = 1;
+  for (const char* typed : {"JA1AAA 一アマ\r\nJA1BBB 二アマ", "JA1AAA 一アマ\r\n\r\nJA1BBB 二アマ",
+                            "JA1AAA 一アマ"}) {
+    s.JarlOpsAndClass = typed;
+    const std::string r10 = text();
+    const std::string r21 = elog::SummarySheetR21({log, def, score, s, today, signature});
+    Settings before = s;
+    for (int run = 0; run < 2; ++run) {
+      Settings back;
+      IniParse(IniFormat(s), back);
+      s = back;
+    }
+    EXPECT_EQ(text(), r10) << typed;
+    EXPECT_EQ(elog::SummarySheetR21({log, def, score, s, today, signature}), r21) << typed;
+    s = before;
+  }
 }
 
 TEST_F(Elog, EmptyLogAndBlankOptionalElements) {

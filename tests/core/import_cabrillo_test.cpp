@@ -8,6 +8,7 @@
 #include "log/cabrillo.h"
 #include "log/cp932.h"
 #include "log/fileio.h"
+#include "log/settingsfile.h"
 
 namespace {
 
@@ -212,22 +213,67 @@ TEST(CabrilloFile, EveryLineReadsAsItsTextReads) {
   }
 }
 
+// A log as contest loggers write it (template line, header, info columns):
+// read with the columns of a settings file that has none.
+TEST(CabrilloFile, AStandardLogReadsWithTheDefaultColumns) {
+  const std::string file =
+      "START-OF-LOG: 3.0\r\n"
+      "CONTEST: JARL-ALLJA\r\n"
+      "CALLSIGN: JA1ZLO\r\n"
+      "CATEGORY-OPERATOR: SINGLE-OP\r\n"
+      "QSO:  7012 CW 2024-04-27 2101 JA1ZLO        599 13M    JA1ABC        599 10M    0\r\n"
+      "QSO: 14025 CW 2024-04-27 2104 JA1ZLO        599 13M    JR2XYZ/2      599 20H    0\r\n"
+      "QSO: 21300 PH 2024-04-28 0015 JA1ZLO         59 13M    JH8AAA         59 101L   0\r\n"
+      "QSO:   432 FM 2024-04-28 0102 JA1ZLO         59 13M    7K1ABC         59 1301M  0\r\n"
+      "END-OF-LOG:\r\n";
+  LogData log;
+  const ImportResult res = CabConvert(file, CabColumnsFrom(Settings{}), log, noProgress());
+  ASSERT_FALSE(res.failed) << res.error;
+  ASSERT_EQ(log.count(), 4);
+  struct Want {
+    const char *band, *mode, *time, *call, *srst, *sent, *rrst, *rcvd;
+  } want[] = {{"7", "CW", "2024-04-27 21:01:00", "JA1ABC", "599", "13M", "599", "10M"},
+              {"14", "CW", "2024-04-27 21:04:00", "JR2XYZ/2", "599", "13M", "599", "20H"},
+              {"21", "SSB", "2024-04-28 00:15:00", "JH8AAA", "59", "13M", "59", "101L"},
+              {"430", "FM", "2024-04-28 01:02:00", "7K1ABC", "59", "13M", "59", "1301M"}};
+  for (int i = 1; i <= 4; ++i) {
+    const QsoRecord& r = log[i];
+    const Want& w = want[i - 1];
+    EXPECT_EQ(r.Band.trimmed(), w.band) << i;
+    EXPECT_EQ(r.Mode.trimmed(), w.mode) << i;
+    EXPECT_EQ(ole::formatSeconds(r.QsoTime), w.time) << i;
+    EXPECT_EQ(r.CallSign.trimmed(), w.call) << i;
+    EXPECT_EQ(r.SentRst.trimmed(), w.srst) << i;
+    EXPECT_EQ(r.SentNo.trimmed(), w.sent) << i;
+    EXPECT_EQ(r.RcvdRst.trimmed(), w.rrst) << i;
+    EXPECT_EQ(r.RcvdNo.trimmed(), w.rcvd) << i;
+  }
+}
+
 TEST(CabrilloColumns, DefaultsAndRanges) {
   Settings s;
   CabColumns c = CabColumnsFrom(s);
-  EXPECT_EQ(c.CabSrstPos, 35);
-  EXPECT_EQ(c.CabSRptPos, 36);
-  EXPECT_EQ(c.CabHCallPos, 37);
-  EXPECT_EQ(c.CabRrstPos, 38);
-  EXPECT_EQ(c.CabRRptPos, 39);
-  EXPECT_EQ(c.CabCallLen, 3);
-  EXPECT_EQ(c.CabRptLen, 3);
+  // nothing stored: the standard QSO line
+  Settings std;
+  CabColumnsStore(standard(), std);
+  CabColumnsStore(c, s);
+  EXPECT_EQ(IniFormat(s), IniFormat(std));
+  s = Settings{};
+  // a stored value counts field by field
+  s.CabSRptPos = 50;
+  s.CabRptLen = 4;
+  c = CabColumnsFrom(s);
+  EXPECT_EQ(c.CabSrstPos, 45);
+  EXPECT_EQ(c.CabSRptPos, 50);
+  EXPECT_EQ(c.CabRptLen, 4);
+  EXPECT_EQ(c.CabCallLen, 13);
+  s = Settings{};
   s.CabSrstPos = -4;
   s.CabCallLen = 99;
   s.CabRptLen = 1;
   s.CabHCallPos = 56;
   c = CabColumnsFrom(s);
-  EXPECT_EQ(c.CabSrstPos, 35);
+  EXPECT_EQ(c.CabSrstPos, 45);
   EXPECT_EQ(c.CabCallLen, 21);
   EXPECT_EQ(c.CabRptLen, 2);
   EXPECT_EQ(c.CabHCallPos, 56);

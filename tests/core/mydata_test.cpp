@@ -29,8 +29,51 @@ TEST(MyData, PowerLettersDependOnTheBand) {
 }
 
 TEST(MyData, PowerKeys) {
-  for (char32_t c : std::u32string(U"0123456789.Kpm\b")) EXPECT_TRUE(PowerKeyAccepted(c)) << int(c);
-  for (char32_t c : std::u32string(U"WkPMa -,/\r\t０")) EXPECT_FALSE(PowerKeyAccepted(c)) << int(c);
+  for (char32_t c : std::u32string(U"0123456789.KpmW\b")) EXPECT_TRUE(PowerKeyAccepted(c)) << int(c);
+  for (char32_t c : std::u32string(U"wkPMa -,/\r\t０e")) EXPECT_FALSE(PowerKeyAccepted(c)) << int(c);
+}
+
+// What the summary sheet carries as the power: a number of watts above 0.
+TEST(MyData, PowerAsEntered) {
+  for (const char* ok : {"", "100", "100W", "0.5", "1K", "500m", "2.5K", " 50W ", ".5", "0.001"})
+    EXPECT_EQ(PowerError(ok), "") << ok;
+  for (const char* bad : {"1e-9", "-5", "100WW", "1KW", "W", "K", ".", "1.2.3", "5p", "10 0", "abc"})
+    EXPECT_NE(PowerError(bad).find("数字で入力"), std::string::npos) << bad;
+  for (const char* zero : {"0", "0W", "0.0004", "0.1m", "0.0000001K"})
+    EXPECT_NE(PowerError(zero).find("0 W"), std::string::npos) << zero;
+}
+
+TEST(MyData, CharactersTheSheetCannotCarry) {
+  for (char32_t c : std::u32string(U"<>\t\x01\x1f\x7f\u0085한😀"))
+    EXPECT_TRUE(RefusedInBox(c, false) && RefusedInBox(c, true)) << int(c);
+  for (char32_t c : std::u32string(U"aZ09 -/&\"'東ｱ①"))
+    EXPECT_FALSE(RefusedInBox(c, false) || RefusedInBox(c, true)) << int(c);
+  for (char32_t c : {U'\r', U'\n'}) {
+    EXPECT_TRUE(RefusedInBox(c, false)) << int(c);
+    EXPECT_FALSE(RefusedInBox(c, true)) << int(c);  // a box of several lines
+  }
+  EXPECT_NE(RefusedText(U'<').find("サマリーシート"), std::string::npos);
+  EXPECT_NE(RefusedText(U'\t').find("制御文字"), std::string::npos);
+  EXPECT_NE(RefusedText(U'한').find("シフトJIS"), std::string::npos);
+}
+
+// O K checks every box the way its typing does, then the power.
+TEST(MyData, CheckFormNamesTheFirstBadBox) {
+  StationForm f;
+  f.Address = "東京都\r\n千代田区";
+  f.OpsAndClass = "JA1AAA\r\nJA1BBB";
+  f.Power = "100W";
+  EXPECT_EQ(CheckForm(f).field, nullptr);
+  f.PsType = "<発電機>";
+  f.Power = "1e-9";
+  FormProblem p = CheckForm(f);
+  EXPECT_EQ(p.field, &StationForm::PsType);
+  EXPECT_EQ(p.message.rfind("「使用電源」: ", 0), 0u) << p.message;
+  f.PsType = "発電機";
+  EXPECT_EQ(CheckForm(f).field, &StationForm::Power);
+  f.Power = "100";
+  f.Name = "山田\r\n太郎";  // one line only
+  EXPECT_EQ(CheckForm(f).field, &StationForm::Name);
 }
 
 namespace {
@@ -161,8 +204,8 @@ TEST(MyData, RoundTripThroughTheSettingsFile) {
   EXPECT_EQ(g.CallSign, "JA1ZZZ");
   EXPECT_EQ(g.Address, f.Address);  // leading blanks of the address survive
   EXPECT_EQ(g.Setsubi, f.Setsubi);
-  // several lines of operators come back run together
-  EXPECT_EQ(g.OpsAndClass, "JA1AAA 一アマJA1BBB 二アマ");
+  // the operators come back one a line, as typed
+  EXPECT_EQ(g.OpsAndClass, f.OpsAndClass);
   EXPECT_TRUE(g.PowerMeasured);
   EXPECT_EQ(g.FdKeisuIndex, 1);
   EXPECT_EQ(g.Oath, "誓います");

@@ -1,5 +1,5 @@
-// The score and elog commands of tamarack-cli: the log is scored from the
-// program folder's settings without questions.
+// The commands of tamarack-cli that read the program folder: the log is
+// scored from its settings without questions; imports use its columns.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -71,6 +71,15 @@ class CliHome : public ::testing::Test {
     std::string t;
     fileio::readAll(home + "/" + name, t);
     return t;
+  }
+  // A file of the home folder as one quoted argument.
+  std::string at(const std::string& name) { return "'" + home + "/" + name + "'"; }
+  LogData log(const std::string& name) {
+    const std::string bytes = file(name);
+    LogData l;
+    l.resize(static_cast<int>(logfile::wholeRecords(bytes.size())));
+    logfile::decodeInto(bytes, l, 1, noProgress());
+    return l;
   }
 
   std::string home;
@@ -214,6 +223,41 @@ TEST_F(CliHome, CheckPrintsOneFindingALineAndFailsOnErrors) {
   EXPECT_EQ(file("out"), "");
   EXPECT_EQ(run("--home '" + home + "' check '" + home + "/none.tmk'"), 1);
   EXPECT_NE(file("err").find("none.tmk"), std::string::npos);
+}
+
+// The settings name no Cabrillo columns: a standard log reads all the same.
+TEST_F(CliHome, AStandardCabrilloLogNeedsNoColumnsSet) {
+  if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  ASSERT_TRUE(fileio::writeAtomic(
+      home + "/c.cbr",
+      "START-OF-LOG: 3.0\r\nCALLSIGN: JA1ZLO\r\n"
+      "QSO:  7012 CW 2024-04-27 2101 JA1ZLO        599 13M    JA1ABC        599 10M    0\r\n"
+      "QSO: 21300 PH 2024-04-28 0015 JA1ZLO         59 13M    JH8AAA         59 101L   0\r\n"
+      "END-OF-LOG:\r\n"));
+  const std::string import = "--home '" + home + "' import ";
+  ASSERT_EQ(run(import + "cabrillo " + at("c.cbr") + " " + at("o.tmk")), 0) << file("err");
+  const LogData l = log("o.tmk");
+  ASSERT_EQ(l.count(), 2);
+  EXPECT_EQ(l[1].CallSign.trimmed(), "JA1ABC");
+  EXPECT_EQ(l[1].RcvdNo.trimmed(), "10M");
+  EXPECT_EQ(l[2].CallSign.trimmed(), "JH8AAA");
+  EXPECT_EQ(l[2].SentRst.trimmed(), "59");
+  EXPECT_EQ(l[2].RcvdNo.trimmed(), "101L");
+}
+
+TEST_F(CliHome, ACsvFileIsRefusedWithAnOldLog) {
+  if (run("--help") < 0) GTEST_SKIP() << "tamarack-cli not built beside the tests";
+  ASSERT_TRUE(fileio::writeAtomic(
+      home + "/q.csv",
+      "\"1\",\"2024/04/27 21:01:00\",\"JA1ABC\",\"599\",\"13M\",\"599\",\"10M\",\"\",\"7\","
+      "\"CW\",\"0\",\"0\",\"\"\r\n"));
+  const std::string import = "--home '" + home + "' import csv " + at("q.csv") + " ";
+  ASSERT_EQ(run(import + at("old.tmk")), 0) << file("err");
+  ASSERT_EQ(log("old.tmk").count(), 1);
+  // OLD's QSO would be gone from NEW: nothing is written, and it is said why.
+  EXPECT_NE(run(import + at("new.tmk") + " --log " + at("old.tmk")), 0);
+  EXPECT_NE(file("err").find("replaces the log"), std::string::npos) << file("err");
+  EXPECT_FALSE(fs::exists(home + "/new.tmk"));
 }
 
 }  // namespace

@@ -124,7 +124,7 @@ TEST(Settings, MultiLineRules) {
   EXPECT_EQ(s.JarlAddress, "   東京都千代田区\r\n一丁目");
   EXPECT_EQ(s.JarlName, "山田");
   EXPECT_EQ(s.JarlOath, "一行目\r\n二行目\r\n三行目");
-  EXPECT_EQ(s.JarlOpsAndClass, "JA1AAA 1AMJA1BBB 2AM");
+  EXPECT_EQ(s.JarlOpsAndClass, "JA1AAA 1AM\r\nJA1BBB 2AM");  // one operator a line
   EXPECT_EQ(s.JarlComment, "コメント");
 
   Settings w;
@@ -195,6 +195,7 @@ TEST(Settings, Defaults) {
   EXPECT_EQ(s.JarlDqpOath, kDefaultDqpOath);
   EXPECT_EQ(s.JarlNypOath, kDefaultNypOath);
   EXPECT_EQ(parse("JarlFdKeisu=5").JarlFdKeisu, 5);
+  EXPECT_EQ(parse("JarlFdKeisu=-1").JarlFdKeisu, 1);  // never a negative score
 }
 
 TEST(Settings, BadLinesAreSkipped) {

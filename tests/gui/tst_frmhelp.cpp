@@ -1,5 +1,6 @@
-// The help page: the desktop's opener first, the program's own window when
-// the desktop cannot show it.
+// The help page: the desktop's opener when a web browser handles HTML, the
+// program's own window when the desktop cannot show it or would show the
+// raw page in an editor.
 #include <QFile>
 #include <QPointer>
 #include <QProcess>
@@ -17,6 +18,8 @@ class TestFrmHelp : public QObject {
   void openerThatCannotStartShowsOwnWindow();
   void workingOpenerShowsNothing();
   void mainWindowGoneBeforeOpenerFails();
+  void browserOrEditorByTheDesktopFile();
+  void editorHandlerShowsOwnWindow();
 };
 
 namespace {
@@ -38,7 +41,71 @@ QString script(MainFixture& f, const char* body) {
   s.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   return p;
 }
+// A desktop of its own: `xdg-mime query default text/html` answers `handler`,
+// whose desktop file (under XDG_DATA_HOME) says `entry`.
+struct FakeDesktop {
+  FakeDesktop(MainFixture& f, const QString& handler, const QByteArray& entry)
+      : oldHome(qgetenv("XDG_DATA_HOME")), oldDirs(qgetenv("XDG_DATA_DIRS")) {
+    QDir(data.path()).mkpath(QStringLiteral("applications/vendor"));
+    QString rel = handler;
+    if (handler.startsWith(QStringLiteral("vendor-"))) rel.replace(6, 1, QLatin1Char('/'));
+    QFile d(data.filePath(QStringLiteral("applications/") + rel));
+    if (d.open(QIODevice::WriteOnly)) d.write("[Desktop Entry]\nType=Application\n" + entry + "\n");
+    d.close();
+    query = f.dir.filePath(QStringLiteral("xdg-mime"));
+    QFile::remove(query);
+    QFile::rename(script(f, ("echo '" + handler + "'").toUtf8()), query);
+    qputenv("XDG_DATA_HOME", data.path().toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", data.filePath(QStringLiteral("none")).toLocal8Bit());
+  }
+  ~FakeDesktop() {
+    qputenv("XDG_DATA_HOME", oldHome);
+    qputenv("XDG_DATA_DIRS", oldDirs);
+  }
+  QTemporaryDir data;
+  QString query;
+  QByteArray oldHome, oldDirs;
+};
+const QByteArray kBrowser = "Name=Browser\nCategories=Network;WebBrowser;";
 }  // namespace
+
+void TestFrmHelp::browserOrEditorByTheDesktopFile() {
+  MainFixture f;
+  struct Case {
+    const char* handler;
+    QByteArray entry;
+    bool browser;
+  } cases[] = {
+      {"browser.desktop", kBrowser, true},
+      {"vendor-browser.desktop", kBrowser, true},  // found as vendor/browser.desktop
+      {"links.desktop", "MimeType=text/html;x-scheme-handler/http;", true},
+      {"editor.desktop", "Name=Editor\nCategories=Utility;TextEditor;", false},
+      {"other.desktop", "Categories=Network;WebBrowserish;", false},
+      {"", kBrowser, false},  // no handler at all
+  };
+  for (const Case& c : cases) {
+    FakeDesktop d(f, QString::fromUtf8(c.handler), c.entry);
+    QVERIFY2(HtmlHandlerIsBrowser(d.query) == c.browser, c.handler);
+  }
+  FakeDesktop d(f, QStringLiteral("browser.desktop"), kBrowser);
+  QVERIFY(!HtmlHandlerIsBrowser(f.dir.filePath(QStringLiteral("no-such-query"))));
+}
+
+// As after installing the package on a fresh machine: HTML opens in a
+// text editor, which would show the page's tags.
+void TestFrmHelp::editorHandlerShowsOwnWindow() {
+  MainFixture f;
+  frmMain& w = f.open();
+  const QString page = copyPage(f);
+  FakeDesktop d(f, QStringLiteral("vim.desktop"), "Name=Vim\nCategories=Utility;TextEditor;");
+  const QString seen = f.dir.filePath(QStringLiteral("seen.txt"));
+  QProcess* p = OpenHelpPage(&w, page, script(f, ("touch '" + seen + "'").toUtf8()), d.query);
+  QVERIFY(!p);
+  QCOMPARE(helpWindows(w).size(), 1);
+  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("作業の流れ")));
+  QTest::qWait(200);
+  QVERIFY(!QFile::exists(seen));  // the opener never ran
+}
 
 void TestFrmHelp::menuShowsOwnWindowWithoutOpener() {
   MainFixture f;
@@ -71,8 +138,9 @@ void TestFrmHelp::failingOpenerShowsOwnWindow() {
   MainFixture f;
   frmMain& w = f.open();
   const QString page = copyPage(f);
+  FakeDesktop d(f, QStringLiteral("browser.desktop"), kBrowser);
   // xdg-open's exit status when no browser or handler is found.
-  QProcess* p = OpenHelpPage(&w, page, script(f, "exit 3"));
+  QProcess* p = OpenHelpPage(&w, page, script(f, "exit 3"), d.query);
   QVERIFY(p);
   QTRY_COMPARE(helpWindows(w).size(), 1);
   QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("作業の流れ")));
@@ -82,7 +150,8 @@ void TestFrmHelp::openerThatCannotStartShowsOwnWindow() {
   MainFixture f;
   frmMain& w = f.open();
   const QString page = copyPage(f);
-  OpenHelpPage(&w, page, f.dir.filePath(QStringLiteral("no-such-opener")));
+  FakeDesktop d(f, QStringLiteral("browser.desktop"), kBrowser);
+  OpenHelpPage(&w, page, f.dir.filePath(QStringLiteral("no-such-opener")), d.query);
   QTRY_COMPARE(helpWindows(w).size(), 1);
 }
 
@@ -91,7 +160,9 @@ void TestFrmHelp::workingOpenerShowsNothing() {
   frmMain& w = f.open();
   const QString page = copyPage(f);
   const QString seen = f.dir.filePath(QStringLiteral("seen.txt"));
-  QProcess* p = OpenHelpPage(&w, page, script(f, ("printf %s \"$1\" > '" + seen + "'").toUtf8()));
+  FakeDesktop d(f, QStringLiteral("browser.desktop"), kBrowser);
+  QProcess* p = OpenHelpPage(&w, page, script(f, ("printf %s \"$1\" > '" + seen + "'").toUtf8()),
+                             d.query);
   QVERIFY(p);
   QSignalSpy finished(p, &QProcess::finished);
   QVERIFY(finished.wait(5000));
@@ -106,7 +177,8 @@ void TestFrmHelp::mainWindowGoneBeforeOpenerFails() {
   MainFixture f;
   f.open();
   const QString page = copyPage(f);
-  QPointer<QProcess> p = OpenHelpPage(f.w.get(), page, script(f, "sleep 0.3; exit 4"));
+  FakeDesktop d(f, QStringLiteral("browser.desktop"), kBrowser);
+  QPointer<QProcess> p = OpenHelpPage(f.w.get(), page, script(f, "sleep 0.3; exit 4"), d.query);
   QVERIFY(p);
   f.w.reset();
   QTRY_VERIFY_WITH_TIMEOUT(!p, 5000);  // finished and cleaned up without a window to show

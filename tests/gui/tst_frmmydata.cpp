@@ -1,5 +1,6 @@
 // The station-data dialog through real keys and clicks: layout and lists,
 // loading, the keystroke rules, the contest change, O K, cancel and Esc.
+#include <QClipboard>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QtTest>
@@ -67,6 +68,8 @@ class TestFrmMyData : public QObject {
   void loadsTheStoredData();
   void keystrokeRules();
   void powerBoxKeepsTheEditingKeys();
+  void powerIsANumberWithAnOptionalW();
+  void boxesRefuseWhatBreaksTheSheet();
   void eightContestsWholeAndCategoryByKeys();
   void powerTypePair();
   void changingTheContest();
@@ -108,7 +111,7 @@ void TestFrmMyData::layoutListsAndPlacement() {
         "マルチオペの場合の運用者のコールサイン、コールサインの無い場合は氏名 "
         "ジュニア、シルバーの場合の年齢",
         "運用地（移動局の場合）",
-        "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）", "最大空中線電力",
+        "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）", "最大空中線電力　（必須）",
         "移動運用局種係数", "使用電源", "宣誓文    (必須)", "JARL制定の都道府県支庁ナンバー",
         "JARL制定の市、郡、区　ナンバー", "ｺﾝﾃｽﾄ時の満年齢 (ALL ASIAN DXｺﾝﾃｽﾄ)",
         "ニューイヤーパーティーで送信する名前", "1.9MHz帯", "10.1GHz帯"})
@@ -218,8 +221,8 @@ void TestFrmMyData::keystrokeRules() {
   QCOMPARE(d->Text7->text(), QStringLiteral("AB-1"));
   QTest::keyClicks(d->Text8, "jh1xyz");
   QCOMPARE(d->Text8->text(), QStringLiteral("JH1XYZ"));
-  // the power box: digits, backspace, ".", "K", "p", "m" only
-  QTest::keyClicks(d->Text12, "1W0 0.5kKPpMm-");
+  // the power box: digits, backspace, ".", "K", "p", "m", "W" only
+  QTest::keyClicks(d->Text12, "1w0 0.5kKPpMm-");
   QCOMPARE(d->Text12->text(), QStringLiteral("100.5Kpm"));
   QTest::keyClick(d->Text12, Qt::Key_Backspace);
   QCOMPARE(d->Text12->text(), QStringLiteral("100.5Kp"));
@@ -244,7 +247,7 @@ void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
   QVERIFY(QTest::qWaitForWindowActive(d));
   d->TabStrip1->setCurrentIndex(2);
   d->Text12->setFocus();
-  QTest::keyClicks(d->Text12, "100WkKm");
+  QTest::keyClicks(d->Text12, "100wkKm");
   QCOMPARE(d->Text12->text(), QStringLiteral("100Km"));
   x11Key(d->Text12, Qt::Key_Home);
   x11Key(d->Text12, Qt::Key_Delete);
@@ -272,6 +275,78 @@ void TestFrmMyData::powerBoxKeepsTheEditingKeys() {
   QVERIFY(!d->isVisible());
   QVERIFY(f.w->session().Ini.JarlPower.empty());
   QCOMPARE(f.w->session().Doc.State.OpenDialogNo, std::int16_t(0));
+}
+
+// "100W" as typed; a power the summary sheet would carry as 0 or as text
+// is refused at O K, on the page that has the box.
+void TestFrmMyData::powerIsANumberWithAnOptionalW() {
+  MyDataFixture f;
+  f.open();
+  frmMyData* d = f.dialog();
+  d->TabStrip1->setCurrentIndex(2);
+  QTest::keyClicks(d->Text12, "100W");
+  QCOMPARE(d->Text12->text(), QStringLiteral("100W"));
+  // a paste with a character no power has is refused whole, with a notice
+  d->Text12->clear();
+  QGuiApplication::clipboard()->setText(QStringLiteral("1e-9"));
+  d->Text12->setFocus();
+  QTest::keyClick(d->Text12, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(d->Text12->text(), QString());
+  QCOMPARE(d->Label7->text(), QStringLiteral("最大空中線電力には数字と単位（K、m、W）だけを入力できます"));
+
+  const std::size_t told = f.ui.messages.size();
+  for (const char* bad : {"0.0001", "1.2.3", "W", "5p"}) {
+    d->Text12->setText(QString::fromUtf8(bad));
+    d->TabStrip1->setCurrentIndex(0);
+    QTest::mouseClick(d->Command1, Qt::LeftButton);
+    QVERIFY2(d->isVisible(), bad);
+    QCOMPARE(d->TabStrip1->currentIndex(), 2);
+    QVERIFY2(f.w->session().Ini.JarlPower.empty(), bad);
+  }
+  QCOMPARE(f.ui.messages.size(), told + 4);
+  QVERIFY(f.texts().back().startsWith(QStringLiteral("最大空中線電力は数字で")));
+  QCOMPARE(f.texts()[static_cast<int>(told)],
+           QStringLiteral("最大空中線電力が 0 W です。1 mW 以上を入力してください"));
+  d->Text12->setText(QStringLiteral("100W"));
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QVERIFY(!d->isVisible());
+  QCOMPARE(f.w->session().Ini.JarlPower, std::string("100W"));
+}
+
+// "<", ">" and control characters, typed or pasted, never reach the summary
+// sheet; line ends stay where a box has several lines.
+void TestFrmMyData::boxesRefuseWhatBreaksTheSheet() {
+  MyDataFixture f;
+  f.open();
+  frmMyData* d = f.dialog();
+  d->TabStrip1->setCurrentIndex(1);
+  d->Text2->setFocus();
+  QTest::keyClicks(d->Text2, "a<b>c");
+  QCOMPARE(d->Text2->text(), QStringLiteral("abc"));
+  QCOMPARE(d->Label7->text(), QStringLiteral("「<」と「>」はサマリーシートの区切りになるため入力できません"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("d\te\x01" "f"));
+  QTest::keyClick(d->Text2, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(d->Text2->text(), QStringLiteral("abcdef"));
+  QCOMPARE(d->Label7->text(), QStringLiteral("制御文字（タブや改行など）は入力できません"));
+  d->Text3->setFocus();
+  QGuiApplication::clipboard()->setText(QStringLiteral("東京都\n<千代田区>\t1"));
+  QTest::keyClick(d->Text3, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(d->Text3->toPlainText(), QStringLiteral("東京都\n千代田区1"));
+  // Backspace and the other editing keys still work
+  d->Text2->setFocus();
+  QTest::keyClick(d->Text2, Qt::Key_Backspace);
+  QCOMPARE(d->Text2->text(), QStringLiteral("abcde"));
+  // what a hand-edited settings file brought in is refused at O K
+  d->Text13->setText(QStringLiteral("<発電機>"));
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QVERIFY(d->isVisible());
+  QCOMPARE(d->TabStrip1->currentIndex(), 2);
+  QVERIFY(f.texts().back().startsWith(QStringLiteral("「使用電源」: ")));
+  d->Text13->setText(QStringLiteral("発電機"));
+  QTest::mouseClick(d->Command1, Qt::LeftButton);
+  QVERIFY(!d->isVisible());
+  QCOMPARE(f.w->session().Ini.JarlName, std::string("abcde"));
+  QCOMPARE(f.w->session().Ini.JarlAddress, std::string("東京都\r\n千代田区1"));
 }
 
 void TestFrmMyData::eightContestsWholeAndCategoryByKeys() {

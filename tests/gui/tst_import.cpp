@@ -120,6 +120,7 @@ class TestImport : public QObject {
   void cabrilloDialogLayoutAndReadOuts();
   void cabrilloUpDownsMoveTheFields();
   void cabrilloReadsAndRemembersColumns();
+  void cabrilloTypedColumnsAndStandardButton();
   void cabrilloErrorKeepsWhatWasRead();
   void cabrilloMissingFile();
   void importsStopAtTheLimit();
@@ -135,7 +136,8 @@ void TestImport::zlogDialogReadsWithAClick() {
   w.session().Doc.State.LogDirty = 0;
   const std::string path = writeFile(f, "contest.zlo", zlogFile());
   f.ui.files.push_back(path);
-  frmZlogReadSet* dlg = ZlogOn(w);
+  w.mnuZlRead->trigger();  // the File menu's item
+  auto* dlg = qobject_cast<frmZlogReadSet*>(w.dialogs().find(DlgZlogReadSet));
   QVERIFY(dlg);
   // the open dialog: no remembered folder yet
   QCOMPARE(f.ui.dialogs.back().filter, std::string("ZLOGログファイル (*.zlo)|*.zlo|"));
@@ -296,7 +298,7 @@ void TestImport::cabrilloDialogLayoutAndReadOuts() {
     QVERIFY(ro);
     QCOMPARE(ro->text().trimmed(), QString::fromUtf8(readouts[k]));
     QCOMPARE(ro->palette().color(QPalette::Window), frmCabReadSet::fieldColour(k));
-    QCOMPARE(dlg->findChild<QLabel*>(QStringLiteral("Label3_%1").arg(k))->text(),
+    QCOMPARE(dlg->findChild<NumberBox*>(QStringLiteral("Label3_%1").arg(k))->text(),
              QString::fromUtf8(numbers[k]));
   }
   QCOMPARE(dlg->Label4->text(),
@@ -335,7 +337,7 @@ void TestImport::cabrilloUpDownsMoveTheFields() {
   // Received exchange one to the left: its block moves with it.
   QTest::mouseClick(dlg->UpDown2[4]->downButton, Qt::LeftButton);
   QCOMPARE(w.session().Ini.CabRRptPos, 73);
-  QCOMPARE(dlg->UpDown2[4]->valueLabel->text(), QStringLiteral("73"));
+  QCOMPARE(dlg->UpDown2[4]->valueBox->text(), QStringLiteral("73"));
   QCOMPARE(dlg->Grid1->item(0, 72)->background().color(), frmCabReadSet::fieldColour(8));
   QCOMPARE(dlg->Grid1->item(0, 78)->background().color(), dlg->defaultCellColour());
   QCOMPARE(dlg->Label2[8]->text(), QStringLiteral(" 10M"));
@@ -366,26 +368,21 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
   frmMain& w = f.open(false);
   f.fillLog(1);
   w.session().Doc.State.LogDirty = 0;
-  // Nothing set yet: the dialog starts from the defaults and keeps them.
+  // Nothing set yet (the File menu's item): the standard QSO line, kept.
   f.ui.files.push_back(writeFile(f, "contest.cbr", cabrilloFile()));
-  frmCabReadSet* dlg = CabOn(w);
-  QCOMPARE(w.session().Ini.CabSrstPos, 35);
-  QCOMPARE(w.session().Ini.CabRptLen, 3);
-  // Set the common layout with the buttons.
-  auto move = [&](UpDownControl* u, int to) {
-    while (u->value() < to) QTest::mouseClick(u->upButton, Qt::LeftButton);
-    while (u->value() > to) QTest::mouseClick(u->downButton, Qt::LeftButton);
+  w.mnuCabRead->trigger();
+  QPointer<frmCabReadSet> dlg = qobject_cast<frmCabReadSet*>(w.dialogs().find(DlgCabReadSet));
+  QVERIFY(dlg);
+  Settings expect;
+  standardColumns(expect);
+  auto columns = [](const Settings& s) {
+    return std::vector<int>{s.CabSrstPos, s.CabSRptPos, s.CabHCallPos, s.CabRrstPos,
+                            s.CabRRptPos, s.CabCallLen, s.CabRptLen};
   };
-  move(dlg->UpDown2[0], 45);
-  move(dlg->UpDown2[1], 49);
-  move(dlg->UpDown2[2], 56);
-  move(dlg->UpDown2[3], 70);
-  move(dlg->UpDown2[4], 74);
-  for (int i = 0; i < 10; ++i) QTest::mouseClick(dlg->UpDown1[2]->upButton, Qt::LeftButton);
-  for (int i = 0; i < 3; ++i) QTest::mouseClick(dlg->UpDown1[1]->upButton, Qt::LeftButton);
-  QPointer<frmCabReadSet> guard(dlg);
+  QCOMPARE(columns(w.session().Ini), columns(expect));
+  QCOMPARE(dlg->Label2[6]->text(), QStringLiteral("JA1ABC"));
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
-  QTRY_VERIFY(!guard);
+  QTRY_VERIFY(!dlg);
   QCOMPARE(w.session().Doc.Log.count(), 1 + kSampleCount);
   QCOMPARE(w.session().Doc.State.LogDirty, 1);
   QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
@@ -397,11 +394,72 @@ void TestImport::cabrilloReadsAndRemembersColumns() {
   QCOMPARE(std::string(r.RcvdRst.trimmed()), std::string("59"));
   QCOMPARE(ole::formatSeconds(r.QsoTime), std::string("2026-04-25 22:02:00"));
   // remembered in the settings written at the end
-  Settings expect;
-  standardColumns(expect);
   const std::string ini = IniFormat(w.session().Ini);
   QVERIFY(ini.find("CabSrstPos=45\r\nCabSRptPos=49\r\nCabHCallPos=56\r\nCabRrstPos=70\r\n"
                    "CabRRptPos=74\r\nCabCallLen=13\r\nCabRptLen=6\r\n") != std::string::npos);
+}
+
+// Columns typed into the boxes (Enter takes the number, never the read
+// button), and "標準" putting back the standard QSO line.
+void TestImport::cabrilloTypedColumnsAndStandardButton() {
+  MainFixture f;
+  frmMain& w = f.open(false);
+  Settings& s = w.session().Ini;
+  s.CabSrstPos = 35, s.CabSRptPos = 36, s.CabHCallPos = 37, s.CabRrstPos = 38, s.CabRRptPos = 39;
+  s.CabCallLen = 3, s.CabRptLen = 3;
+  f.ui.files.push_back(writeFile(f, "contest.cbr", cabrilloFile()));
+  QPointer<frmCabReadSet> dlg = CabOn(w);
+  QVERIFY(dlg);
+  dlg->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(dlg));
+  auto type = [](QLineEdit* box, const char* text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+  };
+  type(dlg->UpDown2[2]->valueBox, "56");
+  QCOMPARE(s.CabHCallPos, 56);
+  QCOMPARE(dlg->UpDown2[2]->value(), 56);
+  type(dlg->Label3[6], "13");
+  QCOMPARE(s.CabCallLen, 13);
+  QCOMPARE(dlg->Label3[3]->text(), QStringLiteral("13"));  // the own call's length too
+  QCOMPARE(dlg->Label2[6]->text(), QStringLiteral("JA1ABC"));
+  QCOMPARE(dlg->Grid1->item(0, 55)->background().color(), frmCabReadSet::fieldColour(6));
+  // out of range: brought to the nearest end; letters never enter
+  type(dlg->Label3[8], "40x");
+  QCOMPARE(s.CabRptLen, 11);
+  QCOMPARE(dlg->Label3[8]->text(), QStringLiteral("11"));
+  QVERIFY(dlg->isVisible());  // Enter read nothing
+  QCOMPARE(w.session().Doc.Log.count(), 0);
+  // a box left with a new number takes it too
+  dlg->UpDown2[0]->valueBox->setFocus();
+  dlg->UpDown2[0]->valueBox->selectAll();
+  QTest::keyClicks(dlg->UpDown2[0]->valueBox, "44");
+  dlg->UpDown2[1]->valueBox->setFocus();
+  QTRY_COMPARE(s.CabSrstPos, 44);
+  QVERIFY(!dlg->Label3[0]->isEnabled() || dlg->Label3[0]->isReadOnly());
+
+  QTest::mouseClick(dlg->StdButton, Qt::LeftButton);
+  Settings expect;
+  standardColumns(expect);
+  QCOMPARE(std::vector<int>({s.CabSrstPos, s.CabSRptPos, s.CabHCallPos, s.CabRrstPos, s.CabRRptPos,
+                             s.CabCallLen, s.CabRptLen}),
+           std::vector<int>({expect.CabSrstPos, expect.CabSRptPos, expect.CabHCallPos,
+                             expect.CabRrstPos, expect.CabRRptPos, expect.CabCallLen,
+                             expect.CabRptLen}));
+  QCOMPARE(dlg->UpDown2[0]->valueBox->text(), QStringLiteral("45"));
+  QCOMPARE(dlg->Label3[8]->text(), QStringLiteral("6"));
+  QCOMPARE(dlg->Label2[8]->text(), QStringLiteral("10M"));
+  // every field's block where the standard line has it
+  QCOMPARE(dlg->Grid1->item(0, 44)->background().color(), frmCabReadSet::fieldColour(4));
+  QCOMPARE(dlg->Grid1->item(0, 73)->background().color(), frmCabReadSet::fieldColour(8));
+  QCOMPARE(dlg->Grid1->item(0, 38)->background().color(), frmCabReadSet::fieldColour(3));
+  QCOMPARE(dlg->Grid1->item(0, 54)->background().color(), dlg->defaultCellColour());
+  QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
+  QTRY_VERIFY(!dlg);
+  QCOMPARE(w.session().Doc.Log.count(), kSampleCount);
+  QCOMPARE(std::string(w.session().Doc.Log[1].CallSign.trimmed()), std::string("JA1ABC"));
 }
 
 void TestImport::cabrilloErrorKeepsWhatWasRead() {
@@ -434,13 +492,13 @@ void TestImport::cabrilloMissingFile() {
   QVERIFY(dlg);
   QCOMPARE(dlg->Grid1->columnCount(), 0);
   // the remembered positions are not taken away by the empty sample
-  QCOMPARE(dlg->UpDown2[0]->value(), 35);
-  QCOMPARE(w.session().Ini.CabSrstPos, 35);
+  QCOMPARE(dlg->UpDown2[0]->value(), 45);
+  QCOMPARE(w.session().Ini.CabSrstPos, 45);
   QTest::mouseClick(dlg->OKButton, Qt::LeftButton);
   QTRY_VERIFY(!dlg);
   QCOMPARE(w.session().Doc.Log.count(), 0);
   QCOMPARE(w.session().Doc.State.OpenDialogNo, 0);
-  QCOMPARE(w.session().Ini.CabSrstPos, 35);
+  QCOMPARE(w.session().Ini.CabSrstPos, 45);
 }
 
 void TestImport::importsStopAtTheLimit() {
@@ -484,7 +542,7 @@ void TestImport::csvExportAndImportRoundTrip() {
            toQ(f.home() + "/Log/out.csv\r\n") + QString::fromUtf8(std::strerror(ENOENT)));
   QVERIFY(QDir().mkpath(toQ(f.home() + "/Log")));
   f.ui.files.push_back(f.home() + "/Log/out.part.txt");
-  mCsvOut_Click(w);
+  w.mCsvOut->trigger();  // the File menu's item
   QCOMPARE(f.ui.messages.back().text, std::string("名前を付けてＣＳＶファイルを保存します"));
   QCOMPARE(f.ui.messages.back().title, std::string("名前を付けてＣＳＶファイルを保存"));
   QCOMPARE(f.ui.messages.back().buttons, Buttons::OkCancel);
@@ -501,7 +559,7 @@ void TestImport::csvExportAndImportRoundTrip() {
   w.session().Doc.Log[1].CallSign = "CHANGED";
   f.ui.files.push_back(csvPath);
   const std::size_t asked = f.ui.messages.size();
-  mCsvIn_Click(w);
+  w.mCsvIn->trigger();
   QCOMPARE(f.ui.messages.size(), asked);
   QCOMPARE(f.ui.dialogs.back().filter, std::string("CSVファイル (*.csv)|*.csv|"));
   QCOMPARE(f.ui.dialogs.back().initialDir, f.home() + "/Log/");

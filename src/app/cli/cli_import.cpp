@@ -1,9 +1,10 @@
 // tamarack-cli import zlog|cabrillo|csv FILE OUT.tmk [--log OLD.tmk]: the
 // importers of the File menu without a window. Starts from OLD.tmk (read as
 // the open command reads it, also when it belongs to another contest) or an
-// empty log, appends the file's QSOs (a CSV file replaces the log), runs the
-// dupe and multiplier search and saves OUT.tmk without asking: record 1
-// keeps a contest number it has, one without is stamped with the contest's.
+// empty log, appends the file's QSOs, runs the dupe and multiplier search and
+// saves OUT.tmk without asking: record 1 keeps a contest number it has, one
+// without is stamped with the contest's. A CSV file replaces the log, as in
+// the window, so it takes no --log.
 #include <cstdio>
 #include <string>
 
@@ -29,6 +30,9 @@ int runImport(CliArgs& args) {
   if (kind != "zlog" && kind != "cabrillo" && kind != "csv")
     return CliFail("unknown format: " + kind + " (zlog, cabrillo or csv)");
   if (out.empty()) return CliFail(kUsage);
+  // OLD's QSOs would be dropped without a word.
+  if (kind == "csv" && fromLog)
+    return CliFail("a CSV file replaces the log: --log cannot be used with csv (nothing written)");
 
   UnattendedSession run(args.home);
   Session& session = run.session;

@@ -1,6 +1,9 @@
 #include "app/gui/frmhelp.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QProcess>
@@ -48,9 +51,78 @@ void frmHelp::keyPressEvent(QKeyEvent* e) {
   QWidget::keyPressEvent(e);
 }
 
-QProcess* OpenHelpPage(QWidget* mainWindow, const QString& path, const QString& opener) {
-  const QString exe =
-      opener.contains(QLatin1Char('/')) ? opener : QStandardPaths::findExecutable(opener);
+namespace {
+
+QString program(const QString& name) {
+  return name.contains(QLatin1Char('/')) ? name : QStandardPaths::findExecutable(name);
+}
+
+// The folders a desktop file ID is looked for in, most personal first.
+QStringList applicationFolders() {
+  QString home = qEnvironmentVariable("XDG_DATA_HOME");
+  if (home.isEmpty()) home = QDir::homePath() + QStringLiteral("/.local/share");
+  QString dirs = qEnvironmentVariable("XDG_DATA_DIRS");
+  if (dirs.isEmpty()) dirs = QStringLiteral("/usr/local/share:/usr/share");
+  QStringList out{home + QStringLiteral("/applications")};
+  for (const QString& d : dirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+    out << d + QStringLiteral("/applications");
+  return out;
+}
+
+// The desktop file of an ID: "vendor-app.desktop" may also lie in vendor/app.desktop.
+QString desktopFile(const QString& id) {
+  for (const QString& folder : applicationFolders()) {
+    QString rel = id;
+    for (;;) {
+      if (QFileInfo(folder + QLatin1Char('/') + rel).isFile()) return folder + QLatin1Char('/') + rel;
+      const qsizetype dash = rel.indexOf(QLatin1Char('-'));
+      if (dash < 0) break;
+      rel[dash] = QLatin1Char('/');
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+bool HtmlHandlerIsBrowser(const QString& mimeQuery) {
+  const QString exe = program(mimeQuery);
+  if (exe.isEmpty()) return false;
+  QProcess q;
+  q.setStandardInputFile(QProcess::nullDevice());
+  q.start(exe, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+  if (!q.waitForFinished(3000)) {
+    q.kill();
+    q.waitForFinished(1000);
+    return false;
+  }
+  const QString answer = QString::fromUtf8(q.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0);
+  const QString id = answer.section(QLatin1Char(';'), 0, 0).trimmed();
+  if (id.isEmpty()) return false;
+  QFile f(desktopFile(id));
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  bool entry = false;
+  for (const QByteArray& raw : f.readAll().split('\n')) {
+    const QString line = QString::fromUtf8(raw).trimmed();
+    if (line.startsWith(QLatin1Char('['))) entry = line == QStringLiteral("[Desktop Entry]");
+    if (!entry) continue;
+    const QStringList values = line.section(QLatin1Char('='), 1).split(QLatin1Char(';'));
+    if (line.startsWith(QStringLiteral("Categories=")) && values.contains(QStringLiteral("WebBrowser")))
+      return true;
+    if (line.startsWith(QStringLiteral("MimeType=")) &&
+        values.contains(QStringLiteral("x-scheme-handler/http")))
+      return true;
+  }
+  return false;
+}
+
+QProcess* OpenHelpPage(QWidget* mainWindow, const QString& path, const QString& opener,
+                       const QString& mimeQuery) {
+  if (!HtmlHandlerIsBrowser(mimeQuery)) {
+    frmHelp::showPage(mainWindow, path);
+    return nullptr;
+  }
+  const QString exe = program(opener);
   if (exe.isEmpty()) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) frmHelp::showPage(mainWindow, path);
     return nullptr;

@@ -136,20 +136,15 @@ void frmMain::buildMenus() {
   LogSave = item(m_1, "LogSave", "ログを保存する(&S)");
   mnuSaveAs = item(m_1, "mnuSaveAs", "名前を付けて保存する(&A)");
   m0 = separator(m_1, "m0");
-  m0->setVisible(false);
   mCsvOut = item(m_1, "mCsvOut", "CSVファイルで出力");
-  mCsvOut->setVisible(false);
   mCsvIn = item(m_1, "mCsvIn", "CSVファイルの読込");
-  mCsvIn->setVisible(false);
   m7 = separator(m_1, "m7");
   mnuLogClose = item(m_1, "mnuLogClose", "ログを閉じる(&C)");
   m33 = separator(m_1, "m33");
   mnuThLogRead = item(m_1, "mnuThLogRead", "ターボハムログを開く(&T)");
   mnuThLogRead->setEnabled(false);
   mnuZlRead = item(m_1, "mnuZlRead", "ZLOGファイルを開く(&Z)");
-  mnuZlRead->setVisible(false);
   mnuCabRead = item(m_1, "mnuCabRead", "Cabrilloファイルを開く(&B)");
-  mnuCabRead->setVisible(false);
   mnu16 = separator(m_1, "mnu16");
   mnuMakeJaeLog = item(m_1, "mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)");
   mnuThConv = item(m_1, "mnuThConv", "ターボハムログにデータ追加(&H)");
@@ -528,6 +523,6 @@ void frmMain::MH1_Click() {
 }
 
 void frmMain::abt_Click() {
-  auto* box = new frmAbout(this, mCsvIn->isVisible() && mCsvOut->isVisible());
+  auto* box = new frmAbout(this, false);  // the CSV commands are everyone's: no committee mark
   box->show();
 }

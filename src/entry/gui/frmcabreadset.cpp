@@ -74,14 +74,7 @@ frmCabReadSet::frmCabReadSet(Workspace& ws) : ToolWindow(ws, DlgCabReadSet, Qt::
   move(ws_.mainWidget()->pos() + QPoint(twipsToPx(300), twipsToPx(300)));
   cols_ = CabColumnsFrom(ws_.session().Ini);
   storeColumns();
-  const std::int16_t pos[5] = {cols_.CabSrstPos, cols_.CabSRptPos, cols_.CabHCallPos,
-                               cols_.CabRrstPos, cols_.CabRRptPos};
-  for (int i = 0; i < 5; ++i) {
-    const QSignalBlocker block(UpDown2[static_cast<std::size_t>(i)]);
-    UpDown2[static_cast<std::size_t>(i)]->setRange(1, std::max<int>(pos[i], 1));
-    UpDown2[static_cast<std::size_t>(i)]->setValue(pos[i]);
-  }
-  for (int k = 0; k < 9; ++k) Label3[static_cast<std::size_t>(k)]->setText(QString::number(CabFieldSpan(cols_, k).length));
+  showColumns();
   defaultColour_ = Grid1->palette().color(QPalette::Base);
   registerOpen();
 }
@@ -129,11 +122,21 @@ void frmCabReadSet::build() {
     place(ro, x, y, kReadoutW, kRowHeight);
     Label2[static_cast<std::size_t>(k)] = ro;
     x += kReadoutW + 120;
-    QLabel* n = new QLabel(this);
+    auto* n = new NumberBox(this);
     n->setObjectName(indexed("Label3", k));
-    n->setAlignment(Qt::AlignCenter);
     place(n, x, y, kNumberW, kRowHeight);
     Label3[static_cast<std::size_t>(k)] = n;
+    if (p.length < 0) {
+      n->setReadOnly(true);
+      n->setFocusPolicy(Qt::NoFocus);
+      n->setFrame(false);
+      n->setStyleSheet(QStringLiteral("background: transparent;"));
+    } else {
+      const bool call = p.length == 0 || p.length == 2;
+      n->setRange(call ? cabrillo::kCallLenMin : cabrillo::kRptLenMin,
+                  call ? cabrillo::kCallLenMax : cabrillo::kRptLenMax);
+      connect(n, &NumberBox::typed, this, [this, k](int v) { Label3_Typed(k, v); });
+    }
     x += kNumberW + 60;
     if (p.position >= 0) {
       auto* u = new UpDownControl(Qt::Horizontal, true, this);
@@ -157,12 +160,18 @@ void frmCabReadSet::build() {
 
   Frame1 = new QGroupBox(this);
   Frame1->setObjectName(QStringLiteral("Frame1"));
-  place(Frame1, 120, 4680, 7920, 840);
+  place(Frame1, 120, 4680, 6360, 840);
   Label4 = new QLabel(QStringLiteral("左右ボタンでデータを左寄せにセット、アップダウンボタンで最大読込文字数をセットする事"),
                       Frame1);
   Label4->setObjectName(QStringLiteral("Label4"));
   Label4->setWordWrap(true);
-  Label4->setGeometry(twipsToPx(120), twipsToPx(120), twipsToPx(7680), twipsToPx(600));
+  Label4->setGeometry(twipsToPx(120), twipsToPx(90), twipsToPx(6120), twipsToPx(660));
+
+  StdButton = new QPushButton(QStringLiteral("標　準"), this);
+  StdButton->setObjectName(QStringLiteral("StdButton"));
+  StdButton->setToolTip(QStringLiteral("標準的な Cabrillo の QSO 行の桁位置にします"));
+  place(StdButton, 6720, 4860, 1455, 420);
+  connect(StdButton, &QPushButton::clicked, this, &frmCabReadSet::StdButton_Click);
 
   OKButton = new QPushButton(QStringLiteral("読　込"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -176,6 +185,37 @@ void frmCabReadSet::build() {
 }
 
 void frmCabReadSet::storeColumns() { CabColumnsStore(cols_, ws_.session().Ini); }
+
+void frmCabReadSet::showColumns() {
+  const std::int16_t pos[5] = {cols_.CabSrstPos, cols_.CabSRptPos, cols_.CabHCallPos,
+                               cols_.CabRrstPos, cols_.CabRRptPos};
+  const int n = static_cast<int>(utf8::length(sample_));
+  for (int i = 0; i < 5; ++i) {
+    UpDownControl* u = UpDown2[static_cast<std::size_t>(i)];
+    const QSignalBlocker block(u);
+    u->setRange(1, std::max<int>({n - 1, pos[i], 1}));
+    u->setValue(pos[i]);
+  }
+  for (int k = 0; k < 9; ++k)
+    Label3[static_cast<std::size_t>(k)]->setNumber(CabFieldSpan(cols_, k).length);
+}
+
+void frmCabReadSet::StdButton_Click() {
+  cols_ = CabColumns{};
+  storeColumns();
+  showColumns();
+  // Marked afresh, as when the sample was loaded.
+  owner_.assign(owner_.size(), -1);
+  for (int j = 0; j < Grid1->columnCount(); ++j)
+    if (QTableWidgetItem* item = Grid1->item(0, j)) item->setBackground(defaultColour_);
+  CabShowAll();
+}
+
+void frmCabReadSet::Label3_Typed(int k, int length) {
+  const bool call = k == cabrillo::kOwnCall || k == cabrillo::kHisCall;
+  (call ? cols_.CabCallLen : cols_.CabRptLen) = static_cast<std::int16_t>(length);
+  lengthChanged(call);
+}
 
 void frmCabReadSet::CancelButton_Click() { close(); }
 
@@ -254,7 +294,7 @@ void frmCabReadSet::lengthChanged(bool call) {
   const int b = call ? cabrillo::kHisCall : cabrillo::kRcvdRpt;
   for (int k : {a, b}) {
     const CabSpan s = CabFieldSpan(cols_, k);
-    Label3[static_cast<std::size_t>(k)]->setText(QString::number(s.length));
+    Label3[static_cast<std::size_t>(k)]->setNumber(s.length);
     CabShowField(k);
     CabMarkColumns(k, s.start, s.length);
   }

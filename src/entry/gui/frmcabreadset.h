@@ -1,7 +1,7 @@
 // The Cabrillo read dialog: the first "QSO:" line of the file, one character
-// a grid column, the fields read from it, and the up-downs that set where
-// the reports, exchanges and the worked call sign start and how long the
-// calls and exchanges are.
+// a grid column, the fields read from it, and the up-downs and number boxes
+// that set where the reports, exchanges and the worked call sign start and
+// how long the calls and exchanges are; "標準" sets the standard QSO line.
 #pragma once
 #include <QDialog>
 #include <QGroupBox>
@@ -28,11 +28,12 @@ class frmCabReadSet : public ToolWindow<QDialog> {
   QTableWidget* Grid1;                        // the sample line
   std::array<QLabel*, 7> Label1{};            // captions
   std::array<QLabel*, 9> Label2{};            // field read-outs 0..8
-  std::array<QLabel*, 9> Label3{};            // field lengths
+  std::array<NumberBox*, 9> Label3{};         // field lengths (typed for 3, 5, 6, 8)
   std::array<UpDownControl*, 5> UpDown2{};    // positions of fields 4..8
   std::array<UpDownControl*, 4> UpDown1{};    // lengths: 0, 2 call; 1, 3 exchange
   QGroupBox* Frame1;
   QLabel* Label4;                             // the instruction
+  QPushButton* StdButton;                     // "標準"
   QPushButton* OKButton;
   QPushButton* CancelButton;
 
@@ -49,6 +50,8 @@ class frmCabReadSet : public ToolWindow<QDialog> {
   void UpDown2_Change(int index);
   void UpDown1_UpClick(int index);
   void UpDown1_DownClick(int index);
+  void Label3_Typed(int k, int length);
+  void StdButton_Click();
   void OKButton_Click();
   void CancelButton_Click();
 
@@ -64,6 +67,8 @@ class frmCabReadSet : public ToolWindow<QDialog> {
   void build();
   void lengthChanged(bool call);
   void storeColumns();
+  // The up-downs and number boxes from cols_; the range keeps every position.
+  void showColumns();
 
   CabColumns cols_;
   std::string sample_;

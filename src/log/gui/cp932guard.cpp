@@ -10,26 +10,33 @@
 #include <QTextEdit>
 
 #include "log/cp932.h"
+#include "log/gui/qtui.h"
 
 namespace {
 
-// The text without the characters CP932 cannot express.
-QString kept(const QString& in, bool& changed) {
-  changed = false;
-  QString out;
-  for (char32_t c : in.toUcs4()) {
-    if (c >= 0x80 && !cp932::representable(c)) {
-      changed = true;
-      continue;
-    }
-    out.append(QString::fromUcs4(&c, 1));
-  }
-  return out;
-}
+using Refused = std::function<bool(char32_t)>;
+using Told = std::function<void(char32_t)>;
 
 class Cp932Guard : public QObject {
  public:
-  explicit Cp932Guard(QObject* parent) : QObject(parent) {}
+  Cp932Guard(QObject* parent, Refused refused, Told told)
+      : QObject(parent), refused_(std::move(refused)), told_(std::move(told)) {}
+
+  // The text without the refused characters. `extra`: whether the box's own
+  // refusals apply (not to control keys and shortcuts: they insert nothing).
+  QString kept(const QString& in, bool& changed, bool extra = true) {
+    changed = false;
+    QString out;
+    for (char32_t c : in.toUcs4()) {
+      if (isRefused(c, extra)) {
+        if (!changed) first_ = c;
+        changed = true;
+        continue;
+      }
+      out.append(QString::fromUcs4(&c, 1));
+    }
+    return out;
+  }
 
   // Typed keys and input-method commits: refused before they reach the box.
   bool eventFilter(QObject* o, QEvent* e) override {
@@ -37,9 +44,9 @@ class Cp932Guard : public QObject {
     if (e->type() == QEvent::KeyPress) {
       const auto* k = static_cast<QKeyEvent*>(e);
       bool changed = false;
-      const QString out = kept(k->text(), changed);
+      const QString out = kept(k->text(), changed, IsTypedCharacter(k));
       if (!changed) return false;
-      QApplication::beep();
+      refusal();
       if (out.isEmpty()) return true;
       QKeyEvent rest(k->type(), k->key(), k->modifiers(), out, k->isAutoRepeat(),
                      static_cast<quint16>(k->count()));
@@ -51,7 +58,7 @@ class Cp932Guard : public QObject {
       bool changed = false;
       const QString out = kept(im->commitString(), changed);
       if (!changed) return false;
-      QApplication::beep();
+      refusal();
       QInputMethodEvent rest(im->preeditString(), im->attributes());
       rest.setCommitString(out, im->replacementStart(), im->replacementLength());
       resend(o, &rest);
@@ -66,7 +73,7 @@ class Cp932Guard : public QObject {
     const QString text = box->text();
     const QString out = kept(text, changed);
     if (!changed) return;
-    QApplication::beep();
+    refusal();
     const int cursor = box->cursorPosition();
     bool before = false;
     const int lost = static_cast<int>(text.left(cursor).size() - kept(text.left(cursor), before).size());
@@ -82,7 +89,7 @@ class Cp932Guard : public QObject {
     kept(text, changed);
     if (!changed) return;
     cleaning_ = true;
-    QApplication::beep();
+    refusal();
     // Remove the characters one by one, so the rest keeps its formatting and undo.
     QTextCursor c(box->document());
     c.beginEditBlock();
@@ -90,7 +97,7 @@ class Cp932Guard : public QObject {
     int pos = 0;
     for (char32_t ch : all.toUcs4()) {
       const int width = ch > 0xFFFF ? 2 : 1;
-      if (ch >= 0x80 && !cp932::representable(ch)) {
+      if (isRefused(ch, true)) {
         c.setPosition(pos);
         c.setPosition(pos + width, QTextCursor::KeepAnchor);
         c.removeSelectedText();
@@ -103,32 +110,45 @@ class Cp932Guard : public QObject {
   }
 
  private:
+  bool isRefused(char32_t c, bool extra) const {
+    if (c >= 0x80 && !cp932::representable(c)) return true;
+    return extra && refused_ && refused_(c);
+  }
+  void refusal() {
+    QApplication::beep();
+    if (told_) told_(first_);
+  }
   void resend(QObject* o, QEvent* e) {
     resending_ = true;
     QCoreApplication::sendEvent(o, e);
     resending_ = false;
   }
+  Refused refused_;
+  Told told_;
+  char32_t first_ = 0;
   bool resending_ = false;
   bool cleaning_ = false;
 };
 
 }  // namespace
 
-void RefuseNonCp932(QWidget* box) {
+void RefuseNonCp932(QWidget* box) { RefuseCharacters(box, {}); }
+
+void RefuseCharacters(QWidget* box, Refused refused, Told told) {
   if (auto* combo = qobject_cast<QComboBox*>(box)) {
-    if (combo->lineEdit()) RefuseNonCp932(combo->lineEdit());
+    if (combo->lineEdit()) RefuseCharacters(combo->lineEdit(), std::move(refused), std::move(told));
     return;
   }
   if (auto* line = qobject_cast<QLineEdit*>(box)) {
-    auto* g = new Cp932Guard(line);
+    auto* g = new Cp932Guard(line, std::move(refused), std::move(told));
     line->installEventFilter(g);
     QObject::connect(line, &QLineEdit::textEdited, g, [g, line] { g->clean(line); });
   } else if (auto* plain = qobject_cast<QPlainTextEdit*>(box)) {
-    auto* g = new Cp932Guard(plain);
+    auto* g = new Cp932Guard(plain, std::move(refused), std::move(told));
     plain->installEventFilter(g);
     QObject::connect(plain, &QPlainTextEdit::textChanged, g, [g, plain] { g->clean(plain); });
   } else if (auto* rich = qobject_cast<QTextEdit*>(box)) {
-    auto* g = new Cp932Guard(rich);
+    auto* g = new Cp932Guard(rich, std::move(refused), std::move(told));
     rich->installEventFilter(g);
     QObject::connect(rich, &QTextEdit::textChanged, g, [g, rich] { g->clean(rich); });
   }

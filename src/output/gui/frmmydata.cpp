@@ -1,5 +1,6 @@
 #include "output/gui/frmmydata.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -35,6 +36,26 @@ class UpperCaseValidator : public QValidator {
   }
 };
 
+// The power box takes typed keys and pasted text only when every character
+// may stand in a power: a paste of "1e-9" is refused whole, never kept as "19".
+class PowerValidator : public QValidator {
+ public:
+  PowerValidator(QObject* parent, std::function<void()> refused)
+      : QValidator(parent), refused_(std::move(refused)) {}
+  State validate(QString& input, int&) const override {
+    for (char32_t c : input.toUcs4())
+      if (c < 0x20 || !mydata::PowerKeyAccepted(c)) {
+        QApplication::beep();
+        refused_();
+        return Invalid;
+      }
+    return Acceptable;
+  }
+
+ private:
+  std::function<void()> refused_;
+};
+
 QLabel* caption(const char* text, QWidget* parent) {
   return new QLabel(QString::fromUtf8(text), parent);
 }
@@ -48,14 +69,12 @@ QLabel* valueLabel(const char* name, QWidget* parent) {
 QLineEdit* lineBox(const char* name, QWidget* parent) {
   auto* t = new QLineEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
-  RefuseNonCp932(t);
   return t;
 }
 
 QPlainTextEdit* multiBox(const char* name, int lines, QWidget* parent) {
   auto* t = new QPlainTextEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
-  RefuseNonCp932(t);
   t->setTabChangesFocus(true);
   t->setLineWrapMode(QPlainTextEdit::NoWrap);
   // Japanese lines stand taller than the Latin face's line spacing.
@@ -195,7 +214,6 @@ void frmMyData::buildPages() {
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
-  RefuseNonCp932(Combo1);
   for (auto c : mydata::kLicenseClasses) Combo1->addItem(toQ(c));
   field(g2, 1, 0, "局免許者の無線従事者資格　（必須）", Combo1);
   Text4 = lineBox("Text4", p2);
@@ -230,8 +248,7 @@ void frmMyData::buildPages() {
   field(g3, 4, 0, "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）", Text11, 3);
   Text12 = lineBox("Text12", p3);
   Text12->setAttribute(Qt::WA_InputMethodEnabled, false);
-  Text12->installEventFilter(this);
-  field(g3, 5, 0, "最大空中線電力", Text12);
+  field(g3, 5, 0, "最大空中線電力　（必須）", Text12);
   auto* powerType = new QWidget(p3);
   auto* pt = new QHBoxLayout(powerType);
   pt->setContentsMargins(0, 0, 0, 0);
@@ -274,10 +291,22 @@ void frmMyData::buildPages() {
   }
   g4->setRowStretch(14, 1);
 
-  // ---- O K / ｷｬﾝｾﾙ
+  // ---- notice, O K / ｷｬﾝｾﾙ
+  Label7 = new QLabel(this);
+  Label7->setObjectName(QStringLiteral("Label7"));
+  Label7->setStyleSheet(QStringLiteral("color: red;"));
+  Label7->setWordWrap(true);
+  Label7->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  noticeTimer_.setSingleShot(true);
+  noticeTimer_.setInterval(8000);
+  connect(&noticeTimer_, &QTimer::timeout, Label7, &QLabel::clear);
   Command1 = namedButton("Command1", QStringLiteral("O K"), this);
   Command2 = namedButton("Command2", QStringLiteral("ｷｬﾝｾﾙ"), this);
-  outer->addLayout(buttonRow({Command1, Command2}, 1300, false, RowAlign::Right));
+  QHBoxLayout* buttons = buttonRow({Command1, Command2}, 1300, false, RowAlign::Right);
+  buttons->insertWidget(0, Label7, 1);
+  buttons->setStretch(1, 0);  // the notice takes the room before the buttons
+  outer->addLayout(buttons);
+  guardBoxes();
 
   connect(File1, &QListWidget::itemSelectionChanged, this, &frmMyData::File1_Click);
   connect(File1, &QListWidget::itemDoubleClicked, this, [this] { ChangeContest(); });
@@ -301,6 +330,35 @@ void frmMyData::fillFileList() {
   File1->setFixedHeight(std::max(twipsToPx(2100), 8 * rowHeight + frame));
   const int scroll = File1->count() > 8 ? File1->verticalScrollBar()->sizeHint().width() : 0;
   File1->setFixedWidth(std::max(twipsToPx(3000), File1->sizeHintForColumn(0) + frame + scroll + 8));
+}
+
+void frmMyData::guardBoxes() {
+  auto told = [this](char32_t c) { notice(mydata::RefusedText(c)); };
+  for (QWidget* box : std::initializer_list<QWidget*>{
+           Text1, Text2, Combo1, Text4, Text5, Text6, Text7, Text8, Text10, Text13, Text15, Text16,
+           Text17, Text18})
+    RefuseCharacters(box, [](char32_t c) { return mydata::RefusedInBox(c, false); }, told);
+  for (QWidget* box : std::initializer_list<QWidget*>{Text3, Text9, Text11, Text14})
+    RefuseCharacters(box, [](char32_t c) { return mydata::RefusedInBox(c, true); }, told);
+  Text12->setValidator(new PowerValidator(Text12, [this] { notice(mydata::kPowerKeysText); }));
+}
+
+void frmMyData::notice(std::string_view text) {
+  Label7->setText(toQ(text));
+  noticeTimer_.start();
+}
+
+QWidget* frmMyData::boxOf(std::string mydata::StationForm::*field) const {
+  using F = mydata::StationForm;
+  const std::pair<std::string F::*, QWidget*> boxes[] = {
+      {&F::CallSign, Text1}, {&F::Name, Text2},     {&F::Address, Text3},     {&F::TelNo, Text4},
+      {&F::Email, Text5},    {&F::LicenseClass, Combo1}, {&F::ClubName, Text6}, {&F::ClubNo, Text7},
+      {&F::Operator, Text8}, {&F::OpsAndClass, Text9}, {&F::UnyoChi, Text10}, {&F::Setsubi, Text11},
+      {&F::Power, Text12},   {&F::PsType, Text13},  {&F::Oath, Text14},       {&F::Prf, Text15},
+      {&F::Jcc, Text16},     {&F::Age, Text17},     {&F::TestName, Text18}};
+  for (const auto& [f, box] : boxes)
+    if (f == field) return box;
+  return nullptr;
 }
 
 // ---------------------------------------------------------------- data
@@ -470,6 +528,15 @@ void frmMyData::Check1_Click(int index) {
 // ---------------------------------------------------------------- O K / cancel
 
 void frmMyData::Command1_Click() {
+  // A value the summary sheet cannot carry is not stored: the box is shown.
+  const mydata::FormProblem problem = mydata::CheckForm(form());
+  if (QWidget* box = problem.field ? boxOf(problem.field) : nullptr) {
+    for (QWidget* p = box->parentWidget(); p; p = p->parentWidget())
+      if (const int i = TabStrip1->indexOf(p); i >= 0) TabStrip1->setCurrentIndex(i);
+    ws_.session().ui().tell(problem.message, Icon::Exclamation);
+    box->setFocus();
+    return;
+  }
   setTopmost(this, false);
   MyDataSave();
   ws_.session().saveSettings();
@@ -491,16 +558,6 @@ bool frmMyData::eventFilter(QObject* o, QEvent* e) {
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Grid1->currentRow() >= 0) {
       Grid1_Click(Grid1->currentRow());
       return true;
-    }
-  }
-  // The power box drops every typed character but digits, ".", "K", "p",
-  // "m"; Esc, Tab, Delete and the other editing keys keep their work.
-  if (o == Text12 && e->type() == QEvent::KeyPress) {
-    const auto* k = static_cast<QKeyEvent*>(e);
-    if (IsTypedCharacter(k)) {
-      const QString t = k->text();
-      const bool ok = t.size() == 1 && mydata::PowerKeyAccepted(t.at(0).unicode());
-      if (!ok) return true;
     }
   }
   return QDialog::eventFilter(o, e);

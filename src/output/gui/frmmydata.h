@@ -20,6 +20,7 @@
 //   Combo2              field-day coefficient; Text13 power supply
 //   Text15..Text18      prefecture, JCC, age, name sent in the exchange
 //   Combo3_0..Combo3_15 power letter per band
+//   Label7              notice of a refused character
 //   Command1 "O K", Command2 "ｷｬﾝｾﾙ"
 #pragma once
 #include <QCheckBox>
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTabWidget>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <string>
@@ -54,7 +56,7 @@ class frmMyData : public ToolWindow<QDialog> {
 
   QTabWidget* TabStrip1;
   QListWidget* File1;
-  QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6;
+  QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
   QPushButton *Command1, *Command2, *Command3;
   QTableWidget* Grid1;
   QLineEdit *Text1, *Text2, *Text4, *Text5, *Text6, *Text7, *Text8, *Text10, *Text12, *Text13,
@@ -89,5 +91,11 @@ class frmMyData : public ToolWindow<QDialog> {
  private:
   void buildPages();
   void fillFileList();
+  // Every box refuses what the summary sheet cannot carry, with a notice.
+  void guardBoxes();
+  void notice(std::string_view text);
+  QWidget* boxOf(std::string mydata::StationForm::*field) const;
+
+  QTimer noticeTimer_;
 
 };
