@@ -32,6 +32,7 @@
 
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
+#include "entry/gui/qsoentrypanel.h"
 #include "log/oledate.h"
 
 #include "contest/gui/toolwindow.h"
@@ -43,7 +44,7 @@ struct InputLinks {
   std::function<void()> ZlogOn;  // "WMQEXHIB"
 };
 
-class frmInput : public ToolWindow<QWidget> {
+class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   Q_OBJECT
  public:
   // Opens the window over the main window (menus off, lists, selection,
@@ -57,15 +58,9 @@ class frmInput : public ToolWindow<QWidget> {
   // showInput). The import commands default to the main window's readers.
   static frmInput* showFor(Workspace& ws);
 
-  // --- controls ---
+  // --- controls (the entry boxes are the panel's) ---
   QCheckBox* Check1;
-  QLabel *Label12, *Label13, *Label15, *Label16;
-  std::array<EntryUpDown*, 3> UpDown1;
-  std::array<EntryUpDown*, 2> UpDown2;
-  QLineEdit* Text1;
-  QComboBox *Combo1, *Combo2;
-  QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
-  QLabel *Label5, *Label6, *Label7, *Label8, *Label9;
+  QLabel *Label15, *Label16;
   QPushButton *Command1, *Command2;
   QStatusBar* StatusBar1;
   QLabel* StatusBar1Panel1;
@@ -92,8 +87,6 @@ class frmInput : public ToolWindow<QWidget> {
   void Command2_Click();
   void Combo1_Click();
   void Combo2_Click();
-  void UpDown1_Change(int item);
-  void UpDown2_Change(int item);
   void Text1_Apply();
 
   InputLinks links;
@@ -104,19 +97,20 @@ class frmInput : public ToolWindow<QWidget> {
   void keyReleaseEvent(QKeyEvent* e) override;
   void onClose() override;
   void afterClose() override;
+  ole::Date& panelTime() override { return InputTime; }
+  void bandPicked() override { Combo1_Click(); }
+  void modePicked() override { Combo2_Click(); }
 
  private:
   void buildControls();
   void place();
   void Form_Load();
-  void showTime(bool dateOnly = false);
   void showStatus(std::string_view text);
   void clearEntry();
-  void caretToEnd();
-  void stepTime(entry::TimeField field, int step);
   bool altHeld(const QKeyEvent* e) const;
   // Key handling of the whole window; true when the key was used up.
   bool keyDown(QObject* source, QKeyEvent* e);
+  bool enterDown(QObject* source, const QKeyEvent* e);
   bool keyUp(QObject* source, QKeyEvent* e);
   bool realTime() const;
   bool dqp() const;
