@@ -300,10 +300,18 @@ void TestFrmEdit::filtersAndSpaceMoves() {
   QCOMPARE(d->focusWidget(), d->Text9);
   QTest::keyClick(d->Text8, Qt::Key_Space);
   QCOMPARE(d->focusWidget(), d->Text9);
-  // band box filter; a mode pick proposes the reports and goes to the call sign
-  d->Combo1->lineEdit()->clear();
-  QTest::keyClicks(d->Combo1, QStringLiteral("10.1gx"));
-  QCOMPARE(d->Combo1->currentText(), QStringLiteral("10.1G"));
+  // the band box takes only its list's texts; a typed mode proposes the
+  // reports and keeps the focus; a mode pick goes to the call sign
+  d->Combo1->setFocus();
+  QTest::keyClicks(d->Combo1, QStringLiteral("1"));
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("14"));
+  QTest::keyClicks(d->Combo1, QStringLiteral("7g.x"));
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("7"));
+  d->Combo2->setFocus();
+  QTest::keyClicks(d->Combo2, QStringLiteral("r"));
+  QCOMPARE(d->Combo2->currentText(), QStringLiteral("RTTY"));
+  QCOMPARE(d->Text6->text(), QStringLiteral("599"));
+  QCOMPARE(d->focusWidget(), d->Combo2);
   d->Combo2->setCurrentIndex(0);
   emit d->Combo2->activated(0);
   QCOMPARE(d->Combo2->currentText(), QStringLiteral("SSB"));
@@ -326,7 +334,7 @@ void TestFrmEdit::editingKeysPassTheFilters() {
   SetTimeMnl(w, 1);
   d->TimeMnlSet(1);
   const std::pair<QWidget*, const char*> boxes[] = {
-      {d->Combo1, "144"}, {d->Combo2, "RTTY"},{d->Text5, "JA1ABC"}, {d->Text6, "599"},
+      {d->Text5, "JA1ABC"}, {d->Text6, "599"},
       {d->Text7, "13M"},  {d->Text8, "579"}, {d->Text9, "10H"},    {d->Text1, "1234"},
       {d->Text4, "JH1XYZ"}};
   for (const auto& [box, text] : boxes) {

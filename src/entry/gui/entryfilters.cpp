@@ -66,6 +66,113 @@ bool KeyFilterObject::eventFilter(QObject* o, QEvent* e) {
   return false;
 }
 
+ListChoice::ListChoice(QComboBox* box, entry::KeyFilter kind)
+    : QObject(box), box_(box), kind_(kind) {
+  box->setCompleter(nullptr);
+  QLineEdit* e = box->lineEdit();
+  e->setContextMenuPolicy(Qt::NoContextMenu);
+  e->setDragEnabled(false);
+  e->setAcceptDrops(false);
+  box->installEventFilter(this);
+  e->installEventFilter(this);
+  connect(e, &QLineEdit::textEdited, this, &ListChoice::edited);
+}
+
+int ListChoice::startingWith(const QString& prefix) const {
+  if (prefix.isEmpty()) return -1;
+  for (int i = 0; i < box_->count(); ++i)
+    if (box_->itemText(i).startsWith(prefix, Qt::CaseSensitive)) return i;
+  return -1;
+}
+
+void ListChoice::choose(int index, int typedLength) {
+  const QString was = box_->currentText();
+  const QString item = box_->itemText(index);
+  box_->setCurrentIndex(index);
+  box_->setEditText(item);
+  QLineEdit* e = box_->lineEdit();
+  if (typedLength < item.size()) e->setSelection(typedLength, static_cast<int>(item.size()) - typedLength);
+  else e->setCursorPosition(static_cast<int>(item.size()));
+  if (item != was) emit chosen(index);
+}
+
+void ListChoice::type(const QString& typed) {
+  QLineEdit* e = box_->lineEdit();
+  const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+  for (const QString& wanted : {e->text().left(start) + typed, typed}) {
+    const int i = startingWith(wanted);
+    if (i >= 0) {
+      choose(i, static_cast<int>(wanted.size()));
+      return;
+    }
+  }
+}
+
+void ListChoice::backspace() {
+  QLineEdit* e = box_->lineEdit();
+  const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+  const QString wanted = e->text().left(start).chopped(start > 0 ? 1 : 0);
+  const int i = startingWith(wanted);
+  if (i >= 0) choose(i, static_cast<int>(wanted.size()));
+  else e->selectAll();
+}
+
+// What slipped past the keys (paste, cut, undo) stays only as an item's text.
+void ListChoice::edited(const QString& text) {
+  const int i = box_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (i >= 0) {
+    choose(i, static_cast<int>(text.size()));
+    return;
+  }
+  box_->setEditText(before_);
+  box_->lineEdit()->selectAll();
+}
+
+bool ListChoice::eventFilter(QObject* o, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::KeyPress: {
+      auto* k = static_cast<QKeyEvent*>(e);
+      before_ = box_->currentText();
+      if (k->key() == Qt::Key_Backspace && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        backspace();
+        return true;
+      }
+      if (k->key() == Qt::Key_Delete) return true;
+      if (!IsTypedCharacter(k)) return false;
+      QString typed;
+      for (char32_t c : k->text().toUcs4())
+        if (const char32_t f = entry::FilterChar(kind_, c)) typed.append(QString::fromUcs4(&f, 1));
+      if (!typed.isEmpty()) type(typed);
+      return true;
+    }
+    case QEvent::InputMethod: {
+      auto* im = static_cast<QInputMethodEvent*>(e);
+      before_ = box_->currentText();
+      if (im->commitString().isEmpty() || CarriesControlText(im->commitString())) return false;
+      for (char32_t c : im->commitString().toUcs4())
+        if (const char32_t f = entry::FilterChar(kind_, c)) type(QString::fromUcs4(&f, 1));
+      return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+      before_ = box_->currentText();
+      return false;
+    case QEvent::FocusIn: {
+      const auto reason = static_cast<QFocusEvent*>(e)->reason();
+      if (o == box_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+          reason != Qt::MouseFocusReason)
+        box_->lineEdit()->selectAll();
+      return false;
+    }
+    default: return false;
+  }
+}
+
+ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind) {
+  if (auto* l = box->findChild<ListChoice*>(QString(), Qt::FindDirectChildrenOnly)) return l;
+  return new ListChoice(box, kind);
+}
+
 void InstallKeyFilter(QWidget* box, entry::KeyFilter kind) {
   if (!box) return;
   if (auto* f = box->findChild<KeyFilterObject*>(QString(), Qt::FindDirectChildrenOnly)) {

@@ -77,6 +77,41 @@ class KeyFilterObject : public QObject {
   bool resending_ = false;
 };
 
+// The band and mode boxes take only the texts of their lists. A typed
+// character (filtered by the box's rule) chooses the first item that starts
+// with what was typed so far, the rest of the item selected so that typing
+// on narrows it (or, when nothing does, the first item that starts with the
+// character alone); Backspace steps back; Delete does nothing; any other
+// edit (paste, cut, undo) that leaves no item's text is undone. Getting the
+// focus selects the whole text, so a typed character replaces it. A text
+// the window sets (a loaded QSO's band) stays as it is until the operator
+// changes it.
+class ListChoice : public QObject {
+  Q_OBJECT
+ public:
+  ListChoice(QComboBox* box, entry::KeyFilter kind);
+
+ signals:
+  // The operator's typing chose another item.
+  void chosen(int index);
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void type(const QString& typed);
+  void backspace();
+  void choose(int index, int typedLength);
+  void edited(const QString& text);
+  int startingWith(const QString& prefix) const;
+
+  QComboBox* box_;
+  entry::KeyFilter kind_;
+  QString before_;  // the text before the event that is being handled
+};
+// Makes box list-only (once); the box's ListChoice.
+ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind);
+
 // Installs (or changes) the keystroke filter of a text box or an editable
 // combo box.
 void InstallKeyFilter(QWidget* box, entry::KeyFilter kind);

@@ -87,6 +87,9 @@ class QsoDialog : public ToolWindow<QWidget>, public QsoEntryPanel {
   ole::Date& panelTime() override { return EditTime; }
   void bandPicked() override { Combo1_Click(); }
   void modePicked() override { Combo2_Click(); }
+  // Typed: the reports follow the mode; the focus stays in the box.
+  void bandTyped() override {}
+  void modeTyped() override { ModeSet(); }
 
   QWidget* body_;  // the box row; frmAdd adds the operator box to it
   int loadedRow_ = 0;

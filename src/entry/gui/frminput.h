@@ -100,6 +100,8 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   ole::Date& panelTime() override { return InputTime; }
   void bandPicked() override { Combo1_Click(); }
   void modePicked() override { Combo2_Click(); }
+  void bandTyped() override { Combo1_Click(); }
+  void modeTyped() override { Combo2_Click(); }
 
  private:
   void buildControls();

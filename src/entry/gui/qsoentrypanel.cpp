@@ -78,8 +78,9 @@ QGridLayout* QsoEntryPanel::buildBoxes(QWidget* parent, const BoxFilters& filter
   QWidget* order[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9, Text1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 
-  InstallKeyFilter(Combo1, entry::KeyFilter::Band);
-  InstallKeyFilter(Combo2, entry::KeyFilter::Mode);
+  // The band and mode boxes take only the texts of their lists.
+  InstallListChoice(Combo1, entry::KeyFilter::Band);
+  InstallListChoice(Combo2, entry::KeyFilter::Mode);
   QLineEdit* boxes[] = {Text5, Text6, Text7, Text8, Text9};
   for (std::size_t i = 0; i < filters.size(); ++i) InstallKeyFilter(boxes[i], filters[i]);
   InstallKeyFilter(Text1, entry::KeyFilter::TimeBox);
@@ -89,6 +90,10 @@ QGridLayout* QsoEntryPanel::buildBoxes(QWidget* parent, const BoxFilters& filter
 void QsoEntryPanel::connectPanel(QObject* context) {
   QObject::connect(Combo1, &QComboBox::activated, context, [this] { bandPicked(); });
   QObject::connect(Combo2, &QComboBox::activated, context, [this] { modePicked(); });
+  QObject::connect(InstallListChoice(Combo1, entry::KeyFilter::Band), &ListChoice::chosen, context,
+                   [this] { bandTyped(); });
+  QObject::connect(InstallListChoice(Combo2, entry::KeyFilter::Mode), &ListChoice::chosen, context,
+                   [this] { modeTyped(); });
   const auto focusCall = [this] { Text5->setFocus(); };
   for (std::size_t i = 0; i < UpDown1.size(); ++i) {
     QObject::connect(UpDown1[i], &EntryUpDown::Change, context,
@@ -144,9 +149,15 @@ void QsoEntryPanel::setManualTime(int flag) {
 
 bool QsoEntryPanel::altFocus(int key) {
   switch (key) {
-    case Qt::Key_B: Combo1->setFocus(); return true;
+    case Qt::Key_B:
+      Combo1->setFocus();
+      Combo1->lineEdit()->selectAll();
+      return true;
     case Qt::Key_C: Text5->setFocus(); return true;
-    case Qt::Key_M: Combo2->setFocus(); return true;
+    case Qt::Key_M:
+      Combo2->setFocus();
+      Combo2->lineEdit()->selectAll();
+      return true;
     case Qt::Key_N: Text9->setFocus(); return true;
     default: return false;
   }

@@ -64,8 +64,12 @@ class QsoEntryPanel {
   // Where the window keeps the time of its QSO.
   virtual ole::Date& panelTime() = 0;
   // A band or mode picked from the list.
+  // A band or mode picked from the list.
   virtual void bandPicked() = 0;
   virtual void modePicked() = 0;
+  // A band or mode chosen by typing in its box (the focus stays there).
+  virtual void bandTyped() = 0;
+  virtual void modeTyped() = 0;
 
   void showPanelTime(bool dateOnly = false);
   void stepPanelTime(entry::TimeField field, int step);
