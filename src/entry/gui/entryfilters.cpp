@@ -6,9 +6,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <QVariant>
 #include <algorithm>
 
+#include "log/cp932.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "contest/gui/workspace.h"
@@ -167,6 +169,21 @@ bool ListChoice::eventFilter(QObject* o, QEvent* e) {
     default: return false;
   }
 }
+
+namespace {
+class Cp932Bytes : public QValidator {
+ public:
+  Cp932Bytes(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+  State validate(QString& input, int&) const override {
+    return cp932::byteLength(fromQ(input)) <= static_cast<std::size_t>(bytes_) ? Acceptable : Invalid;
+  }
+
+ private:
+  int bytes_;
+};
+}  // namespace
+
+void LimitCp932Bytes(QLineEdit* box, int bytes) { box->setValidator(new Cp932Bytes(bytes, box)); }
 
 ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind) {
   if (auto* l = box->findChild<ListChoice*>(QString(), Qt::FindDirectChildrenOnly)) return l;

@@ -109,6 +109,11 @@ class ListChoice : public QObject {
   entry::KeyFilter kind_;
   QString before_;  // the text before the event that is being handled
 };
+// Limits a box to what its record field holds: at most `bytes` bytes in
+// CP932 (a double-byte character takes two). A typed or pasted text that
+// would not fit is refused as a whole, so nothing is cut when it is saved.
+void LimitCp932Bytes(QLineEdit* box, int bytes);
+
 // Makes box list-only (once); the box's ListChoice.
 ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind);
 

@@ -84,6 +84,9 @@ QGridLayout* QsoEntryPanel::buildBoxes(QWidget* parent, const BoxFilters& filter
   QLineEdit* boxes[] = {Text5, Text6, Text7, Text8, Text9};
   for (std::size_t i = 0; i < filters.size(); ++i) InstallKeyFilter(boxes[i], filters[i]);
   InstallKeyFilter(Text1, entry::KeyFilter::TimeBox);
+  // The reports are 4-byte fields: a New-Year party name must fit as typed.
+  LimitCp932Bytes(Text6, kRstBytes);
+  LimitCp932Bytes(Text8, kRstBytes);
   return g;
 }
 

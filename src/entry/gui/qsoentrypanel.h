@@ -16,6 +16,7 @@
 #include "entry/bandmode.h"
 #include "entry/edit.h"
 #include "log/oledate.h"
+#include "log/qso.h"
 
 class EntryUpDown;
 class QGridLayout;
@@ -45,6 +46,9 @@ class QsoEntryPanel {
             *Text9 = nullptr;
   QLabel *Label5 = nullptr, *Label6 = nullptr, *Label7 = nullptr, *Label8 = nullptr,
          *Label9 = nullptr;
+
+  // The width of the report fields (SentRst, RcvdRst) in CP932 bytes.
+  static constexpr int kRstBytes = static_cast<int>(decltype(QsoRecord::SentRst)::kLength);
 
   // The keystroke filters of Text5..Text9, which differ between the windows.
   using BoxFilters = std::array<entry::KeyFilter, 5>;
