@@ -16,6 +16,7 @@
 #include "app/gui/gridmodel.h"
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
+#include "entry/gui/historykeeper.h"
 #include "log/clock.h"
 #include "log/grid.h"
 #include "log/gui/dialogregistry.h"
@@ -77,6 +78,7 @@ class frmMain : public QMainWindow, public Workspace {
   QAction* mnuTimeSort;
   QAction *mnuInBox, *mnuQTC, *mnuSumary;
   QAction *mnuElogSet, *mnuThSet, *mnuAdiSet;
+  QAction *mnuHistorySet, *mnuRigSet;
   QAction *MH1, *abt;
 
   // --- operations other windows call ---
@@ -92,6 +94,8 @@ class frmMain : public QMainWindow, public Workspace {
   void selectGridRow(int row) override;
   void activateMain() override;
   void setThLogReadEnabled(bool on) override;
+  const CallHistory* callHistory() const override;
+  void rebuildCallHistory() override;
   // The progress window of long loops.
   frmBar& bar();
 
@@ -163,4 +167,5 @@ class frmMain : public QMainWindow, public Workspace {
   std::array<std::int32_t, kGridCols> appliedWidths_{};
   // The kept outer size, until the window manager's frame is known.
   QSize keptFrameSize_;
+  std::unique_ptr<HistoryKeeper> history_;
 };

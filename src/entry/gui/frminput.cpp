@@ -8,7 +8,10 @@
 
 #include "contest/contestdef.h"
 #include "entry/bandmode.h"
+#include "entry/gui/entryassist.h"
 #include "entry/gui/entryfilters.h"
+#include "entry/gui/rigwatch.h"
+#include "entry/rigmap.h"
 #include "entry/realtime.h"
 #include "log/clock.h"
 #include "log/grid.h"
@@ -91,10 +94,19 @@ void frmInput::buildControls() {
   top->addStretch(1);
   outer->addLayout(top);
 
-  // entry row: captions above the boxes
-  outer->addLayout(buildBoxes(this, {entry::KeyFilter::CallSign, entry::KeyFilter::CallSign,
-                                     entry::KeyFilter::Exchange, entry::KeyFilter::Report,
-                                     entry::KeyFilter::Exchange}));
+  // entry row: captions above the boxes; under them the radio's frequency,
+  // the live check and the history's exchange, then the partial list
+  QGridLayout* boxes = buildBoxes(this, {entry::KeyFilter::CallSign, entry::KeyFilter::CallSign,
+                                         entry::KeyFilter::Exchange, entry::KeyFilter::Report,
+                                         entry::KeyFilter::Exchange});
+  outer->addLayout(boxes);
+  LabelFreq = new QLabel(this);
+  LabelFreq->setObjectName(QStringLiteral("LabelFreq"));
+  boxes->addWidget(LabelFreq, 2, 0, 1, 2);
+  assist_ = new EntryAssist(ws_, Combo1, Combo2, Text5, Text9, this);
+  boxes->addWidget(assist_->LabelCheck, 2, 2);
+  boxes->addWidget(assist_->LabelHistory, 2, 3, 1, 5);
+  outer->addWidget(assist_->ListPartial);
 
   Command1 = EntryButton("Command1", "消去", this);
   Command2 = EntryButton("Command2", "登録", this);
@@ -106,6 +118,9 @@ void frmInput::buildControls() {
   StatusBar1Panel1 = new QLabel(StatusBar1);
   StatusBar1Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
   StatusBar1->addWidget(StatusBar1Panel1, 1);
+  LabelRig = new QLabel(StatusBar1);
+  LabelRig->setObjectName(QStringLiteral("LabelRig"));
+  StatusBar1->addPermanentWidget(LabelRig);
   outer->addWidget(StatusBar1);
 
   Timer1 = new QTimer(this);
@@ -178,6 +193,14 @@ void frmInput::Form_Load() {
   // 11. registered; manual time as the main window keeps it
   registerOpen();
   TimeMnlSet(TimeMnl(ws_));
+  // The radio, when the settings link one: its band and mode win over the
+  // category preset once it answers.
+  if (const auto cfg = entry::RigConfig::fromSettings(ws_.session().Ini)) {
+    rig_ = new RigWatch(this);
+    connect(rig_, &RigWatch::changed, this, &frmInput::rigChanged);
+    LabelRig->setText(QStringLiteral("リグに接続しています..."));
+    rig_->start(*cfg);
+  }
 }
 
 // ---------------------------------------------------------------- rules
@@ -214,7 +237,12 @@ void frmInput::QsoRegister() {
     showStatus(msg);
     return;
   }
-  const entry::EntryBoxes b = panelBoxes();
+  entry::EntryBoxes b = panelBoxes();
+  // The band and mode shown when Enter went down, whatever the radio did since.
+  if (enterBoxes_) {
+    b.band = enterBoxes_->band;
+    b.mode = enterBoxes_->mode;
+  }
   const entry::QsoEntry e{InputTime, b.band, b.mode, b.callSign, b.sentRst, b.sentNo, b.rcvdRst, b.rcvdNo};
   LogDocument& doc = ws_.session().Doc;
   if (!entry::AppendQso(doc, ws_.session().GridData, e)) {
@@ -223,6 +251,7 @@ void frmInput::QsoRegister() {
   }
   if (const int top = entry::ScrollRowAfterAppend(doc.Log.count(), doc.State.GridPageRows))
     ws_.scrollGridTo(top);
+  assist_->registered();
   clearEntry();
   if (!realTime()) {
     InputTime = ole::addSeconds(doc.Log[doc.Log.count()].QsoTime, 5);
@@ -289,11 +318,50 @@ void frmInput::Command2_Click() {
 void frmInput::Combo1_Click() {
   SentRptSet(Combo1->currentText());
   caretToEnd();
+  if (rig_ && rig_->link()) rig_->link()->setBand(fromQ(Combo1->currentText()), fromQ(Combo2->currentText()));
 }
 
 void frmInput::Combo2_Click() {
   ModeSet();
   caretToEnd();
+  if (rig_ && rig_->link()) rig_->link()->setMode(fromQ(Combo2->currentText()));
+}
+
+void frmInput::historyArrived() { assist_->refresh(); }
+
+// The radio's status, on the window's thread. A band or mode the radio
+// moved to goes into its box as a pick would put it (the radio is not told
+// again); the frequency stands beside the boxes; the status line says when
+// the radio stops answering.
+void frmInput::rigChanged(const entry::RigStatus& s) {
+  if (s.state == entry::RigState::Answering) {
+    LabelFreq->setText(toQ(entry::RigFrequencyText(s.frequency)) + QStringLiteral(" MHz"));
+    if (!s.band.empty() && s.band != rigBand_) {
+      const int i = Combo1->findText(toQ(s.band), Qt::MatchExactly | Qt::MatchCaseSensitive);
+      if (i >= 0) {
+        Combo1->setCurrentIndex(i);
+        Combo1->setEditText(Combo1->itemText(i));
+        SentRptSet(Combo1->currentText());
+      }
+    }
+    if (!s.mode.empty() && s.mode != rigMode_) {
+      const int i = Combo2->findText(toQ(s.mode), Qt::MatchExactly | Qt::MatchCaseSensitive);
+      if (i >= 0) {
+        Combo2->setCurrentIndex(i);
+        Combo2->setEditText(Combo2->itemText(i));
+        ModeSet();
+      }
+    }
+    rigBand_ = s.band;
+    rigMode_ = s.mode;
+    LabelRig->setText(s.note.empty() ? QStringLiteral("リグ連動中") : toQ(s.note));
+  } else if (s.state == entry::RigState::NotAnswering) {
+    LabelFreq->clear();
+    rigBand_.clear();
+    rigMode_.clear();
+    LabelRig->setText(QStringLiteral("リグが応答しません") +
+                      (s.error.empty() ? QString() : QStringLiteral("（") + toQ(s.error) + QStringLiteral("）")));
+  }
 }
 
 void frmInput::Text1_Apply() {
@@ -325,7 +393,10 @@ bool frmInput::altHeld(const QKeyEvent* e) const {
 // Enter goes down: a command word typed into the call-sign box is carried
 // out now; a QSO is registered when the key comes up.
 bool frmInput::enterDown(QObject* source, const QKeyEvent* e) {
-  if (!e->isAutoRepeat()) enterDown_ = true;
+  if (!e->isAutoRepeat()) {
+    enterDown_ = true;
+    enterBoxes_ = panelBoxes();
+  }
   if (source != Text5) return false;
   const entry::EntryCommand word = entry::CommandWord(fromQ(Text5->text()));
   switch (word) {
@@ -379,6 +450,7 @@ bool frmInput::keyUp(QObject* source, QKeyEvent* e) {
     enterDown_ = false;
     swallowEnterUp_ = false;
     if (mine) QsoRegister();
+    enterBoxes_.reset();
     return true;
   }
   if (key == Qt::Key_Space) {
@@ -422,6 +494,7 @@ void frmInput::keyReleaseEvent(QKeyEvent* e) {
 void frmInput::onClose() {
   Timer2->stop();
   Timer1->stop();
+  if (rig_) rig_->stop();
   ws_.session().Doc.State.SelRow = 0;
   if (DataAdded == 1) ws_.session().LogDataSearch();
 }

@@ -29,14 +29,20 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
 #include "entry/gui/qsoentrypanel.h"
+#include "entry/riglink.h"
 #include "log/oledate.h"
 
 #include "contest/gui/toolwindow.h"
 
+
+class EntryAssist;
+class RigWatch;
 
 // What the window starts after it closed on a command word.
 struct InputLinks {
@@ -64,6 +70,8 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   QPushButton *Command1, *Command2;
   QStatusBar* StatusBar1;
   QLabel* StatusBar1Panel1;
+  QLabel* LabelFreq;  // the radio's frequency, beside the band and mode boxes
+  QLabel* LabelRig;   // the radio's state, at the right of the status bar
   QTimer *Timer1, *Timer2;
 
   // --- state ---
@@ -91,6 +99,12 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
 
   InputLinks links;
 
+  // The call history is ready (the main window built it).
+  void historyArrived();
+  EntryAssist* assist() const { return assist_; }
+  RigWatch* rig() const { return rig_; }
+  void rigChanged(const entry::RigStatus& s);
+
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
@@ -117,6 +131,10 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   bool realTime() const;
   bool dqp() const;
 
+  EntryAssist* assist_ = nullptr;
+  RigWatch* rig_ = nullptr;
+  std::string rigBand_, rigMode_;  // what the radio reported last
+  std::optional<entry::EntryBoxes> enterBoxes_;
   bool enterDown_ = false;
   bool spaceDown_ = false;
   bool swallowEnterUp_ = false;
