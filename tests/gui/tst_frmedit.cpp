@@ -24,6 +24,7 @@ class TestFrmEdit : public QObject {
   void filtersAndSpaceMoves();
   void editingKeysPassTheFilters();
   void noSelectedQsoOpensNothing();
+  void menuCommandsTakeTheCurrentRowOrAsk();
   void insertOpensWithItsOwnNumber();
   void insertAtTwelveRenumbersTheRest();
   void insertRefusesMissingBoxes();
@@ -361,6 +362,42 @@ void TestFrmEdit::noSelectedQsoOpensNothing() {
   QVERIFY(!frmAdd::showFor(w));
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
+}
+
+// After a dialog has reset the clicked row, the edit and delete commands act
+// on the grid's current row; with none they ask for a click.
+void TestFrmEdit::menuCommandsTakeTheCurrentRowOrAsk() {
+  MainFixture f;
+  frmMain& w = logWith(f, 5);
+  f.ui.messages.clear();
+  w.Grid1->setCurrentIndex(QModelIndex());
+  w.session().Doc.State.SelRow = 0;
+  for (QAction* a : {w.mnuDataEdit, w.mnuDelete, w.mnuLogEdit, w.mnuLogIns, w.mnuLogDel}) {
+    f.ui.messages.clear();
+    a->trigger();
+    QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+    QCOMPARE(f.texts(), QStringList{QStringLiteral("交信をクリックして選んでください")});
+  }
+  // edit QSO 2, close: the clicked row is reset, the grid's current row stays
+  clickRow(w, 2);
+  w.mnuDataEdit->trigger();
+  QPointer<frmEdit> d = frmEdit::openOf(w);
+  QVERIFY(d);
+  d->close();
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
+  w.selectGridRow(3);
+  f.ui.messages.clear();
+  w.mnuDataEdit->trigger();
+  d = frmEdit::openOf(w);
+  QVERIFY(d);
+  QVERIFY(f.ui.messages.empty());
+  QCOMPARE(d->Text5->text(), QStringLiteral("JA1AA3"));
+  d->close();
+  w.selectGridRow(4);
+  w.mnuDelete->trigger();
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgDelLog));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(4));
+  w.dialogs().find(DlgDelLog)->close();
 }
 
 void TestFrmEdit::insertOpensWithItsOwnNumber() {

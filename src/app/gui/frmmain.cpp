@@ -202,11 +202,11 @@ void frmMain::buildMenus() {
   connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
   connect(mCsvOut, &QAction::triggered, this, [this] { mCsvOut_Click(*this); });
   connect(mCsvIn, &QAction::triggered, this, [this] { mCsvIn_Click(*this); });
-  connect(mnuDataEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
-  connect(mnuLogEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
-  connect(mnuLogIns, &QAction::triggered, this, [this] { frmAdd::showFor(*this); });
-  connect(mnuDelete, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
-  connect(mnuLogDel, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
+  connect(mnuDataEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
+  connect(mnuLogEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
+  connect(mnuLogIns, &QAction::triggered, this, [this] { if (chooseRow()) frmAdd::showFor(*this); });
+  connect(mnuDelete, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
+  connect(mnuLogDel, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
   connect(mnuHistorySet, &QAction::triggered, this, [this] { frmHistorySet::showFor(*this); });
   connect(mnuRigSet, &QAction::triggered, this, [this] { frmRigSet::showFor(*this); });
   connect(mnuThSet, &QAction::triggered, this, [this] { frmThSet::showFor(*this); });
@@ -433,6 +433,20 @@ const CallHistory* frmMain::callHistory() const { return history_ ? history_->hi
 void frmMain::rebuildCallHistory() {
   if (!history_) history_ = std::make_unique<HistoryKeeper>(*this);
   history_->build();
+}
+
+bool frmMain::chooseRow() {
+  if (session_.Doc.State.OpenDialogNo != 0) return true;  // the commands open nothing then
+  const int count = session_.Doc.Log.count();
+  std::int16_t& sel = session_.Doc.State.SelRow;
+  if (sel >= 1 && sel <= count) return true;
+  const QModelIndex i = Grid1->currentIndex();
+  if (i.isValid() && i.row() + 1 <= count) {
+    sel = static_cast<std::int16_t>(i.row() + 1);
+    return true;
+  }
+  ui_.tell("交信をクリックして選んでください");
+  return false;
 }
 
 void frmMain::setThLogReadEnabled(bool on) { mnuThLogRead->setEnabled(on); }

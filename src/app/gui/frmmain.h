@@ -96,6 +96,10 @@ class frmMain : public QMainWindow, public Workspace {
   void setThLogReadEnabled(bool on) override;
   const CallHistory* callHistory() const override;
   void rebuildCallHistory() override;
+  // Edit, insert and delete act on the row last clicked, else on the grid's
+  // current row; with neither the operator is asked to click one. False
+  // when no row is chosen.
+  bool chooseRow();
   // The progress window of long loops.
   frmBar& bar();
 
