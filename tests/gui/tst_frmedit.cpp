@@ -306,6 +306,9 @@ void TestFrmEdit::filtersAndSpaceMoves() {
   d->Combo1->setFocus();
   QTest::keyClicks(d->Combo1, QStringLiteral("1"));
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("14"));
+  QTest::keyClicks(d->Combo1, QStringLiteral("7"));  // in the same run: nothing starts "17"
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("14"));
+  QTest::keyClick(d->Combo1, Qt::Key_B, Qt::AltModifier);
   QTest::keyClicks(d->Combo1, QStringLiteral("7g.x"));
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("7"));
   d->Combo2->setFocus();

@@ -32,8 +32,10 @@ EntryAssist::EntryAssist(Workspace& ws, QComboBox* band, QComboBox* mode, QLineE
   ListPartial->setFlow(QListView::LeftToRight);
   ListPartial->setWrapping(true);
   ListPartial->setResizeMode(QListView::Adjust);
-  ListPartial->setUniformItemSizes(true);
-  ListPartial->setGridSize(QSize(twipsToPx(1400), ListPartial->fontMetrics().height() + 4));
+  ListPartial->setTextElideMode(Qt::ElideNone);
+  // A cell holds the longest call the log field takes.
+  ListPartial->setGridSize(QSize(ListPartial->fontMetrics().horizontalAdvance(QStringLiteral("JA1ABC/123W")),
+                                 ListPartial->fontMetrics().height() + 4));
   ListPartial->setFixedHeight(3 * (ListPartial->fontMetrics().height() + 4) + 6);
   for (QWidget* w : {static_cast<QWidget*>(LabelCheck), static_cast<QWidget*>(LabelHistory)})
     w->setFocusPolicy(Qt::NoFocus);

@@ -1,5 +1,6 @@
 #include "entry/gui/entryfilters.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
@@ -101,10 +102,16 @@ void ListChoice::choose(int index, int typedLength) {
 void ListChoice::type(const QString& typed) {
   QLineEdit* e = box_->lineEdit();
   const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
-  for (const QString& wanted : {e->text().left(start) + typed, typed}) {
-    const int i = startingWith(wanted);
+  // After a pause a character that goes on no item starts afresh; in a run
+  // of keys it is dropped ("145" stays 14, it does not jump to 50).
+  const bool pause = !lastKey_.isValid() || lastKey_.elapsed() > QApplication::keyboardInputInterval();
+  lastKey_.start();
+  QStringList wanted{e->text().left(start) + typed};
+  if (pause) wanted << typed;
+  for (const QString& w : wanted) {
+    const int i = startingWith(w);
     if (i >= 0) {
-      choose(i, static_cast<int>(wanted.size()));
+      choose(i, static_cast<int>(w.size()));
       return;
     }
   }

@@ -16,6 +16,7 @@
 // its own filter on the boxes after these, so that it sees the keys first.
 #pragma once
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QObject>
 #include <QToolButton>
@@ -80,8 +81,8 @@ class KeyFilterObject : public QObject {
 // The band and mode boxes take only the texts of their lists. A typed
 // character (filtered by the box's rule) chooses the first item that starts
 // with what was typed so far, the rest of the item selected so that typing
-// on narrows it (or, when nothing does, the first item that starts with the
-// character alone); Backspace steps back; Delete does nothing; any other
+// on narrows it (or, after a pause, when nothing does, the first item that
+// starts with the character alone); Backspace steps back; Delete does nothing; any other
 // edit (paste, cut, undo) that leaves no item's text is undone. Getting the
 // focus selects the whole text, so a typed character replaces it. A text
 // the window sets (a loaded QSO's band) stays as it is until the operator
@@ -108,6 +109,7 @@ class ListChoice : public QObject {
   QComboBox* box_;
   entry::KeyFilter kind_;
   QString before_;  // the text before the event that is being handled
+  QElapsedTimer lastKey_;
 };
 // Limits a box to what its record field holds: at most `bytes` bytes in
 // CP932 (a double-byte character takes two). A typed or pasted text that

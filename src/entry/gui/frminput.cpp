@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "contest/contestdef.h"
 #include "entry/bandmode.h"
@@ -129,6 +130,11 @@ void frmInput::buildControls() {
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
   Timer2->setInterval(1000);
+  RigTypedTimer = new QTimer(this);
+  RigTypedTimer->setObjectName(QStringLiteral("RigTypedTimer"));
+  RigTypedTimer->setSingleShot(true);
+  RigTypedTimer->setInterval(QApplication::keyboardInputInterval());
+  connect(RigTypedTimer, &QTimer::timeout, this, &frmInput::RigTypedTimer_Timer);
 
   QWidget* order[] = {Text1, Command1, Command2, Check1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
@@ -327,6 +333,29 @@ void frmInput::Combo2_Click() {
   if (rig_ && rig_->link()) rig_->link()->setMode(fromQ(Combo2->currentText()));
 }
 
+// Typed, the radio is told once the typing pauses, not at each key that
+// passes through another item ("1", "14", "144").
+void frmInput::bandTyped() {
+  SentRptSet(Combo1->currentText());
+  caretToEnd();
+  rigTyped_ |= kRigBand;
+  if (rig_) RigTypedTimer->start();
+}
+
+void frmInput::modeTyped() {
+  ModeSet();
+  caretToEnd();
+  rigTyped_ |= kRigMode;
+  if (rig_) RigTypedTimer->start();
+}
+
+void frmInput::RigTypedTimer_Timer() {
+  const int typed = std::exchange(rigTyped_, 0);
+  if (!rig_ || !rig_->link()) return;
+  if (typed & kRigBand) rig_->link()->setBand(fromQ(Combo1->currentText()), fromQ(Combo2->currentText()));
+  else if (typed & kRigMode) rig_->link()->setMode(fromQ(Combo2->currentText()));
+}
+
 void frmInput::historyArrived() { assist_->refresh(); }
 
 // The radio's status, on the window's thread. A band or mode the radio
@@ -336,7 +365,8 @@ void frmInput::historyArrived() { assist_->refresh(); }
 void frmInput::rigChanged(const entry::RigStatus& s) {
   if (s.state == entry::RigState::Answering) {
     LabelFreq->setText(toQ(entry::RigFrequencyText(s.frequency)) + QStringLiteral(" MHz"));
-    if (!s.band.empty() && s.band != rigBand_) {
+    // What the box shows already (the operator's own choice coming back) is left as it is.
+    if (!s.band.empty() && s.band != rigBand_ && toQ(s.band) != Combo1->currentText()) {
       const int i = Combo1->findText(toQ(s.band), Qt::MatchExactly | Qt::MatchCaseSensitive);
       if (i >= 0) {
         Combo1->setCurrentIndex(i);
@@ -344,7 +374,7 @@ void frmInput::rigChanged(const entry::RigStatus& s) {
         SentRptSet(Combo1->currentText());
       }
     }
-    if (!s.mode.empty() && s.mode != rigMode_) {
+    if (!s.mode.empty() && s.mode != rigMode_ && toQ(s.mode) != Combo2->currentText()) {
       const int i = Combo2->findText(toQ(s.mode), Qt::MatchExactly | Qt::MatchCaseSensitive);
       if (i >= 0) {
         Combo2->setCurrentIndex(i);
@@ -494,6 +524,7 @@ void frmInput::keyReleaseEvent(QKeyEvent* e) {
 void frmInput::onClose() {
   Timer2->stop();
   Timer1->stop();
+  RigTypedTimer->stop();
   if (rig_) rig_->stop();
   ws_.session().Doc.State.SelRow = 0;
   if (DataAdded == 1) ws_.session().LogDataSearch();

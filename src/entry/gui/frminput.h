@@ -15,8 +15,13 @@
 //   Text5..Text9          call sign, sent RS(T), sent exchange, received
 //                         RS(T), received exchange; captions Label5..Label9
 //   Command1 "消去", Command2 "登録"
-//   StatusBar1            panel 1: StatusBar1Panel1
+//   StatusBar1            panel 1: StatusBar1Panel1; LabelRig at its right
 //   Timer1 (5 s message), Timer2 (1 s clock)
+//   LabelFreq             the radio's frequency, under the band and mode boxes
+//   LabelCheck, LabelHistory, ListPartial   the live checks (entryassist.h)
+//
+// While the settings link a radio (RigOn), the band and mode boxes follow it
+// and a band or mode the operator picks or types turns it.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -73,6 +78,7 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   QLabel* LabelFreq;  // the radio's frequency, beside the band and mode boxes
   QLabel* LabelRig;   // the radio's state, at the right of the status bar
   QTimer *Timer1, *Timer2;
+  QTimer* RigTypedTimer;  // a band or mode typed goes to the radio when it fires
 
   // --- state ---
   ole::Date InputTime = 0;
@@ -96,6 +102,7 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   void Combo1_Click();
   void Combo2_Click();
   void Text1_Apply();
+  void RigTypedTimer_Timer();
 
   InputLinks links;
 
@@ -114,8 +121,8 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   ole::Date& panelTime() override { return InputTime; }
   void bandPicked() override { Combo1_Click(); }
   void modePicked() override { Combo2_Click(); }
-  void bandTyped() override { Combo1_Click(); }
-  void modeTyped() override { Combo2_Click(); }
+  void bandTyped() override;
+  void modeTyped() override;
 
  private:
   void buildControls();
@@ -134,6 +141,8 @@ class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   EntryAssist* assist_ = nullptr;
   RigWatch* rig_ = nullptr;
   std::string rigBand_, rigMode_;  // what the radio reported last
+  static constexpr int kRigBand = 1, kRigMode = 2;
+  int rigTyped_ = 0;               // what was typed since the radio was last told
   std::optional<entry::EntryBoxes> enterBoxes_;
   bool enterDown_ = false;
   bool spaceDown_ = false;
