@@ -311,7 +311,18 @@ void TestEntryAssist::historySettingsWindow() {
   d = frmHistorySet::showFor(ws);
   d->chkHistoryFill->setChecked(false);
   d->CancelButton->click();
+  QTRY_VERIFY(!d);
   QCOMPARE(ws.S.Ini.HistoryFill, std::int16_t(1));
+  // a settings file that cannot be written is told, and the window stays
+  QVERIFY(QFile::remove(QString::fromStdString(ws.S.iniPath())));
+  QVERIFY(QDir().mkdir(QString::fromStdString(ws.S.iniPath())));
+  d = frmHistorySet::showFor(ws);
+  ws.Prompts.messages.clear();
+  d->OKButton->click();
+  QCOMPARE(ws.Prompts.messages.size(), std::size_t(1));
+  QVERIFY(ws.Prompts.messages[0].text.rfind("設定ファイルを書き込めませんでした。", 0) == 0);
+  QVERIFY(d && d->isVisible());
+  d->close();
 }
 
 // A New-Year party name typed into the sent RS(T) box stops at 4 bytes of

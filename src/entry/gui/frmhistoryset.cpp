@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "contest/gui/workspace.h"
+#include "entry/gui/entrysettings.h"
 #include "contest/session.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
@@ -67,19 +68,10 @@ frmHistorySet::frmHistorySet(Workspace& ws) : ToolWindow(ws, DlgHistorySet) {
   chkHistoryFill->setChecked(ini.HistoryFill == 1);
 
   registerOpen();
-  adjustSize();
-  const QRect m = ws_.mainWidget()->frameGeometry();
-  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
+  PlaceOverMain(this, ws_, 500);
 }
 
-frmHistorySet* frmHistorySet::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmHistorySet(ws);
-  f->show();
-  f->activateWindow();
-  f->OKButton->setFocus();
-  return f;
-}
+frmHistorySet* frmHistorySet::showFor(Workspace& ws) { return ShowSettingsWindow<frmHistorySet>(ws); }
 
 void frmHistorySet::cmdAddLog_Click() {
   FileDialogOptions o;
@@ -120,12 +112,5 @@ bool frmHistorySet::OKButton_Click() {
   ini.HistoryFile = fromQ(txtHistoryFile->text().trimmed());
   ini.HistoryFill = chkHistoryFill->isChecked() ? 1 : 0;
   ws_.rebuildCallHistory();
-  std::string err;
-  if (!ws_.session().writeSettings(&err)) {
-    setTopmost(this, false);
-    ws_.session().ui().tell("設定ファイルを書き込めませんでした。\r\n" + err, Icon::Critical);
-    setTopmost(this, true);
-    return false;
-  }
-  return true;
+  return WriteSettingsTold(ws_, this);
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "contest/gui/workspace.h"
+#include "entry/gui/entrysettings.h"
 #include "contest/session.h"
 #include "entry/gui/rigwatch.h"
 #include "entry/rigmap.h"
@@ -167,19 +168,10 @@ frmRigSet::frmRigSet(Workspace& ws) : ToolWindow(ws, DlgRigSet) {
   followKind();
 
   registerOpen();
-  adjustSize();
-  const QRect m = ws_.mainWidget()->frameGeometry();
-  move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(300));
+  PlaceOverMain(this, ws_, 300);
 }
 
-frmRigSet* frmRigSet::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmRigSet(ws);
-  f->show();
-  f->activateWindow();
-  f->OKButton->setFocus();
-  return f;
-}
+frmRigSet* frmRigSet::showFor(Workspace& ws) { return ShowSettingsWindow<frmRigSet>(ws); }
 
 void frmRigSet::followKind() {
   const bool direct = optDirect->isChecked();
@@ -275,14 +267,7 @@ bool frmRigSet::OKButton_Click() {
     ini.RigSpeed = c.speed;
   }
   ini.RigDigiMode = c.digiMode;
-  std::string err;
-  if (!ws_.session().writeSettings(&err)) {
-    setTopmost(this, false);
-    ws_.session().ui().tell("設定ファイルを書き込めませんでした。\r\n" + err, Icon::Critical);
-    setTopmost(this, true);
-    return false;
-  }
-  return true;
+  return WriteSettingsTold(ws_, this);
 }
 
 void frmRigSet::onClose() {
