@@ -6,12 +6,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QtTest>
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,6 +21,7 @@
 #include "entry/riglink.h"
 #include "log/fileio.h"
 #include "log/gui/qtui.h"
+#include "rigctld_process.h"
 #include "testworkspace.h"
 
 namespace {
@@ -91,72 +86,6 @@ QColor colourOf(frmInput* in, const QString& call) {
   const auto items = in->assist()->ListPartial->findItems(call, Qt::MatchExactly);
   return items.isEmpty() ? QColor() : items.first()->foreground().color();
 }
-
-// A port on 127.0.0.1 nobody listens on right now.
-int freePort() {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof a;
-  int port = 0;
-  if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-      getsockname(s, reinterpret_cast<sockaddr*>(&a), &len) == 0)
-    port = ntohs(a.sin_port);
-  close(s);
-  return port;
-}
-bool accepting(int port) {
-  const int s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  a.sin_port = htons(static_cast<std::uint16_t>(port));
-  const bool ok = ::connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-  close(s);
-  return ok;
-}
-
-// rigctld with the dummy radio on 127.0.0.1, started and stopped here.
-struct Rigctld {
-  int port = freePort();
-  pid_t pid = -1;
-  bool start() {
-    pid = fork();
-    if (pid == 0) {
-      const std::string p = std::to_string(port);
-      freopen("/dev/null", "w", stdout);
-      freopen("/dev/null", "w", stderr);
-      execlp("rigctld", "rigctld", "-m", "1", "-T", "127.0.0.1", "-t", p.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    for (int i = 0; i < 200; ++i) {
-      if (accepting(port)) return true;
-      QThread::msleep(50);
-    }
-    return false;
-  }
-  void stop() {
-    if (pid <= 0) return;
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    pid = -1;
-  }
-  ~Rigctld() { stop(); }
-  std::string address() const { return "127.0.0.1:" + std::to_string(port); }
-  // Another program sets or reads the radio.
-  int set(const char* freq, const char* mode) const {
-    return std::system(("rigctl -m 2 -r " + address() + " F " + freq + " M " + mode + " 0 >/dev/null 2>&1").c_str());
-  }
-  std::string frequency() const {
-    const std::string out = QDir::tempPath().toStdString() + "/rigfreq" + std::to_string(port);
-    std::system(("rigctl -m 2 -r " + address() + " f > " + out + " 2>/dev/null").c_str());
-    std::string text;
-    fileio::readAll(out, text);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-    return text;
-  }
-};
 
 bool onWindowThread() {
   const auto t = entry::RigLibraryThreads();
@@ -360,7 +289,7 @@ void TestEntryAssist::reportBoxesHoldWhatTheFieldHolds() {
 void TestEntryAssist::entryWindowFollowsTheRadio() {
   if (std::system("command -v rigctld >/dev/null 2>&1 && command -v rigctl >/dev/null 2>&1") != 0)
     QSKIP("rigctld is not installed");
-  Rigctld radio;
+  Rigctld radio(freePort());
   QVERIFY(radio.start());
   QCOMPARE(radio.set("7012000", "CW"), 0);
   TestWorkspace ws;
