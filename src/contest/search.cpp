@@ -104,7 +104,7 @@ void LogDataSearch(LogData& log, SearchWalk& walk, const ContestDefinition& def,
       showProgress(progress, k, q, label);
       walk.next(q, v);
       write(q, v, score.MltList);
-      countStep(score.BandStats[static_cast<std::size_t>(v.band)], q, v);
+      if (v.band >= 0) countStep(score.BandStats[static_cast<std::size_t>(v.band)], q, v);
     }
     progress.finish();
   }

@@ -43,15 +43,12 @@ SearchWalk::SearchWalk(const ContestDefinition& def, const CtyTables& cty,
                        const SectionList& sections, std::int16_t cateMode, std::int16_t cateBand)
     : def_(def), cty_(cty), sections_(sections), cateMode_(cateMode), cateBand_(cateBand) {}
 
-// A band text no rule knows (only imports make one) counts on the band of
-// the QSO before it.
-int SearchWalk::bandOf(std::string_view band) const {
-  const int b = bands::BandIndexOf(band);
-  return b < 0 ? prevBand_ : b;
-}
+// A band text no rule knows (only imports make one): -1, a band that is
+// not enabled and that no band row counts.
+int SearchWalk::bandOf(std::string_view band) const { return bands::BandIndexOf(band); }
 
 bool SearchWalk::enabled(int band) const {
-  return def_.BandEnabled[static_cast<std::size_t>(band)] == 1;
+  return band >= 0 && def_.BandEnabled[static_cast<std::size_t>(band)] == 1;
 }
 
 void SearchWalk::next(const QsoRecord& q, QsoVerdict& v) {
@@ -224,7 +221,6 @@ void SearchWalk::mltStep(TextRefs& ids, QsoVerdict& v) const {
 }
 
 void SearchWalk::remember(const TextRefs& ids, const QsoVerdict& v) {
-  prevBand_ = v.band;
   if (ids.call != kNone && v.Dupe == 0 && enabled(v.band)) {
     if (ids.band < 64) {
       if (bandsWorked_.size() <= ids.call) bandsWorked_.resize(calls_.size(), 0);

@@ -18,7 +18,7 @@ class SectionList;
 
 // What the rules make of one QSO.
 struct QsoVerdict {
-  int band = 0;              // band index it counts on
+  int band = 0;              // band index it counts on; -1: none (a text no band rule knows)
   std::int16_t Dupe = 0;     // the record's Dupe afterwards
   std::int16_t Points = 0;   // the record's Points afterwards
   // The points its band's sum takes (the multiplier step may still clear
@@ -98,5 +98,4 @@ class SearchWalk {
   // the list in the section list once (by key number: -1 not yet).
   mutable std::vector<EntityAnswer> entities_;
   mutable std::vector<std::int8_t> inSections_;
-  int prevBand_ = 0;
 };

@@ -359,17 +359,41 @@ TEST_F(Search, ScoreBeyond32BitsIsKeptWhole) {
   EXPECT_EQ(score.TotalScore, 32767000000LL);
 }
 
-TEST_F(Search, UnknownBandTextCountsOnThePreviousBand) {
-  add(qso("430K", "FM", "JA1AAA", "1"));
-  add(qso("14", "CW", "JA1BBB", "2"));
-  add(qso("", "CW", "JA1CCC", "3"));
-  add(qso("x", "CW", "JA1CCC", "3"));
-  add(qso("x", "CW", "JA1CCC", "3"));
+// A band text no rule knows (an import's "145", "430K", an empty band) is a
+// QSO on a band that is not enabled: stored dupe mark kept, no points, no
+// multiplier, counted in no band row and so in no total.
+TEST_F(Search, UnknownBandTextIsABandNotEnabledCountedNowhere) {
+  QsoRecord r = qso("145", "CWW", "JA1AAA", "1", 5);
+  r.Dupe = 1;
+  r.Mlt = "OLD";
+  add(r);
+  add(qso("430K", "FM", "JA1BBB", "2", 3));
+  add(qso("14", "CW", "JA1CCC", "3"));
+  add(qso("", "CW", "JA1DDD", "4", 2));
+  add(qso("145", "CW", "JA1AAA", "1"));
+  def.BandPoints[4].PointA = 10;
+  def.TotalPoint = 1;
   run();
-  EXPECT_EQ(band(0).QsoCount, 1);
-  EXPECT_EQ(band(4).QsoCount, 4);
-  EXPECT_EQ(log[4].Dupe, 0);  // the dupe rule compares the band texts
-  EXPECT_EQ(log[5].Dupe, 1);
+  EXPECT_EQ(log[1].Dupe, 1);  // stored dupe mark kept
+  EXPECT_EQ(log[5].Dupe, 0);  // no dupe rule on such a band
+  for (int k : {1, 2, 4, 5}) {
+    EXPECT_EQ(log[k].Points, 0) << k;
+    EXPECT_EQ(mlt(k), "") << k;
+  }
+  EXPECT_EQ(mlt(3), "3");
+  for (int b = 0; b < 16; ++b) EXPECT_EQ(band(b).QsoCount, b == 4 ? 1 : 0) << b;
+  EXPECT_EQ(band(6).PointSum, 0);  // not 21 MHz (the band of no QSO before it)
+  EXPECT_EQ(total().QsoCount, 1);
+  EXPECT_EQ(total().DupeCount, 0);
+  EXPECT_EQ(total().PointSum, 10);
+  EXPECT_EQ(total().MltCount, 1);
+  EXPECT_EQ(score.TotalScore, 10);
+  // The first QSO too: nothing is counted on 1.8 MHz.
+  log.clear();
+  add(qso("145", "CW", "JA1AAA", "1"));
+  run();
+  EXPECT_EQ(band(0).QsoCount, 0);
+  EXPECT_EQ(total().QsoCount, 0);
 }
 
 TEST_F(Search, RecordsKeepNumberOrderAndRemarks) {
@@ -469,7 +493,6 @@ void search(LogData& log, const ContestDefinition& def, const CtyTables& cty,
   for (auto& s : score.BandStats) s = BandStat{};
   score.MltList.clear();
   std::vector<Triple> dupes;
-  int prev = 0;
   for (int k = 1; k <= log.count(); ++k) {
     QsoRecord q = log[k];
     const std::string band(q.Band.trimmed()), mode(q.Mode.trimmed());
@@ -477,11 +500,11 @@ void search(LogData& log, const ContestDefinition& def, const CtyTables& cty,
     for (int i = 0; i < 16; ++i)
       if (band == kBands[i]) b = i;
     if (b < 0 && !band.empty() && band.back() == 'G') b = 15;
-    if (b < 0) b = prev;
-    prev = b;
+    // A band text no rule knows is a band that is not enabled, counted nowhere.
+    const bool on = b >= 0 && def.BandEnabled[b] == 1;
     std::string key, continent;
     int status = 0, notFound = 0;
-    if (def.BandEnabled[b] == 1) {
+    if (on) {
       std::string call(q.CallSign.trimmed());
       auto c = chars(call);
       if (c.size() >= 2 && c[c.size() - 2] == "/") call = join(c, c.size() - 2);
@@ -541,12 +564,13 @@ void search(LogData& log, const ContestDefinition& def, const CtyTables& cty,
       q.Points = 0;
       status = 3;
     }
-    BandStat& s = score.BandStats[b];
+    BandStat nowhere;
+    BandStat& s = b >= 0 ? score.BandStats[b] : nowhere;
     if (status != 3) ++s.QsoCount;
     if (q.Dupe == 1) ++s.DupeCount;
     else s.PointSum += q.Points;
     if ((def.ContestNo == 5 || def.ContestNo == 6) && key == "JA") status = 1;
-    if (def.BandEnabled[b] != 1 || def.MltSearch == 0 || status != 0) {
+    if (!on || def.MltSearch == 0 || status != 0) {
       q.Points = 0;
       q.Mlt = "";
     } else {

@@ -33,6 +33,9 @@ class TestWorkspace : public Workspace {
   int scoreLoads = 0, myDataShown = 0, inputShown = 0;
   int selectedRow = 0, topRow = 0;
   bool thLogReadEnabled = false;
+  // The call history the windows see (none until a test hands one in).
+  const CallHistory* History = nullptr;
+  int historyBuilds = 0;
   std::array<std::string, 3> panels;
 
   // Fills the log with n QSOs a minute apart and shows them.
@@ -56,6 +59,8 @@ class TestWorkspace : public Workspace {
   void setThLogReadEnabled(bool on) override { thLogReadEnabled = on; }
   void showMyData() override { ++myDataShown; }
   void showInput() override { ++inputShown; }
+  const CallHistory* callHistory() const override { return History; }
+  void rebuildCallHistory() override { ++historyBuilds; }
 
  private:
   DialogRegistry dialogs_{S.Doc.State.OpenDialogNo};

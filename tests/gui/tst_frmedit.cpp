@@ -24,6 +24,7 @@ class TestFrmEdit : public QObject {
   void filtersAndSpaceMoves();
   void editingKeysPassTheFilters();
   void noSelectedQsoOpensNothing();
+  void menuCommandsTakeTheCurrentRowOrAsk();
   void insertOpensWithItsOwnNumber();
   void insertAtTwelveRenumbersTheRest();
   void insertRefusesMissingBoxes();
@@ -286,10 +287,21 @@ void TestFrmEdit::filtersAndSpaceMoves() {
   QCOMPARE(d->focusWidget(), d->Text9);
   QTest::keyClick(d->Text8, Qt::Key_Space);
   QCOMPARE(d->focusWidget(), d->Text9);
-  // band box filter; a mode pick proposes the reports and goes to the call sign
-  d->Combo1->lineEdit()->clear();
-  QTest::keyClicks(d->Combo1, QStringLiteral("10.1gx"));
-  QCOMPARE(d->Combo1->currentText(), QStringLiteral("10.1G"));
+  // the band box takes only its list's texts; a typed mode proposes the
+  // reports and keeps the focus; a mode pick goes to the call sign
+  d->Combo1->setFocus();
+  QTest::keyClicks(d->Combo1, QStringLiteral("1"));
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("14"));
+  QTest::keyClicks(d->Combo1, QStringLiteral("7"));  // in the same run: nothing starts "17"
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("14"));
+  QTest::keyClick(d->Combo1, Qt::Key_B, Qt::AltModifier);
+  QTest::keyClicks(d->Combo1, QStringLiteral("7g.x"));
+  QCOMPARE(d->Combo1->currentText(), QStringLiteral("7"));
+  d->Combo2->setFocus();
+  QTest::keyClicks(d->Combo2, QStringLiteral("r"));
+  QCOMPARE(d->Combo2->currentText(), QStringLiteral("RTTY"));
+  QCOMPARE(d->Text6->text(), QStringLiteral("599"));
+  QCOMPARE(d->focusWidget(), d->Combo2);
   d->Combo2->setCurrentIndex(0);
   emit d->Combo2->activated(0);
   QCOMPARE(d->Combo2->currentText(), QStringLiteral("SSB"));
@@ -312,7 +324,7 @@ void TestFrmEdit::editingKeysPassTheFilters() {
   SetTimeMnl(w, 1);
   d->TimeMnlSet(1);
   const std::pair<QWidget*, const char*> boxes[] = {
-      {d->Combo1, "144"}, {d->Combo2, "RTTY"},{d->Text5, "JA1ABC"}, {d->Text6, "599"},
+      {d->Text5, "JA1ABC"}, {d->Text6, "599"},
       {d->Text7, "13M"},  {d->Text8, "579"}, {d->Text9, "10H"},    {d->Text1, "1234"},
       {d->Text4, "JH1XYZ"}};
   for (const auto& [box, text] : boxes) {
@@ -339,6 +351,42 @@ void TestFrmEdit::noSelectedQsoOpensNothing() {
   QVERIFY(!frmAdd::showFor(w));
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
   QVERIFY(w.mnuEdit->menuAction()->isEnabled());
+}
+
+// After a dialog has reset the clicked row, the edit and delete commands act
+// on the grid's current row; with none they ask for a click.
+void TestFrmEdit::menuCommandsTakeTheCurrentRowOrAsk() {
+  MainFixture f;
+  frmMain& w = logWith(f, 5);
+  f.ui.messages.clear();
+  w.Grid1->setCurrentIndex(QModelIndex());
+  w.session().Doc.State.SelRow = 0;
+  for (QAction* a : {w.mnuDataEdit, w.mnuDelete, w.mnuLogEdit, w.mnuLogIns, w.mnuLogDel}) {
+    f.ui.messages.clear();
+    a->trigger();
+    QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
+    QCOMPARE(f.texts(), QStringList{QStringLiteral("交信をクリックして選んでください")});
+  }
+  // edit QSO 2, close: the clicked row is reset, the grid's current row stays
+  clickRow(w, 2);
+  w.mnuDataEdit->trigger();
+  QPointer<frmEdit> d = frmEdit::openOf(w);
+  QVERIFY(d);
+  d->close();
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(0));
+  w.selectGridRow(3);
+  f.ui.messages.clear();
+  w.mnuDataEdit->trigger();
+  d = frmEdit::openOf(w);
+  QVERIFY(d);
+  QVERIFY(f.ui.messages.empty());
+  QCOMPARE(d->Text5->text(), QStringLiteral("JA1AA3"));
+  d->close();
+  w.selectGridRow(4);
+  w.mnuDelete->trigger();
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgDelLog));
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(4));
+  w.dialogs().find(DlgDelLog)->close();
 }
 
 void TestFrmEdit::insertOpensWithItsOwnNumber() {

@@ -1,5 +1,6 @@
 // The real-time input window, driven by real key and mouse events.
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QtTest>
 
@@ -97,6 +98,7 @@ class TestFrmInput : public QObject {
   void spaceMovesTheFocus();
   void keystrokeFilters();
   void editingKeysPassTheFilters();
+  void bandAndModeTakeOnlyTheirLists();
   void commandWords();
   void digitalAndNewYearParties();
   void closingRescoresWhenQsosWereAdded();
@@ -560,14 +562,6 @@ void TestFrmInput::keystrokeFilters() {
   in->Text8->clear();
   type("5a9.9n");
   QCOMPARE(in->Text8->text(), QStringLiteral("59.9"));
-  in->Combo1->setFocus();
-  in->Combo1->setEditText(QString());
-  type("430kmhz1.2g");
-  QCOMPARE(in->Combo1->currentText(), QStringLiteral("430K1.2G"));
-  in->Combo2->setFocus();
-  in->Combo2->setEditText(QString());
-  type("rtty x");
-  QCOMPARE(in->Combo2->currentText(), QStringLiteral("RTTY X"));
   // double-byte characters reach the call sign through the input method
   in->Text5->setFocus();
   in->Text5->clear();
@@ -593,9 +587,7 @@ void TestFrmInput::editingKeysPassTheFilters() {
     QLineEdit* edit;
     QString text;
   };
-  const Box boxes[] = {{in->Combo1, in->Combo1->lineEdit(), QStringLiteral("430")},
-                       {in->Combo2, in->Combo2->lineEdit(), QStringLiteral("RTTY")},
-                       {in->Text5, in->Text5, QStringLiteral("JA1ABC")},
+  const Box boxes[] = {{in->Text5, in->Text5, QStringLiteral("JA1ABC")},
                        {in->Text6, in->Text6, QStringLiteral("599")},
                        {in->Text7, in->Text7, QStringLiteral("13M")},
                        {in->Text8, in->Text8, QStringLiteral("599")},
@@ -609,6 +601,83 @@ void TestFrmInput::editingKeysPassTheFilters() {
   in->Text5->setFocus();
   x11Key(in->Text5, Qt::Key_Escape);
   QVERIFY(!frmInput::openOf(*w));
+}
+
+// Typing chooses an item of the list and nothing else: Alt+B selects the
+// whole text, so "7" replaces "1.8"-like texts instead of appending to them.
+void TestFrmInput::bandAndModeTakeOnlyTheirLists() {
+  frmInput* in = openInput();
+  QLineEdit* band = in->Combo1->lineEdit();
+  key(Qt::Key_B, Qt::AltModifier);
+  QCOMPARE(focused(), in->Combo1);
+  QCOMPARE(band->selectedText(), QStringLiteral("7"));
+  type("2");
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("21"));
+  QCOMPARE(in->Text7->text(), QStringLiteral("13H"));  // the band's power letter
+  key(Qt::Key_C, Qt::AltModifier);
+  key(Qt::Key_B, Qt::AltModifier);
+  type("7");
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("7"));
+  QCOMPARE(in->Text7->text(), QStringLiteral("13M"));
+  // each character narrows; one that fits nothing is dropped
+  const struct {
+    const char* typed;
+    const char* shown;
+  } cases[] = {{"1", "144"}, {"14", "144"}, {"145", "144"}, {"9", "7"}, {"2k", "21"},
+               {"430", "7"}, {"1g", "144"}, {"ab", "7"}, {"17", "144"}, {"27", "21"}};
+  for (const auto& c : cases) {
+    in->Combo1->setCurrentIndex(0);
+    key(Qt::Key_C, Qt::AltModifier);
+    key(Qt::Key_B, Qt::AltModifier);
+    type(QString::fromUtf8(c.typed));
+    QVERIFY2(in->Combo1->currentText() == QString::fromUtf8(c.shown), c.typed);
+  }
+  // after a pause a character that goes on no item starts afresh
+  QTest::qWait(QApplication::keyboardInputInterval() + 100);
+  type("7");
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("7"));
+  // Backspace steps back through the typed part; Delete, cut and a paste
+  // that is no item leave the box as it was
+  in->Combo1->setCurrentIndex(0);
+  key(Qt::Key_C, Qt::AltModifier);
+  key(Qt::Key_B, Qt::AltModifier);
+  type("14");
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
+  x11Key(in->Combo1, Qt::Key_Backspace);
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
+  QCOMPARE(band->selectedText(), QStringLiteral("44"));
+  band->setCursorPosition(0);
+  x11Key(in->Combo1, Qt::Key_Delete);
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
+  x11Key(in->Combo1, Qt::Key_A, Qt::ControlModifier);
+  x11Key(in->Combo1, Qt::Key_X, Qt::ControlModifier);
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("145"));
+  x11Key(in->Combo1, Qt::Key_A, Qt::ControlModifier);
+  x11Key(in->Combo1, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("144"));
+  QGuiApplication::clipboard()->setText(QStringLiteral("21"));
+  x11Key(in->Combo1, Qt::Key_A, Qt::ControlModifier);
+  x11Key(in->Combo1, Qt::Key_V, Qt::ControlModifier);
+  QCOMPARE(in->Combo1->currentText(), QStringLiteral("21"));
+  // the mode box: upper-cased, the reports follow the typed mode
+  key(Qt::Key_M, Qt::AltModifier);
+  QCOMPARE(in->Combo2->lineEdit()->selectedText(), QStringLiteral("SSB"));
+  type("c");
+  QCOMPARE(in->Combo2->currentText(), QStringLiteral("CW"));
+  QCOMPARE(in->Text6->text(), QStringLiteral("599"));
+  type("ww");
+  QCOMPARE(in->Combo2->currentText(), QStringLiteral("CW"));
+  QCOMPARE(focused(), in->Combo2);
+  // what is registered is what the boxes show
+  key(Qt::Key_C, Qt::AltModifier);
+  type("ja1abc");
+  key(Qt::Key_N, Qt::AltModifier);
+  type("10h");
+  key(Qt::Key_Return);
+  QCOMPARE(w->session().Doc.Log.count(), 1);
+  QCOMPARE(w->session().Doc.Log[1].Band.trimmed(), std::string_view("21"));
+  QCOMPARE(w->session().Doc.Log[1].Mode.trimmed(), std::string_view("CW"));
 }
 
 void TestFrmInput::commandWords() {

@@ -23,6 +23,8 @@
 #include "contest/score.h"
 #include "entry/gui/frmaddedit.h"
 #include "entry/gui/frmdellog.h"
+#include "entry/gui/frmhistoryset.h"
+#include "entry/gui/frmrigset.h"
 #include "hamlog/gui/frmthread.h"
 #include "hamlog/gui/frmthset.h"
 #include "entry/gui/frminput.h"
@@ -178,6 +180,8 @@ void frmMain::buildMenus() {
   mnuElogSet = item(m4, "mnuElogSet", "電子ログの設定(&J)");
   mnuThSet = item(m4, "mnuThSet", "ターボハムログの設定(&T)");
   mnuAdiSet = item(m4, "mnuAdiSet", "ＡＤＩＦファイル変換の設定(&A)");
+  mnuHistorySet = item(m4, "mnuHistorySet", "入力補助の設定(&H)");
+  mnuRigSet = item(m4, "mnuRigSet", "リグ設定(&R)");
 
   m3 = topMenu(bar, "m3", "ヘルプ(&H)");
   MH1 = item(m3, "MH1", "ヘルプ(&H)");
@@ -194,11 +198,13 @@ void frmMain::buildMenus() {
   connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
   connect(mCsvOut, &QAction::triggered, this, [this] { mCsvOut_Click(*this); });
   connect(mCsvIn, &QAction::triggered, this, [this] { mCsvIn_Click(*this); });
-  connect(mnuDataEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
-  connect(mnuLogEdit, &QAction::triggered, this, [this] { frmEdit::showFor(*this); });
-  connect(mnuLogIns, &QAction::triggered, this, [this] { frmAdd::showFor(*this); });
-  connect(mnuDelete, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
-  connect(mnuLogDel, &QAction::triggered, this, [this] { frmDelLog::showFor(*this); });
+  connect(mnuDataEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
+  connect(mnuLogEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
+  connect(mnuLogIns, &QAction::triggered, this, [this] { if (chooseRow()) frmAdd::showFor(*this); });
+  connect(mnuDelete, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
+  connect(mnuLogDel, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
+  connect(mnuHistorySet, &QAction::triggered, this, [this] { frmHistorySet::showFor(*this); });
+  connect(mnuRigSet, &QAction::triggered, this, [this] { frmRigSet::showFor(*this); });
   connect(mnuThSet, &QAction::triggered, this, [this] { frmThSet::showFor(*this); });
   connect(mnuThLogRead, &QAction::triggered, this, [this] { frmThRead::mnuThLogRead_Click(*this); });
   connect(mnuThConv, &QAction::triggered, this, [this] { ThConvOn(*this); });
@@ -271,6 +277,8 @@ void frmMain::Form_Load() {
   Form_Resize();
   session_.enableSafeguards();
   session_.Files.OpenLastLog();
+  // The call history of the earlier logs, built while the operator starts.
+  rebuildCallHistory();
 
   session_.Doc.State.TodayText = ole::formatJapaneseDate(session_.clock().now());
   // A tool window opened during start-up (the station data) keeps the menus
@@ -419,6 +427,27 @@ void frmMain::selectGridRow(int row) {
 }
 
 void frmMain::activateMain() { activateWindow(); }
+
+const CallHistory* frmMain::callHistory() const { return history_ ? history_->history() : nullptr; }
+
+void frmMain::rebuildCallHistory() {
+  if (!history_) history_ = std::make_unique<HistoryKeeper>(*this);
+  history_->build();
+}
+
+bool frmMain::chooseRow() {
+  if (session_.Doc.State.OpenDialogNo != 0) return true;  // the commands open nothing then
+  const int count = session_.Doc.Log.count();
+  std::int16_t& sel = session_.Doc.State.SelRow;
+  if (sel >= 1 && sel <= count) return true;
+  const QModelIndex i = Grid1->currentIndex();
+  if (i.isValid() && i.row() + 1 <= count) {
+    sel = static_cast<std::int16_t>(i.row() + 1);
+    return true;
+  }
+  ui_.tell("交信をクリックして選んでください");
+  return false;
+}
 
 void frmMain::setThLogReadEnabled(bool on) { mnuThLogRead->setEnabled(on); }
 

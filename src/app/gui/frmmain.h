@@ -17,6 +17,7 @@
 #include "app/gui/gridmodel.h"
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
+#include "entry/gui/historykeeper.h"
 #include "log/clock.h"
 #include "log/grid.h"
 #include "log/gui/dialogregistry.h"
@@ -79,6 +80,7 @@ class frmMain : public QMainWindow, public Workspace {
   QAction* mnuTimeSort;
   QAction *mnuInBox, *mnuQTC, *mnuSumary;
   QAction *mnuElogSet, *mnuThSet, *mnuAdiSet;
+  QAction *mnuHistorySet, *mnuRigSet;
   QAction *MH1, *abt;
 
   // --- operations other windows call ---
@@ -94,6 +96,12 @@ class frmMain : public QMainWindow, public Workspace {
   void selectGridRow(int row) override;
   void activateMain() override;
   void setThLogReadEnabled(bool on) override;
+  const CallHistory* callHistory() const override;
+  void rebuildCallHistory() override;
+  // Edit, insert and delete act on the row last clicked, else on the grid's
+  // current row; with neither the operator is asked to click one. False
+  // when no row is chosen.
+  bool chooseRow();
   // The progress window of long loops.
   frmBar& bar();
 
@@ -165,4 +173,5 @@ class frmMain : public QMainWindow, public Workspace {
   std::array<std::int32_t, kGridCols> appliedWidths_{};
   // The kept outer size, until the window manager's frame is known.
   QSize keptFrameSize_;
+  std::unique_ptr<HistoryKeeper> history_;
 };

@@ -8,6 +8,7 @@
 #include "log/logcommands.h"
 
 class QWidget;
+class CallHistory;
 class DialogRegistry;
 class Session;
 
@@ -41,4 +42,9 @@ class Workspace : public LogView {
   virtual void activateMain() = 0;
   // The HAMLOG reader's menu item follows the database setting.
   virtual void setThLogReadEnabled(bool on) = 0;
+  // The call history of the operator's earlier logs, built in the
+  // background: nullptr until it is ready.
+  virtual const CallHistory* callHistory() const { return nullptr; }
+  // The history's sources changed in the settings: build it again.
+  virtual void rebuildCallHistory() {}
 };

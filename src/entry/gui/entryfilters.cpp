@@ -1,14 +1,17 @@
 #include "entry/gui/entryfilters.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <QVariant>
 #include <algorithm>
 
+#include "log/cp932.h"
 #include "log/gui/cp932guard.h"
 #include "log/gui/qtui.h"
 #include "contest/gui/workspace.h"
@@ -64,6 +67,134 @@ bool KeyFilterObject::eventFilter(QObject* o, QEvent* e) {
     return true;
   }
   return false;
+}
+
+ListChoice::ListChoice(QComboBox* box, entry::KeyFilter kind)
+    : QObject(box), box_(box), kind_(kind) {
+  box->setCompleter(nullptr);
+  QLineEdit* e = box->lineEdit();
+  e->setContextMenuPolicy(Qt::NoContextMenu);
+  e->setDragEnabled(false);
+  e->setAcceptDrops(false);
+  box->installEventFilter(this);
+  e->installEventFilter(this);
+  connect(e, &QLineEdit::textEdited, this, &ListChoice::edited);
+}
+
+int ListChoice::startingWith(const QString& prefix) const {
+  if (prefix.isEmpty()) return -1;
+  for (int i = 0; i < box_->count(); ++i)
+    if (box_->itemText(i).startsWith(prefix, Qt::CaseSensitive)) return i;
+  return -1;
+}
+
+void ListChoice::choose(int index, int typedLength) {
+  const QString was = box_->currentText();
+  const QString item = box_->itemText(index);
+  box_->setCurrentIndex(index);
+  box_->setEditText(item);
+  QLineEdit* e = box_->lineEdit();
+  if (typedLength < item.size()) e->setSelection(typedLength, static_cast<int>(item.size()) - typedLength);
+  else e->setCursorPosition(static_cast<int>(item.size()));
+  if (item != was) emit chosen(index);
+}
+
+void ListChoice::type(const QString& typed) {
+  QLineEdit* e = box_->lineEdit();
+  const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+  // After a pause a character that goes on no item starts afresh; in a run
+  // of keys it is dropped ("145" stays 14, it does not jump to 50).
+  const bool pause = !lastKey_.isValid() || lastKey_.elapsed() > QApplication::keyboardInputInterval();
+  lastKey_.start();
+  QStringList wanted{e->text().left(start) + typed};
+  if (pause) wanted << typed;
+  for (const QString& w : wanted) {
+    const int i = startingWith(w);
+    if (i >= 0) {
+      choose(i, static_cast<int>(w.size()));
+      return;
+    }
+  }
+}
+
+void ListChoice::backspace() {
+  QLineEdit* e = box_->lineEdit();
+  const int start = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+  const QString wanted = e->text().left(start).chopped(start > 0 ? 1 : 0);
+  const int i = startingWith(wanted);
+  if (i >= 0) choose(i, static_cast<int>(wanted.size()));
+  else e->selectAll();
+}
+
+// What slipped past the keys (paste, cut, undo) stays only as an item's text.
+void ListChoice::edited(const QString& text) {
+  const int i = box_->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (i >= 0) {
+    choose(i, static_cast<int>(text.size()));
+    return;
+  }
+  box_->setEditText(before_);
+  box_->lineEdit()->selectAll();
+}
+
+bool ListChoice::eventFilter(QObject* o, QEvent* e) {
+  switch (e->type()) {
+    case QEvent::KeyPress: {
+      auto* k = static_cast<QKeyEvent*>(e);
+      before_ = box_->currentText();
+      if (k->key() == Qt::Key_Backspace && !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        backspace();
+        return true;
+      }
+      if (k->key() == Qt::Key_Delete) return true;
+      if (!IsTypedCharacter(k)) return false;
+      QString typed;
+      for (char32_t c : k->text().toUcs4())
+        if (const char32_t f = entry::FilterChar(kind_, c)) typed.append(QString::fromUcs4(&f, 1));
+      if (!typed.isEmpty()) type(typed);
+      return true;
+    }
+    case QEvent::InputMethod: {
+      auto* im = static_cast<QInputMethodEvent*>(e);
+      before_ = box_->currentText();
+      if (im->commitString().isEmpty() || CarriesControlText(im->commitString())) return false;
+      for (char32_t c : im->commitString().toUcs4())
+        if (const char32_t f = entry::FilterChar(kind_, c)) type(QString::fromUcs4(&f, 1));
+      return true;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+      before_ = box_->currentText();
+      return false;
+    case QEvent::FocusIn: {
+      const auto reason = static_cast<QFocusEvent*>(e)->reason();
+      if (o == box_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+          reason != Qt::MouseFocusReason)
+        box_->lineEdit()->selectAll();
+      return false;
+    }
+    default: return false;
+  }
+}
+
+namespace {
+class Cp932Bytes : public QValidator {
+ public:
+  Cp932Bytes(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+  State validate(QString& input, int&) const override {
+    return cp932::byteLength(fromQ(input)) <= static_cast<std::size_t>(bytes_) ? Acceptable : Invalid;
+  }
+
+ private:
+  int bytes_;
+};
+}  // namespace
+
+void LimitCp932Bytes(QLineEdit* box, int bytes) { box->setValidator(new Cp932Bytes(bytes, box)); }
+
+ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind) {
+  if (auto* l = box->findChild<ListChoice*>(QString(), Qt::FindDirectChildrenOnly)) return l;
+  return new ListChoice(box, kind);
 }
 
 void InstallKeyFilter(QWidget* box, entry::KeyFilter kind) {

@@ -16,6 +16,7 @@
 // its own filter on the boxes after these, so that it sees the keys first.
 #pragma once
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QObject>
 #include <QToolButton>
@@ -76,6 +77,47 @@ class KeyFilterObject : public QObject {
   entry::KeyFilter kind_;
   bool resending_ = false;
 };
+
+// The band and mode boxes take only the texts of their lists. A typed
+// character (filtered by the box's rule) chooses the first item that starts
+// with what was typed so far, the rest of the item selected so that typing
+// on narrows it (or, after a pause, when nothing does, the first item that
+// starts with the character alone); Backspace steps back; Delete does nothing; any other
+// edit (paste, cut, undo) that leaves no item's text is undone. Getting the
+// focus selects the whole text, so a typed character replaces it. A text
+// the window sets (a loaded QSO's band) stays as it is until the operator
+// changes it.
+class ListChoice : public QObject {
+  Q_OBJECT
+ public:
+  ListChoice(QComboBox* box, entry::KeyFilter kind);
+
+ signals:
+  // The operator's typing chose another item.
+  void chosen(int index);
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void type(const QString& typed);
+  void backspace();
+  void choose(int index, int typedLength);
+  void edited(const QString& text);
+  int startingWith(const QString& prefix) const;
+
+  QComboBox* box_;
+  entry::KeyFilter kind_;
+  QString before_;  // the text before the event that is being handled
+  QElapsedTimer lastKey_;
+};
+// Limits a box to what its record field holds: at most `bytes` bytes in
+// CP932 (a double-byte character takes two). A typed or pasted text that
+// would not fit is refused as a whole, so nothing is cut when it is saved.
+void LimitCp932Bytes(QLineEdit* box, int bytes);
+
+// Makes box list-only (once); the box's ListChoice.
+ListChoice* InstallListChoice(QComboBox* box, entry::KeyFilter kind);
 
 // Installs (or changes) the keystroke filter of a text box or an editable
 // combo box.

@@ -19,18 +19,6 @@
 #include "log/ui.h"
 
 namespace {
-QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromUtf8(name));
-  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  l->setAlignment(Qt::AlignCenter);
-  l->setMinimumWidth(twipsToPx(widthTwips));
-  l->setAutoFillBackground(true);
-  QPalette p = l->palette();
-  p.setColor(QPalette::Window, Qt::white);
-  l->setPalette(p);
-  return l;
-}
 bool selectedQso(Workspace& ws) {
   const int sel = ws.session().Doc.State.SelRow;
   return sel >= 1 && sel <= ws.session().Doc.Log.count();
@@ -54,26 +42,8 @@ QsoDialog::QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* 
 
   // time row
   auto* top = new QHBoxLayout;
-  Label12 = panel("Label12", 1300, this);
-  top->addWidget(Label12);
-  const char* names1[] = {"UpDown1_0", "UpDown1_1", "UpDown1_2"};
-  for (std::size_t i = 0; i < 3; ++i) {
-    UpDown1[i] = new EntryUpDown(-30000, 30000, this);
-    UpDown1[i]->setObjectName(QString::fromUtf8(names1[i]));
-    top->addWidget(UpDown1[i]);
-  }
+  buildTimeRow(this, top, true);
   top->addSpacing(twipsToPx(120));
-  Label13 = panel("Label13", 800, this);
-  top->addWidget(Label13);
-  const char* names2[] = {"UpDown2_0", "UpDown2_1"};
-  for (std::size_t i = 0; i < 2; ++i) {
-    UpDown2[i] = new EntryUpDown(-300000, 300000, this);
-    UpDown2[i]->setObjectName(QString::fromUtf8(names2[i]));
-    top->addWidget(UpDown2[i]);
-  }
-  top->addSpacing(twipsToPx(120));
-  Text1 = EntryBox("Text1", 800, this);
-  Text1->setVisible(false);
   top->addWidget(Text1);
   top->addStretch(1);
   outer->addLayout(top);
@@ -82,55 +52,25 @@ QsoDialog::QsoDialog(Workspace& ws, int dialogNo, const char* name, const char* 
   body_ = new QWidget(this);
   Label10 = EntryCaption("Label10", "バンド", body_);
   Label11 = EntryCaption("Label11", "モード", body_);
-  EntryRow row{};
-  QGridLayout* g = BuildEntryRow(body_, row, Label10, Label11);
+  QGridLayout* g = buildBoxes(body_,
+                              {entry::KeyFilter::UpperNoBlank, entry::KeyFilter::Report,
+                               entry::KeyFilter::Upper, entry::KeyFilter::Report,
+                               entry::KeyFilter::UpperNoBlank},
+                              Label10, Label11);
   body_->setLayout(g);
   g->setContentsMargins(0, 0, 0, 0);
-  Combo1 = row.Combo1, Combo2 = row.Combo2;
-  Text5 = row.Text5, Text6 = row.Text6, Text7 = row.Text7, Text8 = row.Text8, Text9 = row.Text9;
-  Label5 = row.Label5, Label6 = row.Label6, Label7 = row.Label7, Label8 = row.Label8;
-  Label9 = row.Label9;
   outer->addWidget(body_);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Command2 = new QPushButton(QString::fromUtf8(command2), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  Command1 = new QPushButton(QStringLiteral("終了"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  for (QPushButton* b : {Command2, Command1}) {
-    b->setAutoDefault(false);
-    b->setFixedWidth(twipsToPx(1100));
-    buttons->addWidget(b);
-  }
-  outer->addLayout(buttons);
+  Command2 = EntryButton("Command2", command2, this);
+  Command1 = EntryButton("Command1", "終了", this);
+  outer->addLayout(EntryButtonRow({Command2, Command1}));
 
-  // The received RS(T) box is no tab stop (the digital QSO party makes it one).
-  Text8->setFocusPolicy(Qt::ClickFocus);
-  QWidget* order[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9, Text1, Command2, Command1};
+  QWidget* order[] = {Text1, Command2, Command1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
-  InstallKeyFilter(Combo1, entry::KeyFilter::Band);
-  InstallKeyFilter(Combo2, entry::KeyFilter::Mode);
-  InstallKeyFilter(Text5, entry::KeyFilter::UpperNoBlank);
-  InstallKeyFilter(Text6, entry::KeyFilter::Report);
-  InstallKeyFilter(Text7, entry::KeyFilter::Upper);
-  InstallKeyFilter(Text8, entry::KeyFilter::Report);
-  InstallKeyFilter(Text9, entry::KeyFilter::UpperNoBlank);
-  InstallKeyFilter(Text1, entry::KeyFilter::TimeBox);
 
   connect(Command1, &QPushButton::clicked, this, &QsoDialog::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-  connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
-  for (std::size_t i = 0; i < 3; ++i) {
-    connect(UpDown1[i], &EntryUpDown::Change, this, [this, i] { UpDown1_Change(static_cast<int>(i)); });
-    connect(UpDown1[i], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
-  }
-  for (std::size_t i = 0; i < 2; ++i) {
-    connect(UpDown2[i], &EntryUpDown::Change, this, [this, i] { UpDown2_Change(static_cast<int>(i)); });
-    connect(UpDown2[i], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
-  }
+  connectPanel(this);
 }
 
 // A dialog destroyed without closing goes with the main window itself,
@@ -147,10 +87,7 @@ void QsoDialog::Form_Load() {
   move(m.x() + m.width() / 2 - width() / 2, m.y() + twipsToPx(500));
   BandModeSet();
   DataLoad();
-  if (dqp()) {
-    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
-    Text8->setFocusPolicy(Qt::StrongFocus);
-  }
+  if (dqp()) applyDqp();
   registerOpen();
   TimeMnlSet(TimeMnl(ws_));
 }
@@ -161,7 +98,7 @@ bool QsoDialog::loadCommon() {
   const QsoRecord& r = ws_.session().Doc.Log[loadedRow_];
   LoadedNo = r.QsoNo;
   EditTime = r.QsoTime;
-  showTime();
+  showPanelTime();
   const entry::EntryBoxes b = entry::BoxesOf(r);
   Combo1->setEditText(toQ(b.band));
   Combo2->setEditText(toQ(b.mode));
@@ -171,15 +108,9 @@ bool QsoDialog::loadCommon() {
   return true;
 }
 
-void QsoDialog::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
+void QsoDialog::BandModeSet() { fillLists(ws_.session().Contest); }
 
-void QsoDialog::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
-
-void QsoDialog::showTime(bool dateOnly) {
-  if (!ole::valid(EditTime)) return;
-  Label12->setText(toQ(entry::DateLabelText(EditTime)));
-  if (!dateOnly) Label13->setText(toQ(entry::TimeLabelText(EditTime)));
-}
+void QsoDialog::ModeSet() { modeReport(); }
 
 void QsoDialog::topmostMessage(std::string_view text) {
   setTopmost(this, false);
@@ -187,46 +118,12 @@ void QsoDialog::topmostMessage(std::string_view text) {
   setTopmost(this, true);
 }
 
-entry::EntryBoxes QsoDialog::boxes() const {
-  entry::EntryBoxes b;
-  b.band = fromQ(Combo1->currentText());
-  b.mode = fromQ(Combo2->currentText());
-  b.callSign = fromQ(Text5->text());
-  b.sentRst = fromQ(Text6->text());
-  b.sentNo = fromQ(Text7->text());
-  b.rcvdRst = fromQ(Text8->text());
-  b.rcvdNo = fromQ(Text9->text());
-  return b;
-}
-
-void QsoDialog::caretToEnd() { Text5->setCursorPosition(static_cast<int>(Text5->text().size())); }
-
 void QsoDialog::Combo1_Click() { caretToEnd(); }
 
 void QsoDialog::Combo2_Click() {
   ModeSet();
   Text5->setFocus();
   caretToEnd();
-}
-
-void QsoDialog::stepTime(entry::TimeField field, int step) {
-  EditTime = entry::StepTime(EditTime, field, step);
-}
-
-void QsoDialog::UpDown1_Change(int item) {
-  const auto i = static_cast<std::size_t>(item);
-  const int step = UpDown1[i]->takeStep();
-  static constexpr entry::TimeField fields[] = {entry::TimeField::Year, entry::TimeField::Month,
-                                                entry::TimeField::Day};
-  stepTime(fields[i], step);
-  showTime(true);
-}
-
-void QsoDialog::UpDown2_Change(int item) {
-  const auto i = static_cast<std::size_t>(item);
-  const int step = UpDown2[i]->takeStep();
-  stepTime(item == 0 ? entry::TimeField::Hour : entry::TimeField::Minute, step);
-  showTime();
 }
 
 bool QsoDialog::Text1_Apply() {
@@ -241,37 +138,16 @@ bool QsoDialog::Text1_Apply() {
   Text1->setText(toQ(*hhnn));
   EditTime = *t;
   // The shown time follows, so that what is stored is what is shown.
-  showTime();
+  showPanelTime();
   return true;
 }
 
-void QsoDialog::TimeMnlSet(int flag) {
-  const bool manual = flag == 1;
-  for (EntryUpDown* u : UpDown2) u->setEnabled(!manual);
-  Text1->setVisible(manual);
-  (manual ? static_cast<QWidget*>(Text1) : Text5)->setFocus();
-}
+void QsoDialog::TimeMnlSet(int flag) { setManualTime(flag); }
 
 void QsoDialog::AltKeyCmd(int key) {
-  switch (key) {
-    case Qt::Key_B: Combo1->setFocus(); break;
-    case Qt::Key_C: Text5->setFocus(); break;
-    case Qt::Key_M: Combo2->setFocus(); break;
-    case Qt::Key_N: Text9->setFocus(); break;
-    case Qt::Key_D:
-      stepTime(entry::TimeField::Minute, -1);
-      showTime();
-      break;
-    case Qt::Key_U:
-      stepTime(entry::TimeField::Minute, 1);
-      showTime();
-      break;
-    case Qt::Key_W:
-      Text5->clear();
-      Text9->clear();
-      break;
-    default: break;
-  }
+  if (altFocus(key)) return;
+  if (key == Qt::Key_D || key == Qt::Key_U) stepMinute(key == Qt::Key_D ? -1 : 1);
+  else if (key == Qt::Key_W) clearCallAndNumber();
 }
 
 void QsoDialog::Command1_Click() { close(); }
@@ -308,11 +184,7 @@ bool QsoDialog::keyUp(QObject* source, QKeyEvent* e) {
   if (e->isAutoRepeat() || e->key() != Qt::Key_Space || !spaceDown_) return false;
   spaceDown_ = false;
   QObject* s = source;
-  if (s == Combo1->lineEdit()) s = Combo1;
-  if (s == Combo2->lineEdit()) s = Combo2;
-  if (s == Text5 || s == Text6) (dqp() ? Text8 : Text9)->setFocus();
-  else if (s == Text7 || s == Text8) Text9->setFocus();
-  else if (s == Text9) Text5->setFocus();
+  if (QWidget* next = spaceTarget(s, dqp())) next->setFocus();
   else if (s == Text1) {
     if (Text1_Apply()) Text5->setFocus();
   } else if (auto* add = qobject_cast<frmAdd*>(this); add && s == add->Text4) {
@@ -371,7 +243,7 @@ void frmEdit::EditDataSet() {
   // The QSO the dialog loaded is the one stored, whatever row was clicked
   // since without a double click.
   if (!entry::EditDataSet(ws_.session().Doc.Log, ws_.session().Doc.CurQso, loadedRow_, LoadedNo, EditTime,
-                          boxes()))
+                          panelBoxes()))
     return;
   Saved = 1;
   ws_.session().Doc.State.LogDirty = 1;
@@ -417,7 +289,7 @@ void frmAdd::DataLoad() {
 
 bool frmAdd::InsDataSet() {
   if (Saved == 1 || loadedRow_ < 1) return false;
-  const entry::EntryBoxes b = boxes();
+  const entry::EntryBoxes b = panelBoxes();
   if (!entry::InsertComplete(b, TimeMnl(ws_) == 1, fromQ(Text1->text()), dqp())) {
     topmostMessage("データを入力して下さい");
     Text5->setFocus();

@@ -27,6 +27,7 @@
 #include <cstdint>
 
 #include "entry/edit.h"
+#include "entry/gui/qsoentrypanel.h"
 #include "log/oledate.h"
 
 #include "contest/gui/toolwindow.h"
@@ -34,19 +35,13 @@
 class EntryUpDown;
 
 // What the two dialogs share.
-class QsoDialog : public ToolWindow<QWidget> {
+class QsoDialog : public ToolWindow<QWidget>, public QsoEntryPanel {
   Q_OBJECT
  public:
   ~QsoDialog() override;
 
-  // --- controls ---
-  QLabel *Label12, *Label13;
-  std::array<EntryUpDown*, 3> UpDown1;
-  std::array<EntryUpDown*, 2> UpDown2;
-  QLineEdit* Text1;
-  QComboBox *Combo1, *Combo2;
-  QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
-  QLabel *Label5, *Label6, *Label7, *Label8, *Label9, *Label10, *Label11;
+  // --- controls (the entry boxes are the panel's) ---
+  QLabel *Label10, *Label11;
   QPushButton *Command1, *Command2;
 
   // --- state ---
@@ -67,8 +62,6 @@ class QsoDialog : public ToolWindow<QWidget> {
 
   void Combo1_Click();
   void Combo2_Click();
-  void UpDown1_Change(int item);
-  void UpDown2_Change(int item);
   // Space released or Enter pressed in Text1: true when the time was taken.
   bool Text1_Apply();
   void Command1_Click();
@@ -81,9 +74,7 @@ class QsoDialog : public ToolWindow<QWidget> {
   // The part of DataLoad both dialogs share; false when no QSO is selected.
   bool loadCommon();
   void Form_Load();
-  void showTime(bool dateOnly = false);
   void topmostMessage(std::string_view text);
-  entry::EntryBoxes boxes() const;
   bool dqp() const;
   // Enter pressed anywhere but the time box.
   virtual void enter() = 0;
@@ -93,6 +84,12 @@ class QsoDialog : public ToolWindow<QWidget> {
   bool eventFilter(QObject* o, QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void onClose() override;
+  ole::Date& panelTime() override { return EditTime; }
+  void bandPicked() override { Combo1_Click(); }
+  void modePicked() override { Combo2_Click(); }
+  // Typed: the reports follow the mode; the focus stays in the box.
+  void bandTyped() override {}
+  void modeTyped() override { ModeSet(); }
 
   QWidget* body_;  // the box row; frmAdd adds the operator box to it
   int loadedRow_ = 0;
@@ -100,8 +97,6 @@ class QsoDialog : public ToolWindow<QWidget> {
  private:
   bool keyDown(QObject* source, QKeyEvent* e);
   bool keyUp(QObject* source, QKeyEvent* e);
-  void stepTime(entry::TimeField field, int step);
-  void caretToEnd();
 
   bool spaceDown_ = false;
 };

@@ -5,10 +5,14 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "contest/contestdef.h"
 #include "entry/bandmode.h"
+#include "entry/gui/entryassist.h"
 #include "entry/gui/entryfilters.h"
+#include "entry/gui/rigwatch.h"
+#include "entry/rigmap.h"
 #include "entry/realtime.h"
 #include "log/clock.h"
 #include "log/grid.h"
@@ -24,16 +28,6 @@
 // ---------------------------------------------------------------- window
 
 namespace {
-QLabel* panel(const char* name, int widthTwips, QWidget* parent) {
-  auto* l = new QLabel(parent);
-  l->setObjectName(QString::fromUtf8(name));
-  l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  l->setAlignment(Qt::AlignCenter);
-  l->setMinimumWidth(twipsToPx(widthTwips));
-  return l;
-}
-std::string dateText(ole::Date t) { return ole::formatMinutes(t).substr(0, 10); }
-std::string timeText(ole::Date t) { return ole::formatMinutes(t).substr(11, 5); }
 bool given(const QString& s) { return !s.trimmed().isEmpty(); }
 }  // namespace
 
@@ -89,57 +83,35 @@ void frmInput::buildControls() {
   Check1->setObjectName(QStringLiteral("Check1"));
   top->addWidget(Check1);
   top->addSpacing(twipsToPx(240));
-  Label12 = panel("Label12", 1300, this);
-  top->addWidget(Label12);
-  const char* names1[] = {"UpDown1_0", "UpDown1_1", "UpDown1_2"};
-  for (int i = 0; i < 3; ++i) {
-    UpDown1[static_cast<std::size_t>(i)] = new EntryUpDown(-30000, 30000, this);
-    UpDown1[static_cast<std::size_t>(i)]->setObjectName(QString::fromUtf8(names1[i]));
-    top->addWidget(UpDown1[static_cast<std::size_t>(i)]);
-  }
-  top->addSpacing(twipsToPx(120));
-  Label13 = panel("Label13", 800, this);
-  top->addWidget(Label13);
-  const char* names2[] = {"UpDown2_0", "UpDown2_1"};
-  for (int i = 0; i < 2; ++i) {
-    UpDown2[static_cast<std::size_t>(i)] = new EntryUpDown(-300000, 300000, this);
-    UpDown2[static_cast<std::size_t>(i)]->setObjectName(QString::fromUtf8(names2[i]));
-    top->addWidget(UpDown2[static_cast<std::size_t>(i)]);
-  }
-  Text1 = EntryBox("Text1", 800, this);
-  Text1->setVisible(false);
+  buildTimeRow(this, top, false);
   top->addWidget(Text1);
   top->addSpacing(twipsToPx(120));
-  Label15 = panel("Label15", 600, this);
+  Label15 = EntryPanelLabel("Label15", 600, this);
   Label15->setText(QStringLiteral("JST"));
   top->addWidget(Label15);
-  Label16 = panel("Label16", 1300, this);
+  Label16 = EntryPanelLabel("Label16", 1300, this);
   Label16->setText(QStringLiteral("シングルオペ"));
   top->addWidget(Label16);
   top->addStretch(1);
   outer->addLayout(top);
 
-  // entry row: captions above the boxes
-  EntryRow row{};
-  QGridLayout* g = BuildEntryRow(this, row);
-  Combo1 = row.Combo1, Combo2 = row.Combo2;
-  Text5 = row.Text5, Text6 = row.Text6, Text7 = row.Text7, Text8 = row.Text8, Text9 = row.Text9;
-  Label5 = row.Label5, Label6 = row.Label6, Label7 = row.Label7, Label8 = row.Label8;
-  Label9 = row.Label9;
-  outer->addLayout(g);
+  // entry row: captions above the boxes; under them the radio's frequency,
+  // the live check and the history's exchange, then the partial list
+  QGridLayout* boxes = buildBoxes(this, {entry::KeyFilter::CallSign, entry::KeyFilter::CallSign,
+                                         entry::KeyFilter::Exchange, entry::KeyFilter::Report,
+                                         entry::KeyFilter::Exchange});
+  outer->addLayout(boxes);
+  LabelFreq = new QLabel(this);
+  LabelFreq->setObjectName(QStringLiteral("LabelFreq"));
+  boxes->addWidget(LabelFreq, 2, 0, 1, 2);
+  assist_ = new EntryAssist(ws_, Combo1, Combo2, Text5, Text9, this);
+  boxes->addWidget(assist_->LabelCheck, 2, 2);
+  boxes->addWidget(assist_->LabelHistory, 2, 3, 1, 5);
+  outer->addWidget(assist_->ListPartial);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  Command1 = new QPushButton(QStringLiteral("消去"), this);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command2 = new QPushButton(QStringLiteral("登録"), this);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  for (QPushButton* b : {Command1, Command2}) {
-    b->setAutoDefault(false);
-    b->setFixedWidth(twipsToPx(1100));
-    buttons->addWidget(b);
-  }
-  outer->addLayout(buttons);
+  Command1 = EntryButton("Command1", "消去", this);
+  Command2 = EntryButton("Command2", "登録", this);
+  outer->addLayout(EntryButtonRow({Command1, Command2}));
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -147,6 +119,9 @@ void frmInput::buildControls() {
   StatusBar1Panel1 = new QLabel(StatusBar1);
   StatusBar1Panel1->setObjectName(QStringLiteral("StatusBar1Panel1"));
   StatusBar1->addWidget(StatusBar1Panel1, 1);
+  LabelRig = new QLabel(StatusBar1);
+  LabelRig->setObjectName(QStringLiteral("LabelRig"));
+  StatusBar1->addPermanentWidget(LabelRig);
   outer->addWidget(StatusBar1);
 
   Timer1 = new QTimer(this);
@@ -155,22 +130,16 @@ void frmInput::buildControls() {
   Timer2 = new QTimer(this);
   Timer2->setObjectName(QStringLiteral("Timer2"));
   Timer2->setInterval(1000);
+  RigTypedTimer = new QTimer(this);
+  RigTypedTimer->setObjectName(QStringLiteral("RigTypedTimer"));
+  RigTypedTimer->setSingleShot(true);
+  RigTypedTimer->setInterval(QApplication::keyboardInputInterval());
+  connect(RigTypedTimer, &QTimer::timeout, this, &frmInput::RigTypedTimer_Timer);
 
-  // Tab order; the received RS(T) box is no tab stop (the digital QSO
-  // party makes it one).
-  Text8->setFocusPolicy(Qt::ClickFocus);
-  QWidget* order[] = {Combo1, Combo2, Text5, Text6, Text7, Text8, Text9, Text1, Command1, Command2, Check1};
+  QWidget* order[] = {Text1, Command1, Command2, Check1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
 
-  // Keystroke filters first, the window's own keys on top of them.
-  InstallKeyFilter(Combo1, entry::KeyFilter::Band);
-  InstallKeyFilter(Combo2, entry::KeyFilter::Mode);
-  InstallKeyFilter(Text5, entry::KeyFilter::CallSign);
-  InstallKeyFilter(Text6, entry::KeyFilter::CallSign);
-  InstallKeyFilter(Text7, entry::KeyFilter::Exchange);
-  InstallKeyFilter(Text8, entry::KeyFilter::Report);
-  InstallKeyFilter(Text9, entry::KeyFilter::Exchange);
-  InstallKeyFilter(Text1, entry::KeyFilter::TimeBox);
+  // The window's own keys on top of the keystroke filters.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
 
   connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
@@ -178,16 +147,7 @@ void frmInput::buildControls() {
   connect(Timer2, &QTimer::timeout, this, &frmInput::Timer2_Timer);
   connect(Command1, &QPushButton::clicked, this, &frmInput::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &frmInput::Command2_Click);
-  connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-  connect(Combo2, &QComboBox::activated, this, [this] { Combo2_Click(); });
-  for (int i = 0; i < 3; ++i) {
-    connect(UpDown1[static_cast<std::size_t>(i)], &EntryUpDown::Change, this, [this, i] { UpDown1_Change(i); });
-    connect(UpDown1[static_cast<std::size_t>(i)], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
-  }
-  for (int i = 0; i < 2; ++i) {
-    connect(UpDown2[static_cast<std::size_t>(i)], &EntryUpDown::Change, this, [this, i] { UpDown2_Change(i); });
-    connect(UpDown2[static_cast<std::size_t>(i)], &EntryUpDown::clickedDone, this, [this] { Text5->setFocus(); });
-  }
+  connectPanel(this);
 }
 
 void frmInput::place() {
@@ -212,7 +172,7 @@ void frmInput::Form_Load() {
   // 5. the time of the next QSO
   const LogData& log = ws_.session().Doc.Log;
   InputTime = log.empty() ? ws_.session().clock().now() : ole::addSeconds(log[log.count()].QsoTime, 5);
-  showTime();
+  showPanelTime();
   // 6. selection
   if (log.empty()) {
     if (Combo1->count() > 0) Combo1->setCurrentIndex(0);
@@ -227,10 +187,7 @@ void frmInput::Form_Load() {
     if (Combo2->count() > 0 && Combo2->currentIndex() < 0) Combo2->setCurrentIndex(0);
   }
   // 7. digital QSO party: no exchange boxes
-  if (dqp()) {
-    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label9, Text7, Text9}) w->setEnabled(false);
-    Text8->setFocusPolicy(Qt::StrongFocus);
-  }
+  if (dqp()) applyDqp();
   // 8. New-Year party: the sent RS(T) takes free text
   if (ws_.session().Contest.NYPEnabled == 1) SetKeyFilter(Text6, entry::KeyFilter::Free);
   // 9. category preset, reports, sent exchange
@@ -242,13 +199,21 @@ void frmInput::Form_Load() {
   // 11. registered; manual time as the main window keeps it
   registerOpen();
   TimeMnlSet(TimeMnl(ws_));
+  // The radio, when the settings link one: its band and mode win over the
+  // category preset once it answers.
+  if (const auto cfg = entry::RigConfig::fromSettings(ws_.session().Ini)) {
+    rig_ = new RigWatch(this);
+    connect(rig_, &RigWatch::changed, this, &frmInput::rigChanged);
+    LabelRig->setText(QStringLiteral("リグに接続しています..."));
+    rig_->start(*cfg);
+  }
 }
 
 // ---------------------------------------------------------------- rules
 
-void frmInput::BandModeSet() { FillBandModeLists(Combo1, Combo2, ws_.session().Contest); }
+void frmInput::BandModeSet() { fillLists(ws_.session().Contest); }
 
-void frmInput::ModeSet() { ApplyModeReport(Combo2, Text6, Text8, entry::ReportRule::Entry); }
+void frmInput::ModeSet() { modeReport(); }
 
 void frmInput::SentRptSet(const QString& band) {
   Text7->setText(toQ(entry::SentExchange(fromQ(band), ws_.session().Contest, ws_.session().Ini)));
@@ -258,12 +223,6 @@ void frmInput::CateSet(int cateMode, int cateBand) {
   const entry::CatePreset p = entry::CateSet(cateMode, cateBand);
   if (p.mode) Combo2->setEditText(toQ(*p.mode));
   if (p.band) Combo1->setEditText(toQ(*p.band));
-}
-
-void frmInput::showTime(bool dateOnly) {
-  if (!ole::valid(InputTime)) return;
-  Label12->setText(toQ(dateText(InputTime)));
-  if (!dateOnly) Label13->setText(toQ(timeText(InputTime)));
 }
 
 void frmInput::showStatus(std::string_view text) {
@@ -277,8 +236,6 @@ void frmInput::clearEntry() {
   ModeSet();
 }
 
-void frmInput::caretToEnd() { Text5->setCursorPosition(static_cast<int>(Text5->text().size())); }
-
 void frmInput::QsoRegister() {
   const std::string_view msg = entry::RegisterCheck(given(Text5->text()), given(Text9->text()),
                                                     given(Combo2->currentText()), dqp());
@@ -286,15 +243,13 @@ void frmInput::QsoRegister() {
     showStatus(msg);
     return;
   }
-  entry::QsoEntry e;
-  e.time = InputTime;
-  e.band = fromQ(Combo1->currentText());
-  e.mode = fromQ(Combo2->currentText());
-  e.call = fromQ(Text5->text());
-  e.sentRst = fromQ(Text6->text());
-  e.sentNo = fromQ(Text7->text());
-  e.rcvdRst = fromQ(Text8->text());
-  e.rcvdNo = fromQ(Text9->text());
+  entry::EntryBoxes b = panelBoxes();
+  // The band and mode shown when Enter went down, whatever the radio did since.
+  if (enterBoxes_) {
+    b.band = enterBoxes_->band;
+    b.mode = enterBoxes_->mode;
+  }
+  const entry::QsoEntry e{InputTime, b.band, b.mode, b.callSign, b.sentRst, b.sentNo, b.rcvdRst, b.rcvdNo};
   LogDocument& doc = ws_.session().Doc;
   if (!entry::AppendQso(doc, ws_.session().GridData, e)) {
     showStatus(entry::text::kLogFull);
@@ -303,10 +258,11 @@ void frmInput::QsoRegister() {
   ws_.session().journalAppended();
   if (const int top = entry::ScrollRowAfterAppend(doc.Log.count(), doc.State.GridPageRows))
     ws_.scrollGridTo(top);
+  assist_->registered();
   clearEntry();
   if (!realTime()) {
     InputTime = ole::addSeconds(doc.Log[doc.Log.count()].QsoTime, 5);
-    showTime();
+    showPanelTime();
   }
   if (TimeMnl(ws_) == 1) Text1->setFocus();
   else Text5->setFocus();
@@ -314,37 +270,15 @@ void frmInput::QsoRegister() {
   doc.State.LogDirty = 1;
 }
 
-void frmInput::TimeMnlSet(int flag) {
-  const bool manual = flag == 1;
-  for (EntryUpDown* u : UpDown2) u->setEnabled(!manual);
-  Text1->setVisible(manual);
-  if (manual) Text1->setFocus();
-  else Text5->setFocus();
-}
-
-void frmInput::stepTime(entry::TimeField field, int step) {
-  InputTime = entry::StepTime(InputTime, field, step);
-}
+void frmInput::TimeMnlSet(int flag) { setManualTime(flag); }
 
 void frmInput::AltKeyCmd(int key) {
-  switch (key) {
-    case Qt::Key_B: Combo1->setFocus(); break;
-    case Qt::Key_C: Text5->setFocus(); break;
-    case Qt::Key_M: Combo2->setFocus(); break;
-    case Qt::Key_N: Text9->setFocus(); break;
-    case Qt::Key_D:
-    case Qt::Key_U:
-      if (!realTime()) {
-        stepTime(entry::TimeField::Minute, key == Qt::Key_D ? -1 : 1);
-        showTime();
-      }
-      break;
-    case Qt::Key_W:
-      Text5->clear();
-      Text9->clear();
-      SentRptSet(Combo1->currentText());
-      break;
-    default: break;
+  if (altFocus(key)) return;
+  if (key == Qt::Key_D || key == Qt::Key_U) {
+    if (!realTime()) stepMinute(key == Qt::Key_D ? -1 : 1);
+  } else if (key == Qt::Key_W) {
+    clearCallAndNumber();
+    SentRptSet(Combo1->currentText());
   }
 }
 
@@ -364,7 +298,7 @@ void frmInput::Check1_Click() {
     const LogData& log = ws_.session().Doc.Log;
     if (!log.empty()) {
       InputTime = ole::addSeconds(log[log.count()].QsoTime, 5);
-      showTime();
+      showPanelTime();
     }
   }
 }
@@ -378,7 +312,7 @@ void frmInput::Timer2_Timer() {
   ole::Date now = ws_.session().clock().now();
   if (ws_.session().Contest.SetUTCtime == 1) now = ole::addHours(now, -9);
   InputTime = now;
-  showTime();
+  showPanelTime();
 }
 
 void frmInput::Command1_Click() { clearEntry(); }
@@ -391,27 +325,74 @@ void frmInput::Command2_Click() {
 void frmInput::Combo1_Click() {
   SentRptSet(Combo1->currentText());
   caretToEnd();
+  if (rig_ && rig_->link()) rig_->link()->setBand(fromQ(Combo1->currentText()), fromQ(Combo2->currentText()));
 }
 
 void frmInput::Combo2_Click() {
   ModeSet();
   caretToEnd();
+  if (rig_ && rig_->link()) rig_->link()->setMode(fromQ(Combo2->currentText()));
 }
 
-void frmInput::UpDown1_Change(int item) {
-  const auto i = static_cast<std::size_t>(item);
-  const int step = UpDown1[i]->takeStep();
-  static constexpr entry::TimeField kFields[] = {entry::TimeField::Year, entry::TimeField::Month,
-                                                 entry::TimeField::Day};
-  stepTime(kFields[i], step);
-  showTime(true);
+// Typed, the radio is told once the typing pauses, not at each key that
+// passes through another item ("1", "14", "144").
+void frmInput::bandTyped() {
+  SentRptSet(Combo1->currentText());
+  caretToEnd();
+  rigTyped_ |= kRigBand;
+  if (rig_) RigTypedTimer->start();
 }
 
-void frmInput::UpDown2_Change(int item) {
-  const auto i = static_cast<std::size_t>(item);
-  const int step = UpDown2[i]->takeStep();
-  stepTime(item == 0 ? entry::TimeField::Hour : entry::TimeField::Minute, step);
-  showTime();
+void frmInput::modeTyped() {
+  ModeSet();
+  caretToEnd();
+  rigTyped_ |= kRigMode;
+  if (rig_) RigTypedTimer->start();
+}
+
+void frmInput::RigTypedTimer_Timer() {
+  const int typed = std::exchange(rigTyped_, 0);
+  if (!rig_ || !rig_->link()) return;
+  if (typed & kRigBand) rig_->link()->setBand(fromQ(Combo1->currentText()), fromQ(Combo2->currentText()));
+  else if (typed & kRigMode) rig_->link()->setMode(fromQ(Combo2->currentText()));
+}
+
+void frmInput::historyArrived() { assist_->refresh(); }
+
+// The radio's status, on the window's thread. A band or mode the radio
+// moved to goes into its box as a pick would put it (the radio is not told
+// again); the frequency stands beside the boxes; the status line says when
+// the radio stops answering.
+void frmInput::rigChanged(const entry::RigStatus& s) {
+  if (s.state == entry::RigState::Answering) {
+    LabelFreq->setText(toQ(entry::RigFrequencyText(s.frequency)) + QStringLiteral(" MHz"));
+    // What the box shows already (the operator's own choice coming back) is left as it is.
+    if (!s.band.empty() && s.band != rigBand_ && toQ(s.band) != Combo1->currentText()) {
+      const int i = Combo1->findText(toQ(s.band), Qt::MatchExactly | Qt::MatchCaseSensitive);
+      if (i >= 0) {
+        Combo1->setCurrentIndex(i);
+        Combo1->setEditText(Combo1->itemText(i));
+        SentRptSet(Combo1->currentText());
+      }
+    }
+    if (!s.mode.empty() && s.mode != rigMode_ && toQ(s.mode) != Combo2->currentText()) {
+      const int i = Combo2->findText(toQ(s.mode), Qt::MatchExactly | Qt::MatchCaseSensitive);
+      if (i >= 0) {
+        Combo2->setCurrentIndex(i);
+        Combo2->setEditText(Combo2->itemText(i));
+        ModeSet();
+      }
+    }
+    rigBand_ = s.band;
+    rigMode_ = s.mode;
+    LabelRig->setText(s.note.empty() ? QStringLiteral("リグ連動中") : toQ(s.note));
+  } else if (s.state == entry::RigState::NotAnswering) {
+    LabelFreq->clear();
+    rigBand_.clear();
+    rigMode_.clear();
+    LabelRig->setText(QStringLiteral("リグが応答しません") +
+                      (s.error.empty() ? QString() : QStringLiteral("（") + toQ(s.error) + QStringLiteral("）")));
+  }
 }
 
 void frmInput::Text1_Apply() {
@@ -440,46 +421,47 @@ bool frmInput::altHeld(const QKeyEvent* e) const {
          (QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier);
 }
 
+// Enter goes down: a command word typed into the call-sign box is carried
+// out now; a QSO is registered when the key comes up.
+bool frmInput::enterDown(QObject* source, const QKeyEvent* e) {
+  if (!e->isAutoRepeat()) {
+    enterDown_ = true;
+    enterBoxes_ = panelBoxes();
+  }
+  if (source != Text5) return false;
+  const entry::EntryCommand word = entry::CommandWord(fromQ(Text5->text()));
+  switch (word) {
+    case entry::EntryCommand::None: return false;
+    case entry::EntryCommand::Cabrillo:
+    case entry::EntryCommand::Zlog:
+      afterClose_ = word == entry::EntryCommand::Cabrillo ? links.CabOn : links.ZlogOn;
+      close();
+      return true;
+    case entry::EntryCommand::SecondsOn:
+    case entry::EntryCommand::SecondsOff:
+      Text5->clear();
+      ws_.session().Doc.State.ShowSeconds = word == entry::EntryCommand::SecondsOn ? 1 : 0;
+      if (!ws_.session().Doc.Log.empty()) ws_.session().FrmLogLoad();
+      break;
+    case entry::EntryCommand::ManualOn:
+    case entry::EntryCommand::ManualOff: {
+      const int flag = word == entry::EntryCommand::ManualOn ? 1 : 0;
+      Text5->clear();
+      SetTimeMnl(ws_, flag);
+      TimeMnlSet(flag);
+      break;
+    }
+  }
+  swallowEnterUp_ = true;
+  return true;
+}
+
 bool frmInput::keyDown(QObject* source, QKeyEvent* e) {
   const int key = e->key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) return enterDown(source, e);
   if (key == Qt::Key_Escape) {
     close();
     return true;
-  }
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    if (!e->isAutoRepeat()) enterDown_ = true;
-    if (source == Text5) {
-      switch (entry::CommandWord(fromQ(Text5->text()))) {
-        case entry::EntryCommand::None: break;
-        case entry::EntryCommand::Cabrillo:
-          afterClose_ = links.CabOn;
-          close();
-          return true;
-        case entry::EntryCommand::Zlog:
-          afterClose_ = links.ZlogOn;
-          close();
-          return true;
-        case entry::EntryCommand::SecondsOn:
-        case entry::EntryCommand::SecondsOff: {
-          const bool on = entry::CommandWord(fromQ(Text5->text())) == entry::EntryCommand::SecondsOn;
-          Text5->clear();
-          ws_.session().Doc.State.ShowSeconds = on ? 1 : 0;
-          if (!ws_.session().Doc.Log.empty()) ws_.session().FrmLogLoad();
-          swallowEnterUp_ = true;
-          return true;
-        }
-        case entry::EntryCommand::ManualOn:
-        case entry::EntryCommand::ManualOff: {
-          const int flag = entry::CommandWord(fromQ(Text5->text())) == entry::EntryCommand::ManualOn;
-          Text5->clear();
-          SetTimeMnl(ws_, flag);
-          TimeMnlSet(flag);
-          swallowEnterUp_ = true;
-          return true;
-        }
-      }
-    }
-    return false;
   }
   if (key == Qt::Key_Space && !e->isAutoRepeat()) spaceDown_ = true;
   if (key >= Qt::Key_A && key <= Qt::Key_Z && altHeld(e)) {
@@ -499,18 +481,14 @@ bool frmInput::keyUp(QObject* source, QKeyEvent* e) {
     enterDown_ = false;
     swallowEnterUp_ = false;
     if (mine) QsoRegister();
+    enterBoxes_.reset();
     return true;
   }
   if (key == Qt::Key_Space) {
     if (!spaceDown_) return false;
     spaceDown_ = false;
-    QObject* s = source;
-    if (s == Combo1->lineEdit()) s = Combo1;
-    if (s == Combo2->lineEdit()) s = Combo2;
-    if (s == Text5 || s == Text6) (dqp() ? Text8 : Text9)->setFocus();
-    else if (s == Text7 || s == Text8) Text9->setFocus();
-    else if (s == Text9) Text5->setFocus();
-    else if (s == Text1) Text1_Apply();
+    if (QWidget* next = spaceTarget(source, dqp())) next->setFocus();
+    else if (source == Text1) Text1_Apply();
     else return false;
     return true;
   }
@@ -547,6 +525,8 @@ void frmInput::keyReleaseEvent(QKeyEvent* e) {
 void frmInput::onClose() {
   Timer2->stop();
   Timer1->stop();
+  RigTypedTimer->stop();
+  if (rig_) rig_->stop();
   ws_.session().Doc.State.SelRow = 0;
   if (DataAdded == 1) ws_.session().LogDataSearch();
 }

@@ -15,8 +15,13 @@
 //   Text5..Text9          call sign, sent RS(T), sent exchange, received
 //                         RS(T), received exchange; captions Label5..Label9
 //   Command1 "消去", Command2 "登録"
-//   StatusBar1            panel 1: StatusBar1Panel1
+//   StatusBar1            panel 1: StatusBar1Panel1; LabelRig at its right
 //   Timer1 (5 s message), Timer2 (1 s clock)
+//   LabelFreq             the radio's frequency, under the band and mode boxes
+//   LabelCheck, LabelHistory, ListPartial   the live checks (entryassist.h)
+//
+// While the settings link a radio (RigOn), the band and mode boxes follow it
+// and a band or mode the operator picks or types turns it.
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
@@ -29,13 +34,20 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "entry/edit.h"
 #include "entry/gui/entryfilters.h"
+#include "entry/gui/qsoentrypanel.h"
+#include "entry/riglink.h"
 #include "log/oledate.h"
 
 #include "contest/gui/toolwindow.h"
 
+
+class EntryAssist;
+class RigWatch;
 
 // What the window starts after it closed on a command word.
 struct InputLinks {
@@ -43,7 +55,7 @@ struct InputLinks {
   std::function<void()> ZlogOn;  // "WMQEXHIB"
 };
 
-class frmInput : public ToolWindow<QWidget> {
+class frmInput : public ToolWindow<QWidget>, public QsoEntryPanel {
   Q_OBJECT
  public:
   // Opens the window over the main window (menus off, lists, selection,
@@ -57,19 +69,16 @@ class frmInput : public ToolWindow<QWidget> {
   // showInput). The import commands default to the main window's readers.
   static frmInput* showFor(Workspace& ws);
 
-  // --- controls ---
+  // --- controls (the entry boxes are the panel's) ---
   QCheckBox* Check1;
-  QLabel *Label12, *Label13, *Label15, *Label16;
-  std::array<EntryUpDown*, 3> UpDown1;
-  std::array<EntryUpDown*, 2> UpDown2;
-  QLineEdit* Text1;
-  QComboBox *Combo1, *Combo2;
-  QLineEdit *Text5, *Text6, *Text7, *Text8, *Text9;
-  QLabel *Label5, *Label6, *Label7, *Label8, *Label9;
+  QLabel *Label15, *Label16;
   QPushButton *Command1, *Command2;
   QStatusBar* StatusBar1;
   QLabel* StatusBar1Panel1;
+  QLabel* LabelFreq;  // the radio's frequency, beside the band and mode boxes
+  QLabel* LabelRig;   // the radio's state, at the right of the status bar
   QTimer *Timer1, *Timer2;
+  QTimer* RigTypedTimer;  // a band or mode typed goes to the radio when it fires
 
   // --- state ---
   ole::Date InputTime = 0;
@@ -92,11 +101,16 @@ class frmInput : public ToolWindow<QWidget> {
   void Command2_Click();
   void Combo1_Click();
   void Combo2_Click();
-  void UpDown1_Change(int item);
-  void UpDown2_Change(int item);
   void Text1_Apply();
+  void RigTypedTimer_Timer();
 
   InputLinks links;
+
+  // The call history is ready (the main window built it).
+  void historyArrived();
+  EntryAssist* assist() const { return assist_; }
+  RigWatch* rig() const { return rig_; }
+  void rigChanged(const entry::RigStatus& s);
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override;
@@ -104,23 +118,32 @@ class frmInput : public ToolWindow<QWidget> {
   void keyReleaseEvent(QKeyEvent* e) override;
   void onClose() override;
   void afterClose() override;
+  ole::Date& panelTime() override { return InputTime; }
+  void bandPicked() override { Combo1_Click(); }
+  void modePicked() override { Combo2_Click(); }
+  void bandTyped() override;
+  void modeTyped() override;
 
  private:
   void buildControls();
   void place();
   void Form_Load();
-  void showTime(bool dateOnly = false);
   void showStatus(std::string_view text);
   void clearEntry();
-  void caretToEnd();
-  void stepTime(entry::TimeField field, int step);
   bool altHeld(const QKeyEvent* e) const;
   // Key handling of the whole window; true when the key was used up.
   bool keyDown(QObject* source, QKeyEvent* e);
+  bool enterDown(QObject* source, const QKeyEvent* e);
   bool keyUp(QObject* source, QKeyEvent* e);
   bool realTime() const;
   bool dqp() const;
 
+  EntryAssist* assist_ = nullptr;
+  RigWatch* rig_ = nullptr;
+  std::string rigBand_, rigMode_;  // what the radio reported last
+  static constexpr int kRigBand = 1, kRigMode = 2;
+  int rigTyped_ = 0;               // what was typed since the radio was last told
+  std::optional<entry::EntryBoxes> enterBoxes_;
   bool enterDown_ = false;
   bool spaceDown_ = false;
   bool swallowEnterUp_ = false;
