@@ -60,8 +60,9 @@ std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_vie
   return missing;
 }
 
-FileDialogOptions ElogSaveDialog(const std::string& programFolder) {
+FileDialogOptions ElogSaveDialog(const std::string& programFolder, std::string_view callSign) {
   FileDialogOptions d;
+  d.fileName = ElogProposedName(callSign);
   d.filter = "電子ログファイル (*.tmq)|*.tmq|";
   d.filterIndex = 1;
   d.initialDir = programFolder + "/SentLog/";
@@ -70,6 +71,14 @@ FileDialogOptions ElogSaveDialog(const std::string& programFolder) {
 }
 
 std::string ElogSaveName(std::string_view chosen) { return logfile::SaveName(chosen, ".tmq"); }
+
+std::string ElogProposedName(std::string_view callSign) {
+  std::string name(utf8::trim(callSign));
+  if (name.empty()) return name;
+  for (char& c : name)
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+  return ElogSaveName(name);
+}
 
 std::optional<ole::Date> ParseJapaneseDate(std::string_view text) {
   text = utf8::trim(text);

@@ -60,8 +60,13 @@ std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_vie
 // ---- The electronic log's file
 
 // "電子ログファイル (*.tmq)|*.tmq|" in the program folder's SentLog, with an
-// overwrite prompt.
-FileDialogOptions ElogSaveDialog(const std::string& programFolder);
+// overwrite prompt, proposing the station's call sign as the name.
+FileDialogOptions ElogSaveDialog(const std::string& programFolder, std::string_view callSign = {});
+
+// The name proposed for the electronic log of a call sign: the trimmed call
+// with "/" (and any other character a file name cannot hold) as "_", then
+// the .tmq rule below ("JA1ZZZ/1" -> "JA1ZZZ_1.tmq"); empty for a blank call.
+std::string ElogProposedName(std::string_view callSign);
 
 // The name the electronic log is written under: after the last "/",
 // everything from the first "." on becomes ".tmq" ("abc.txt" -> "abc.tmq");

@@ -123,6 +123,19 @@ TEST(ElogName, ExtensionRuleAndDialog) {
   EXPECT_EQ(d.filter, "電子ログファイル (*.tmq)|*.tmq|");
   EXPECT_EQ(d.initialDir, "/h/SentLog/");
   EXPECT_TRUE(d.overwritePrompt);
+  EXPECT_EQ(d.fileName, "");
+}
+
+TEST(ElogName, TheCallSignIsProposed) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"JA1ZZZ", "JA1ZZZ.tmq"},         {" JA1ZZZ  ", "JA1ZZZ.tmq"},
+      {"JA1ZZZ/1", "JA1ZZZ_1.tmq"},     {"7J1ABC/JD1", "7J1ABC_JD1.tmq"},
+      {"JA1ZZZ\\x", "JA1ZZZ_x.tmq"}, {"JA1.ZZZ", "JA1.tmq"},
+      {"", ""},                         {"   ", ""}};
+  for (const auto& [call, name] : cases) {
+    EXPECT_EQ(submit::ElogProposedName(call), name) << call;
+    EXPECT_EQ(submit::ElogSaveDialog("/h", call).fileName, name) << call;
+  }
 }
 
 TEST(DocumentDate, StepsNeverGiveAnInvalidDate) {

@@ -238,6 +238,7 @@ void TestFrmMakeLog::writesTheTmqAndOpensTheEditor() {
   QCOMPARE(o.filter, std::string("電子ログファイル (*.tmq)|*.tmq|"));
   QCOMPARE(o.initialDir, f.home() + "/SentLog/");
   QVERIFY(o.overwritePrompt);
+  QCOMPARE(o.fileName, std::string("JA1ZZZ.tmq"));
   QVERIFY(d && d->isVisible());
   QVERIFY(edited.empty());
 

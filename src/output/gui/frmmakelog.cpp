@@ -281,7 +281,8 @@ void frmMakeLog::Command1_Click() {
     return;
   }
   // 4., 5. the file, named by the .tmq rule
-  const auto chosen = ws_.session().ui().saveFile(submit::ElogSaveDialog(ws_.session().ProgramFolder));
+  const auto chosen = ws_.session().ui().saveFile(
+      submit::ElogSaveDialog(ws_.session().ProgramFolder, ws_.session().Ini.JarlCallSign));
   if (!chosen || chosen->empty()) return;
   const std::string path = submit::ElogSaveName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.
