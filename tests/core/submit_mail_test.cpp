@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "contest/contestdef.h"
 #include "log/cp932.h"
@@ -341,6 +346,73 @@ TEST_F(TempDir, RunnerReportsFailures) {
   r = mail::RunSendmail(noexec, "x");
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.error.empty());
+}
+
+namespace {
+// True while the process runs (a zombie nobody reaps counts as ended).
+bool running(const std::string& pidText) {
+  std::string stat;
+  if (pidText.empty() || !fileio::readAll("/proc/" + pidText.substr(0, pidText.find('\n')) + "/stat", stat))
+    return false;
+  const std::size_t paren = stat.rfind(')');
+  return paren != std::string::npos && paren + 2 < stat.size() && stat[paren + 2] != 'Z';
+}
+bool endsWithin(const std::string& pidText, int ms) {
+  for (int waited = 0; waited < ms; waited += 20) {
+    if (!running(pidText)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return !running(pidText);
+}
+}  // namespace
+
+TEST_F(TempDir, RunnerTakesTheExitStatusWhenTheProgramEnds) {
+  // Each program leaves a child that keeps the output pipe open for 8 s;
+  // the status counts as soon as the program itself is gone.
+  struct Case {
+    const char* body;
+    bool ok;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"cat >/dev/null\nsleep 8 &\necho $! > \"$0.child\"\nexit 0\n", true, ""},
+      {"cat >/dev/null\nsleep 8 &\necho $! > \"$0.child\"\necho 'relay refused' >&2\nexit 75\n", false,
+       "relay refused"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string name = "forks" + std::to_string(n++);
+    const auto start = std::chrono::steady_clock::now();
+    const mail::SendResult r = mail::RunSendmail(script(name, c.body), "message", 5);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.ok, c.ok) << r.error;
+    EXPECT_LT(took, std::chrono::seconds(3)) << c.body;
+    EXPECT_NE(r.error.find(c.said), std::string::npos) << r.error;
+    // A program that succeeded may leave delivery running in the background.
+    EXPECT_TRUE(running(read(name + ".child")));
+    ::kill(std::stoi(read(name + ".child")), SIGKILL);
+  }
+}
+
+TEST_F(TempDir, RunnerEndsTheWholeProcessGroupOnTimeoutAndCancel) {
+  const std::string body = "sleep 30 &\necho $! > \"$0.child\"\ncat >/dev/null\nwait\n";
+  mail::SendResult r = mail::RunSendmail(script("hangs", body), "x", 1);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("1 秒"), std::string::npos) << r.error;
+  EXPECT_TRUE(endsWithin(read("hangs.child"), 2000)) << "the script's child is still running";
+
+  std::atomic<bool> cancel{false};
+  std::thread stop([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  r = mail::RunSendmail(script("hangs2", body), "x", 60, &cancel);
+  stop.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "メールの送信を中止しました");
+  EXPECT_TRUE(endsWithin(read("hangs2.child"), 2000));
 }
 
 TEST(Runner, ProgramFromTheEnvironment) {
