@@ -5,6 +5,7 @@
 #include "log/settings.h"
 #include "log/utf8.h"
 #include "output/elog.h"
+#include "output/mail.h"
 #include "output/mydata.h"
 
 namespace submit {
@@ -110,6 +111,21 @@ ole::Date StepDate(ole::Date d, DatePart part, int step) {
     case DatePart::Year: next = ole::addMonths(d, 12 * step); break;
   }
   return ole::valid(next) ? next : d;
+}
+
+std::string CfmIntroText(std::string_view program, const std::vector<std::string>& to) {
+  if (to.empty()) return std::string(kCfmNoAddress);
+  std::string t = "電子ログを添付したE-メールを、メール送信プログラム ";
+  t += program;
+  t += " で次のあて先へ送信します。";
+  for (const std::string& a : to) (t += "\r\n") += mail::Printable(a);
+  return t;
+}
+
+std::string CfmSentText(const std::vector<std::string>& sent) {
+  std::string t = std::to_string(sent.size()) + "通のE-メールを送信しました：";
+  for (const std::string& a : sent) (t += "\r\n") += mail::Printable(a);
+  return t;
 }
 
 }  // namespace submit

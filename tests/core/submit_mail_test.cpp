@@ -269,11 +269,90 @@ TEST(Mime, LineBreaksInAddressesOrHeadersAreRefused) {
   EXPECT_FALSE(mail::CheckAddress("nobody", &e));
   EXPECT_TRUE(mail::CheckAddress("ja1zzz+test@mail.example.jp", &e));
 
+  EXPECT_FALSE(mail::CheckAddress(std::string(250, 'a') + "@example.org", &e));
+
   Settings s = station();
   EXPECT_TRUE(mail::CheckRun(s, {"a@example.org", "b@example.org"}, "/x/a.tmq", &e));
   EXPECT_FALSE(mail::CheckRun(s, {"a@example.org", "b@example.org\r\n"}, "/x/a.tmq", &e));
-  s.JarlEmail = "me@example.jp\r\nBcc: v@example.net";
-  EXPECT_FALSE(mail::CheckRun(s, {"a@example.org"}, "/x/a.tmq", &e));
+}
+
+TEST_F(TempDir, ABadOwnAddressFailsOnlyTheCopySentToIt) {
+  ContestDefinition def;
+  def.ContestName = "ＡＬＬ ＪＡ コンテスト";
+  const std::string tmq = dir + "/JA1ZZZ.tmq";
+  fileio::writeAtomic(tmq, "<SUMMARYSHEET>\r\n");
+  // The own address, whether the message to the contest goes, and what
+  // names the fault.
+  struct Case {
+    const char* own;
+    const char* shownAs;
+  };
+  for (const Case& c : {Case{"ja1zzz@@example.jp", "ja1zzz@@example.jp"},
+                        Case{"ja1zzz＠example.jp", "ja1zzz＠example.jp"},
+                        Case{"me@example.jp\r\nBcc: v@example.net", "me@example.jp\\r\\nBcc: v@example.net"}}) {
+    Settings s = station();
+    s.JarlEmail = c.own;
+    s.MailAndMe = 1;
+    std::string e;
+    EXPECT_TRUE(mail::CheckRun(s, {"contest@example.org"}, tmq, &e)) << e;
+    const mail::MimeResult toContest = mail::ElogMessage(s, def, "contest@example.org", tmq);
+    ASSERT_TRUE(toContest.ok) << toContest.error;
+    EXPECT_EQ(toContest.message.rfind("To: contest@example.org\r\n", 0), 0u);  // no From: line
+    EXPECT_EQ(toContest.message.find("Bcc"), std::string::npos);
+    const std::string note = mail::OwnAddressNote(s);
+    EXPECT_NE(note.find(c.shownAs), std::string::npos) << note;
+    const mail::MimeResult copy = mail::ElogMessage(s, def, s.JarlEmail, tmq);
+    EXPECT_FALSE(copy.ok);
+    EXPECT_NE(copy.error.find(c.shownAs), std::string::npos) << copy.error;
+  }
+  Settings s = station();
+  s.JarlEmail = " me@example.jp ";
+  EXPECT_EQ(mail::OwnAddressNote(s), "");
+  EXPECT_EQ(mail::ElogMessage(s, def, "contest@example.org", tmq).message.rfind("From: me@example.jp\r\n", 0), 0u);
+}
+
+TEST(Mime, NoLineLongerThan998) {
+  const mail::MailStamp st{0, 0, "u"};
+  std::string longJapanese;
+  for (int i = 0; i < 120; ++i) longJapanese += "電子ログ";
+  struct Case {
+    std::string subject, name;
+  };
+  const Case cases[] = {{std::string(2000, 'J'), "a.tmq"},
+                        {"JA1ZZZ", std::string(1200, 'n') + ".tmq"},
+                        {"JA1ZZZ", longJapanese + ".tmq"},
+                        {longJapanese, "ＪＡ1ZZZ.tmq"}};
+  for (const Case& c : cases) {
+    mail::MailParts m;
+    m.to = "test@example.org";
+    m.subject = c.subject;
+    m.attachmentName = c.name;
+    m.attachment = "x";
+    const mail::MimeResult r = mail::BuildMime(m, st);
+    ASSERT_TRUE(r.ok) << r.error;
+    std::size_t from = 0, longest = 0;
+    for (std::size_t end; (end = r.message.find("\r\n", from)) != std::string::npos; from = end + 2)
+      longest = std::max(longest, end - from);
+    EXPECT_LE(longest, 998u) << c.subject.substr(0, 10) << " " << c.name.substr(0, 10);
+    // Unfolded and decoded, the values are whole again.
+    std::string subject;
+    const std::size_t s0 = r.message.find("Subject: ") + 9;
+    const std::string folded = r.message.substr(s0, r.message.find("\r\nDate: ") - s0);
+    for (std::size_t p = 0; (p = folded.find("=?UTF-8?B?", p)) != std::string::npos;) {
+      const std::size_t q = folded.find("?=", p + 10);
+      subject += fromBase64(folded.substr(p + 10, q - p - 10));
+      p = q + 2;
+    }
+    EXPECT_EQ(subject.empty() ? folded : subject, c.subject);
+  }
+  // The filename continues in numbered pieces.
+  mail::MailParts m;
+  m.to = "test@example.org";
+  m.subject = "JA1ZZZ";
+  m.attachmentName = longJapanese + ".tmq";
+  const std::string msg = mail::BuildMime(m, st).message;
+  EXPECT_NE(msg.find("filename*0*=UTF-8''%E9%9B%BB"), std::string::npos);
+  EXPECT_NE(msg.find(";\r\n filename*1*="), std::string::npos);
 }
 
 TEST(Mime, RecipientsInTheirOrder) {
