@@ -24,7 +24,7 @@ class DialogRegistry {
 
  private:
   static bool inRange(int no) { return no >= 1 && no < static_cast<int>(kSlots); }
-  static constexpr std::size_t kSlots = 17;
+  static constexpr std::size_t kSlots = 18;
   std::int16_t& openDialogNo_;
   std::array<QPointer<QWidget>, kSlots> windows_{};
 };

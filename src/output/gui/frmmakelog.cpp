@@ -17,9 +17,12 @@
 #include "log/logcommands.h"
 #include "log/qso.h"
 #include "log/settings.h"
+#include "log/utf8.h"
+#include "output/mail.h"
 #include "output/elog.h"
 #include "output/gui/desktop.h"
 #include "output/gui/frmcfm.h"
+#include "output/gui/frmchecklog.h"
 #include "output/gui/frmqtc.h"
 
 namespace {
@@ -153,6 +156,18 @@ frmMakeLog::~frmMakeLog() = default;
 
 void frmMakeLog::mnuMakeJaeLog(Workspace& ws) {
   if (!ws.session().Files.OfferSave()) return;
+  if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete()) {
+    frmQTC::open(ws);
+    return;
+  }
+  if (std::vector<check::Finding> findings = frmCheckLog::Findings(ws); !findings.empty())
+    frmCheckLog::open(ws, frmCheckLog::From::MakeLogCommand, std::move(findings));
+  else
+    open(ws);
+}
+
+void frmMakeLog::openChecked(Workspace& ws, bool offerSave) {
+  if (offerSave && !ws.session().Files.OfferSave()) return;
   if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete())
     frmQTC::open(ws);
   else

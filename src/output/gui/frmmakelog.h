@@ -40,18 +40,22 @@ class frmMakeLog : public ToolWindow<QWidget> {
   ~frmMakeLog() override;
 
   // mnuMakeJaeLog_Click: offers to save a changed log, then opens the
-  // summary-sheet check when a required item is missing, else this dialog.
+  // summary-sheet check when a required item is missing, else the check
+  // before submission when it finds anything, else this dialog.
   static void mnuMakeJaeLog(Workspace& ws);
+  // The command past the check before submission: the save offer (when
+  // asked for), then the summary-sheet check or this dialog.
+  static void openChecked(Workspace& ws, bool offerSave);
   // The open dialog, or a new one; shown.
   static frmMakeLog* open(Workspace& ws);
 
   QLabel *Label2, *Label4, *Label7, *StatusLine;
-  QLineEdit *Text1, *Text3, *Text4;
+  QLineEdit *Text1, *Text3, *Text4, *Text5;
   QComboBox* Combo1;
   QPlainTextEdit* Text2;
   UpDownControl *UpDown1, *UpDown2, *UpDown3;
   QCheckBox *Check1, *Check2, *Check3;
-  QPushButton *Command1, *Command2, *Command3;
+  QPushButton *Command1, *Command2, *Command3, *Command4;
 
   // The document date while the dialog is open.
   ole::Date date() const { return date_; }
