@@ -29,6 +29,7 @@ class TestFrmMakeLog : public QObject {
   void aFailedWriteStopsBeforeEditorAndMail();
   void tickedAddressOpensTheMailDialog();
   void uploadPageAfterWriting();
+  void aContestAddressTypedIsKeptInTheDefinition();
   void escAndMainEscClose();
   void formatChoiceStartsAtTheDefinitions();
   void r21NeedsItsItemsAndOffersR10ForAFullWidthQso();
@@ -401,6 +402,9 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   QVERIFY(!d->Command3->isHidden());
   QCOMPARE(d->Command3->text(), QStringLiteral("アップロードページを開く"));
   QVERIFY(!d->Command3->isEnabled());
+  QCOMPARE(d->Command4->text(), QStringLiteral("電子ログをコピー"));
+  QVERIFY(!d->Command4->isHidden());
+  QVERIFY(!d->Command4->isEnabled());  // nothing written yet
   d->Text3->setText(QStringLiteral("山田"));
   f.ui.files = {f.home() + "/SentLog/up.tmq"};
   click(d->Command1);
@@ -409,6 +413,21 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   QVERIFY(d->StatusLine->text().contains(toQ(f.home() + "/SentLog/up.tmq")));
   click(d->Command3);
   QCOMPARE(browsed, std::vector<std::string>{"https://contest.example.org/upload/"});
+
+  // The copy: the file's text as the page reads it, decoded, LF line ends.
+  QVERIFY(d->Command4->isEnabled());
+  QGuiApplication::clipboard()->clear();
+  click(d->Command4);
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/SentLog/up.tmq", bytes));
+  QString expected = toQ(cp932::decode(bytes));
+  expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QString pasted = QGuiApplication::clipboard()->text();
+  QCOMPARE(pasted, expected);
+  QVERIFY(pasted.startsWith(QStringLiteral("<SUMMARYSHEET VERSION=R1.0>\n<CONTESTNAME>ＡＬＬ ＪＡ")));
+  QCOMPARE(d->StatusLine->text(),
+           QStringLiteral("電子ログ（%1 行）をコピーしました。アップロードページに貼り付けてください。")
+               .arg(pasted.count('\n')));
   click(d->Command2);
   QTRY_VERIFY(!d);
 
@@ -416,6 +435,62 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   w.session().Contest.UploadUrl = "file:///etc/passwd";
   d = frmMakeLog::open(w);
   QVERIFY(d->Command3->isHidden());
+  QVERIFY(d->Command4->isHidden());
+  d->close();
+}
+
+void TestFrmMakeLog::aContestAddressTypedIsKeptInTheDefinition() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(2);
+  // The program folder's copy of the definition, with no address yet.
+  const std::string cfg = f.home() + "/Cfg/(1)ALLJA.cfg";
+  QVERIFY(fileio::writeAtomic(cfg, cp932::encode("; ＡＬＬ ＪＡ\r\nContestName=ＡＬＬ ＪＡ\r\n"
+                                                 "SendMailAddress=\r\nTestMailAddress=test@example.org\r\n")));
+  w.session().Doc.State.CfgFileName = cfg;
+  w.session().Contest.SendMailAddress = "";
+  QPointer<frmMakeLog> d = frmMakeLog::open(w);
+  QVERIFY(d->Label2->isHidden());
+  QVERIFY(!d->Text5->isHidden());
+  QVERIFY(!d->Check1->isEnabled());
+  QTest::keyClicks(d->Text5, "contest.example.org");
+  QVERIFY(d->Check1->isEnabled());
+  click(d->Check1);
+  d->Text3->setText(QStringLiteral("山田"));
+
+  // Not an address: told, nothing written.
+  f.ui.messages.clear();
+  click(d->Command1);
+  QCOMPARE(f.texts().size(), 1);
+  QVERIFY(f.texts()[0].contains(QStringLiteral("contest.example.org")));
+  QVERIFY(f.ui.dialogs.empty());
+  QCOMPARE(d->focusWidget(), d->Text5);
+
+  // Emptied: the box cannot stay ticked.
+  d->Text5->clear();
+  QVERIFY(!d->Check1->isChecked());
+  QVERIFY(!d->Check1->isEnabled());
+  QTest::keyClicks(d->Text5, "contest@example.org");
+  click(d->Check1);
+  f.ui.messages.clear();
+  f.ui.files = {f.home() + "/SentLog/typed.tmq"};
+  click(d->Command1);
+  QVERIFY(f.ui.messages.empty());
+  QTRY_VERIFY(!d);
+  QPointer<frmCfm> c = qobject_cast<frmCfm*>(w.dialogs().find(DlgCfm));
+  QVERIFY(c);
+  QCOMPARE(c->recipients(), std::vector<std::string>{"contest@example.org"});
+  QCOMPARE(w.session().Contest.SendMailAddress, std::string("contest@example.org"));
+  std::string bytes;
+  QVERIFY(fileio::readAll(cfg, bytes));
+  QCOMPARE(bytes, cp932::encode("; ＡＬＬ ＪＡ\r\nContestName=ＡＬＬ ＪＡ\r\n"
+                                "SendMailAddress=contest@example.org\r\nTestMailAddress=test@example.org\r\n"));
+  c->close();
+  // Next time the definition's address shows.
+  d = frmMakeLog::open(w);
+  QVERIFY(d->Text5->isHidden());
+  QCOMPARE(d->Label2->text(), QStringLiteral("contest@example.org"));
   d->close();
 }
 
