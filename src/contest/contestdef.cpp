@@ -193,6 +193,56 @@ std::string CfgPath(const std::string& programDir, std::string_view name) {
   return p;
 }
 
+std::string CfgSetValue(std::string_view bytes, std::string_view key, std::string_view value,
+                        std::string_view after) {
+  // The lines by their place: [start, end) without the line end.
+  std::size_t keyLine = std::string_view::npos, keyEnd = 0, afterNext = std::string_view::npos;
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t next = bytes.find('\n', start);
+    next = next == std::string_view::npos ? bytes.size() : next + 1;
+    std::size_t end = next;
+    while (end > start && (bytes[end - 1] == '\n' || bytes[end - 1] == '\r')) --end;
+    const std::string_view line = bytes.substr(start, end - start);
+    const std::size_t eq = line.find('=');
+    if (eq != std::string_view::npos) {
+      const std::string_view k = line.substr(0, eq);
+      if (k == key) {
+        keyLine = start;
+        keyEnd = end;
+      } else if (!after.empty() && k == after) {
+        afterNext = next;
+      }
+    }
+    start = next;
+  }
+  const std::string encoded = cp932::encode(value);
+  std::string out;
+  if (keyLine != std::string_view::npos) {
+    out.append(bytes.substr(0, keyLine + key.size() + 1));
+    out += encoded;
+    out.append(bytes.substr(keyEnd));
+    return out;
+  }
+  std::string line = cp932::encode(key) + "=" + encoded + "\r\n";
+  std::size_t at = afterNext != std::string_view::npos ? afterNext : bytes.size();
+  out.append(bytes.substr(0, at));
+  // A last line without its line end gets one before the new line.
+  if (!out.empty() && out.back() != '\n') out += "\r\n";
+  out += line;
+  out.append(bytes.substr(at));
+  return out;
+}
+
+bool CfgWriteValue(const std::string& programDir, const std::string& definitionPath,
+                   std::string_view key, std::string_view value, std::string_view after,
+                   std::string* error) {
+  const std::string_view name = fileNameOf(definitionPath);
+  const std::string copy = CfgPath(programDir, name.empty() ? "dxped.cfg" : name);
+  std::string bytes;
+  if (!fileio::readAll(isFile(copy) ? copy : definitionPath, bytes, error)) return false;
+  return fileio::writeAtomic(copy, CfgSetValue(bytes, key, value, after), error);
+}
+
 CfgReadResult CfgRead(const std::string& path, const std::string& programDir,
                       ContestDefinition& def, SectionList& sections, Settings& settings,
                       std::int16_t& logTestNo, Ui& ui) {

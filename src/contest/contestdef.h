@@ -153,6 +153,21 @@ void SectionCheck(const SectionList& sections, std::string_view key, std::int16_
 // The program folder's Cfg folder path with name appended.
 std::string CfgPath(const std::string& programDir, std::string_view name);
 
+// A definition text (CP932 bytes) with key set to value: the line that
+// decides the key now (its last) gets the value; without one, a "key=value"
+// line follows the last line of `after`, or ends the text. Every other byte,
+// comments and key order included, stays; the new line ends in CR LF.
+std::string CfgSetValue(std::string_view bytes, std::string_view key, std::string_view value,
+                        std::string_view after = {});
+
+// Sets key=value (UTF-8) in the program folder's copy of the definition at
+// definitionPath (Cfg/ and its file name), replaced whole; the copy is made
+// from definitionPath when there is none yet. False with the reason when it
+// cannot be read or written.
+bool CfgWriteValue(const std::string& programDir, const std::string& definitionPath,
+                   std::string_view key, std::string_view value, std::string_view after,
+                   std::string* error);
+
 // The oath the contest kind calls for: the digital QSO party's, else the
 // New-Year party's, else the contest oath.
 std::string& OathOf(Settings& s, const ContestDefinition& def);

@@ -93,6 +93,9 @@ enum OpenDialog : std::int16_t {
   DlgZlogReadSet = 14, // frmZlogReadSet
   DlgAdd = 15,         // frmAdd: its own number, so Esc and double click reach it
   DlgMultiEdit = 16,   // frmMultiEdit: registered, so no other window opens over it
+  DlgCheckLog = 17,    // frmCheckLog, the check before submission
+  DlgHistorySet = 18,  // frmHistorySet
+  DlgRigSet = 19,      // frmRigSet
 };
 
 // Document-wide state owned by the main window.

@@ -81,21 +81,31 @@ void appendQsoTime(std::string& out, ole::Date t) {
   out += ' ';
 }
 
-// Appends a value whose line breaks are kept as CR LF. Settings hold CR LF
-// already; a bare LF (text pasted from elsewhere) becomes CR LF too, so that
-// every line of the file ends the same way.
-void appendMultiLine(std::string& out, std::string_view v) {
+void appendValue(std::string& out, std::string_view v, Lines lines) {
   for (std::size_t i = 0; i < v.size(); ++i) {
-    if (v[i] == '\n' && (i == 0 || v[i - 1] != '\r')) out += '\r';
-    out += v[i];
+    const auto c = static_cast<unsigned char>(v[i]);
+    if (lines == Lines::Kept && (c == '\n' || (c == '\r' && i + 1 < v.size() && v[i + 1] == '\n'))) {
+      // Settings hold CR LF; a bare LF (text pasted from elsewhere) ends its line the same way.
+      if (c == '\r') ++i;
+      out += kCrLf;
+    } else if (c < 0x20 || c == 0x7F) {
+      out += ' ';
+    } else if (c == 0xC2 && i + 1 < v.size() && static_cast<unsigned char>(v[i + 1]) <= 0x9F &&
+               static_cast<unsigned char>(v[i + 1]) >= 0x80) {
+      // U+0080..U+009F, the second set of control characters.
+      out += ' ';
+      ++i;
+    } else {
+      out += v[i];
+    }
   }
 }
 
-void element(std::string& out, std::string_view tag, std::string_view value) {
+void element(std::string& out, std::string_view tag, std::string_view value, Lines lines) {
   out += '<';
   out += tag;
   out += '>';
-  appendMultiLine(out, value);
+  appendValue(out, value, lines);
   out += "</";
   out += tag;
   out += '>';
@@ -226,7 +236,7 @@ std::string SummarySheet(const ElogSource& src) {
     element(out, "TOTALSCORE", std::to_string(score::SubmittedScore(src.score, def, s.JarlFdKeisu)));
   }
 
-  element(out, "ADDRESS", s.JarlAddress);
+  element(out, "ADDRESS", s.JarlAddress, Lines::Kept);
   element(out, "TEL", s.JarlTelNo);
   element(out, "NAME", s.JarlName);
   element(out, "EMAIL", s.JarlEmail);
@@ -235,12 +245,12 @@ std::string SummarySheet(const ElogSource& src) {
   element(out, "POWERTYPE", s.JarlPowerType != 0 ? "実測出力" : "定格出力");
   elementIfSet(out, "OPPLACE", s.JarlUnyoChi);
   elementIfSet(out, "POWERSUPPLY", s.JarlPsType);
-  element(out, "EQUIPMENT", s.JarlSetsubi);
-  element(out, "COMMENTS", s.JarlComment);
-  if (s.CateMlt == 1) element(out, "MULTIOPLIST", s.JarlOpsAndClass);
+  element(out, "EQUIPMENT", s.JarlSetsubi, Lines::Kept);
+  element(out, "COMMENTS", s.JarlComment, Lines::Kept);
+  if (s.CateMlt == 1) element(out, "MULTIOPLIST", s.JarlOpsAndClass, Lines::Kept);
   elementIfSet(out, "REGCLUBNUMBER", s.JarlClubNo);
   elementIfSet(out, "REGCLUBNAME", s.JarlClubName);
-  element(out, "OATH", utf8::trim(OathOf(s, def)));
+  element(out, "OATH", utf8::trim(OathOf(s, def)), Lines::Kept);
   element(out, "DATE", src.todayText);
   element(out, "SIGNATURE", src.signature);
   out += "</SUMMARYSHEET>";

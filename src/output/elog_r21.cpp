@@ -108,7 +108,7 @@ std::string SummarySheetR21(const ElogSource& src) {
   element(out, "CALLSIGN", s.JarlCallSign);
   elementIfSet(out, "OPCALLSIGN", s.JarlOperator);
   element(out, "TOTALSCORE", std::to_string(score::SubmittedScore(src.score, def, s.JarlFdKeisu)));
-  element(out, "ADDRESS", s.JarlAddress);
+  element(out, "ADDRESS", s.JarlAddress, Lines::Kept);
   element(out, "NAME", s.JarlName);
   element(out, "TEL", s.JarlTelNo);
   element(out, "EMAIL", s.JarlEmail);
@@ -118,10 +118,10 @@ std::string SummarySheetR21(const ElogSource& src) {
   elementIfSet(out, "POWERSUPPLY", s.JarlPsType);
   if (NeedsLicenseDate(s.JarlCateCode)) element(out, "LICENSEDATE", utf8::trim(src.licenseDate));
   if (NeedsAge(s.JarlCateCode)) element(out, "AGE", utf8::trim(s.JarlAge));
-  element(out, "COMMENTS", s.JarlComment);
+  element(out, "COMMENTS", s.JarlComment, Lines::Kept);
   if (s.CateMlt == 1) element(out, "MULTIOPLIST", commaList(s.JarlOpsAndClass));
   elementIfSet(out, "REGCLUBNUMBER", s.JarlClubNo);
-  element(out, "OATH", utf8::trim(s.JarlOath));
+  element(out, "OATH", utf8::trim(s.JarlOath), Lines::Kept);
   element(out, "DATE", src.todayText);
   element(out, "SIGNATURE", src.signature);
   out += "</SUMMARYSHEET>";

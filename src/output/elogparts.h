@@ -20,11 +20,15 @@ bool isAscii(std::string_view s);
 void appendCp932(std::string& out, std::string_view s);
 // "yyyy-mm-dd hh:nn " (17 characters; blanks for a time that is no date).
 void appendQsoTime(std::string& out, ole::Date t);
-// A value whose line breaks are kept, every one as CR LF.
-void appendMultiLine(std::string& out, std::string_view v);
+// A station-data value: every control byte (a bare CR, ESC, TAB, ...) becomes
+// a blank, so no value can break the sheet's lines; in a multi-line value CR
+// LF and LF stay line breaks, each written CR LF.
+enum class Lines { One, Kept };
+void appendValue(std::string& out, std::string_view v, Lines lines);
 // "<TAG>value</TAG>" and its line end; the second only for a value that is
 // not blank.
-void element(std::string& out, std::string_view tag, std::string_view value);
+void element(std::string& out, std::string_view tag, std::string_view value,
+             Lines lines = Lines::One);
 void elementIfSet(std::string& out, std::string_view tag, std::string_view value);
 // The two parties count QSOs only.
 bool partyStyle(const ContestDefinition& def);

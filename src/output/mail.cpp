@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +18,8 @@ namespace mail {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+// The longest line a message may carry, CR LF not counted.
+constexpr std::size_t kMaxLine = 998;
 constexpr std::string_view kB64 =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -86,6 +89,33 @@ std::size_t utf8Cut(std::string_view s, std::size_t max) {
   return cut == 0 ? max : cut;
 }
 
+// RFC 2047 "=?UTF-8?B?...?=" words, folded so that no line passes 76 characters.
+std::string encodedWords(std::string_view value, std::size_t nameLength) {
+  constexpr std::size_t kLine = 76, kWrap = 12;  // "=?UTF-8?B?" and "?="
+  std::string out;
+  std::size_t used = nameLength;
+  while (!value.empty()) {
+    std::size_t room = kLine > used + kWrap ? kLine - used - kWrap : 0;
+    std::size_t bytes = room / 4 * 3;
+    if (bytes < 4) {
+      // Too little room left on this line: the word starts a new one.
+      out += "\r\n ";
+      used = 1;
+      continue;
+    }
+    const std::size_t cut = utf8Cut(value, bytes);
+    out += "=?UTF-8?B?";
+    out += base64(value.substr(0, cut));
+    out += "?=";
+    value.remove_prefix(cut);
+    if (!value.empty()) {
+      out += "\r\n ";
+      used = 1;
+    }
+  }
+  return out;
+}
+
 std::string normaliseLines(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 8);
@@ -114,21 +144,33 @@ std::string quoted(std::string_view s) {
   return out;
 }
 
-// RFC 2231: filename*=UTF-8''%E3%83%AD...
-std::string extendedParam(std::string_view name, std::string_view value) {
-  std::string out(name);
-  out += "*=UTF-8''";
+// RFC 2231: filename*=UTF-8''%E3%83%AD...; a value too long for one line is
+// continued as filename*0*=UTF-8''...; filename*1*=... on lines of their own.
+std::string extendedParam(std::string_view name, std::string_view value, std::size_t used) {
+  std::string encoded = "UTF-8''";
   for (char c : value) {
     const auto u = static_cast<unsigned char>(c);
     const bool keep = (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
                       c == '.' || c == '-' || c == '_';
     if (keep) {
-      out += c;
+      encoded += c;
     } else {
       char buf[4];
       std::snprintf(buf, sizeof buf, "%%%02X", u);
-      out += buf;
+      encoded += buf;
     }
+  }
+  if (used + name.size() + 2 + encoded.size() <= kMaxLine) return std::string(name) + "*=" + encoded;
+  constexpr std::size_t kPiece = 60;
+  std::string out;
+  for (std::size_t from = 0, n = 0; from < encoded.size(); ++n) {
+    std::size_t cut = std::min(encoded.size(), from + kPiece);
+    // A %XX escape stays whole.
+    if (cut < encoded.size() && encoded[cut - 1] == '%') cut -= 1;
+    else if (cut < encoded.size() && cut >= 2 && encoded[cut - 2] == '%') cut -= 2;
+    if (n > 0) out += ";\r\n ";
+    out += std::string(name) + "*" + std::to_string(n) + "*=" + encoded.substr(from, cut - from);
+    from = cut;
   }
   return out;
 }
@@ -181,30 +223,8 @@ std::string DateHeader(std::time_t t, long utcOffsetSeconds) {
 }
 
 std::string EncodeHeaderValue(std::string_view value, std::size_t nameLength) {
-  if (plainAscii(value)) return std::string(value);
-  constexpr std::size_t kLine = 76, kWrap = 12;  // "=?UTF-8?B?" and "?="
-  std::string out;
-  std::size_t used = nameLength;
-  while (!value.empty()) {
-    std::size_t room = kLine > used + kWrap ? kLine - used - kWrap : 0;
-    std::size_t bytes = room / 4 * 3;
-    if (bytes < 4) {
-      // Too little room left on this line: the word starts a new one.
-      out += "\r\n ";
-      used = 1;
-      continue;
-    }
-    const std::size_t cut = utf8Cut(value, bytes);
-    out += "=?UTF-8?B?";
-    out += base64(value.substr(0, cut));
-    out += "?=";
-    value.remove_prefix(cut);
-    if (!value.empty()) {
-      out += "\r\n ";
-      used = 1;
-    }
-  }
-  return out;
+  if (plainAscii(value) && nameLength + value.size() <= kMaxLine) return std::string(value);
+  return encodedWords(value, nameLength);
 }
 
 std::string Base64Lines(std::string_view bytes) {
@@ -233,6 +253,8 @@ bool CheckAddress(std::string_view address, std::string* error) {
     if (u > 0x7E || kSpecials.find(c) != std::string_view::npos)
       return fail("メールアドレスに使えない文字が含まれています: " + std::string(address));
   }
+  // The longest path SMTP carries; it also keeps every header line short.
+  if (address.size() > 254) return fail("メールアドレスが長すぎます: " + std::string(address.substr(0, 40)) + "...");
   const std::size_t at = address.find('@');
   if (at == 0 || at == std::string_view::npos || at + 1 >= address.size() ||
       address.find('@', at + 1) != std::string_view::npos)
@@ -286,14 +308,19 @@ MimeResult BuildMime(const MailParts& m, const MailStamp& stamp) {
   out += Base64Lines(normaliseLines(m.text));
 
   out += "--" + boundary + std::string(kCrLf);
-  const bool asciiName = plainAscii(m.attachmentName);
-  out += "Content-Type: application/octet-stream; name=";
-  out += asciiName ? quoted(m.attachmentName) : "\"" + EncodeHeaderValue(m.attachmentName, 0) + "\"";
+  constexpr std::string_view kType = "Content-Type: application/octet-stream; name=";
+  constexpr std::string_view kDisposition = "Content-Disposition: attachment; ";
+  const std::string plainName = quoted(m.attachmentName);
+  const bool asciiName = plainAscii(m.attachmentName) &&
+                         kType.size() + plainName.size() <= kMaxLine &&
+                         kDisposition.size() + 9 + plainName.size() <= kMaxLine;
+  out += kType;
+  out += asciiName ? plainName : "\"" + encodedWords(m.attachmentName, 0) + "\"";
   out += kCrLf;
   out += "Content-Transfer-Encoding: base64\r\n";
-  out += "Content-Disposition: attachment; ";
-  out += asciiName ? "filename=" + quoted(m.attachmentName)
-                   : extendedParam("filename", m.attachmentName);
+  out += kDisposition;
+  out += asciiName ? "filename=" + plainName
+                   : extendedParam("filename", m.attachmentName, kDisposition.size());
   out += "\r\n\r\n";
   out += Base64Lines(m.attachment);
   out += "--" + boundary + "--" + std::string(kCrLf);
@@ -330,17 +357,28 @@ std::vector<std::string> ElogRecipients(const ContestDefinition& def, const Sett
 
 bool CheckRun(const Settings& s, const std::vector<std::string>& addresses,
               const std::string& attachmentPath, std::string* error) {
-  const std::string_view from = utf8::trim(s.JarlEmail);
-  if (!from.empty() && !CheckAddress(from, error)) return false;
   for (const std::string& a : addresses)
     if (!CheckAddress(utf8::trim(a), error)) return false;
   return CheckHeaderValue("件名（コールサイン）", s.JarlCallSign, error) &&
          CheckHeaderValue("添付ファイル名", fileNameOf(attachmentPath), error);
 }
 
+std::string OwnAddressNote(const Settings& s) {
+  const std::string_view from = utf8::trim(s.JarlEmail);
+  std::string why;
+  if (from.empty() || CheckAddress(from, &why)) return {};
+  return "自分のメールアドレス「" + shown(from) +
+         "」は使えないため、差出人はメール送信プログラムの設定のものになります";
+}
+
 MimeResult ElogMessage(const Settings& s, const ContestDefinition& def, std::string_view address,
                        const std::string& attachmentPath) {
-  return BuildMime(ElogMail(s, def, address, attachmentPath), MailStamp::now());
+  MailParts m = ElogMail(s, def, address, attachmentPath);
+  // A bad own address fails only the copy sent to it, not the other messages.
+  if (!OwnAddressNote(s).empty()) m.from.clear();
+  return BuildMime(m, MailStamp::now());
 }
+
+std::string Printable(std::string_view s) { return shown(s); }
 
 }  // namespace mail

@@ -79,13 +79,21 @@ MailParts ElogMail(const Settings& s, const ContestDefinition& def, std::string_
 std::vector<std::string> ElogRecipients(const ContestDefinition& def, const Settings& s,
                                         bool sendJarlMail, bool sendTestMail);
 
-// The addresses and header values of a run, checked before anything is
-// sent: one bad value stops the whole run.
+// The recipients and header values a run is asked for, checked before
+// anything is sent: one bad value stops the whole run. The own address is
+// not among them (see ElogMessage).
 bool CheckRun(const Settings& s, const std::vector<std::string>& addresses,
               const std::string& attachmentPath, std::string* error);
 
-// The finished message of SendOneMail for one address (see ElogMail).
+// The finished message of SendOneMail for one address (see ElogMail). An own
+// address (JarlEmail) that is no usable address is left out of the message,
+// so the mail program puts its own sender; the copy sent to it fails alone.
 MimeResult ElogMessage(const Settings& s, const ContestDefinition& def, std::string_view address,
                        const std::string& attachmentPath);
+// Why the messages go without the own address as sender; empty when they do not.
+std::string OwnAddressNote(const Settings& s);
+
+// Control characters made visible ("\r", "\x1B"), to name a value in a message.
+std::string Printable(std::string_view s);
 
 }  // namespace mail

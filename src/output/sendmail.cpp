@@ -7,11 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 extern char** environ;
 
@@ -74,7 +74,8 @@ std::string SendmailProgram() {
   return "/usr/sbin/sendmail";
 }
 
-SendResult RunSendmail(const std::string& program, std::string_view message, int timeoutSeconds) {
+SendResult RunSendmail(const std::string& program, std::string_view message, int timeoutSeconds,
+                       const std::atomic<bool>* cancel) {
   SendResult r;
   if (program.find('/') != std::string::npos && ::access(program.c_str(), F_OK) != 0) {
     r.error = notInstalled(program);
@@ -101,7 +102,10 @@ SendResult RunSendmail(const std::string& program, std::string_view message, int
   sigaddset(&def, SIGPIPE);
   posix_spawnattr_setsigmask(&attr, &none);
   posix_spawnattr_setsigdefault(&attr, &def);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // A process group of its own, so that a timeout ends whatever it started too.
+  posix_spawnattr_setpgroup(&attr, 0);
+  posix_spawnattr_setflags(&attr,
+                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
 
   std::string arg0 = program, t = "-t", i = "-i";
   char* argv[] = {arg0.data(), t.data(), i.data(), nullptr};
@@ -123,10 +127,40 @@ SendResult RunSendmail(const std::string& program, std::string_view message, int
   ::fcntl(out[0], F_SETFL, O_NONBLOCK);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   std::string output;
+  auto readOutput = [&] {
+    char buf[4096];
+    for (;;) {
+      const ssize_t got = ::read(out[0], buf, sizeof buf);
+      if (got > 0) {
+        if (output.size() < kOutputCap) output.append(buf, static_cast<std::size_t>(got));
+        continue;
+      }
+      if (got == 0 || (errno != EAGAIN && errno != EINTR)) closeFd(out[0]);
+      if (got < 0 && errno == EINTR) continue;
+      return;
+    }
+  };
   std::size_t written = 0;
-  bool timedOut = false;
+  bool exited = false, timedOut = false, cancelled = false;
+  int status = 0;
   if (message.empty()) closeFd(in[1]);
-  while (out[0] >= 0 || in[1] >= 0) {
+  // The exit status is looked at every round: a child the program leaves
+  // behind may hold the output pipe open long after the program is done.
+  constexpr int kRoundMs = 20;
+  while (!exited) {
+    const pid_t w = ::waitpid(pid, &status, WNOHANG);
+    if (w == pid) {
+      exited = true;
+      break;
+    }
+    if (w < 0 && errno != EINTR) {
+      r.error = std::strerror(errno);
+      break;
+    }
+    if (cancel && cancel->load()) {
+      cancelled = true;
+      break;
+    }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -144,21 +178,10 @@ SendResult RunSendmail(const std::string& program, std::string_view message, int
       inIx = static_cast<int>(n);
       p[n++] = {in[1], POLLOUT, 0};
     }
-    const int ready = ::poll(p, n, static_cast<int>(std::min<long long>(left.count(), 1000)));
-    if (ready < 0 && errno != EINTR) {
-      r.error = std::strerror(errno);
-      break;
-    }
+    const int ready =
+        ::poll(n ? p : nullptr, n, static_cast<int>(std::min<long long>(left.count(), kRoundMs)));
     if (ready <= 0) continue;
-    if (outIx >= 0 && p[outIx].revents) {
-      char buf[4096];
-      const ssize_t got = ::read(out[0], buf, sizeof buf);
-      if (got > 0) {
-        if (output.size() < kOutputCap) output.append(buf, static_cast<std::size_t>(got));
-      } else if (got == 0 || (errno != EAGAIN && errno != EINTR)) {
-        closeFd(out[0]);
-      }
-    }
+    if (outIx >= 0 && p[outIx].revents) readOutput();
     if (inIx >= 0 && p[inIx].revents) {
       const ssize_t put = ::write(in[1], message.data() + written, message.size() - written);
       if (put > 0) {
@@ -170,26 +193,19 @@ SendResult RunSendmail(const std::string& program, std::string_view message, int
       }
     }
   }
+  // What the program said before it ended; nothing is waited for.
+  if (exited && out[0] >= 0) readOutput();
   closeFd(in[1]);
   closeFd(out[0]);
 
-  if (timedOut) ::kill(pid, SIGKILL);
-  int status = 0;
-  for (;;) {
-    const pid_t w = ::waitpid(pid, &status, timedOut ? 0 : WNOHANG);
-    if (w == pid) break;
-    if (w < 0 && errno != EINTR) {
-      r.error = std::strerror(errno);
-      return r;
+  if (!exited) {
+    ::kill(-pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (w == 0) {
-      if (std::chrono::steady_clock::now() >= deadline) {
-        timedOut = true;
-        ::kill(pid, SIGKILL);
-      } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-    }
+  }
+  if (cancelled) {
+    r.error = "メールの送信を中止しました";
+    return r;
   }
   if (timedOut) {
     r.error = "メール送信プログラム " + program + " が " + std::to_string(timeoutSeconds) +

@@ -3,6 +3,7 @@
 // "sendmail -t -i" with the message on its standard input. Recipients come
 // from the message's headers, so no address ever reaches a command line.
 #pragma once
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -17,11 +18,13 @@ struct SendResult {
 // /usr/sbin/sendmail.
 std::string SendmailProgram();
 
-// Runs program -t -i with message on standard input and waits for it (at
-// most timeoutSeconds, then it is killed). ok when it exited with status 0;
+// Runs program -t -i with message on standard input and waits for it to
+// exit: its exit status counts as soon as it exits, even while a child it
+// left behind still holds its output open. ok when it exited with status 0;
 // otherwise the error holds its output or the reason it did not run. A
-// program that is not there names what to install.
+// program that is not there names what to install. After timeoutSeconds, or
+// once *cancel is set, the program's whole process group is killed.
 SendResult RunSendmail(const std::string& program, std::string_view message,
-                       int timeoutSeconds = 120);
+                       int timeoutSeconds = 120, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace mail

@@ -5,6 +5,7 @@
 #include "log/settings.h"
 #include "log/utf8.h"
 #include "output/elog.h"
+#include "output/mail.h"
 #include "output/mydata.h"
 
 namespace submit {
@@ -60,8 +61,9 @@ std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_vie
   return missing;
 }
 
-FileDialogOptions ElogSaveDialog(const std::string& programFolder) {
+FileDialogOptions ElogSaveDialog(const std::string& programFolder, std::string_view callSign) {
   FileDialogOptions d;
+  d.fileName = ElogProposedName(callSign);
   d.filter = "電子ログファイル (*.tmq)|*.tmq|";
   d.filterIndex = 1;
   d.initialDir = programFolder + "/SentLog/";
@@ -70,6 +72,14 @@ FileDialogOptions ElogSaveDialog(const std::string& programFolder) {
 }
 
 std::string ElogSaveName(std::string_view chosen) { return logfile::SaveName(chosen, ".tmq"); }
+
+std::string ElogProposedName(std::string_view callSign) {
+  std::string name(utf8::trim(callSign));
+  if (name.empty()) return name;
+  for (char& c : name)
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+  return ElogSaveName(name);
+}
 
 std::optional<ole::Date> ParseJapaneseDate(std::string_view text) {
   text = utf8::trim(text);
@@ -101,6 +111,21 @@ ole::Date StepDate(ole::Date d, DatePart part, int step) {
     case DatePart::Year: next = ole::addMonths(d, 12 * step); break;
   }
   return ole::valid(next) ? next : d;
+}
+
+std::string CfmIntroText(std::string_view program, const std::vector<std::string>& to) {
+  if (to.empty()) return std::string(kCfmNoAddress);
+  std::string t = "電子ログを添付したE-メールを、メール送信プログラム ";
+  t += program;
+  t += " で次のあて先へ送信します。";
+  for (const std::string& a : to) (t += "\r\n") += mail::Printable(a);
+  return t;
+}
+
+std::string CfmSentText(const std::vector<std::string>& sent) {
+  std::string t = std::to_string(sent.size()) + "通のE-メールを送信しました：";
+  for (const std::string& a : sent) (t += "\r\n") += mail::Printable(a);
+  return t;
 }
 
 }  // namespace submit

@@ -60,8 +60,13 @@ std::vector<std::string_view> R21MissingItems(const Settings& s, std::string_vie
 // ---- The electronic log's file
 
 // "電子ログファイル (*.tmq)|*.tmq|" in the program folder's SentLog, with an
-// overwrite prompt.
-FileDialogOptions ElogSaveDialog(const std::string& programFolder);
+// overwrite prompt, proposing the station's call sign as the name.
+FileDialogOptions ElogSaveDialog(const std::string& programFolder, std::string_view callSign = {});
+
+// The name proposed for the electronic log of a call sign: the trimmed call
+// with "/" (and any other character a file name cannot hold) as "_", then
+// the .tmq rule below ("JA1ZZZ/1" -> "JA1ZZZ_1.tmq"); empty for a blank call.
+std::string ElogProposedName(std::string_view callSign);
 
 // The name the electronic log is written under: after the last "/",
 // everything from the first "." on becomes ".tmq" ("abc.txt" -> "abc.tmq");
@@ -82,11 +87,13 @@ ole::Date StepDate(ole::Date d, DatePart part, int step);
 // ---- Texts of the dialogs
 inline constexpr std::string_view kNoSignature = "署名をしてください！";
 inline constexpr std::string_view kNoLog = "ログデータがありません！";
-inline constexpr std::string_view kCfmIntro =
-    "WINDOWS既定のメールソフトから電子ログを添付したE-メールを送信します。";
 inline constexpr std::string_view kCfmPressOk = "OKボタンで実行します";
 inline constexpr std::string_view kCfmSending = "E-メールを送信中です！";
-inline constexpr std::string_view kCfmDone =
-    "送信が自動で行われない場合には手動で送信してください。（送信箱を確認してください）";
+inline constexpr std::string_view kCfmNoAddress = "送信先のメールアドレスがありません";
+
+// Before the mail goes: the program that sends it and the addresses, one a line.
+std::string CfmIntroText(std::string_view program, const std::vector<std::string>& to);
+// After: how many messages went, and to which addresses, one a line.
+std::string CfmSentText(const std::vector<std::string>& sent);
 
 }  // namespace submit

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -294,6 +295,57 @@ TEST_F(CfgFolder, MovedCfgFolderFindsTheFileByName) {
   EXPECT_FALSE(r.relocated);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "NOT CFG FILE");
+}
+
+TEST(CfgWrite, OneValueSetEveryOtherByteKept) {
+  const std::string cm = cp932::encode("; コメント");
+  struct Case {
+    std::string in, out;
+  };
+  const Case cases[] = {
+      // The key's line gets the value, in its place.
+      {"ContestName=A\r\n" + cm + "\r\nSendMailAddress=\r\nTestMailAddress=t@x\r\n",
+       "ContestName=A\r\n" + cm + "\r\nSendMailAddress=c@x.jp\r\nTestMailAddress=t@x\r\n"},
+      // Given twice: the later line is the one that counts.
+      {"SendMailAddress=old@x\r\nSendMailAddress= \r\nX=1\r\n",
+       "SendMailAddress=old@x\r\nSendMailAddress=c@x.jp\r\nX=1\r\n"},
+      // No such key: after the test address, else at the end.
+      {"ContestName=A\r\nTestMailAddress=t@x\r\n" + cm + "\r\n",
+       "ContestName=A\r\nTestMailAddress=t@x\r\nSendMailAddress=c@x.jp\r\n" + cm + "\r\n"},
+      {"ContestName=A\r\n SendMailAddress=\r\n", "ContestName=A\r\n SendMailAddress=\r\nSendMailAddress=c@x.jp\r\n"},
+      {"ContestName=A", "ContestName=A\r\nSendMailAddress=c@x.jp\r\n"},
+      {"ContestName=A\nTestMailAddress=t@x", "ContestName=A\nTestMailAddress=t@x\r\nSendMailAddress=c@x.jp\r\n"},
+      {"", "SendMailAddress=c@x.jp\r\n"},
+  };
+  for (const Case& c : cases) {
+    const std::string got = CfgSetValue(c.in, "SendMailAddress", "c@x.jp", "TestMailAddress");
+    EXPECT_EQ(got, c.out) << c.in;
+    EXPECT_EQ(apply(cp932::decode(got)).SendMailAddress, "c@x.jp") << c.in;
+  }
+}
+
+TEST_F(CfgFolder, AValueWrittenIsThereAtTheNextRead) {
+  writeCfg("(2)ALLJA.cfg", "; ALL JA\nContestName=ALL JA\nSendMailAddress=\nTestMailAddress=t@x\n");
+  std::string error;
+  ASSERT_TRUE(CfgWriteValue(dir, dir + "/Cfg/(2)ALLJA.cfg", "SendMailAddress", "c@x.jp",
+                            "TestMailAddress", &error))
+      << error;
+  read(dir + "/Cfg/(2)ALLJA.cfg");
+  EXPECT_EQ(def.SendMailAddress, "c@x.jp");
+  std::ifstream f(dir + "/Cfg/(2)ALLJA.cfg", std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, "; ALL JA\r\nContestName=ALL JA\r\nSendMailAddress=c@x.jp\r\nTestMailAddress=t@x\r\n");
+
+  // A definition read from elsewhere: the program folder's copy is made.
+  fs::create_directories(dir + "/elsewhere");
+  std::ofstream(dir + "/elsewhere/6m.cfg", std::ios::binary) << "ContestName=6m\r\n";
+  ASSERT_TRUE(CfgWriteValue(dir, dir + "/elsewhere/6m.cfg", "SendMailAddress", "s@x.jp",
+                            "TestMailAddress", &error));
+  read(dir + "/Cfg/6m.cfg");
+  EXPECT_EQ(def.SendMailAddress, "s@x.jp");
+  // Nothing to read from: the reason.
+  EXPECT_FALSE(CfgWriteValue(dir, dir + "/none/x.cfg", "SendMailAddress", "s@x.jp", "", &error));
+  EXPECT_FALSE(error.empty());
 }
 
 TEST_F(CfgFolder, SectionListIsReadWholeAndUntrimmed) {

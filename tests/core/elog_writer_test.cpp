@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "log/settings.h"
 #include "log/settingsfile.h"
@@ -215,6 +216,45 @@ TEST_F(Elog, EmptyLogAndBlankOptionalElements) {
                                  "DATE (JST) TIME   BAND MODE  CALLSIGN      SENTNo      RCVDNo      Mlt    Pts",
                                  "</LOGSHEET>"});
   EXPECT_EQ(t.substr(t.size() - tail.size()), tail);
+}
+
+TEST_F(Elog, ControlBytesInStationDataBecomeBlanksInBothFormats) {
+  // A value, where it goes, and the lines it must give; a line break stays
+  // only where the format keeps one.
+  struct Case {
+    std::string Settings::*field;
+    std::string value;
+    std::string r10, r21;  // expected text, CR LF lines
+  };
+  const std::vector<Case> cases = {
+      {&Settings::JarlName, "山田\r太郎", "<NAME>山田 太郎</NAME>\r\n", "<NAME>山田 太郎</NAME>\r\n"},
+      {&Settings::JarlName, "山田\r\n太郎", "<NAME>山田  太郎</NAME>\r\n", "<NAME>山田  太郎</NAME>\r\n"},
+      {&Settings::JarlTelNo, "03\x1b[2J\t1234\x7f", "<TEL>03 [2J 1234 </TEL>\r\n", "<TEL>03 [2J 1234 </TEL>\r\n"},
+      {&Settings::JarlCallSign, "JA1ZZZ\xc2\x85", "<CALLSIGN>JA1ZZZ </CALLSIGN>\r\n",
+       "<CALLSIGN>JA1ZZZ </CALLSIGN>\r\n"},
+      {&Settings::JarlAddress, "東京\r\n豊島\n1-2\r3\x1b", "<ADDRESS>東京\r\n豊島\r\n1-2 3 </ADDRESS>\r\n",
+       "<ADDRESS>東京\r\n豊島\r\n1-2 3 </ADDRESS>\r\n"},
+      {&Settings::JarlComment, "a\rb\r\nc", "<COMMENTS>a b\r\nc</COMMENTS>\r\n", "<COMMENTS>a b\r\nc</COMMENTS>\r\n"},
+      {&Settings::JarlOath, "宣誓\r\n\x07以上", "<OATH>宣誓\r\n 以上</OATH>\r\n", "<OATH>宣誓\r\n 以上</OATH>\r\n"},
+  };
+  for (const Case& c : cases) {
+    Settings kept = s;
+    s.*c.field = c.value;
+    const std::string r10 = text();
+    const elog::ElogSource src{log, def, score, s, today, signature};
+    const std::string r21 = cp932::decode(elog::ElogBytesR21(src, noProgress()).bytes);
+    EXPECT_NE(r10.find(c.r10), std::string::npos) << c.r10;
+    EXPECT_NE(r21.find(c.r21), std::string::npos) << c.r21;
+    for (const std::string* t : {&r10, &r21}) {
+      EXPECT_EQ(t->find_first_of(std::string("\x1b\x07\x7f\t", 4)), std::string::npos);
+      for (std::size_t i = t->find('\r'); i != std::string::npos; i = t->find('\r', i + 1))
+        EXPECT_EQ((*t)[i + 1], '\n') << "a bare CR in " << c.value;
+    }
+    s = kept;
+  }
+  // The signature typed in the log-making dialog goes the same way.
+  signature = "山田\t太郎";
+  EXPECT_NE(text().find("<SIGNATURE>山田 太郎</SIGNATURE>"), std::string::npos);
 }
 
 TEST_F(Elog, OperatorAndPowerSupplyWhenSet) {

@@ -315,3 +315,21 @@ TEST_F(MailEndToEnd, LineBreakInAnAddressSendsNothing) {
   EXPECT_NE(file("out").find("none.tmq"), std::string::npos);
   EXPECT_TRUE(sink.mails().empty());
 }
+
+TEST_F(MailEndToEnd, ABadOwnAddressLeavesTheSenderToTheMailProgram) {
+  const std::string tmq = home + "/SentLog/a.tmq";
+  ASSERT_EQ(run("elog '" + home + "/t.tmk' '" + tmq + "'"), 0) << file("err");
+  Settings s;
+  s.CfgFileName = home + "/Cfg/test.cfg";
+  s.JarlCallSign = "JA1ZZZ";
+  s.JarlEmail = "ja1zzz@@example.jp";
+  ASSERT_TRUE(IniWrite(home + "/Tamarack.ini", s));
+  ASSERT_EQ(run("send '" + tmq + "' contest@example.org"), 0) << file("err") << file("out");
+  EXPECT_EQ(file("out"), "contest@example.org\tsent\n");
+  EXPECT_NE(file("err").find("ja1zzz@@example.jp"), std::string::npos) << file("err");
+  ASSERT_EQ(sink.mails().size(), 1u);
+  auto m = parse(sink.mails()[0].data, home + "/att");
+  EXPECT_EQ(m["defects"], "0");
+  EXPECT_EQ(m["From"], "ja1zzz@example.jp");  // msmtp's own sender
+  EXPECT_EQ(m["To"], "contest@example.org");
+}

@@ -4,10 +4,15 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "contest/contestdef.h"
 #include "log/cp932.h"
@@ -123,6 +128,19 @@ TEST(ElogName, ExtensionRuleAndDialog) {
   EXPECT_EQ(d.filter, "電子ログファイル (*.tmq)|*.tmq|");
   EXPECT_EQ(d.initialDir, "/h/SentLog/");
   EXPECT_TRUE(d.overwritePrompt);
+  EXPECT_EQ(d.fileName, "");
+}
+
+TEST(ElogName, TheCallSignIsProposed) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"JA1ZZZ", "JA1ZZZ.tmq"},         {" JA1ZZZ  ", "JA1ZZZ.tmq"},
+      {"JA1ZZZ/1", "JA1ZZZ_1.tmq"},     {"7J1ABC/JD1", "7J1ABC_JD1.tmq"},
+      {"JA1ZZZ\\x", "JA1ZZZ_x.tmq"}, {"JA1.ZZZ", "JA1.tmq"},
+      {"", ""},                         {"   ", ""}};
+  for (const auto& [call, name] : cases) {
+    EXPECT_EQ(submit::ElogProposedName(call), name) << call;
+    EXPECT_EQ(submit::ElogSaveDialog("/h", call).fileName, name) << call;
+  }
 }
 
 TEST(DocumentDate, StepsNeverGiveAnInvalidDate) {
@@ -251,11 +269,90 @@ TEST(Mime, LineBreaksInAddressesOrHeadersAreRefused) {
   EXPECT_FALSE(mail::CheckAddress("nobody", &e));
   EXPECT_TRUE(mail::CheckAddress("ja1zzz+test@mail.example.jp", &e));
 
+  EXPECT_FALSE(mail::CheckAddress(std::string(250, 'a') + "@example.org", &e));
+
   Settings s = station();
   EXPECT_TRUE(mail::CheckRun(s, {"a@example.org", "b@example.org"}, "/x/a.tmq", &e));
   EXPECT_FALSE(mail::CheckRun(s, {"a@example.org", "b@example.org\r\n"}, "/x/a.tmq", &e));
-  s.JarlEmail = "me@example.jp\r\nBcc: v@example.net";
-  EXPECT_FALSE(mail::CheckRun(s, {"a@example.org"}, "/x/a.tmq", &e));
+}
+
+TEST_F(TempDir, ABadOwnAddressFailsOnlyTheCopySentToIt) {
+  ContestDefinition def;
+  def.ContestName = "ＡＬＬ ＪＡ コンテスト";
+  const std::string tmq = dir + "/JA1ZZZ.tmq";
+  fileio::writeAtomic(tmq, "<SUMMARYSHEET>\r\n");
+  // The own address, whether the message to the contest goes, and what
+  // names the fault.
+  struct Case {
+    const char* own;
+    const char* shownAs;
+  };
+  for (const Case& c : {Case{"ja1zzz@@example.jp", "ja1zzz@@example.jp"},
+                        Case{"ja1zzz＠example.jp", "ja1zzz＠example.jp"},
+                        Case{"me@example.jp\r\nBcc: v@example.net", "me@example.jp\\r\\nBcc: v@example.net"}}) {
+    Settings s = station();
+    s.JarlEmail = c.own;
+    s.MailAndMe = 1;
+    std::string e;
+    EXPECT_TRUE(mail::CheckRun(s, {"contest@example.org"}, tmq, &e)) << e;
+    const mail::MimeResult toContest = mail::ElogMessage(s, def, "contest@example.org", tmq);
+    ASSERT_TRUE(toContest.ok) << toContest.error;
+    EXPECT_EQ(toContest.message.rfind("To: contest@example.org\r\n", 0), 0u);  // no From: line
+    EXPECT_EQ(toContest.message.find("Bcc"), std::string::npos);
+    const std::string note = mail::OwnAddressNote(s);
+    EXPECT_NE(note.find(c.shownAs), std::string::npos) << note;
+    const mail::MimeResult copy = mail::ElogMessage(s, def, s.JarlEmail, tmq);
+    EXPECT_FALSE(copy.ok);
+    EXPECT_NE(copy.error.find(c.shownAs), std::string::npos) << copy.error;
+  }
+  Settings s = station();
+  s.JarlEmail = " me@example.jp ";
+  EXPECT_EQ(mail::OwnAddressNote(s), "");
+  EXPECT_EQ(mail::ElogMessage(s, def, "contest@example.org", tmq).message.rfind("From: me@example.jp\r\n", 0), 0u);
+}
+
+TEST(Mime, NoLineLongerThan998) {
+  const mail::MailStamp st{0, 0, "u"};
+  std::string longJapanese;
+  for (int i = 0; i < 120; ++i) longJapanese += "電子ログ";
+  struct Case {
+    std::string subject, name;
+  };
+  const Case cases[] = {{std::string(2000, 'J'), "a.tmq"},
+                        {"JA1ZZZ", std::string(1200, 'n') + ".tmq"},
+                        {"JA1ZZZ", longJapanese + ".tmq"},
+                        {longJapanese, "ＪＡ1ZZZ.tmq"}};
+  for (const Case& c : cases) {
+    mail::MailParts m;
+    m.to = "test@example.org";
+    m.subject = c.subject;
+    m.attachmentName = c.name;
+    m.attachment = "x";
+    const mail::MimeResult r = mail::BuildMime(m, st);
+    ASSERT_TRUE(r.ok) << r.error;
+    std::size_t from = 0, longest = 0;
+    for (std::size_t end; (end = r.message.find("\r\n", from)) != std::string::npos; from = end + 2)
+      longest = std::max(longest, end - from);
+    EXPECT_LE(longest, 998u) << c.subject.substr(0, 10) << " " << c.name.substr(0, 10);
+    // Unfolded and decoded, the values are whole again.
+    std::string subject;
+    const std::size_t s0 = r.message.find("Subject: ") + 9;
+    const std::string folded = r.message.substr(s0, r.message.find("\r\nDate: ") - s0);
+    for (std::size_t p = 0; (p = folded.find("=?UTF-8?B?", p)) != std::string::npos;) {
+      const std::size_t q = folded.find("?=", p + 10);
+      subject += fromBase64(folded.substr(p + 10, q - p - 10));
+      p = q + 2;
+    }
+    EXPECT_EQ(subject.empty() ? folded : subject, c.subject);
+  }
+  // The filename continues in numbered pieces.
+  mail::MailParts m;
+  m.to = "test@example.org";
+  m.subject = "JA1ZZZ";
+  m.attachmentName = longJapanese + ".tmq";
+  const std::string msg = mail::BuildMime(m, st).message;
+  EXPECT_NE(msg.find("filename*0*=UTF-8''%E9%9B%BB"), std::string::npos);
+  EXPECT_NE(msg.find(";\r\n filename*1*="), std::string::npos);
 }
 
 TEST(Mime, RecipientsInTheirOrder) {
@@ -328,6 +425,73 @@ TEST_F(TempDir, RunnerReportsFailures) {
   r = mail::RunSendmail(noexec, "x");
   EXPECT_FALSE(r.ok);
   EXPECT_FALSE(r.error.empty());
+}
+
+namespace {
+// True while the process runs (a zombie nobody reaps counts as ended).
+bool running(const std::string& pidText) {
+  std::string stat;
+  if (pidText.empty() || !fileio::readAll("/proc/" + pidText.substr(0, pidText.find('\n')) + "/stat", stat))
+    return false;
+  const std::size_t paren = stat.rfind(')');
+  return paren != std::string::npos && paren + 2 < stat.size() && stat[paren + 2] != 'Z';
+}
+bool endsWithin(const std::string& pidText, int ms) {
+  for (int waited = 0; waited < ms; waited += 20) {
+    if (!running(pidText)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return !running(pidText);
+}
+}  // namespace
+
+TEST_F(TempDir, RunnerTakesTheExitStatusWhenTheProgramEnds) {
+  // Each program leaves a child that keeps the output pipe open for 8 s;
+  // the status counts as soon as the program itself is gone.
+  struct Case {
+    const char* body;
+    bool ok;
+    const char* said;
+  };
+  const Case cases[] = {
+      {"cat >/dev/null\nsleep 8 &\necho $! > \"$0.child\"\nexit 0\n", true, ""},
+      {"cat >/dev/null\nsleep 8 &\necho $! > \"$0.child\"\necho 'relay refused' >&2\nexit 75\n", false,
+       "relay refused"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string name = "forks" + std::to_string(n++);
+    const auto start = std::chrono::steady_clock::now();
+    const mail::SendResult r = mail::RunSendmail(script(name, c.body), "message", 5);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.ok, c.ok) << r.error;
+    EXPECT_LT(took, std::chrono::seconds(3)) << c.body;
+    EXPECT_NE(r.error.find(c.said), std::string::npos) << r.error;
+    // A program that succeeded may leave delivery running in the background.
+    EXPECT_TRUE(running(read(name + ".child")));
+    ::kill(std::stoi(read(name + ".child")), SIGKILL);
+  }
+}
+
+TEST_F(TempDir, RunnerEndsTheWholeProcessGroupOnTimeoutAndCancel) {
+  const std::string body = "sleep 30 &\necho $! > \"$0.child\"\ncat >/dev/null\nwait\n";
+  mail::SendResult r = mail::RunSendmail(script("hangs", body), "x", 1);
+  EXPECT_FALSE(r.ok);
+  EXPECT_NE(r.error.find("1 秒"), std::string::npos) << r.error;
+  EXPECT_TRUE(endsWithin(read("hangs.child"), 2000)) << "the script's child is still running";
+
+  std::atomic<bool> cancel{false};
+  std::thread stop([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cancel = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  r = mail::RunSendmail(script("hangs2", body), "x", 60, &cancel);
+  stop.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error, "メールの送信を中止しました");
+  EXPECT_TRUE(endsWithin(read("hangs2.child"), 2000));
 }
 
 TEST(Runner, ProgramFromTheEnvironment) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
@@ -32,6 +33,7 @@ class TestWorkspace : public Workspace {
   bool menusOn = true;
   int scoreLoads = 0, myDataShown = 0, inputShown = 0;
   int selectedRow = 0, topRow = 0;
+  std::vector<int> editedRows;  // editQso, in order
   bool thLogReadEnabled = false;
   // The call history the windows see (none until a test hands one in).
   const CallHistory* History = nullptr;
@@ -53,6 +55,7 @@ class TestWorkspace : public Workspace {
   void scrollGridTo(int row) override { topRow = row; }
   void scrollToEnd() override { topRow = -1; }
   void selectGridRow(int row) override { selectedRow = row; }
+  void editQso(int row) override { editedRows.push_back(row); }
   void setStatusPanel(int panel, const std::string& text) override;
   void setLogFileText(const std::string& path) override { setStatusPanel(3, path); }
   void activateMain() override { Main->activateWindow(); }

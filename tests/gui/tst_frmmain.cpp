@@ -57,6 +57,7 @@ void TestFrmMain::menuBarHasEveryItem() {
       {"mnuThLogRead", "ターボハムログを開く(&T)", true},
       {"mnuZlRead", "ZLOGファイルを開く(&Z)", true},
       {"mnuCabRead", "Cabrilloファイルを開く(&B)", true},
+      {"mnuCheckLog", "提出前チェック(&K)", true},
       {"mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)", true},
       {"mnuThConv", "ターボハムログにデータ追加(&H)", true},
       {"mnuAdiConv", "ADIFファイルを作成(&D)", true}, {"owari", "Tamarack 終了(&Q)", true},
@@ -87,7 +88,7 @@ void TestFrmMain::menuBarHasEveryItem() {
   for (QAction* a : w.m_1->actions()) file << (a->isSeparator() ? "-" : a->objectName());
   QCOMPARE(file, (QStringList{"mnuNewOpen", "log_open", "AppendOpen", "-", "LogSave",
                               "mnuSaveAs", "-", "mCsvOut", "mCsvIn", "-", "mnuLogClose", "-",
-                              "mnuThLogRead", "mnuZlRead", "mnuCabRead", "-", "mnuMakeJaeLog",
+                              "mnuThLogRead", "mnuZlRead", "mnuCabRead", "-", "mnuCheckLog", "mnuMakeJaeLog",
                               "mnuThConv", "mnuAdiConv", "-", "owari"}));
 }
 
@@ -132,16 +133,16 @@ void TestFrmMain::firstStartSaysNothingOfTheSettingsFile() {
 void TestFrmMain::menusFollowTheLog() {
   MainFixture f;
   frmMain& w = f.open();
-  const QList<QAction*> eleven = {w.AppendOpen, w.mnuLogClose, w.LogSave, w.mnuSaveAs,
-                                  w.mnuMakeJaeLog, w.mnuThConv, w.mnuAdiConv,
+  const QList<QAction*> withLog = {w.AppendOpen, w.mnuLogClose, w.LogSave, w.mnuSaveAs,
+                                  w.mnuCheckLog, w.mnuMakeJaeLog, w.mnuThConv, w.mnuAdiConv,
                                   w.mnuEdit->menuAction(), w.mnuSortMnu->menuAction(),
                                   w.mnuSumary, w.mCsvOut};
-  for (QAction* a : eleven) QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
+  for (QAction* a : withLog) QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
   QVERIFY(w.m_1->menuAction()->isEnabled());
   QVERIFY(w.mnuNewOpen->isEnabled());
   f.fillLog(3);
   // (a hidden action never reads as enabled)
-  for (QAction* a : eleven)
+  for (QAction* a : withLog)
     if (a->isVisible()) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
   w.mnuOff();
   for (QMenu* m : {w.m_1, w.mnuEdit, w.mnuSortMnu, w.m11, w.m4})

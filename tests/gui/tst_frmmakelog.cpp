@@ -1,14 +1,18 @@
 // The electronic-log command and the log-making dialog over a real main window.
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QtTest>
 
 #include "guitestsupport.h"
+#include "log/cp932.h"
 #include "log/fileio.h"
 #include "entry/gui/frmcabreadset.h"
 #include "log/gui/qtui.h"
 #include "output/gui/desktop.h"
 #include "output/gui/frmcfm.h"
+#include "output/gui/frmchecklog.h"
 #include "output/gui/frmmakelog.h"
 #include "output/gui/frmqtc.h"
 
@@ -17,6 +21,7 @@ class TestFrmMakeLog : public QObject {
  private slots:
   void init();
   void commandSavesThenChecksTheSummarySheet();
+  void commandOpensTheCheckBeforeSubmissionFirst();
   void loadAndEnablingRules();
   void dateStepsAcrossMonthAndYearEnds();
   void signatureAndEmptyLogAreRefused();
@@ -24,6 +29,7 @@ class TestFrmMakeLog : public QObject {
   void aFailedWriteStopsBeforeEditorAndMail();
   void tickedAddressOpensTheMailDialog();
   void uploadPageAfterWriting();
+  void aContestAddressTypedIsKeptInTheDefinition();
   void escAndMainEscClose();
   void formatChoiceStartsAtTheDefinitions();
   void r21NeedsItsItemsAndOffersR10ForAFullWidthQso();
@@ -42,12 +48,17 @@ void fillStation(frmMain& w) {
   w.session().Contest.TestMailAddress = "test@example.org";
   w.session().Contest.BandEnabled[2] = 1;
 }
+// The command, past the check before submission when that opens.
+void makeLogCommand(frmMain& w) {
+  findAction(&w, "mnuMakeJaeLog")->trigger();
+  if (auto* c = qobject_cast<frmCheckLog*>(w.dialogs().find(DlgCheckLog))) c->Command1->click();
+}
 frmMakeLog* openDialog(MainFixture& f, int qsos = 3) {
   frmMain& w = f.open();
   fillStation(w);
   f.fillLog(qsos);
   w.session().Doc.State.LogDirty = 0;
-  findAction(&w, "mnuMakeJaeLog")->trigger();
+  makeLogCommand(w);
   return qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
 }
 void click(QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
@@ -84,10 +95,10 @@ void TestFrmMakeLog::commandSavesThenChecksTheSummarySheet() {
   QCOMPARE(f.ui.dialogs[0].initialDir, f.home() + "/Log/");
   QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(0));
 
-  // Yes and a name: saved as .tmk, then the dialog.
+  // Yes and a name: saved as .tmk, then (past the check) the dialog.
   f.ui.answers = {Answer::Yes};
   f.ui.files = {f.home() + "/Log/contest.txt"};
-  w.mnuMakeJaeLog->trigger();
+  makeLogCommand(w);
   QCOMPARE(w.session().Doc.State.LogFileName, f.home() + "/Log/contest.tmk");
   QVERIFY(fileio::exists(f.home() + "/Log/contest.tmk"));
   QCOMPARE(w.session().Doc.State.LogDirty, std::int16_t(0));
@@ -114,6 +125,67 @@ void TestFrmMakeLog::commandSavesThenChecksTheSummarySheet() {
   w.mnuMakeJaeLog->trigger();
   QVERIFY(w.dialogs().find(DlgQTC));
   w.dialogs().find(DlgQTC)->close();
+}
+
+void TestFrmMakeLog::commandOpensTheCheckBeforeSubmissionFirst() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(3);
+  w.session().Doc.State.LogDirty = 0;
+  // The sample QSOs carry no numbers: the check finds errors and opens
+  // before the log-making dialog.
+  w.mnuMakeJaeLog->trigger();
+  QPointer<frmCheckLog> c = qobject_cast<frmCheckLog*>(w.dialogs().find(DlgCheckLog));
+  QVERIFY(c);
+  QVERIFY(!w.dialogs().find(DlgMakeLog));
+  QVERIFY(check::HasError(c->findings()));
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgCheckLog));
+  QVERIFY(!w.m_1->menuAction()->isEnabled());
+
+  // A finding of QSO 2: its grid row selected, the edit window open on it.
+  QTreeWidgetItem* second = nullptr;
+  for (int g = 0; g < c->List1->topLevelItemCount() && !second; ++g)
+    for (int i = 0; i < c->List1->topLevelItem(g)->childCount(); ++i)
+      if (const check::Finding* x = c->findingOf(c->List1->topLevelItem(g)->child(i)); x && x->qso == 2)
+        second = c->List1->topLevelItem(g)->child(i);
+  QVERIFY(second);
+  c->List1->setCurrentItem(second);
+  QTest::keyClick(c->List1, Qt::Key_Return);
+  QTRY_VERIFY(!c);
+  QCOMPARE(w.Grid1->currentIndex().row(), 1);
+  QCOMPARE(w.session().Doc.State.SelRow, std::int16_t(2));
+  QWidget* edit = w.dialogs().find(DlgEdit);
+  QVERIFY(edit && edit->isVisible());
+  QCOMPARE(w.session().Doc.State.OpenDialogNo, std::int16_t(DlgEdit));
+  edit->close();
+
+  // Its own menu item, beside the command.
+  QVERIFY(w.mnuCheckLog->isEnabled());
+  const QList<QAction*> file = w.m_1->actions();
+  QCOMPARE(file.indexOf(w.mnuCheckLog) + 1, file.indexOf(w.mnuMakeJaeLog));
+  w.mnuCheckLog->trigger();
+  c = qobject_cast<frmCheckLog*>(w.dialogs().find(DlgCheckLog));
+  QVERIFY(c);
+  c->close();
+
+  // A log the check finds nothing in goes straight to the dialog.
+  ContestDefinition& def = w.session().Contest;
+  def.NYPEnabled = 1;
+  def.ModeEnabled[3] = 1;
+  for (int k = 1; k <= w.session().Doc.Log.count(); ++k) {
+    QsoRecord& r = w.session().Doc.Log[k];
+    r.SentRst = "599";
+    r.SentNo = "10";
+    r.RcvdRst = "599";
+    r.RcvdNo = "20";
+  }
+  const std::vector<check::Finding> none = frmCheckLog::Findings(w);
+  QVERIFY2(none.empty(), none.empty() ? "" : none[0].text.c_str());
+  w.mnuMakeJaeLog->trigger();
+  QVERIFY(!w.dialogs().find(DlgCheckLog));
+  QVERIFY(w.dialogs().find(DlgMakeLog));
+  w.dialogs().find(DlgMakeLog)->close();
 }
 
 void TestFrmMakeLog::loadAndEnablingRules() {
@@ -238,6 +310,7 @@ void TestFrmMakeLog::writesTheTmqAndOpensTheEditor() {
   QCOMPARE(o.filter, std::string("電子ログファイル (*.tmq)|*.tmq|"));
   QCOMPARE(o.initialDir, f.home() + "/SentLog/");
   QVERIFY(o.overwritePrompt);
+  QCOMPARE(o.fileName, std::string("JA1ZZZ.tmq"));
   QVERIFY(d && d->isVisible());
   QVERIFY(edited.empty());
 
@@ -329,6 +402,9 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   QVERIFY(!d->Command3->isHidden());
   QCOMPARE(d->Command3->text(), QStringLiteral("アップロードページを開く"));
   QVERIFY(!d->Command3->isEnabled());
+  QCOMPARE(d->Command4->text(), QStringLiteral("電子ログをコピー"));
+  QVERIFY(!d->Command4->isHidden());
+  QVERIFY(!d->Command4->isEnabled());  // nothing written yet
   d->Text3->setText(QStringLiteral("山田"));
   f.ui.files = {f.home() + "/SentLog/up.tmq"};
   click(d->Command1);
@@ -337,6 +413,21 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   QVERIFY(d->StatusLine->text().contains(toQ(f.home() + "/SentLog/up.tmq")));
   click(d->Command3);
   QCOMPARE(browsed, std::vector<std::string>{"https://contest.example.org/upload/"});
+
+  // The copy: the file's text as the page reads it, decoded, LF line ends.
+  QVERIFY(d->Command4->isEnabled());
+  QGuiApplication::clipboard()->clear();
+  click(d->Command4);
+  std::string bytes;
+  QVERIFY(fileio::readAll(f.home() + "/SentLog/up.tmq", bytes));
+  QString expected = toQ(cp932::decode(bytes));
+  expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QString pasted = QGuiApplication::clipboard()->text();
+  QCOMPARE(pasted, expected);
+  QVERIFY(pasted.startsWith(QStringLiteral("<SUMMARYSHEET VERSION=R1.0>\n<CONTESTNAME>ＡＬＬ ＪＡ")));
+  QCOMPARE(d->StatusLine->text(),
+           QStringLiteral("電子ログ（%1 行）をコピーしました。アップロードページに貼り付けてください。")
+               .arg(pasted.count('\n')));
   click(d->Command2);
   QTRY_VERIFY(!d);
 
@@ -344,6 +435,62 @@ void TestFrmMakeLog::uploadPageAfterWriting() {
   w.session().Contest.UploadUrl = "file:///etc/passwd";
   d = frmMakeLog::open(w);
   QVERIFY(d->Command3->isHidden());
+  QVERIFY(d->Command4->isHidden());
+  d->close();
+}
+
+void TestFrmMakeLog::aContestAddressTypedIsKeptInTheDefinition() {
+  MainFixture f;
+  frmMain& w = f.open();
+  fillStation(w);
+  f.fillLog(2);
+  // The program folder's copy of the definition, with no address yet.
+  const std::string cfg = f.home() + "/Cfg/(1)ALLJA.cfg";
+  QVERIFY(fileio::writeAtomic(cfg, cp932::encode("; ＡＬＬ ＪＡ\r\nContestName=ＡＬＬ ＪＡ\r\n"
+                                                 "SendMailAddress=\r\nTestMailAddress=test@example.org\r\n")));
+  w.session().Doc.State.CfgFileName = cfg;
+  w.session().Contest.SendMailAddress = "";
+  QPointer<frmMakeLog> d = frmMakeLog::open(w);
+  QVERIFY(d->Label2->isHidden());
+  QVERIFY(!d->Text5->isHidden());
+  QVERIFY(!d->Check1->isEnabled());
+  QTest::keyClicks(d->Text5, "contest.example.org");
+  QVERIFY(d->Check1->isEnabled());
+  click(d->Check1);
+  d->Text3->setText(QStringLiteral("山田"));
+
+  // Not an address: told, nothing written.
+  f.ui.messages.clear();
+  click(d->Command1);
+  QCOMPARE(f.texts().size(), 1);
+  QVERIFY(f.texts()[0].contains(QStringLiteral("contest.example.org")));
+  QVERIFY(f.ui.dialogs.empty());
+  QCOMPARE(d->focusWidget(), d->Text5);
+
+  // Emptied: the box cannot stay ticked.
+  d->Text5->clear();
+  QVERIFY(!d->Check1->isChecked());
+  QVERIFY(!d->Check1->isEnabled());
+  QTest::keyClicks(d->Text5, "contest@example.org");
+  click(d->Check1);
+  f.ui.messages.clear();
+  f.ui.files = {f.home() + "/SentLog/typed.tmq"};
+  click(d->Command1);
+  QVERIFY(f.ui.messages.empty());
+  QTRY_VERIFY(!d);
+  QPointer<frmCfm> c = qobject_cast<frmCfm*>(w.dialogs().find(DlgCfm));
+  QVERIFY(c);
+  QCOMPARE(c->recipients(), std::vector<std::string>{"contest@example.org"});
+  QCOMPARE(w.session().Contest.SendMailAddress, std::string("contest@example.org"));
+  std::string bytes;
+  QVERIFY(fileio::readAll(cfg, bytes));
+  QCOMPARE(bytes, cp932::encode("; ＡＬＬ ＪＡ\r\nContestName=ＡＬＬ ＪＡ\r\n"
+                                "SendMailAddress=contest@example.org\r\nTestMailAddress=test@example.org\r\n"));
+  c->close();
+  // Next time the definition's address shows.
+  d = frmMakeLog::open(w);
+  QVERIFY(d->Text5->isHidden());
+  QCOMPARE(d->Label2->text(), QStringLiteral("contest@example.org"));
   d->close();
 }
 
@@ -374,7 +521,7 @@ void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
   frmMain& w = *f.w;
   w.session().Contest.ElogFormat = "R2.1";
   w.session().Ini.JarlCateCode = "PN";
-  findAction(&w, "mnuMakeJaeLog")->trigger();
+  makeLogCommand(w);
   d = qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
   QVERIFY(d);
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("R2.1"));
@@ -388,7 +535,7 @@ void TestFrmMakeLog::formatChoiceStartsAtTheDefinitions() {
 
   // The parties are R1.0 only, whatever the definition says.
   w.session().Contest.NYPEnabled = 1;
-  findAction(&w, "mnuMakeJaeLog")->trigger();
+  makeLogCommand(w);
   d = qobject_cast<frmMakeLog*>(w.dialogs().find(DlgMakeLog));
   QVERIFY(d);
   QCOMPARE(d->Combo1->currentText(), QStringLiteral("R1.0"));
@@ -439,7 +586,7 @@ void TestFrmMakeLog::partyCategoryWithoutCodeIsComplete() {
   w.session().Contest.CategoryList[0].CategoryName = "アマチュア局";
   w.session().Ini.JarlCategory = "アマチュア局";
   w.session().Ini.JarlCateCode = "";
-  findAction(&w, "mnuMakeJaeLog")->trigger();
+  makeLogCommand(w);
   QVERIFY(w.dialogs().find(DlgMakeLog));
   QVERIFY(!w.dialogs().find(DlgQTC));
   w.dialogs().find(DlgMakeLog)->close();

@@ -35,6 +35,8 @@ int runSend(CliArgs& args) {
   if (!run.loadStation(&err)) return CliFail(err);
   if (!mail::CheckRun(station.Ini, addresses, file, &err))
     return CliFail(oneLine(err) + " (nothing was sent)");
+  if (const std::string note = mail::OwnAddressNote(station.Ini); !note.empty())
+    std::fprintf(stderr, "%s\n", oneLine(note).c_str());
 
   const std::string program = mail::SendmailProgram();
   int failed = 0;

@@ -32,6 +32,7 @@
 #include "entry/gui/frmtime.h"
 #include "entry/gui/importcommands.h"
 #include "output/gui/frmadifset.h"
+#include "output/gui/frmchecklog.h"
 #include "output/gui/frmmakelog.h"
 #include "output/gui/frmmydata.h"
 #include "output/gui/frmqtc.h"
@@ -148,6 +149,7 @@ void frmMain::buildMenus() {
   mnuZlRead = item(m_1, "mnuZlRead", "ZLOGファイルを開く(&Z)");
   mnuCabRead = item(m_1, "mnuCabRead", "Cabrilloファイルを開く(&B)");
   mnu16 = separator(m_1, "mnu16");
+  mnuCheckLog = item(m_1, "mnuCheckLog", "提出前チェック(&K)");
   mnuMakeJaeLog = item(m_1, "mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)");
   mnuThConv = item(m_1, "mnuThConv", "ターボハムログにデータ追加(&H)");
   mnuAdiConv = item(m_1, "mnuAdiConv", "ADIFファイルを作成(&D)");
@@ -213,6 +215,7 @@ void frmMain::buildMenus() {
   connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
   connect(mnuAdiSet, &QAction::triggered, this, [this] { frmAdifSet::showFor(*this); });
   connect(mnuAdiConv, &QAction::triggered, this, [this] { mnuAdiConv_Click(*this); });
+  connect(mnuCheckLog, &QAction::triggered, this, [this] { frmCheckLog::open(*this); });
   connect(mnuMakeJaeLog, &QAction::triggered, this, [this] { frmMakeLog::mnuMakeJaeLog(*this); });
   connect(mnuQTC, &QAction::triggered, this, [this] { frmQTC::open(*this); });
   connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
@@ -351,7 +354,7 @@ void frmMain::mnuOff() {
 void frmMain::mnuOn() {
   for (QMenu* m : {m_1, m11, m4}) m->menuAction()->setEnabled(true);
   const bool on = session_.Doc.Log.count() >= 1;
-  for (QAction* a : {AppendOpen, mnuLogClose, LogSave, mnuSaveAs, mnuMakeJaeLog, mnuThConv,
+  for (QAction* a : {AppendOpen, mnuLogClose, LogSave, mnuSaveAs, mnuCheckLog, mnuMakeJaeLog, mnuThConv,
                      mnuAdiConv, mnuEdit->menuAction(), mnuSortMnu->menuAction(), mnuSumary,
                      mCsvOut})
     a->setEnabled(on);
@@ -424,6 +427,13 @@ void frmMain::scrollToEnd() {
 void frmMain::selectGridRow(int row) {
   if (row >= 1 && row <= GridModel1->rowCount())
     Grid1->setCurrentIndex(GridModel1->index(row - 1, 0));
+}
+
+void frmMain::editQso(int row) {
+  if (row < 1 || row > session_.Doc.Log.count()) return;
+  selectGridRow(row);
+  session_.Doc.State.SelRow = static_cast<std::int16_t>(row);
+  frmEdit::showFor(*this);
 }
 
 void frmMain::activateMain() { activateWindow(); }

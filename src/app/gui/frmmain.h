@@ -73,8 +73,8 @@ class frmMain : public QMainWindow, public Workspace {
   // menus
   QMenu *m_1, *mnuEdit, *mnuGrdEdit, *mnuSortMnu, *m11, *m4, *m3;
   QAction *mnuNewOpen, *log_open, *AppendOpen, *m1, *LogSave, *mnuSaveAs, *m0, *mCsvOut, *mCsvIn,
-      *m7, *mnuLogClose, *m33, *mnuThLogRead, *mnuZlRead, *mnuCabRead, *mnu16, *mnuMakeJaeLog,
-      *mnuThConv, *mnuAdiConv, *m6, *owari;
+      *m7, *mnuLogClose, *m33, *mnuThLogRead, *mnuZlRead, *mnuCabRead, *mnu16, *mnuCheckLog,
+      *mnuMakeJaeLog, *mnuThConv, *mnuAdiConv, *m6, *owari;
   QAction *mnuDataEdit, *mnuDelete, *mnuAllEdit;
   QAction *mnuLogEdit, *mnuLogIns, *mnuLogDel, *mnu67, *mnuTimeAddDel;
   QAction* mnuTimeSort;
@@ -94,6 +94,7 @@ class frmMain : public QMainWindow, public Workspace {
   void mnuInBox_Click();
   void setStatusPanel(int panel, const std::string& text) override;  // panels 1..3
   void selectGridRow(int row) override;
+  void editQso(int row) override;
   void activateMain() override;
   void setThLogReadEnabled(bool on) override;
   const CallHistory* callHistory() const override;

@@ -36,6 +36,9 @@ class Workspace : public LogView {
   virtual void scrollToEnd() = 0;
   // Makes `row` (1-based) the grid's current row.
   virtual void selectGridRow(int row) = 0;
+  // Opens the edit window for the QSO of grid row `row` (1-based), made the
+  // selected row; nothing opens while another tool window is open.
+  virtual void editQso(int row) = 0;
   // Status-bar panels 1..3.
   virtual void setStatusPanel(int panel, const std::string& text) = 0;
   // Gives the focus back to the main window.

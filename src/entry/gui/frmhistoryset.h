@@ -16,8 +16,6 @@
 
 #include "contest/gui/toolwindow.h"
 
-// The window's OpenDialogNo (after those of the log's own windows).
-inline constexpr int DlgHistorySet = 17;
 
 class frmHistorySet : public ToolWindow<QWidget> {
   Q_OBJECT

@@ -26,8 +26,6 @@
 
 class RigWatch;
 
-// The window's OpenDialogNo (after those of the log's own windows).
-inline constexpr int DlgRigSet = 18;
 
 // The serial and USB ports of this machine, by name.
 QStringList SerialPorts();

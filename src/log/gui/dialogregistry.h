@@ -24,7 +24,7 @@ class DialogRegistry {
 
  private:
   static bool inRange(int no) { return no >= 1 && no < static_cast<int>(kSlots); }
-  static constexpr std::size_t kSlots = 19;
+  static constexpr std::size_t kSlots = 20;
   std::int16_t& openDialogNo_;
   std::array<QPointer<QWidget>, kSlots> windows_{};
 };

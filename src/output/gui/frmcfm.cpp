@@ -27,7 +27,7 @@ frmCfm::frmCfm(Workspace& ws) : ToolWindow(ws, DlgCfm) {
   setWindowTitle(QStringLiteral("E-メール送信の確認"));
   setFixedSize(twipsToPx(kWidth), twipsToPx(kHeight));
 
-  Label1 = new QLabel(toQ(submit::kCfmIntro), this);
+  Label1 = new QLabel(this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setWordWrap(true);
   Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -56,7 +56,8 @@ frmCfm::frmCfm(Workspace& ws) : ToolWindow(ws, DlgCfm) {
 }
 
 frmCfm::~frmCfm() {
-  // A run still going finishes before the window's state goes.
+  // A run still going is stopped before the window's state goes.
+  cancel_ = true;
   if (worker_.joinable()) worker_.join();
 }
 
@@ -67,6 +68,7 @@ frmCfm* frmCfm::open(Workspace& ws, const std::string& path, bool sendJarlMail,
   d->ElogPath = path;
   d->SendJarlMail = sendJarlMail ? 1 : 0;
   d->SendTestMail = sendTestMail ? 1 : 0;
+  d->showIntro();
   d->show();
   d->raise();
   d->activateWindow();
@@ -85,6 +87,17 @@ void frmCfm::OKButton_Click() {
   SendAllMail();
 }
 
+void frmCfm::showIntro() {
+  if (sending_) return;
+  const Settings& s = ws_.session().Ini;
+  to_ = mail::ElogRecipients(ws_.session().Contest, s, SendJarlMail == 1, SendTestMail == 1);
+  std::string t = submit::CfmIntroText(mail::SendmailProgram(), to_);
+  if (const std::string note = mail::OwnAddressNote(s); !note.empty() && !to_.empty())
+    t += "\r\n" + note;
+  Label1->setText(messageText(t));
+  fitMessage();
+}
+
 void frmCfm::SendAllMail() {
   const Settings& s = ws_.session().Ini;
   const ContestDefinition& def = ws_.session().Contest;
@@ -92,27 +105,17 @@ void frmCfm::SendAllMail() {
   results_.assign(to_.size(), mail::SendResult{});
   outcome_.clear();
 
-  // One bad address or header value stops the whole run before anything goes.
-  std::string error;
-  refused_ = false;
-  if (!mail::CheckRun(s, to_, ElogPath, &error)) {
-    refused_ = true;
-    for (mail::SendResult& r : results_) r.error = error;
-    QApplication::beep();
-    Label1->setText(messageText(error + "\r\n（E-メールは送信していません）"));
-    done();
-    return;
-  }
+  // Each message stands on its own: one that cannot be made fails alone.
   std::vector<mail::MimeResult> messages;
   for (const std::string& a : to_) messages.push_back(mail::ElogMessage(s, def, a, ElogPath));
 
   sending_ = true;
   const std::string program = mail::SendmailProgram();
   worker_ = std::thread([this, program, messages = std::move(messages)] {
-    for (std::size_t i = 0; i < messages.size(); ++i) {
+    for (std::size_t i = 0; i < messages.size() && !cancel_; ++i) {
       mail::SendResult r;
       if (messages[i].ok)
-        r = mail::RunSendmail(program, messages[i].message);
+        r = mail::RunSendmail(program, messages[i].message, 120, &cancel_);
       else
         r.error = messages[i].error;
       QMetaObject::invokeMethod(this, [this, i, r] { sent(i, r); }, Qt::QueuedConnection);
@@ -127,7 +130,9 @@ void frmCfm::sent(std::size_t index, const mail::SendResult& r) {
     QApplication::beep();
     QString t = toQ(submit::kCfmSending);
     for (std::size_t i = 0; i <= index; ++i)
-      if (!results_[i].ok) t += QLatin1Char('\n') + toQ(to_[i]) + QStringLiteral(": ") + messageText(results_[i].error);
+      if (!results_[i].ok)
+        t += QLatin1Char('\n') + toQ(mail::Printable(to_[i])) + QStringLiteral(": ") +
+             messageText(results_[i].error);
     Label1->setText(t);
   }
 }
@@ -135,49 +140,55 @@ void frmCfm::sent(std::size_t index, const mail::SendResult& r) {
 void frmCfm::done() {
   if (worker_.joinable()) worker_.join();
   sending_ = false;
-  QStringList failed, went;
+  QStringList failed;
+  std::vector<std::string> went;
   // Addresses that failed for the same reason share one line.
   std::vector<std::pair<std::string, QStringList>> reasons;
   for (std::size_t i = 0; i < to_.size(); ++i) {
     outcome_.push_back(to_[i] + "\t" + (results_[i].ok ? std::string("sent") : results_[i].error));
     if (results_[i].ok) {
-      went << toQ(to_[i]);
+      went.push_back(to_[i]);
       continue;
     }
     auto same = std::find_if(reasons.begin(), reasons.end(),
                              [&](const auto& r) { return r.first == results_[i].error; });
     if (same == reasons.end()) same = reasons.insert(reasons.end(), {results_[i].error, {}});
-    same->second << toQ(to_[i]);
+    same->second << toQ(mail::Printable(to_[i]));
   }
   for (const auto& [error, addresses] : reasons)
     failed << addresses.join(QStringLiteral(", ")) + QStringLiteral(": ") + messageText(error);
-  if (!refused_) {
-    if (to_.empty()) {
-      Label1->setText(QStringLiteral("送信先のメールアドレスがありません"));
-    } else if (failed.isEmpty()) {
-      QApplication::beep();
-      Label1->setText(toQ(submit::kCfmDone));
-    } else {
-      // A later success never hides an earlier failure.
-      QString t = QStringLiteral("送信できなかったE-メールがあります。\n") +
-                  failed.join(QLatin1Char('\n'));
-      if (!went.isEmpty()) t += QStringLiteral("\n送信済み: ") + went.join(QStringLiteral(", "));
-      Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      Label1->setText(t);
-    }
+  const std::string note = mail::OwnAddressNote(ws_.session().Ini);
+  if (to_.empty()) {
+    Label1->setText(toQ(submit::kCfmNoAddress));
+  } else if (failed.isEmpty()) {
+    QApplication::beep();
+    Label1->setText(messageText(submit::CfmSentText(went) + (note.empty() ? "" : "\r\n" + note)));
+  } else {
+    // A later success never hides an earlier failure.
+    QString t = QStringLiteral("送信できなかったE-メールがあります。\n") +
+                failed.join(QLatin1Char('\n'));
+    if (!went.empty()) t += QLatin1Char('\n') + messageText(submit::CfmSentText(went));
+    Label1->setText(t);
   }
-  // The message line may need more room than the intro did.
-  const int needed = Label1->heightForWidth(Label1->width());
-  if (needed > Label1->height()) {
-    const int grow = needed - Label1->height();
-    Label1->resize(Label1->width(), needed);
-    Label2->move(Label2->x(), Label2->y() + grow);
-    CancelButton->move(CancelButton->x(), CancelButton->y() + grow);
-    setFixedSize(width(), height() + grow);
-  }
+  Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  fitMessage();
   CancelButton->setEnabled(true);
   CancelButton->setFocus();
   emit finished();
+}
+
+void frmCfm::fitMessage() {
+  const int needed = Label1->heightForWidth(Label1->width());
+  if (needed <= Label1->height()) return;
+  const int grow = needed - Label1->height();
+  Label1->resize(Label1->width(), needed);
+  Label2->move(Label2->x(), Label2->y() + grow);
+  for (QPushButton* b : {OKButton, CancelButton}) b->move(b->x(), b->y() + grow);
+  setFixedSize(width(), height() + grow);
+}
+
+void frmCfm::onClose() {
+  if (sending_) cancel_ = true;
 }
 
 void frmCfm::CancelButton_Click() { close(); }

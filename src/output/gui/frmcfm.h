@@ -39,6 +39,8 @@ class frmCfm : public ToolWindow<QWidget> {
   std::int16_t SendTestMail = 0;
   std::string ElogPath;
 
+  // The addresses the run goes to, in order (known once opened).
+  const std::vector<std::string>& recipients() const { return to_; }
   // True from "O  K" until every message has been handed over.
   bool sending() const { return sending_; }
   // One line per address once the run is over: the address and "sent" or the error.
@@ -55,15 +57,21 @@ class frmCfm : public ToolWindow<QWidget> {
  protected:
   // The run is not cut off halfway, unless the program itself is closing.
   bool mayClose() const override;
+  // A run still going when the program closes is stopped, mail program and all.
+  void onClose() override;
 
  private:
+  // Says which program sends and to whom.
+  void showIntro();
   void sent(std::size_t index, const mail::SendResult& r);
   void done();
+  // The message line grows to hold its text; the button moves below it.
+  void fitMessage();
 
   std::vector<std::string> to_;
   std::vector<mail::SendResult> results_;
   std::vector<std::string> outcome_;
   std::thread worker_;
+  std::atomic<bool> cancel_{false};
   bool sending_ = false;
-  bool refused_ = false;
 };

@@ -1,11 +1,15 @@
 #include "output/gui/frmmakelog.h"
 
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "contest/contestdef.h"
+#include "log/cp932.h"
 #include "log/fileio.h"
 #include "log/clock.h"
 #include "log/gui/cp932guard.h"
@@ -17,9 +21,12 @@
 #include "log/logcommands.h"
 #include "log/qso.h"
 #include "log/settings.h"
+#include "log/utf8.h"
+#include "output/mail.h"
 #include "output/elog.h"
 #include "output/gui/desktop.h"
 #include "output/gui/frmcfm.h"
+#include "output/gui/frmchecklog.h"
 #include "output/gui/frmqtc.h"
 
 namespace {
@@ -46,8 +53,13 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   Label4 = address("Label4", this);
   Text1 = new QLineEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
+  Text5 = new QLineEdit(this);
+  Text5->setObjectName(QStringLiteral("Text5"));
+  Text5->setPlaceholderText(QStringLiteral("提出先のアドレスを入力（コンテストの規約で確かめてください）"));
   g->addWidget(caption("ｺﾝﾃｽﾄﾒｰﾙｱﾄﾞﾚｽ"), 0, 0);
+  // One of the two shows: the definition's address, or the box to type it.
   g->addWidget(Label2, 0, 1);
+  g->addWidget(Text5, 0, 1);
   g->addWidget(caption("ﾃｽﾄﾒｰﾙｱﾄﾞﾚｽ"), 1, 0);
   g->addWidget(Label4, 1, 1);
   g->addWidget(caption("自分のﾒｰﾙｱﾄﾞﾚｽ"), 2, 0);
@@ -114,7 +126,7 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   Check3 = new QCheckBox(QStringLiteral("自分のメールアドレスに電子ログのコピーを送信する"), this);
   Check3->setObjectName(QStringLiteral("Check3"));
   for (QCheckBox* c : {Check1, Check2, Check3}) outer->addWidget(c);
-  for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3}) RefuseNonCp932(box);
+  for (QWidget* box : std::initializer_list<QWidget*>{Text1, Text2, Text3, Text5}) RefuseNonCp932(box);
 
   StatusLine = new QLabel(this);
   StatusLine->setObjectName(QStringLiteral("StatusLine"));
@@ -126,6 +138,8 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   Command3 = new QPushButton(QStringLiteral("アップロードページを開く"), this);
   Command3->setObjectName(QStringLiteral("Command3"));
   buttons->addWidget(Command3);
+  Command4 = namedButton("Command4", QStringLiteral("電子ログをコピー"), this);
+  buttons->addWidget(Command4);
   buttons->addStretch(1);
   Command1 = new QPushButton(QStringLiteral("電子ログ作成"), this);
   Command1->setObjectName(QStringLiteral("Command1"));
@@ -140,11 +154,13 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   connect(Check1, &QCheckBox::toggled, this, &frmMakeLog::updateCopyBox);
   connect(Check2, &QCheckBox::toggled, this, &frmMakeLog::updateCopyBox);
   connect(Text1, &QLineEdit::textChanged, this, &frmMakeLog::updateCopyBox);
+  connect(Text5, &QLineEdit::textChanged, this, &frmMakeLog::updateCopyBox);
   connect(Command1, &QPushButton::clicked, this, &frmMakeLog::Command1_Click);
   connect(Command2, &QPushButton::clicked, this, &frmMakeLog::Command2_Click);
   connect(Command3, &QPushButton::clicked, this, &frmMakeLog::Command3_Click);
+  connect(Command4, &QPushButton::clicked, this, &frmMakeLog::Command4_Click);
   connect(Combo1, &QComboBox::currentIndexChanged, this, &frmMakeLog::updateFormatRows);
-  resize(twipsToPx(8400), sizeHint().height());
+  resize(std::max(twipsToPx(8400), sizeHint().width()), sizeHint().height());
   Form_Load();
 }
 
@@ -153,6 +169,18 @@ frmMakeLog::~frmMakeLog() = default;
 
 void frmMakeLog::mnuMakeJaeLog(Workspace& ws) {
   if (!ws.session().Files.OfferSave()) return;
+  if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete()) {
+    frmQTC::open(ws);
+    return;
+  }
+  if (std::vector<check::Finding> findings = frmCheckLog::Findings(ws); !findings.empty())
+    frmCheckLog::open(ws, frmCheckLog::From::MakeLogCommand, std::move(findings));
+  else
+    open(ws);
+}
+
+void frmMakeLog::openChecked(Workspace& ws, bool offerSave) {
+  if (offerSave && !ws.session().Files.OfferSave()) return;
   if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete())
     frmQTC::open(ws);
   else
@@ -191,12 +219,18 @@ void frmMakeLog::Form_Load() {
   Text3->setText(toQ(ws_.session().JarlSignature));
   Check3->setChecked(s.MailAndMe == 1);
 
-  // 3. an address box without an address cannot be ticked
-  Check1->setEnabled(!submit::Blank(def.SendMailAddress));
+  // 3. an address box without an address cannot be ticked; a contest
+  // without its address offers a box to type it
+  const bool typed = submit::Blank(def.SendMailAddress);
+  Label2->setVisible(!typed);
+  Text5->setVisible(typed);
+  Text5->clear();
   Check2->setEnabled(!submit::Blank(def.TestMailAddress));
   updateCopyBox();
-  Command3->setVisible(!uploadUrl().empty());
-  Command3->setEnabled(false);
+  for (QPushButton* b : {Command3, Command4}) {
+    b->setVisible(!uploadUrl().empty());
+    b->setEnabled(false);
+  }
 
   // 4. the format: the definition's; the parties are R1.0 only
   Combo1->setCurrentIndex(elog::DefaultFormat(def) == elog::ElogFormat::R21 ? 1 : 0);
@@ -227,7 +261,39 @@ void frmMakeLog::stepDate(submit::DatePart part, int step) {
   showDate();
 }
 
+std::string frmMakeLog::contestAddress() const {
+  const std::string& def = ws_.session().Contest.SendMailAddress;
+  return std::string(utf8::trim(submit::Blank(def) ? fromQ(Text5->text()) : def));
+}
+
+bool frmMakeLog::checkTypedAddress() {
+  std::string error;
+  if (!Check1->isChecked() || !Text5->isVisible() || mail::CheckAddress(contestAddress(), &error))
+    return true;
+  ws_.session().ui().tell(error, Icon::Exclamation);
+  Text5->setFocus();
+  return false;
+}
+
+void frmMakeLog::keepTypedAddress() {
+  if (!Check1->isChecked() || !Text5->isVisible()) return;
+  Session& session = ws_.session();
+  const std::string address = contestAddress();
+  session.Contest.SendMailAddress = address;
+  const std::string& path = session.Doc.State.CfgFileName;
+  std::string error;
+  if (!CfgWriteValue(session.ProgramFolder, path, "SendMailAddress", address, "TestMailAddress",
+                     &error))
+    session.ui().tell("コンテストのメールアドレスを定義ファイルに書き込めませんでした。\r\n" +
+                          CfgPath(session.ProgramFolder, path.substr(path.rfind('/') + 1)) +
+                          "\r\n" + error,
+                      Icon::Exclamation);
+}
+
 void frmMakeLog::updateCopyBox() {
+  const bool contest = !contestAddress().empty();
+  if (!contest && Check1->isChecked()) Check1->setChecked(false);
+  Check1->setEnabled(contest);
   Check3->setEnabled((Check1->isChecked() || Check2->isChecked()) &&
                      !submit::Blank(fromQ(Text1->text())));
 }
@@ -274,6 +340,7 @@ void frmMakeLog::Command1_Click() {
       return;
     }
   }
+  if (!checkTypedAddress()) return;
   // 3. nothing to write
   if (ws_.session().Doc.Log.count() < 1) {
     ws_.session().ui().tell(submit::kNoLog);
@@ -281,7 +348,8 @@ void frmMakeLog::Command1_Click() {
     return;
   }
   // 4., 5. the file, named by the .tmq rule
-  const auto chosen = ws_.session().ui().saveFile(submit::ElogSaveDialog(ws_.session().ProgramFolder));
+  const auto chosen = ws_.session().ui().saveFile(
+      submit::ElogSaveDialog(ws_.session().ProgramFolder, ws_.session().Ini.JarlCallSign));
   if (!chosen || chosen->empty()) return;
   const std::string path = submit::ElogSaveName(*chosen);
   // The dialog asked about the name typed, not about the one the rule made.
@@ -300,12 +368,14 @@ void frmMakeLog::Command1_Click() {
   setTopmost(this, false);
   if (Check1->isChecked() || Check2->isChecked()) {
     const bool jarl = Check1->isChecked(), test = Check2->isChecked();
+    keepTypedAddress();
     close();
     frmCfm::open(ws_, path, jarl, test);
     return;
   }
   if (!uploadUrl().empty()) {
     Command3->setEnabled(true);
+    Command4->setEnabled(true);
     Command2->setText(QStringLiteral("閉じる"));
     Command3->setFocus();
     return;
@@ -320,3 +390,18 @@ void frmMakeLog::Command3_Click() {
     ws_.session().ui().tell(err, Icon::Exclamation);
 }
 
+void frmMakeLog::Command4_Click() {
+  std::string bytes, error;
+  if (!fileio::readAll(elogPath_, bytes, &error)) {
+    ws_.session().ui().tell(elogPath_ + "\r\n" + error, Icon::Critical);
+    return;
+  }
+  // The page takes the text as it reads: decoded, with the desktop's line ends.
+  QString text = toQ(cp932::decode(bytes));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QGuiApplication::clipboard()->setText(text);
+  StatusLine->setText(QStringLiteral("電子ログ（%1 行）をコピーしました。アップロードページに貼り付けてください。")
+                          .arg(text.count(QLatin1Char('\n'))));
+  // A longer line grows the dialog rather than squeezing its rows.
+  if (sizeHint().height() > height()) resize(width(), sizeHint().height());
+}
