@@ -16,7 +16,6 @@
 
 #include "contest/gui/toolwindow.h"
 
-
 class frmHistorySet : public ToolWindow<QWidget> {
   Q_OBJECT
  public:

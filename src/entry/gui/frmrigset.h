@@ -26,7 +26,6 @@
 
 class RigWatch;
 
-
 // The serial and USB ports of this machine, by name.
 QStringList SerialPorts();
 
