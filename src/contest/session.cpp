@@ -173,7 +173,10 @@ bool UnattendedSession::loadScoredLog(const std::string& logPath, std::string* e
   std::string messages = std::move(ui.messages);
   ui.messages.clear();
   if (cty != CtyReadResult::Ok && session.Contest.SearchEntityFile == 1)
-    return fail(error, session.ProgramFolder + "/Cty.dat: " + messages);
+    // The reading's own text names the file, unless it is the bare "not found".
+    return fail(error, messages.find(session.ProgramFolder) != std::string::npos
+                           ? messages
+                           : session.ProgramFolder + "/Cty.dat: " + messages);
 
   logfile::FileBytes f = logfile::readLogFile(logPath, kMaxQso);
   switch (f.status) {
