@@ -208,7 +208,10 @@ void Journal::begin(std::string path, std::string_view base, const LogData& log)
   path_ = std::move(path);
   baseSize_ = base.size();
   baseHash_ = journal::fnv1a(base);
-  base_ = log;
+  // Until the first change is written the base is the shadow: one copy of
+  // the log, not two, when a log is opened.
+  base_ = LogData();
+  baseIsShadow_ = true;
   shadow_ = log;
   weights_ = 0;
 }
@@ -256,7 +259,7 @@ bool Journal::record(const LogData& log, std::string* error, int weight) {
     // The file holds every change since the base. One already there (the
     // changes offered back at start) is replaced whole, never half.
     const std::string bytes =
-        journal::header(baseSize_, baseHash_) + entry(log, base_, weights_ + weight, changed);
+        journal::header(baseSize_, baseHash_) + entry(log, baseIsShadow_ ? shadow_ : base_, weights_ + weight, changed);
     if (fileio::exists(path_)) {
       std::string err;
       if (!fileio::writeAtomic(path_, bytes, &err)) return fail(err);
@@ -271,6 +274,10 @@ bool Journal::record(const LogData& log, std::string* error, int weight) {
       }
     }
     if (fd_ < 0) return fail(std::strerror(errno));
+    if (baseIsShadow_) {
+      base_ = std::move(shadow_);
+      baseIsShadow_ = false;
+    }
     shadow_ = log;
     if (!flusher_) flusher_ = std::make_unique<Flusher>();
     flusher_->request(fd_);

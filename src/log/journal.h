@@ -82,6 +82,7 @@ class Journal {
   std::uint64_t baseHash_ = 0;
   LogData base_;    // the log as its file holds it
   LogData shadow_;  // the log as last recorded
+  bool baseIsShadow_ = true;  // nothing written since begin(): base_ is unset
   int weights_ = 0; // changes recorded since the base
   int fd_ = -1;
   class Flusher;
