@@ -59,7 +59,9 @@ int main(int argc, char** argv) {
   SystemClock clock;
   frmMain w(env, ui, clock);
   ui.setParent(&w);
-  // Form_Load shows the window once its kept geometry is applied.
+  // Form_Load shows the window once its kept geometry is applied, and lets
+  // it paint before the log is read.
+  w.setPaintBeforeLoading(true);
   w.Form_Load();
   return app.exec();
 }
