@@ -4,8 +4,10 @@
 // window, the command-line tool and the tests each open one; nobody else
 // assembles these pieces.
 #pragma once
+#include <memory>
 #include <string>
 
+#include "contest/callhistory.h"
 #include "contest/contestdef.h"
 #include "contest/cty.h"
 #include "contest/liveindex.h"
@@ -41,6 +43,9 @@ class Session : public LogWindow {
   LiveIndex Live;
   // The grid's rows (row 0 the header); the main window's grid shows them.
   GridRows GridData;
+  // The call history of the operator's earlier logs, once built in the
+  // background; empty until then.
+  std::shared_ptr<const CallHistory> History;
   // The signature of the electronic log: asked for when the log is made, not kept.
   std::string JarlSignature;
   // Manual-time mode of the entry windows (1 = the time is typed); memory only.

@@ -31,12 +31,9 @@ class TestWorkspace : public Workspace {
 
   // --- what the windows asked of the main window
   bool menusOn = true;
-  int scoreLoads = 0, myDataShown = 0, inputShown = 0;
+  int myDataShown = 0, inputShown = 0;
   int selectedRow = 0, topRow = 0;
   std::vector<int> editedRows;  // editQso, in order
-  bool thLogReadEnabled = false;
-  // The call history the windows see (none until a test hands one in).
-  const CallHistory* History = nullptr;
   int historyBuilds = 0;
   std::array<std::string, 3> panels;
 
@@ -51,18 +48,14 @@ class TestWorkspace : public Workspace {
   void mnuOff() override { menusOn = false; }
   void mnuOn() override { menusOn = true; }
   bool CfgRead(const std::string& path) override;
-  void ScoreLoad() override { ++scoreLoads; }
   void scrollGridTo(int row) override { topRow = row; }
   void scrollToEnd() override { topRow = -1; }
   void selectGridRow(int row) override { selectedRow = row; }
   void editQso(int row) override { editedRows.push_back(row); }
   void setStatusPanel(int panel, const std::string& text) override;
   void setLogFileText(const std::string& path) override { setStatusPanel(3, path); }
-  void activateMain() override { Main->activateWindow(); }
-  void setThLogReadEnabled(bool on) override { thLogReadEnabled = on; }
   void showMyData() override { ++myDataShown; }
   void showInput() override { ++inputShown; }
-  const CallHistory* callHistory() const override { return History; }
   void rebuildCallHistory() override { ++historyBuilds; }
 
  private:

@@ -50,7 +50,7 @@ void TestFrmThRead::menuAsksFirst() {
   MainFixture f;
   frmMain& w = f.open();
   w.session().Ini.ThDbFile = makeDb(f, 3);
-  w.setThLogReadEnabled(true);
+  w.mnuOn();
   f.ui.answers = {Answer::Cancel};
   findAction(&w, "mnuThLogRead")->trigger();
   QCOMPARE(f.ui.messages.back().text,

@@ -163,7 +163,7 @@ void TestEntryAssist::partialListAndHistory() {
   QCOMPARE(colourOf(in, "JA1AAA"), QColor(200, 0, 0));  // worked on this band
   QVERIFY(colourOf(in, "JR1AAB") != QColor(200, 0, 0));
   // the history comes later, from the main window's worker
-  ws.History = &h;
+  ws.S.History = std::make_shared<const CallHistory>(h);
   in->historyArrived();
   QCOMPARE(partial(in), (QStringList{"JA1AAA", "JR1AAB", "JH1AAC"}));
   QCOMPARE(colourOf(in, "JH1AAC"), QColor(0, 0, 170));
@@ -186,7 +186,7 @@ void TestEntryAssist::historyFillsTheEmptyNumber() {
   CallHistory h;
   h.offer({"JH1AAC", "25M", ole::fromDateTime(2025, 4, 26, 9, 0, 0), "2025.tmk", true});
   h.offer({"JH1AA", "11", 0, "calls.txt", false});
-  ws.History = &h;
+  ws.S.History = std::make_shared<const CallHistory>(h);
   frmInput* in = open(ws);
   type("JH1AA");
   QCOMPARE(in->Text9->text(), QStringLiteral("11"));

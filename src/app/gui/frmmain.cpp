@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLayout>
@@ -10,6 +11,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QThread>
+#include <QWindow>
 #include <QUrl>
 #include <cmath>
 
@@ -264,7 +267,7 @@ void frmMain::Form_Load() {
     }
   // Shown once, where the settings put it, before the windows placed over it.
   show();
-  if (!session_.Ini.ThDbFile.empty()) setThLogReadEnabled(true);
+  if (paintFirst_) paintBeforeLoading();
 
   session_.readCountryFile();
 
@@ -287,6 +290,20 @@ void frmMain::Form_Load() {
   // A tool window opened during start-up (the station data) keeps the menus
   // off until it closes.
   if (session_.Doc.State.OpenDialogNo == 0) mnuOn();
+}
+
+void frmMain::paintBeforeLoading() {
+  // Keys and clicks wait until the log is read: only the window system's
+  // own events (map, expose, the frame) are handled here.
+  QElapsedTimer waited;
+  waited.start();
+  const QWindow* win = windowHandle();
+  while (win && !win->isExposed() && waited.elapsed() < 1000) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!win->isExposed()) QThread::msleep(2);
+  }
+  repaint();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmMain::applyGeometry() {
@@ -358,6 +375,8 @@ void frmMain::mnuOn() {
                      mnuAdiConv, mnuEdit->menuAction(), mnuSortMnu->menuAction(), mnuSumary,
                      mCsvOut})
     a->setEnabled(on);
+  // The HAMLOG reader needs a database to read.
+  mnuThLogRead->setEnabled(!session_.Ini.ThDbFile.empty());
 }
 
 void frmMain::setStatusPanel(int panel, const std::string& text) {
@@ -436,10 +455,6 @@ void frmMain::editQso(int row) {
   frmEdit::showFor(*this);
 }
 
-void frmMain::activateMain() { activateWindow(); }
-
-const CallHistory* frmMain::callHistory() const { return history_ ? history_->history() : nullptr; }
-
 void frmMain::rebuildCallHistory() {
   if (!history_) history_ = std::make_unique<HistoryKeeper>(*this);
   history_->build();
@@ -458,8 +473,6 @@ bool frmMain::chooseRow() {
   ui_.tell("交信をクリックして選んでください");
   return false;
 }
-
-void frmMain::setThLogReadEnabled(bool on) { mnuThLogRead->setEnabled(on); }
 
 void frmMain::Grid1_Click() {
   const QModelIndex i = Grid1->currentIndex();

@@ -59,6 +59,9 @@ class frmMain : public QMainWindow, public Workspace {
 
   // The start-up sequence.
   void Form_Load();
+  // The window paints itself before the country file, the contest and the
+  // last log are read (the program's start; tests load in one go).
+  void setPaintBeforeLoading(bool on) { paintFirst_ = on; }
 
   // --- the tool windows' door (Workspace)
   Session& session() override { return session_; }
@@ -90,14 +93,12 @@ class frmMain : public QMainWindow, public Workspace {
   // Loads a contest definition: status panel 1, log_open; true when read.
   bool CfgRead(const std::string& path) override;
   // Fills the summary window (opening it when closed).
-  void ScoreLoad() override;
+  // Fills the summary window, opening it when closed.
+  void ScoreLoad();
   void mnuInBox_Click();
   void setStatusPanel(int panel, const std::string& text) override;  // panels 1..3
   void selectGridRow(int row) override;
   void editQso(int row) override;
-  void activateMain() override;
-  void setThLogReadEnabled(bool on) override;
-  const CallHistory* callHistory() const override;
   void rebuildCallHistory() override;
   // Edit, insert and delete act on the row last clicked, else on the grid's
   // current row; with neither the operator is asked to click one. False
@@ -166,6 +167,8 @@ class frmMain : public QMainWindow, public Workspace {
   Ui& ui_;
   // What preparing the program folder found: a first start, shipped files kept.
   FolderPrepared prepared_;
+  bool paintFirst_ = false;
+  void paintBeforeLoading();
   BarProgress progress_{*this};
   frmBar* bar_ = nullptr;
   Session session_;

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 
 #include "contest/gui/workspace.h"
 #include "contest/session.h"
@@ -81,7 +82,7 @@ class ToolWindow : public Base {
                         ws_.session().Doc.State.OpenDialogNo == dialogNo_))
       ws_.dialogs().remove(dialogNo_);
     ws_.mnuOn();
-    if (activatesMain_) ws_.activateMain();
+    if (activatesMain_) ws_.mainWidget()->activateWindow();
     afterClose();
   }
 
@@ -94,3 +95,20 @@ class ToolWindow : public Base {
   bool activatesMain_ = true;
   bool enterClicksButton_ = false;
 };
+
+// Opens W unless another tool window is open: shown, active, and the focus on
+// the control `first` names (a member such as &W::OKButton, or a function of the window).
+template <class W>
+W* OpenToolWindow(Workspace& ws) {
+  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
+  auto* f = new W(ws);
+  f->show();
+  f->activateWindow();
+  return f;
+}
+template <class W, class First>
+W* OpenToolWindow(Workspace& ws, First first) {
+  W* f = OpenToolWindow<W>(ws);
+  if (f) std::invoke(first, f)->setFocus();
+  return f;
+}

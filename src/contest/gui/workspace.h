@@ -8,7 +8,6 @@
 #include "log/logcommands.h"
 
 class QWidget;
-class CallHistory;
 class DialogRegistry;
 class Session;
 
@@ -30,8 +29,6 @@ class Workspace : public LogView {
   virtual void mnuOff() = 0;
   // Loads a contest definition (status panel 1, log_open); true when read.
   virtual bool CfgRead(const std::string& path) = 0;
-  // Fills the summary window, opening it when closed.
-  virtual void ScoreLoad() = 0;
   // Brings the last QSO into view.
   virtual void scrollToEnd() = 0;
   // Makes `row` (1-based) the grid's current row.
@@ -41,13 +38,6 @@ class Workspace : public LogView {
   virtual void editQso(int row) = 0;
   // Status-bar panels 1..3.
   virtual void setStatusPanel(int panel, const std::string& text) = 0;
-  // Gives the focus back to the main window.
-  virtual void activateMain() = 0;
-  // The HAMLOG reader's menu item follows the database setting.
-  virtual void setThLogReadEnabled(bool on) = 0;
-  // The call history of the operator's earlier logs, built in the
-  // background: nullptr until it is ready.
-  virtual const CallHistory* callHistory() const { return nullptr; }
   // The history's sources changed in the settings: build it again.
   virtual void rebuildCallHistory() {}
 };

@@ -57,7 +57,7 @@ void EntryAssist::refresh() {
   const std::string call(utf8::trim(fromQ(call_->text())));
   const std::string band = fromQ(band_->currentText());
   const std::string mode = fromQ(mode_->currentText());
-  const CallHistory* history = ws_.callHistory();
+  const CallHistory* history = ws_.session().History.get();
   const HistoryEntry* e = history && !call.empty() ? history->find(call) : nullptr;
   fill(e);
   const std::string rcvd = fromQ(rcvd_->text());
@@ -113,7 +113,7 @@ void EntryAssist::partialList(const std::string& call, const std::string& band) 
     if (m.dupe) item->setForeground(QBrush(kDupe));
     shown.push_back(m.CallSign);
   }
-  const CallHistory* history = ws_.callHistory();
+  const CallHistory* history = ws_.session().History.get();
   if (!history) return;
   for (const HistoryEntry& h : history->entries()) {
     if (ListPartial->count() >= kPartialMax) break;

@@ -11,17 +11,6 @@
 #include "contest/session.h"
 #include "log/gui/qtui.h"
 
-// Opens W (which has an OKButton) unless another tool window is open.
-template <class W>
-W* ShowSettingsWindow(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new W(ws);
-  f->show();
-  f->activateWindow();
-  f->OKButton->setFocus();
-  return f;
-}
-
 // Centred on the main window, topTwips below its top.
 inline void PlaceOverMain(QWidget* w, Workspace& ws, int topTwips) {
   w->adjustSize();

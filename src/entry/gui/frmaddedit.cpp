@@ -222,13 +222,16 @@ frmEdit::frmEdit(Workspace& ws)
 
 frmEdit* frmEdit::openOf(Workspace& ws) { return qobject_cast<frmEdit*>(ws.dialogs().find(DlgEdit)); }
 
+namespace {
+// The time box first when times are typed by hand, else the call sign.
+auto firstBox(Workspace& ws) {
+  return [&ws](auto* f) -> QWidget* { return TimeMnl(ws) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5; };
+}
+}  // namespace
+
 frmEdit* frmEdit::showFor(Workspace& ws) {
-  if (!selectedQso(ws) || ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmEdit(ws);
-  f->show();
-  f->activateWindow();
-  (TimeMnl(ws) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
-  return f;
+  if (!selectedQso(ws)) return nullptr;
+  return OpenToolWindow<frmEdit>(ws, firstBox(ws));
 }
 
 void frmEdit::DataLoad() {
@@ -271,12 +274,8 @@ frmAdd::frmAdd(Workspace& ws)
 frmAdd* frmAdd::openOf(Workspace& ws) { return qobject_cast<frmAdd*>(ws.dialogs().find(DlgAdd)); }
 
 frmAdd* frmAdd::showFor(Workspace& ws) {
-  if (!selectedQso(ws) || ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmAdd(ws);
-  f->show();
-  f->activateWindow();
-  (TimeMnl(ws) == 1 ? static_cast<QWidget*>(f->Text1) : f->Text5)->setFocus();
-  return f;
+  if (!selectedQso(ws)) return nullptr;
+  return OpenToolWindow<frmAdd>(ws, firstBox(ws));
 }
 
 void frmAdd::DataLoad() {

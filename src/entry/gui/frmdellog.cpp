@@ -39,12 +39,7 @@ frmDelLog::~frmDelLog() = default;
 frmDelLog* frmDelLog::showFor(Workspace& ws) {
   const int sel = ws.session().Doc.State.SelRow;
   if (sel < 1 || sel > ws.session().Doc.Log.count() || sel >= ws.session().GridData.rows()) return nullptr;
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmDelLog(ws);
-  f->show();
-  f->activateWindow();
-  f->CancelButton->setFocus();
-  return f;
+  return OpenToolWindow<frmDelLog>(ws, &frmDelLog::CancelButton);
 }
 
 void frmDelLog::Form_Load() {
@@ -85,5 +80,5 @@ void frmDelLog::changeEvent(QEvent* e) {
   // Losing the focus hands it to the main window, where the operator goes on.
   if (e->type() == QEvent::ActivationChange && !closed() && isVisible() && !isActiveWindow() &&
       QApplication::activeWindow() != ws_.mainWidget())
-    ws_.activateMain();
+    ws_.mainWidget()->activateWindow();
 }

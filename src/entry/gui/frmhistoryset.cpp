@@ -71,7 +71,7 @@ frmHistorySet::frmHistorySet(Workspace& ws) : ToolWindow(ws, DlgHistorySet) {
   PlaceOverMain(this, ws_, 500);
 }
 
-frmHistorySet* frmHistorySet::showFor(Workspace& ws) { return ShowSettingsWindow<frmHistorySet>(ws); }
+frmHistorySet* frmHistorySet::showFor(Workspace& ws) { return OpenToolWindow<frmHistorySet>(ws, &frmHistorySet::OKButton); }
 
 void frmHistorySet::cmdAddLog_Click() {
   FileDialogOptions o;

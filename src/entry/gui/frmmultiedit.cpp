@@ -138,11 +138,7 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : ToolWindow(ws, kDlgMultiEdit) {
 frmMultiEdit::~frmMultiEdit() = default;
 
 frmMultiEdit* frmMultiEdit::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmMultiEdit(ws);
-  f->show();
-  f->activateWindow();
-  return f;
+  return OpenToolWindow<frmMultiEdit>(ws);
 }
 
 std::array<QWidget*, entry::kMultiEditRows> frmMultiEdit::valueControls() const {

@@ -171,7 +171,7 @@ frmRigSet::frmRigSet(Workspace& ws) : ToolWindow(ws, DlgRigSet) {
   PlaceOverMain(this, ws_, 300);
 }
 
-frmRigSet* frmRigSet::showFor(Workspace& ws) { return ShowSettingsWindow<frmRigSet>(ws); }
+frmRigSet* frmRigSet::showFor(Workspace& ws) { return OpenToolWindow<frmRigSet>(ws, &frmRigSet::OKButton); }
 
 void frmRigSet::followKind() {
   const bool direct = optDirect->isChecked();

@@ -67,12 +67,7 @@ frmTime::frmTime(Workspace& ws) : ToolWindow(ws, DlgTime) {
 frmTime::~frmTime() = default;
 
 frmTime* frmTime::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmTime(ws);
-  f->show();
-  f->activateWindow();
-  f->OKButton->setFocus();
-  return f;
+  return OpenToolWindow<frmTime>(ws, &frmTime::OKButton);
 }
 
 void frmTime::Form_Load() {

@@ -28,7 +28,7 @@ void HistoryKeeper::build() {
 void HistoryKeeper::poll() {
   if (!pending_.valid() || pending_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
   timer_.stop();
-  history_ = std::make_unique<CallHistory>(pending_.get());
+  ws_.session().History = std::make_shared<const CallHistory>(pending_.get());
   if (std::exchange(again_, false)) build();
   if (frmInput* f = frmInput::openOf(ws_)) f->historyArrived();
   emit ready();

@@ -1,7 +1,7 @@
 // The call history as the main window keeps it for the entry window: built
 // on a worker thread when asked (at start, after the log is opened; again
 // when its settings change), looked for by a timer on the window's thread,
-// kept once ready and handed to the open entry window. A build asked for
+// put into the session once ready and handed to the open entry window. A build asked for
 // while one runs starts when that one ends, so the window never waits.
 #pragma once
 #include <QObject>
@@ -21,8 +21,6 @@ class HistoryKeeper : public QObject {
 
   // Builds the history from the settings and the open log.
   void build();
-  // nullptr until the first build is ready.
-  const CallHistory* history() const { return history_.get(); }
   bool building() const { return pending_.valid(); }
 
  signals:
@@ -35,5 +33,4 @@ class HistoryKeeper : public QObject {
   QTimer timer_;
   std::future<CallHistory> pending_;
   bool again_ = false;
-  std::unique_ptr<CallHistory> history_;
 };

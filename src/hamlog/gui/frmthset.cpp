@@ -150,12 +150,7 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
 }
 
 frmThSet* frmThSet::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmThSet(ws);
-  f->show();
-  f->activateWindow();
-  f->OKButton->setFocus();
-  return f;
+  return OpenToolWindow<frmThSet>(ws, &frmThSet::OKButton);
 }
 
 void frmThSet::ThSetLoad() {
@@ -201,7 +196,6 @@ void frmThSet::ThSetSave() {
   ini.ThQslMsg = fromQ(txtQslMsg->text());
   ini.ThRmk2Rpt = static_cast<std::int16_t>(chkRmk2Rpt->isChecked() ? 1 : 0);
   ini.ThDbFile = fromQ(lblDbFile->text());
-  ws_.setThLogReadEnabled(!ini.ThDbFile.empty());
 }
 
 void frmThSet::cmdRef_Click() {

@@ -102,12 +102,7 @@ frmAdifSet::frmAdifSet(Workspace& ws) : ToolWindow(ws, DlgAdifSet, Qt::Dialog) {
 frmAdifSet::~frmAdifSet() = default;
 
 frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
-  if (ws.session().Doc.State.OpenDialogNo != 0) return nullptr;
-  auto* f = new frmAdifSet(ws);
-  f->show();
-  f->activateWindow();
-  f->Check1->setFocus();
-  return f;
+  return OpenToolWindow<frmAdifSet>(ws, &frmAdifSet::Check1);
 }
 
 void frmAdifSet::Form_Load() {
