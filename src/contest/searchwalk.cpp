@@ -51,30 +51,32 @@ bool SearchWalk::enabled(int band) const {
   return band >= 0 && def_.BandEnabled[static_cast<std::size_t>(band)] == 1;
 }
 
-void SearchWalk::next(const QsoRecord& q, QsoVerdict& v) {
+// The numbers of a QSO's call, band and mode, by `number` (given, or only
+// found); none on a band the contest does not count.
+template <class Walk, class Number>
+SearchWalk::TextRefs SearchWalk::refsOf(Walk& w, const QsoRecord& q, std::string_view call,
+                                        QsoVerdict& v, Number number) {
   const std::string_view band = q.Band.trimmed();
-  const std::string_view call = DupeCall(q.CallSign.trimmed());
-  v.band = bandOf(band);
+  v.band = w.bandOf(band);
   TextRefs ids;
-  if (enabled(v.band)) {
-    ids.call = calls_.id(call);
-    ids.band = bands_.id(band);
-    ids.mode = modes_.id(q.Mode.trimmed());
+  if (w.enabled(v.band)) {
+    ids.call = number(w.calls_, call);
+    ids.band = number(w.bands_, band);
+    ids.mode = number(w.modes_, q.Mode.trimmed());
   }
+  return ids;
+}
+
+void SearchWalk::next(const QsoRecord& q, QsoVerdict& v) {
+  const std::string_view call = DupeCall(q.CallSign.trimmed());
+  TextRefs ids = refsOf(*this, q, call, v, [](auto& t, std::string_view s) { return t.id(s); });
   judge(q, call, ids, v);
   remember(ids, v);
 }
 
 void SearchWalk::probe(const QsoRecord& q, QsoVerdict& v) const {
-  const std::string_view band = q.Band.trimmed();
   const std::string_view call = DupeCall(q.CallSign.trimmed());
-  v.band = bandOf(band);
-  TextRefs ids;
-  if (enabled(v.band)) {
-    ids.call = calls_.find(call);
-    ids.band = bands_.find(band);
-    ids.mode = modes_.find(q.Mode.trimmed());
-  }
+  TextRefs ids = refsOf(*this, q, call, v, [](auto& t, std::string_view s) { return t.find(s); });
   judge(q, call, ids, v);
 }
 

@@ -67,6 +67,9 @@ class SearchWalk {
   };
 
   int bandOf(std::string_view band) const;
+  template <class Walk, class Number>
+  static TextRefs refsOf(Walk& w, const QsoRecord& q, std::string_view call, QsoVerdict& v,
+                         Number number);
   bool enabled(int band) const;
   void judge(const QsoRecord& q, std::string_view call, TextRefs& ids, QsoVerdict& v) const;
   bool dupeStep(const TextRefs& ids) const;

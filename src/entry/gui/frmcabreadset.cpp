@@ -219,17 +219,23 @@ void frmCabReadSet::Label3_Typed(int k, int length) {
 
 void frmCabReadSet::CancelButton_Click() { close(); }
 
-void frmCabReadSet::CabTempRead(const std::string& CabName) {
+bool frmCabReadSet::readCabFile(const std::string& CabName, std::string& bytes) {
   if (!fileio::exists(CabName)) {
     ws_.session().ui().tell(importtext::kNoFile);
-    return;
+    return false;
   }
-  std::string bytes, err;
+  std::string err;
   if (!fileio::readAll(CabName, bytes, &err)) {
     ws_.session().ui().tell(err);
     close();
-    return;
+    return false;
   }
+  return true;
+}
+
+void frmCabReadSet::CabTempRead(const std::string& CabName) {
+  std::string bytes;
+  if (!readCabFile(CabName, bytes)) return;
   sample_ = CabSampleLine(bytes);
   const int n = static_cast<int>(utf8::length(sample_));
   Grid1->clear();
@@ -325,16 +331,8 @@ void frmCabReadSet::OKButton_Click() {
 }
 
 void frmCabReadSet::CabRead(const std::string& CabName) {
-  if (!fileio::exists(CabName)) {
-    ws_.session().ui().tell(importtext::kNoFile);
-    return;
-  }
-  std::string bytes, err;
-  if (!fileio::readAll(CabName, bytes, &err)) {
-    ws_.session().ui().tell(err);
-    close();
-    return;
-  }
+  std::string bytes;
+  if (!readCabFile(CabName, bytes)) return;
   const ImportResult res = CabConvert(bytes, cols_, ws_.session().Doc.Log, ws_.session().progress());
   if (res.failed) ws_.session().ui().tell(res.error);
   if (res.limited) ws_.session().ui().tell(importtext::limitReached(res.appended));

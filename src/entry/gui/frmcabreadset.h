@@ -43,6 +43,8 @@ class frmCabReadSet : public ToolWindow<QDialog> {
   void CabTempRead(const std::string& CabName);
   // Converts the file's "QSO:" lines and appends them.
   void CabRead(const std::string& CabName);
+  // The file's bytes; false (said, and the window closed when unreadable) when there are none.
+  bool readCabFile(const std::string& CabName, std::string& bytes);
   void CabShowField(int k);
   void CabMarkColumns(int k, int start, int length);
   void CabShowAll();

@@ -89,6 +89,13 @@ QLabel* panelLabel(const char* name, QWidget* parent) {
   return l;
 }
 
+QLabel* selectablePanel(const char* name, QWidget* parent) {
+  QLabel* l = panelLabel(name, parent);
+  l->setMinimumHeight(twipsToPx(300));
+  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return l;
+}
+
 int twipsToPx(double twips) { return static_cast<int>(twips * logicalDpi() / 1440.0 + 0.5); }
 double pxToTwips(int px) { return px * 1440.0 / logicalDpi(); }
 

@@ -36,6 +36,8 @@ QHBoxLayout* buttonRow(std::initializer_list<QPushButton*> buttons, int widthTwi
                        bool fixedWidth = true, RowAlign align = RowAlign::Centre);
 // A sunken panel label with its object name.
 QLabel* panelLabel(const char* name, QWidget* parent);
+// A sunken panel whose text (an address, a file name) can be selected and copied.
+QLabel* selectablePanel(const char* name, QWidget* parent);
 
 class QKeyEvent;
 // A key press that types printable characters: not a key whose text is a

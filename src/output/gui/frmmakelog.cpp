@@ -29,17 +29,6 @@
 #include "output/gui/frmchecklog.h"
 #include "output/gui/frmqtc.h"
 
-namespace {
-
-QLabel* address(const char* name, QWidget* parent) {
-  QLabel* l = panelLabel(name, parent);
-  l->setMinimumHeight(twipsToPx(300));
-  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  return l;
-}
-
-}  // namespace
-
 frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   setActivatesMain(false);
   setObjectName(QStringLiteral("frmMakeLog"));
@@ -49,8 +38,8 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   auto* outer = new QVBoxLayout(this);
   auto* g = new QGridLayout;
   outer->addLayout(g);
-  Label2 = address("Label2", this);
-  Label4 = address("Label4", this);
+  Label2 = selectablePanel("Label2", this);
+  Label4 = selectablePanel("Label4", this);
   Text1 = new QLineEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text5 = new QLineEdit(this);
@@ -80,7 +69,7 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
 
   auto* dateRow = new QHBoxLayout;
   dateRow->addWidget(caption("書類作成日付"));
-  Label7 = address("Label7", this);
+  Label7 = selectablePanel("Label7", this);
   Label7->setMinimumWidth(twipsToPx(1900));
   Label7->setAlignment(Qt::AlignCenter);
   dateRow->addWidget(Label7);

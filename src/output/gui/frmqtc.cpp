@@ -16,13 +16,6 @@
 
 namespace {
 
-QLabel* display(const char* name, QWidget* parent) {
-  QLabel* l = panelLabel(name, parent);
-  l->setMinimumHeight(twipsToPx(300));
-  l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  return l;
-}
-
 QTextEdit* box(const char* name, QWidget* parent) {
   auto* t = new QTextEdit(parent);
   t->setObjectName(QString::fromUtf8(name));
@@ -67,14 +60,14 @@ frmQTC::frmQTC(Workspace& ws) : ToolWindow(ws, DlgQTC) {
   auto* g = new QGridLayout;
   outer->addLayout(g);
   auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), this); };
-  Label10 = display("Label10", this);
-  Label11 = display("Label11", this);
-  Label12 = display("Label12", this);
-  Label13 = display("Label13", this);
-  Label21 = display("Label21", this);
-  Label14 = display("Label14", this);
-  Label15 = display("Label15", this);
-  Label16 = display("Label16", this);
+  Label10 = selectablePanel("Label10", this);
+  Label11 = selectablePanel("Label11", this);
+  Label12 = selectablePanel("Label12", this);
+  Label13 = selectablePanel("Label13", this);
+  Label21 = selectablePanel("Label21", this);
+  Label14 = selectablePanel("Label14", this);
+  Label15 = selectablePanel("Label15", this);
+  Label16 = selectablePanel("Label16", this);
   Text1 = box("Text1", this);
   Text2 = box("Text2", this);
   Text2->setFixedHeight(twipsToPx(1500));
