@@ -18,7 +18,8 @@ each piece of a message (between "…" and line breaks) must stand inside one.
 A command line must name a command (and options, and a lower-case sub-word)
 that `tamarack-cli --help` lists. Every <img src> must be a file beside the
 page, every "#anchor" link must have its id, and an underlined access key
-outside a menu mark is a menu name the check cannot see.
+outside a menu mark is a menu name the check cannot see. A message of the
+program that sends the reader to "ヘルプの「…」" needs a heading of that name.
 
 usage: check_help.py PAGE SRC_DIR TAMARACK-CLI
        check_help.py --self-test
@@ -86,6 +87,8 @@ class Page(html.parser.HTMLParser):
         self.images = []     # (src, line)
         self.links = []      # (anchor, line)
         self.ids = set()
+        self.headings = []   # texts of h1..h4
+        self.heading = None
         self.faults = []
         self.stack = []      # (tag, kind or None, line)
         self.text = None     # the mark being read
@@ -110,6 +113,8 @@ class Page(html.parser.HTMLParser):
                 self.faults.append(f"line {line}: an access key outside a menu mark")
         if tag in VOID:
             return
+        if tag in ("h1", "h2", "h3", "h4"):
+            self.heading = []
         kind = None
         classes = (a.get("class") or "").split()
         if (tag == "span" and any(c in NAMED + ("msg",) for c in classes)) or \
@@ -128,6 +133,9 @@ class Page(html.parser.HTMLParser):
             return
         if tag == "u":
             self.in_u = False
+        if tag in ("h1", "h2", "h3", "h4") and self.heading is not None:
+            self.headings.append("".join(self.heading))
+            self.heading = None
         if all(t != tag for t, _, _ in self.stack):
             self.faults.append(f"line {self.getpos()[0]}: </{tag}> closes nothing")
             return
@@ -144,6 +152,8 @@ class Page(html.parser.HTMLParser):
     def handle_data(self, data):
         if self.text is not None:
             self.text.append(data)
+        if self.heading is not None:
+            self.heading.append(data)
 
     def close(self):
         super().close()
@@ -224,12 +234,15 @@ def check(page_path, src, cli):
     for anchor, line in page.links:
         if anchor not in page.ids:
             faults.append(f"line {line}: link '#{anchor}' has no id")
+    for section in sorted({m.group(1) for lit in known for m in re.finditer(r"ヘルプの「([^」]+)」", lit)}):
+        if not any(section in h for h in page.headings):
+            faults.append(f"the program sends the reader to the section '{section}', which has no heading")
     return faults, len(page.marks)
 
 
 def self_test():
     """Crafted pages whose faults are known: each must be found, and only it."""
-    good = ('<html><body><h1 id="top">x</h1>'
+    good = ('<html><body><h1 id="top">x</h1><h3>4.4 E-メール送信の設定</h3>'
             '<p><span class="menu">ファイル(<u>F</u>)</span> <span class="menu">一括(A)</span>'
             ' <span class="win">電子ログの設定</span> <span class="btn">O K</span> <span class="btn">O&nbsp; K</span>'
             ' <span class="word">GLORVA</span>'
@@ -254,6 +267,7 @@ def self_test():
         ("anchor", good.replace('href="#top"', 'href="#tip"'), ["link '#tip'"]),
         ("unmarked key", good.replace("<p>", "<p>表示(<u>V</u>) "), ["access key outside"]),
         ("unclosed", good.replace("</p>", ""), ["<p> is never closed"]),
+        ("section", good.replace("E-メール送信の設定", "メールの設定"), ["section 'E-メール送信の設定'"]),
     ]
     wrong = 0
     with tempfile.TemporaryDirectory() as root:
@@ -263,7 +277,8 @@ def self_test():
             f.write('// "電子ログ設定" in a comment counts for nothing\n'
                     'm = item(bar, "m_1", "ファイル(&F)"); n = item(bar, "n", "一括(A)");\n'
                     'setWindowTitle(QStringLiteral("電子ログの設定")); b("O K"); b("O  K"); w("GLORVA");\n'
-                    'ask("このデータは　" + name +\n  "　のログです\\r\\n"  /* joined */ "読み込みますか？");\n')
+                    'ask("このデータは　" + name +\n  "　のログです\\r\\n"  /* joined */ "読み込みますか？");\n'
+                    'tell("設定してください（ヘルプの「E-メール送信の設定」をご覧ください）");\n')
         cli = os.path.join(root, "tamarack-cli")
         with open(cli, "w", encoding="utf-8") as f:
             f.write('#!/bin/sh\n[ "$1" = --help ] || exit 2\necho "usage:"\n'
