@@ -92,6 +92,33 @@ TEST(ShippedData, UnchangedCopiesFollowTheShippedOnesChangedOnesAreKeptAndToldOn
   EXPECT_FALSE(f.start().firstStart);
 }
 
+// The help page's pictures lie in a folder of their own beside it: binary
+// files at any depth arrive byte for byte and follow upgrades like the rest.
+TEST(ShippedData, PicturesInSubfoldersArriveByteForByte) {
+  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\n", 20);
+  struct Shipped {
+    const char* rel;
+    std::string bytes;
+  } shipped[] = {{"help/main.png", png},
+                 {"help/entry.png", png + std::string("\r\n\0\x1a", 4)},
+                 {"help/deep/er/x.png", std::string(1, '\0')},
+                 {"tamarack.html", "<img src=\"help/main.png\">"}};
+  Folder f;
+  const fs::path ship = f.base / "ship", home = f.home();
+  for (const Shipped& s : shipped) put(ship / s.rel, s.bytes);
+  f.start();
+  for (const Shipped& s : shipped) EXPECT_EQ(readFile(home / s.rel), s.bytes) << s.rel;
+
+  // A newer picture replaces the unchanged copy; the one the operator drew on stays.
+  put(ship / "help/main.png", png + "v2");
+  put(ship / "help/entry.png", png + "v2");
+  put(home / "help/entry.png", "mine");
+  const FolderPrepared p = f.start();
+  EXPECT_EQ(readFile(home / "help/main.png"), png + "v2");
+  EXPECT_EQ(readFile(home / "help/entry.png"), "mine");
+  EXPECT_EQ(p.keptChanged, std::vector<std::string>{"help/entry.png"});
+}
+
 TEST(TempFiles, OnlyOldOnesOfInterruptedSavesGo) {
   struct Name {
     const char* name;

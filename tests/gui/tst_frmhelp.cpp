@@ -2,6 +2,9 @@
 // program's own window when the desktop cannot show it or would show the
 // raw page in an editor.
 #include <QFile>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QPointer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -23,11 +26,25 @@ class TestFrmHelp : public QObject {
 };
 
 namespace {
+// The shipped page and its pictures, laid out as first start lays them out.
 QString copyPage(MainFixture& f) {
   const QString page = f.dir.filePath(QStringLiteral("tamarack.html"));
   QFile::remove(page);
   if (!QFile::copy(QStringLiteral(TAMARACK_SHIPPED_DIR "/tamarack.html"), page)) return {};
+  const QDir pictures(QStringLiteral(TAMARACK_SHIPPED_DIR "/help"));
+  QDir(f.dir.path()).mkpath(QStringLiteral("help"));
+  for (const QString& name : pictures.entryList(QDir::Files))
+    QFile::copy(pictures.filePath(name), f.dir.filePath(QStringLiteral("help/") + name));
   return page;
+}
+// The pictures the page shows, as its <img> elements name them.
+QStringList pictureNames(const QTextDocument& doc) {
+  QStringList names;
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        names << it.fragment().charFormat().toImageFormat().name();
+  return names;
 }
 QList<frmHelp*> helpWindows(QWidget& w) {
   return w.findChildren<frmHelp*>(QString(), Qt::FindDirectChildrenOnly);
@@ -102,7 +119,7 @@ void TestFrmHelp::editorHandlerShowsOwnWindow() {
   QProcess* p = OpenHelpPage(&w, page, script(f, ("touch '" + seen + "'").toUtf8()), d.query);
   QVERIFY(!p);
   QCOMPARE(helpWindows(w).size(), 1);
-  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("作業の流れ")));
+  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("クイックスタート")));
   QTest::qWait(200);
   QVERIFY(!QFile::exists(seen));  // the opener never ran
 }
@@ -126,8 +143,16 @@ void TestFrmHelp::menuShowsOwnWindowWithoutOpener() {
   QCOMPARE(h->windowTitle(), QStringLiteral("Tamarack ヘルプ"));
   QCOMPARE(h->Browser1->objectName(), QStringLiteral("Browser1"));
   const QString text = h->Browser1->toPlainText();
-  QVERIFY(text.contains(QStringLiteral("作業の流れ")));
-  QVERIFY(text.contains(QStringLiteral("プログラムフォルダーの場所")));
+  QVERIFY(text.contains(QStringLiteral("クイックスタート")));
+  QVERIFY(text.contains(QStringLiteral("コマンドとキーの一覧")));
+  // Every picture is found beside the page and is a picture the window can draw.
+  const QStringList pictures = pictureNames(*h->Browser1->document());
+  QVERIFY(pictures.size() >= 4);
+  for (const QString& name : pictures) {
+    const QVariant r = h->Browser1->loadResource(QTextDocument::ImageResource, QUrl(name));
+    QImage image;
+    QVERIFY2(r.isValid() && image.loadFromData(r.toByteArray()), qPrintable(name));
+  }
   QCOMPARE(h->Browser1->source(), QUrl::fromLocalFile(f.dir.filePath("tamarack.html")));
   QTest::keyClick(h->Browser1, Qt::Key_Escape);
   QTRY_VERIFY(!h);
@@ -143,7 +168,7 @@ void TestFrmHelp::failingOpenerShowsOwnWindow() {
   QProcess* p = OpenHelpPage(&w, page, script(f, "exit 3"), d.query);
   QVERIFY(p);
   QTRY_COMPARE(helpWindows(w).size(), 1);
-  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("作業の流れ")));
+  QVERIFY(helpWindows(w).first()->Browser1->toPlainText().contains(QStringLiteral("クイックスタート")));
 }
 
 void TestFrmHelp::openerThatCannotStartShowsOwnWindow() {
