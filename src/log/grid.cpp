@@ -140,7 +140,7 @@ void GridRows::sortByColumn(int col) {
 }
 
 void GridRows::reorder(const std::vector<int>& order) {
-  std::vector<Row> sorted;
+  decltype(rows_) sorted;
   sorted.reserve(rows_.size());
   sorted.push_back(std::move(rows_[0]));
   for (const int from : order) sorted.push_back(std::move(rows_[static_cast<std::size_t>(from)]));
@@ -198,6 +198,7 @@ void FrmLogLoad(GridRows& grid, const LogData& log, int showSeconds) {
   if (log.count() < 1) {
     grid.addRow("");
   } else {
+    grid.reserve(log.count() + 1);
     for (int i = 1; i <= log.count(); ++i) grid.addRow(GridRowText(log[i], showSeconds));
   }
   grid.setRedraw(true);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "log/bigblock.h"
 #include "log/progress.h"
 #include "log/qso.h"
 
@@ -40,6 +41,8 @@ class GridRows {
   void removeRow(int row);
   // Keeps the header and the first `n` data rows.
   void truncate(int n);
+  // Room for n rows (the header included) without moving them again.
+  void reserve(int n) { rows_.reserve(static_cast<std::size_t>(n < 0 ? 0 : n)); }
   // Sorts data rows by the text of one column, ascending, ignoring ASCII
   // case; equal keys keep their order.
   void sortByColumn(int col);
@@ -60,7 +63,7 @@ class GridRows {
   static Row makeRow(std::string_view tabText);
   void changed();
 
-  std::vector<Row> rows_;
+  std::vector<Row, BigBlockAllocator<Row>> rows_;
   GridObserver* observer_ = nullptr;
   int redraw_ = 0;
   bool dirty_ = false;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "log/bigblock.h"
 #include "log/fixedtext.h"
 #include "log/oledate.h"
 
@@ -71,7 +72,7 @@ class LogData {
   std::size_t slotCount() const { return recs_.size(); }
 
  private:
-  std::vector<QsoRecord> recs_;
+  std::vector<QsoRecord, BigBlockAllocator<QsoRecord>> recs_;
 };
 
 // Numbers under which each tool window registers itself while open.
