@@ -32,7 +32,7 @@ void CallParts::add(std::string_view call) {
   if (call.empty()) return;
   const std::size_t known = calls_.size();
   const std::uint32_t id = calls_.id(call);
-  if (calls_.size() == known) return;
+  if (calls_.size() == known || unfolded_) return;
   const auto at = std::upper_bound(recent_.begin(), recent_.end(), call,
                                    [&](std::string_view c, std::uint32_t i) { return c < text(i); });
   recent_.insert(at, id);
@@ -60,10 +60,11 @@ void CallParts::assign(const LogData& log) {
     const std::string_view call = log[k].CallSign.trimmed();
     if (!call.empty()) calls_.id(call);
   }
-  fold();
+  unfolded_ = true;
 }
 
-void CallParts::fold() {
+void CallParts::fold() const {
+  unfolded_ = false;
   base_.resize(calls_.size());
   for (std::uint32_t i = 0; i < base_.size(); ++i) base_[i] = i;
   std::sort(base_.begin(), base_.end(),
@@ -126,6 +127,7 @@ void CallParts::scanBase(std::string_view text, std::size_t want,
 std::vector<std::uint32_t> CallParts::find(std::string_view text, std::size_t limit) const {
   std::vector<std::uint32_t> base, recent;
   if (text.empty()) return base;
+  settle();
   scanBase(text, limit + 1, base);
   for (const std::uint32_t id : recent_) {
     if (std::string_view(calls_.text(id)).find(text) == std::string_view::npos) continue;
@@ -147,6 +149,7 @@ void LiveIndex::rebuild(const LogData& log, const ContestDefinition& def, const 
   SearchWalk walk(def, cty, sections, cateMode, cateBand);
   for (int k = 1; k <= log.count(); ++k) walk.next(log[k], scratch_);
   rebuild(log, std::move(walk));
+  parts_.settle();
 }
 
 void LiveIndex::rebuild(const LogData& log, SearchWalk&& walked) {

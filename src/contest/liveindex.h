@@ -61,32 +61,40 @@ class CallParts {
   // A call as logged (trimmed); calls already known are ignored.
   void add(std::string_view call);
   std::size_t size() const { return calls_.size(); }
+  // Makes the index of every known call now rather than at the first find.
+  void settle() const {
+    if (unfolded_) fold();
+  }
   // The first limit + 1 known calls (by text) that contain text.
   std::vector<std::uint32_t> find(std::string_view text, std::size_t limit) const;
   const std::string& text(std::uint32_t id) const { return calls_.text(id); }
 
  private:
-  // Every call now known goes into the sorted base with its parts.
-  void fold();
+  // Every call now known goes into the sorted base with its parts. A whole
+  // log assigned is folded when first looked in, not when the log is read.
+  void fold() const;
   const std::vector<std::uint32_t>* posting(std::uint32_t part) const;
   void scanBase(std::string_view text, std::size_t want, std::vector<std::uint32_t>& out) const;
 
   contest_detail::TextIds calls_;
   // The base: call numbers in text order, and for each part of one to three
   // bytes the places in it of the calls holding that part, ascending.
-  std::vector<std::uint32_t> base_;
-  std::vector<std::uint32_t> partCodes_;
-  std::vector<std::vector<std::uint32_t>> postings_;
-  contest_detail::FlatIndex partIndex_;
+  mutable std::vector<std::uint32_t> base_;
+  mutable std::vector<std::uint32_t> partCodes_;
+  mutable std::vector<std::vector<std::uint32_t>> postings_;
+  mutable contest_detail::FlatIndex partIndex_;
   // Calls added since the base was built, in text order; scanned whole.
-  std::vector<std::uint32_t> recent_;
+  mutable std::vector<std::uint32_t> recent_;
+  // Calls are known that the base does not hold yet.
+  mutable bool unfolded_ = false;
 };
 
 class LiveIndex {
  public:
   static constexpr std::size_t kPartialMax = 30;
 
-  // Walks the whole log as the search does. def, cty and sections must stay
+  // Walks the whole log as the search does, and makes the call index (the
+  // entry window opening). def, cty and sections must stay
   // as they are until the next rebuild (the session's own members do).
   void rebuild(const LogData& log, const ContestDefinition& def, const CtyTables& cty,
                const SectionList& sections, std::int16_t cateMode, std::int16_t cateBand);
