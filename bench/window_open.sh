@@ -4,7 +4,8 @@
 # BUILD and BASE_BUILD are build folders (tamarack and tamarack-cli in them).
 # Each run prints three seconds from the start: the window mapped, its menus
 # painted, the log's rows painted; the medians follow. With a base build the
-# two are run in turn, so that both see the same machine.
+# two are run in turn, so that both see the same machine. A bare Qt window
+# (menu bar and a filled table, nothing read) is run in turn too: the floor.
 # Needs: xvfb openbox libx11-dev (and a C compiler).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +16,32 @@ work=$(mktemp -d)
 trap 'kill $wm $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 cc -O2 -o "$work/probe" "$here/window_open_probe.c" -lX11
+# The floor: a bare Qt window with a menu bar and a filled table, nothing read.
+mkdir -p "$work/floor"
+cat >"$work/floor/floor.cpp" <<'EOF_FLOOR'
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStandardItemModel>
+#include <QTableView>
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QMainWindow w;
+  w.setWindowTitle("Tamarack");
+  for (const char* m : {"ファイル(&F)", "編集(&E)", "整列(&S)", "表示(&V)", "設定(&O)", "ヘルプ(&H)"})
+    w.menuBar()->addMenu(QString::fromUtf8(m))->addAction("x");
+  auto* t = new QTableView;
+  auto* model = new QStandardItemModel(30, 13, t);
+  for (int r = 0; r < 30; ++r)
+    for (int c = 0; c < 13; ++c) model->setItem(r, c, new QStandardItem(QString("JA1ABC %1").arg(r)));
+  t->setModel(model);
+  w.setCentralWidget(t);
+  w.resize(900, 500);
+  w.show();
+  return app.exec();
+}
+EOF_FLOOR
+c++ -O2 -fPIC -o "$work/floor/tamarack" "$work/floor/floor.cpp" $(pkg-config --cflags --libs Qt6Widgets)
 
 # The program folder: ALL JA, a 20,000-QSO log as the last log.
 home=$work/home
@@ -55,6 +82,7 @@ one "$new" >/dev/null  # the first start fills the caches
 for ((i = 0; i < runs; i++)); do
   one "$new" >>"$work/new"
   [ -n "$base" ] && one "$base" >>"$work/base"
+  one "$work/floor" >>"$work/floor/times"
 done
 report() {
   printf '%-5s mapped %s  menus %s  rows %s\n' "$1" \
@@ -63,4 +91,5 @@ report() {
 echo "runs: $runs"
 report new "$work/new"
 [ -n "$base" ] && report base "$work/base"
+report floor "$work/floor/times"
 exit 0

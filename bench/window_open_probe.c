@@ -3,7 +3,7 @@
  * prints three times in seconds from the start: the window mapped, its
  * menu bar painted, the log's rows painted in the grid; then ends the
  * program. Build: cc -O2 -o probe window_open_probe.c -lX11 */
-#define _POSIX_C_SOURCE 200809L
+#define _DEFAULT_SOURCE
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
