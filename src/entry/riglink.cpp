@@ -4,6 +4,7 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <clocale>
 #include <condition_variable>
 #include <csignal>
 #include <deque>
@@ -314,8 +315,21 @@ std::optional<RigConfig> RigConfig::fromSettings(const Settings& ini) {
   return c;
 }
 
+namespace {
+// The rig library's open keeps the name setlocale() gives for LC_NUMERIC,
+// switches to "C" and back by that name; a name the C library allocated is
+// freed by the switch and then read. With "C" set once beforehand, on the
+// thread that makes the first link, the name is the library's constant and
+// nothing is freed. The program's files want the C numbers anyway.
+void numbersInTheCLocale() {
+  static std::once_flag once;
+  std::call_once(once, [] { std::setlocale(LC_NUMERIC, "C"); });
+}
+}  // namespace
+
 RigLink::RigLink(RigConfig config, OnChange onChange)
     : shared_(std::make_shared<Shared>(std::move(config), std::move(onChange))) {
+  numbersInTheCLocale();
   worker_ = std::thread([s = shared_] { s->run(); });
 }
 
