@@ -95,7 +95,8 @@ TEST(ShippedData, UnchangedCopiesFollowTheShippedOnesChangedOnesAreKeptAndToldOn
 // The help page's pictures lie in a folder of their own beside it: binary
 // files at any depth arrive byte for byte and follow upgrades like the rest.
 TEST(ShippedData, PicturesInSubfoldersArriveByteForByte) {
-  const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\n", 20);
+  static constexpr char kPng[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\n";
+  const std::string png(kPng, sizeof kPng - 1);  // NULs inside, not the one at the end
   struct Shipped {
     const char* rel;
     std::string bytes;
