@@ -205,8 +205,12 @@ std::string IniFormat(const Settings& cs) {
       case Type::T: line(k, *textOf(k, s)); break;
       case Type::M:
       case Type::Lines: {
-        const std::string& v = *textOf(k, s);
-        if (v.find("\r\n") == std::string::npos) {
+        std::string_view v = *textOf(k, s);
+        // Blank lines at the end of a list carry nothing, and the reader
+        // keeps one fewer of them than were written: none are written.
+        if (k.type == Type::Lines)
+          while (v.size() >= 2 && v.substr(v.size() - 2) == "\r\n") v.remove_suffix(2);
+        if (v.find("\r\n") == std::string_view::npos) {
           line(k, v);
           break;
         }
@@ -216,10 +220,10 @@ std::string IniFormat(const Settings& cs) {
           if (e == std::string::npos) {
             // An empty last piece is written too: the reader drops one final
             // line end, and trailing blank lines would shrink every run.
-            if (pos < v.size() || k.type == Type::M) line(k, std::string_view(v).substr(pos));
+            if (pos < v.size() || k.type == Type::M) line(k, v.substr(pos));
             break;
           }
-          line(k, std::string_view(v).substr(pos, e - pos));
+          line(k, v.substr(pos, e - pos));
           pos = e + 2;
         }
         break;

@@ -163,6 +163,25 @@ TEST(Settings, TrailingBlankLinesSurviveEveryRun) {
   EXPECT_EQ(s.JarlDqpOath, first.JarlDqpOath);
 }
 
+// The operator list drops blank lines at its end: what is written once is
+// then written the same for ever (a list read with trailing blank lines
+// used to lose one a run).
+TEST(Settings, OperatorListSettlesAfterOneWrite) {
+  for (const char* file : {"JarlOpsAndClass=JA1AAA 1AM\r\nJarlOpsAndClass=\r\nJarlOpsAndClass=\r\n",
+                           "JarlOpsAndClass=\r\nJarlOpsAndClass=\r\n",
+                           "JarlOpsAndClass=A\r\nJarlOpsAndClass=\r\nJarlOpsAndClass=B\r\n"}) {
+    Settings s;
+    IniParse(cp932::encode(file), s);
+    const std::string once = IniFormat(s);
+    Settings back;
+    IniParse(once, back);
+    EXPECT_EQ(IniFormat(back), once) << file;
+  }
+  Settings s;
+  s.JarlOpsAndClass = "JA1AAA 1AM\r\n\r\n";
+  EXPECT_NE(cp932::decode(IniFormat(s)).find("JarlOpsAndClass=JA1AAA 1AM\r\nJarlUnyoChi="), std::string::npos);
+}
+
 TEST(Settings, KeysWithCharactersShiftJisCannotHoldAreNamed) {
   Settings s;
   EXPECT_TRUE(IniUnencodableKeys(s).empty());
