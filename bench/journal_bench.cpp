@@ -10,21 +10,14 @@
 #include <filesystem>
 #include <string>
 
+#include "benchlog.h"
 #include "log/journal.h"
 #include "log/logfile.h"
 
 namespace {
 
 QsoRecord sample(int i) {
-  QsoRecord r;
-  r.Band = i % 2 ? "7" : "430";
-  r.Mode = i % 3 ? "CW" : "SSB";
-  r.QsoTime = ole::fromDateTime(2024, 4, 29, 21, 0, 0) + i / 86400.0;
-  r.CallSign = "JA" + std::to_string(i % 10) + "ABC" + std::to_string(i % 100);
-  r.SentRst = "599";
-  r.SentNo = "13M";
-  r.RcvdRst = "599";
-  r.RcvdNo = std::to_string(100 + i % 47) + "H";
+  QsoRecord r = BenchQso(i);
   r.Mlt = std::to_string(100 + i % 47);
   return r;
 }

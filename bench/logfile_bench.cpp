@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "benchlog.h"
 #include "log/fileio.h"
 #include "log/logcommands.h"
 #include "log/logfile.h"
@@ -14,15 +15,7 @@ namespace {
 LogData fullLog() {
   LogData log;
   for (int i = 0; i < kMaxQso; ++i) {
-    QsoRecord r;
-    r.Band = i % 2 ? "7" : "430";
-    r.Mode = i % 3 ? "CW" : "SSB";
-    r.QsoTime = ole::fromDateTime(2024, 4, 29, 21, 0, 0) + i / 86400.0;
-    r.CallSign = "JA" + std::to_string(i % 10) + "ABC" + std::to_string(i % 100);
-    r.SentRst = "599";
-    r.SentNo = "13M";
-    r.RcvdRst = "599";
-    r.RcvdNo = std::to_string(100 + i % 47) + "H";
+    QsoRecord r = BenchQso(i);
     r.Points = 1;
     r.Mlt = std::to_string(100 + i % 47);
     // Every eighth QSO carries a Japanese remark, the rest none.
