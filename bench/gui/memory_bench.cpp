@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
   }
   w.session().FrmLogLoad();
   w.mnuOn();
-  w.scrollToEnd();
+  w.session().Files.scrollToEnd();
   for (int i = 0; i < 20; ++i) app.processEvents();
   const long after = residentKb();
   std::printf("empty program: %ld kB resident\n", before);

@@ -174,13 +174,15 @@ class LogFiles {
   // Empties the log and the grid and forgets the file.
   void LogCls();
 
+  // Brings the last QSO into view (the grid's last page).
+  void scrollToEnd();
+
  private:
   enum class Load { Ok, Missing, Failed };
   Load load(const std::string& path, std::size_t room, std::string_view tooMany,
             std::string& bytes);
   std::int16_t contestNo() const;
   std::string contestName(std::int16_t no) const;
-  void scrollToEnd();
   // The operator goes on with a file whose last record is cut off.
   bool goOnTorn();
   // Runs the save dialog and applies the save-name rule; nothing when cancelled.

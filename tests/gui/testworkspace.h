@@ -49,7 +49,6 @@ class TestWorkspace : public Workspace {
   void mnuOn() override { menusOn = true; }
   bool CfgRead(const std::string& path) override;
   void scrollGridTo(int row) override { topRow = row; }
-  void scrollToEnd() override { topRow = -1; }
   void selectGridRow(int row) override { selectedRow = row; }
   void editQso(int row) override { editedRows.push_back(row); }
   void setStatusPanel(int panel, const std::string& text) override;

@@ -186,7 +186,7 @@ void TestFrmMain::gridLayout() {
     w.resize(800, 600);
     QCoreApplication::processEvents();
     f.fillLog(60);
-    w.scrollToEnd();
+    w.session().Files.scrollToEnd();
     QCoreApplication::processEvents();
     const QRect last = w.Grid1->visualRect(w.GridModel1->index(w.session().Doc.Log.count() - 1, 2));
     QVERIFY2(last.isValid() && last.bottom() <= w.Grid1->viewport()->height(), style);

@@ -129,7 +129,6 @@ class frmMain : public QMainWindow, public Workspace {
   void showMyData() override;
   void showInput() override;
   // Scroll rule after a read: the last QSO comes into view.
-  void scrollToEnd() override;
 
   // The last help URL asked for, and how it is opened (tests replace it;
   // empty: the desktop's browser, else the program's own help window).

@@ -25,12 +25,11 @@ class Workspace : public LogView {
   virtual DialogRegistry& dialogs() = 0;
 
   // ---- Main-window actions (with LogView's: scroll, file name, menus on,
-  // station data, input window).
+  // station data, input window; the last QSO into view is the session's
+  // Files.scrollToEnd()).
   virtual void mnuOff() = 0;
   // Loads a contest definition (status panel 1, log_open); true when read.
   virtual bool CfgRead(const std::string& path) = 0;
-  // Brings the last QSO into view.
-  virtual void scrollToEnd() = 0;
   // Makes `row` (1-based) the grid's current row.
   virtual void selectGridRow(int row) = 0;
   // Opens the edit window for the QSO of grid row `row` (1-based), made the

@@ -343,7 +343,7 @@ void frmCabReadSet::CabRead(const std::string& CabName) {
     return;
   }
   ws_.session().LogDataSearch();
-  ws_.scrollToEnd();
+  ws_.session().Files.scrollToEnd();
   ws_.session().Doc.State.LogDirty = 1;
   if (res.failed) close();
 }

@@ -52,8 +52,6 @@ frmZlogReadSet::frmZlogReadSet(Workspace& ws) : ToolWindow(ws, DlgZlogReadSet, Q
   registerOpen();
 }
 
-frmZlogReadSet::~frmZlogReadSet() = default;
-
 void frmZlogReadSet::CancelButton_Click() { close(); }
 
 void frmZlogReadSet::ZlogTempRead(const std::string& ZlogName) {
@@ -106,5 +104,5 @@ void frmZlogReadSet::OKButton_Click() {
   Workspace& ws = ws_;
   close();
   ws.session().LogDataSearch();
-  ws.scrollToEnd();
+  ws.session().Files.scrollToEnd();
 }
