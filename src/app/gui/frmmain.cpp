@@ -65,22 +65,23 @@ void LogGridView::mouseDoubleClickEvent(QMouseEvent* e) {
 
 // ---------------------------------------------------------------- main window
 
+
 namespace {
-QAction* item(QMenu* menu, const char* name, const char* caption) {
-  QAction* a = menu->addAction(QString::fromUtf8(caption));
-  a->setObjectName(QString::fromUtf8(name));
-  return a;
+// A row of the menus' table (frmMain::buildMenus).
+struct MenuRow {
+  QMenu* frmMain::*menu = nullptr;
+  bool onBar = true;
+  QAction* frmMain::*action = nullptr;
+  const char* name = nullptr;
+  const char* caption = nullptr;
+  void (*run)(frmMain&) = nullptr;
+};
+MenuRow menuRow(QMenu* frmMain::*menu, const char* name, const char* caption, bool onBar = true) {
+  return {menu, onBar, nullptr, name, caption, nullptr};
 }
-QAction* separator(QMenu* menu, const char* name) {
-  QAction* a = menu->addSeparator();
-  a->setObjectName(QString::fromUtf8(name));
-  return a;
-}
-QMenu* topMenu(QMenuBar* bar, const char* name, const char* caption) {
-  QMenu* m = bar->addMenu(QString::fromUtf8(caption));
-  m->setObjectName(QString::fromUtf8(name));
-  m->menuAction()->setObjectName(QString::fromUtf8(name));
-  return m;
+MenuRow itemRow(QAction* frmMain::*action, const char* name, const char* caption = nullptr,
+                void (*run)(frmMain&) = nullptr) {
+  return {nullptr, true, action, name, caption, run};
 }
 }  // namespace
 
@@ -133,99 +134,88 @@ frmMain::~frmMain() {
 }
 
 void frmMain::buildMenus() {
-  QMenuBar* bar = menuBar();
-  m_1 = topMenu(bar, "m_1", "ファイル(&F)");
-  mnuNewOpen = item(m_1, "mnuNewOpen", "ログの新規作成(&N)");
-  log_open = item(m_1, "log_open", "ログを開く(&O)");
-  AppendOpen = item(m_1, "AppendOpen", "ログを連結する(&R)");
-  m1 = separator(m_1, "m1");
-  LogSave = item(m_1, "LogSave", "ログを保存する(&S)");
-  mnuSaveAs = item(m_1, "mnuSaveAs", "名前を付けて保存する(&A)");
-  m0 = separator(m_1, "m0");
-  mCsvOut = item(m_1, "mCsvOut", "CSVファイルで出力");
-  mCsvIn = item(m_1, "mCsvIn", "CSVファイルの読込");
-  m7 = separator(m_1, "m7");
-  mnuLogClose = item(m_1, "mnuLogClose", "ログを閉じる(&C)");
-  m33 = separator(m_1, "m33");
-  mnuThLogRead = item(m_1, "mnuThLogRead", "ターボハムログを開く(&T)");
+  // The menus in order: a menu row starts a menu of the bar (or the grid's
+  // pop-up, on no bar), the rows below it are its items; an item with no
+  // caption is a separator. What an item runs stands beside it.
+  using W = frmMain;
+  static const MenuRow rows[] = {
+      menuRow(&W::m_1, "m_1", "ファイル(&F)"),
+      itemRow(&W::mnuNewOpen, "mnuNewOpen", "ログの新規作成(&N)", [](W& w) { w.session_.Files.NewLog(); }),
+      itemRow(&W::log_open, "log_open", "ログを開く(&O)", [](W& w) { w.session_.Files.Open(); }),
+      itemRow(&W::AppendOpen, "AppendOpen", "ログを連結する(&R)", [](W& w) { w.session_.Files.Append(); }),
+      itemRow(&W::m1, "m1"),
+      itemRow(&W::LogSave, "LogSave", "ログを保存する(&S)", [](W& w) { w.session_.Files.Save(); }),
+      itemRow(&W::mnuSaveAs, "mnuSaveAs", "名前を付けて保存する(&A)", [](W& w) { w.session_.Files.SaveAs(); }),
+      itemRow(&W::m0, "m0"),
+      itemRow(&W::mCsvOut, "mCsvOut", "CSVファイルで出力", [](W& w) { mCsvOut_Click(w); }),
+      itemRow(&W::mCsvIn, "mCsvIn", "CSVファイルの読込", [](W& w) { mCsvIn_Click(w); }),
+      itemRow(&W::m7, "m7"),
+      itemRow(&W::mnuLogClose, "mnuLogClose", "ログを閉じる(&C)", [](W& w) { w.session_.Files.Close(); }),
+      itemRow(&W::m33, "m33"),
+      itemRow(&W::mnuThLogRead, "mnuThLogRead", "ターボハムログを開く(&T)",
+              [](W& w) { frmThRead::mnuThLogRead_Click(w); }),
+      itemRow(&W::mnuZlRead, "mnuZlRead", "ZLOGファイルを開く(&Z)", [](W& w) { ZlogOn(w); }),
+      itemRow(&W::mnuCabRead, "mnuCabRead", "Cabrilloファイルを開く(&B)", [](W& w) { CabOn(w); }),
+      itemRow(&W::mnu16, "mnu16"),
+      itemRow(&W::mnuCheckLog, "mnuCheckLog", "提出前チェック(&K)", [](W& w) { frmCheckLog::open(w); }),
+      itemRow(&W::mnuMakeJaeLog, "mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)",
+              [](W& w) { frmMakeLog::mnuMakeJaeLog(w); }),
+      itemRow(&W::mnuThConv, "mnuThConv", "ターボハムログにデータ追加(&H)", [](W& w) { ThConvOn(w); }),
+      itemRow(&W::mnuAdiConv, "mnuAdiConv", "ADIFファイルを作成(&D)", [](W& w) { mnuAdiConv_Click(w); }),
+      itemRow(&W::m6, "m6"),
+      itemRow(&W::owari, "owari", "Tamarack 終了(&Q)", [](W& w) { w.owari_Click(); }),
+
+      menuRow(&W::mnuEdit, "mnuEdit", "編集(&E)"),
+      itemRow(&W::mnuDataEdit, "mnuDataEdit", "データ修正(&E)", [](W& w) { if (w.chooseRow()) frmEdit::showFor(w); }),
+      itemRow(&W::mnuDelete, "mnuDelete", "データ削除(&D)", [](W& w) { if (w.chooseRow()) frmDelLog::showFor(w); }),
+      itemRow(&W::mnuAllEdit, "mnuAllEdit", "データ一括修正(A)", [](W& w) { frmMultiEdit::showFor(w); }),
+
+      // The grid's pop-up menu: never on the menu bar.
+      menuRow(&W::mnuGrdEdit, "mnuGrdEdit", "編集", false),
+      itemRow(&W::mnuLogEdit, "mnuLogEdit", "データ修正", [](W& w) { if (w.chooseRow()) frmEdit::showFor(w); }),
+      itemRow(&W::mnuLogIns, "mnuLogIns", "データ挿入", [](W& w) { if (w.chooseRow()) frmAdd::showFor(w); }),
+      itemRow(&W::mnuLogDel, "mnuLogDel", "データ削除", [](W& w) { if (w.chooseRow()) frmDelLog::showFor(w); }),
+      itemRow(&W::mnu67, "mnu67"),
+      itemRow(&W::mnuTimeAddDel, "mnuTimeAddDel", "時間の増減(&T)", [](W& w) { frmTime::showFor(w); }),
+
+      menuRow(&W::mnuSortMnu, "mnuSortMnu", "整列(&S)"),
+      itemRow(&W::mnuTimeSort, "mnuTimeSort", "年月日、時間で整列(&S)", [](W& w) { w.mnuTimeSort_Click(); }),
+
+      menuRow(&W::m11, "m11", "表示(&V)"),
+      itemRow(&W::mnuInBox, "mnuInBox", "データ入力フォーム(&I)", [](W& w) { w.mnuInBox_Click(); }),
+      itemRow(&W::mnuQTC, "mnuQTC", "電子ログ必須記入事項確認(&H)", [](W& w) { frmQTC::open(w); }),
+      itemRow(&W::mnuSumary, "mnuSumary", "サマリーシート(&S)", [](W& w) { w.ScoreLoad(); }),
+
+      menuRow(&W::m4, "m4", "設定(&O)"),
+      itemRow(&W::mnuElogSet, "mnuElogSet", "電子ログの設定(&J)", [](W& w) { w.showMyData(); }),
+      itemRow(&W::mnuThSet, "mnuThSet", "ターボハムログの設定(&T)", [](W& w) { frmThSet::showFor(w); }),
+      itemRow(&W::mnuAdiSet, "mnuAdiSet", "ＡＤＩＦファイル変換の設定(&A)", [](W& w) { frmAdifSet::showFor(w); }),
+      itemRow(&W::mnuHistorySet, "mnuHistorySet", "入力補助の設定(&H)", [](W& w) { frmHistorySet::showFor(w); }),
+      itemRow(&W::mnuRigSet, "mnuRigSet", "リグ設定(&R)", [](W& w) { frmRigSet::showFor(w); }),
+
+      menuRow(&W::m3, "m3", "ヘルプ(&H)"),
+      itemRow(&W::MH1, "MH1", "ヘルプ(&H)", [](W& w) { w.MH1_Click(); }),
+      itemRow(&W::abt, "abt", "バージョン(&A)", [](W& w) { w.abt_Click(); }),
+  };
+
+  QMenu* menu = nullptr;
+  for (const MenuRow& r : rows) {
+    const QString name = QString::fromUtf8(r.name);
+    if (r.menu) {
+      menu = r.onBar ? menuBar()->addMenu(QString::fromUtf8(r.caption))
+                     : new QMenu(QString::fromUtf8(r.caption), this);
+      menu->setObjectName(name);
+      if (r.onBar) menu->menuAction()->setObjectName(name);
+      this->*r.menu = menu;
+      continue;
+    }
+    QAction* a = r.caption ? menu->addAction(QString::fromUtf8(r.caption)) : menu->addSeparator();
+    a->setObjectName(name);
+    this->*r.action = a;
+    if (r.run) connect(a, &QAction::triggered, this, [this, run = r.run] { run(*this); });
+  }
+  // Follows the settings once they are read (the database named).
   mnuThLogRead->setEnabled(false);
-  mnuZlRead = item(m_1, "mnuZlRead", "ZLOGファイルを開く(&Z)");
-  mnuCabRead = item(m_1, "mnuCabRead", "Cabrilloファイルを開く(&B)");
-  mnu16 = separator(m_1, "mnu16");
-  mnuCheckLog = item(m_1, "mnuCheckLog", "提出前チェック(&K)");
-  mnuMakeJaeLog = item(m_1, "mnuMakeJaeLog", "電子ログ作成とE-メール送信(&J)");
-  mnuThConv = item(m_1, "mnuThConv", "ターボハムログにデータ追加(&H)");
-  mnuAdiConv = item(m_1, "mnuAdiConv", "ADIFファイルを作成(&D)");
-  m6 = separator(m_1, "m6");
-  owari = item(m_1, "owari", "Tamarack 終了(&Q)");
-
-  mnuEdit = topMenu(bar, "mnuEdit", "編集(&E)");
-  mnuDataEdit = item(mnuEdit, "mnuDataEdit", "データ修正(&E)");
-  mnuDelete = item(mnuEdit, "mnuDelete", "データ削除(&D)");
-  mnuAllEdit = item(mnuEdit, "mnuAllEdit", "データ一括修正(A)");
-
-  // The grid's pop-up menu: never on the menu bar.
-  mnuGrdEdit = new QMenu(QStringLiteral("編集"), this);
-  mnuGrdEdit->setObjectName(QStringLiteral("mnuGrdEdit"));
-  mnuLogEdit = item(mnuGrdEdit, "mnuLogEdit", "データ修正");
-  mnuLogIns = item(mnuGrdEdit, "mnuLogIns", "データ挿入");
-  mnuLogDel = item(mnuGrdEdit, "mnuLogDel", "データ削除");
-  mnu67 = separator(mnuGrdEdit, "mnu67");
-  mnuTimeAddDel = item(mnuGrdEdit, "mnuTimeAddDel", "時間の増減(&T)");
-
-  mnuSortMnu = topMenu(bar, "mnuSortMnu", "整列(&S)");
-  mnuTimeSort = item(mnuSortMnu, "mnuTimeSort", "年月日、時間で整列(&S)");
-
-  m11 = topMenu(bar, "m11", "表示(&V)");
-  mnuInBox = item(m11, "mnuInBox", "データ入力フォーム(&I)");
-  mnuQTC = item(m11, "mnuQTC", "電子ログ必須記入事項確認(&H)");
-  mnuSumary = item(m11, "mnuSumary", "サマリーシート(&S)");
-
-  m4 = topMenu(bar, "m4", "設定(&O)");
-  mnuElogSet = item(m4, "mnuElogSet", "電子ログの設定(&J)");
-  mnuThSet = item(m4, "mnuThSet", "ターボハムログの設定(&T)");
-  mnuAdiSet = item(m4, "mnuAdiSet", "ＡＤＩＦファイル変換の設定(&A)");
-  mnuHistorySet = item(m4, "mnuHistorySet", "入力補助の設定(&H)");
-  mnuRigSet = item(m4, "mnuRigSet", "リグ設定(&R)");
-
-  m3 = topMenu(bar, "m3", "ヘルプ(&H)");
-  MH1 = item(m3, "MH1", "ヘルプ(&H)");
-  abt = item(m3, "abt", "バージョン(&A)");
-
-  connect(mnuNewOpen, &QAction::triggered, this, [this] { session_.Files.NewLog(); });
-  connect(log_open, &QAction::triggered, this, [this] { session_.Files.Open(); });
-  connect(AppendOpen, &QAction::triggered, this, [this] { session_.Files.Append(); });
-  connect(LogSave, &QAction::triggered, this, [this] { session_.Files.Save(); });
-  connect(mnuSaveAs, &QAction::triggered, this, [this] { session_.Files.SaveAs(); });
-  connect(mnuLogClose, &QAction::triggered, this, [this] { session_.Files.Close(); });
-  connect(owari, &QAction::triggered, this, &frmMain::owari_Click);
-  connect(mnuZlRead, &QAction::triggered, this, [this] { ZlogOn(*this); });
-  connect(mnuCabRead, &QAction::triggered, this, [this] { CabOn(*this); });
-  connect(mCsvOut, &QAction::triggered, this, [this] { mCsvOut_Click(*this); });
-  connect(mCsvIn, &QAction::triggered, this, [this] { mCsvIn_Click(*this); });
-  connect(mnuDataEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
-  connect(mnuLogEdit, &QAction::triggered, this, [this] { if (chooseRow()) frmEdit::showFor(*this); });
-  connect(mnuLogIns, &QAction::triggered, this, [this] { if (chooseRow()) frmAdd::showFor(*this); });
-  connect(mnuDelete, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
-  connect(mnuLogDel, &QAction::triggered, this, [this] { if (chooseRow()) frmDelLog::showFor(*this); });
-  connect(mnuHistorySet, &QAction::triggered, this, [this] { frmHistorySet::showFor(*this); });
-  connect(mnuRigSet, &QAction::triggered, this, [this] { frmRigSet::showFor(*this); });
-  connect(mnuThSet, &QAction::triggered, this, [this] { frmThSet::showFor(*this); });
-  connect(mnuThLogRead, &QAction::triggered, this, [this] { frmThRead::mnuThLogRead_Click(*this); });
-  connect(mnuThConv, &QAction::triggered, this, [this] { ThConvOn(*this); });
-  connect(mnuTimeAddDel, &QAction::triggered, this, [this] { frmTime::showFor(*this); });
-  connect(mnuAllEdit, &QAction::triggered, this, [this] { frmMultiEdit::showFor(*this); });
-  connect(mnuElogSet, &QAction::triggered, this, [this] { showMyData(); });
-  connect(mnuAdiSet, &QAction::triggered, this, [this] { frmAdifSet::showFor(*this); });
-  connect(mnuAdiConv, &QAction::triggered, this, [this] { mnuAdiConv_Click(*this); });
-  connect(mnuCheckLog, &QAction::triggered, this, [this] { frmCheckLog::open(*this); });
-  connect(mnuMakeJaeLog, &QAction::triggered, this, [this] { frmMakeLog::mnuMakeJaeLog(*this); });
-  connect(mnuQTC, &QAction::triggered, this, [this] { frmQTC::open(*this); });
-  connect(mnuSumary, &QAction::triggered, this, [this] { ScoreLoad(); });
-  connect(mnuInBox, &QAction::triggered, this, &frmMain::mnuInBox_Click);
-  connect(MH1, &QAction::triggered, this, &frmMain::MH1_Click);
-  connect(abt, &QAction::triggered, this, &frmMain::abt_Click);
-  connect(mnuTimeSort, &QAction::triggered, this, &frmMain::mnuTimeSort_Click);
 }
 
 // ---------------------------------------------------------------- start-up
@@ -435,12 +425,6 @@ void frmMain::scrollGridTo(int row) {
   if (row < 1) row = 1;
   Grid1->syncGeometries();
   Grid1->scrollTo(GridModel1->index(row - 1, 0), QAbstractItemView::PositionAtTop);
-}
-
-void frmMain::scrollToEnd() {
-  if (session_.Doc.State.GridPageRows <= 0) Form_Resize();
-  const int count = session_.Doc.Log.count();
-  if (count >= session_.Doc.State.GridPageRows) scrollGridTo(count - session_.Doc.State.GridPageRows + 1);
 }
 
 void frmMain::selectGridRow(int row) {
