@@ -146,8 +146,6 @@ frmSumary::frmSumary(Workspace& ws) : ToolWindow(ws, DlgSumary) {
   Form_Resize();
 }
 
-frmSumary::~frmSumary() = default;
-
 frmSumary* frmSumary::open(Workspace& ws) {
   auto* w = qobject_cast<frmSumary*>(ws.dialogs().find(DlgSumary));
   if (!w) w = new frmSumary(ws);
@@ -253,80 +251,96 @@ void frmSumary::buildPage() {
   Label47[1]->hide();
   Label60->hide();
 
-  // ---- the station data
+  // ---- the station data, as it stands on the sheet (twips): captions, the
+  // seven-point notes (standing on the box below them), the values and the
+  // boxes; a caption's width 0 is its own.
+  enum class Put { Caption, Note, WrappedNote, Value, Box };
+  struct Place {
+    Put put;
+    const char* text;  // the caption, or the control's name
+    int left, top, width = 0, height = 255;
+    QLabel* frmSumary::*value = nullptr;
+    QPlainTextEdit* frmSumary::*box = nullptr;
+  };
+  const Place places[] = {
+      {Put::Caption, "コンテストの名称", 2400, 540, 1440},
+      {Put::Value, "Label1", 3840, 480, 3495, 360, &frmSumary::Label1},
+      {Put::Caption, "コールサイン", 4680, 1140, 1080},
+      {Put::Value, "Label4", 5760, 1080, 1575, 300, &frmSumary::Label4},
+      {Put::Caption, "運用者のｺｰﾙｻｲﾝ", 7440, 1140, 1440},
+      {Put::Note, "　(シングルオペで左記と異なる場合)", 7920, 930, 2880, 150},
+      {Put::Value, "Label5", 8880, 1080, 1575, 300, &frmSumary::Label5},
+      {Put::Caption, "参加部門および種目", 4680, 1590, 2280, 210},
+      {Put::Caption, "(名　　称)", 6960, 1560, 1440, 240},
+      {Put::Value, "Label3", 5520, 1800, 3495, 255, &frmSumary::Label3},
+      {Put::Caption, "(コードナンバー)", 9120, 1560, 1600, 240},
+      {Put::Value, "Label2", 9120, 1800, 1335, 255, &frmSumary::Label2},
+      {Put::Caption, "最大空中線電力", 4680, 2190, 1440},
+      {Put::Caption, "Ｗ", 6840, 2190},
+      {Put::Value, "Label17", 6120, 2160, 615, 255, &frmSumary::Label17},
+      {Put::Caption, "出力", 8520, 2190},
+      {Put::Value, "Label18", 7800, 2160, 615, 255, &frmSumary::Label18},
+      {Put::Caption, "使用電源", 4680, 2565, 840},
+      {Put::Value, "Label13", 5520, 2520, 4935, 255, &frmSumary::Label13},
+      {Put::Caption, "運用地", 4680, 2910, 840},
+      {Put::Note, "(連絡先と同一の場合は記入不要)", 6600, 3150, 3855, 210},
+      {Put::Value, "Label14", 5520, 2880, 4935, 255, &frmSumary::Label14},
+      {Put::Caption, "使用した設備", 4680, 3360, 1080, 240},
+      {Put::Note, "（リグ名称（自作の場合は終段管・個数）、空中線）", 5760, 3420, 4695, 180},
+      {Put::Box, "Text1", 5520, 3600, 4935, 855, nullptr, &frmSumary::Text1},
+      {Put::Caption, "登録クラブ対抗", 4680, 4680, 1680, 240},
+      {Put::Caption, "(登録名称)", 6360, 4680, 1440, 240},
+      {Put::Value, "Label20", 5520, 4920, 3495, 255, &frmSumary::Label20},
+      {Put::Caption, "(登録番号)", 9360, 4680, 1095, 240},
+      {Put::Value, "Label19", 9120, 4920, 1335, 255, &frmSumary::Label19},
+      {Put::WrappedNote, "マルチオペ、ゲストオペの場合の運用者のコールサイン（氏名）および無線従事者の資格", 5640, 5400, kPageWidth - 5640 - 120, 360},
+      {Put::Box, "Text2", 5520, 5760, 4935, 855, nullptr, &frmSumary::Text2},
+      {Put::Caption, "連絡先", 360, 6960},
+      {Put::Box, "Text5", 960, 6840, 4575, 855, nullptr, &frmSumary::Text5},
+      {Put::Caption, "局免許者の氏名(社団の名称)", 5760, 6840, 2400},
+      {Put::Value, "Label15", 8160, 6840, 2295, 255, &frmSumary::Label15},
+      {Put::Caption, "局免許者の無線従事者資格", 5760, 7320, 2400},
+      {Put::Value, "Label16", 8160, 7320, 2295, 255, &frmSumary::Label16},
+      {Put::Caption, "TEL", 7560, 7800, 600},
+      {Put::Value, "Label42", 8160, 7800, 2295, 255, &frmSumary::Label42},
+      {Put::Caption, "E-mail", 7560, 8310, 600, 240},
+      {Put::Value, "Label43", 8160, 8280, 2295, 255, &frmSumary::Label43},
+      {Put::Caption, "宣誓文", 360, 8040},
+      {Put::Box, "Text3", 960, 7920, 6375, 975, nullptr, &frmSumary::Text3},
+      {Put::Caption, "意　見", 360, 9240},
+      {Put::Box, "Text4", 960, 9120, 9495, 1095, nullptr, &frmSumary::Text4},
+      {Put::Caption, "日　付", 240, 10470, 720},
+      {Put::Value, "Label54", 960, 10440, 1935, 255, &frmSumary::Label54},
+      {Put::Caption, "局免許者（社団の代表者）の署名", 5280, 10440, 2880},
+      {Put::Value, "Label55", 8160, 10440, 2295, 255, &frmSumary::Label55},
+  };
   QWidget* pg = Picture1;
-  // The seven-point notes stand on the box below them.
-  auto small = [&f](QLabel* l) {
-    l->setFont(QFont(f.family(), 7));
-    l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-  };
-  auto value = [pg](const char* name, int left, int top, int width, int height) {
-    return put(pg, QString::fromUtf8(name), QString(), left, top, width, height, Look::Value);
-  };
-  auto box = [this, pg](const char* name, int left, int top, int width, int height) {
-    auto* t = new QPlainTextEdit(pg);
-    t->setObjectName(QString::fromUtf8(name));
-    t->setReadOnly(true);
-    t->setGeometry(twipsToPx(left), twipsToPx(top), twipsToPx(width), twipsToPx(height));
-    t->installEventFilter(this);
-    t->viewport()->installEventFilter(this);
-    return t;
-  };
-  caption(pg, "コンテストの名称", 2400, 540, 1440);
-  Label1 = value("Label1", 3840, 480, 3495, 360);
-  caption(pg, "コールサイン", 4680, 1140, 1080);
-  Label4 = value("Label4", 5760, 1080, 1575, 300);
-  caption(pg, "運用者のｺｰﾙｻｲﾝ", 7440, 1140, 1440);
-  small(caption(pg, "　(シングルオペで左記と異なる場合)", 7920, 930, 2880, 150));
-  Label5 = value("Label5", 8880, 1080, 1575, 300);
-  caption(pg, "参加部門および種目", 4680, 1590, 2280, 210);
-  caption(pg, "(名　　称)", 6960, 1560, 1440, 240);
-  Label3 = value("Label3", 5520, 1800, 3495, 255);
-  caption(pg, "(コードナンバー)", 9120, 1560, 1600, 240);
-  Label2 = value("Label2", 9120, 1800, 1335, 255);
-  caption(pg, "最大空中線電力", 4680, 2190, 1440);
-  caption(pg, "Ｗ", 6840, 2190);
-  Label17 = value("Label17", 6120, 2160, 615, 255);
-  caption(pg, "出力", 8520, 2190);
-  Label18 = value("Label18", 7800, 2160, 615, 255);
-  caption(pg, "使用電源", 4680, 2565, 840);
-  Label13 = value("Label13", 5520, 2520, 4935, 255);
-  caption(pg, "運用地", 4680, 2910, 840);
-  small(caption(pg, "(連絡先と同一の場合は記入不要)", 6600, 3150, 3855, 210));
-  Label14 = value("Label14", 5520, 2880, 4935, 255);
-  caption(pg, "使用した設備", 4680, 3360, 1080, 240);
-  small(caption(pg, "（リグ名称（自作の場合は終段管・個数）、空中線）", 5760, 3420, 4695, 180));
-  Text1 = box("Text1", 5520, 3600, 4935, 855);
-  caption(pg, "登録クラブ対抗", 4680, 4680, 1680, 240);
-  caption(pg, "(登録名称)", 6360, 4680, 1440, 240);
-  Label20 = value("Label20", 5520, 4920, 3495, 255);
-  caption(pg, "(登録番号)", 9360, 4680, 1095, 240);
-  Label19 = value("Label19", 9120, 4920, 1335, 255);
-  QLabel* ops = caption(
-      pg, "マルチオペ、ゲストオペの場合の運用者のコールサイン（氏名）および無線従事者の資格",
-      5640, 5400);
-  small(ops);
-  ops->setWordWrap(true);
-  ops->resize(twipsToPx(kPageWidth - 5640 - 120), twipsToPx(360));
-  Text2 = box("Text2", 5520, 5760, 4935, 855);
-  caption(pg, "連絡先", 360, 6960);
-  Text5 = box("Text5", 960, 6840, 4575, 855);
-  caption(pg, "局免許者の氏名(社団の名称)", 5760, 6840, 2400);
-  Label15 = value("Label15", 8160, 6840, 2295, 255);
-  caption(pg, "局免許者の無線従事者資格", 5760, 7320, 2400);
-  Label16 = value("Label16", 8160, 7320, 2295, 255);
-  caption(pg, "TEL", 7560, 7800, 600);
-  Label42 = value("Label42", 8160, 7800, 2295, 255);
-  caption(pg, "E-mail", 7560, 8310, 600, 240);
-  Label43 = value("Label43", 8160, 8280, 2295, 255);
-  caption(pg, "宣誓文", 360, 8040);
-  Text3 = box("Text3", 960, 7920, 6375, 975);
-  caption(pg, "意　見", 360, 9240);
-  Text4 = box("Text4", 960, 9120, 9495, 1095);
-  caption(pg, "日　付", 240, 10470, 720);
-  Label54 = value("Label54", 960, 10440, 1935, 255);
-  caption(pg, "局免許者（社団の代表者）の署名", 5280, 10440, 2880);
-  Label55 = value("Label55", 8160, 10440, 2295, 255);
+  for (const Place& p : places) {
+    const QString name = QString::fromUtf8(p.text);
+    if (p.put == Put::Value) {
+      this->*p.value = put(pg, name, QString(), p.left, p.top, p.width, p.height, Look::Value);
+    } else if (p.put == Put::Box) {
+      auto* t = new QPlainTextEdit(pg);
+      t->setObjectName(name);
+      t->setReadOnly(true);
+      t->setGeometry(twipsToPx(p.left), twipsToPx(p.top), twipsToPx(p.width), twipsToPx(p.height));
+      t->installEventFilter(this);
+      t->viewport()->installEventFilter(this);
+      this->*p.box = t;
+    } else if (p.put == Put::WrappedNote) {
+      QLabel* l = caption(pg, p.text, p.left, p.top);
+      l->setFont(QFont(f.family(), 7));
+      l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+      l->setWordWrap(true);
+      l->resize(twipsToPx(p.width), twipsToPx(p.height));
+    } else {
+      QLabel* l = caption(pg, p.text, p.left, p.top, p.width, p.height);
+      if (p.put == Put::Note) {
+        l->setFont(QFont(f.family(), 7));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+      }
+    }
+  }
   for (QLabel* l : Picture1->findChildren<QLabel*>()) fitText(l, l->text());
 }
 
