@@ -98,6 +98,20 @@ void field(QGridLayout* g, int row, int col, const char* text, QWidget* box, int
   g->addWidget(box, row * 2 + 1, col, 1, span);
 }
 
+// A one-line box, and a box of `lines` lines, placed by field().
+QLineEdit* lineField(QGridLayout* g, int row, int col, const char* text, const char* name,
+                     int span = 1) {
+  QLineEdit* t = lineBox(name, g->parentWidget());
+  field(g, row, col, text, t, span);
+  return t;
+}
+QPlainTextEdit* multiField(QGridLayout* g, int row, int col, const char* text, const char* name,
+                           int lines, int span = 1) {
+  QPlainTextEdit* t = multiBox(name, lines, g->parentWidget());
+  field(g, row, col, text, t, span);
+  return t;
+}
+
 // Shows the stored text in a list; a text the list lacks is added so that
 // it is neither lost nor refused.
 void selectText(QComboBox* c, const std::string& stored) {
@@ -139,9 +153,6 @@ frmMyData* frmMyData::open(Workspace& ws) {
   d->activateWindow();
   return d;
 }
-
-// The main window may be going away with its children: nothing to tell it.
-frmMyData::~frmMyData() = default;
 
 void frmMyData::buildPages() {
   auto* outer = new QVBoxLayout(this);
@@ -205,50 +216,38 @@ void frmMyData::buildPages() {
   // ---- 無線局免許者の設定
   QWidget* p2 = page(TabStrip1, "Frame2", "無線局免許者の設定");
   auto* g2 = new QGridLayout(p2);
-  Text1 = lineBox("Text1", p2);
+  Text1 = lineField(g2, 0, 0, "コールサイン　（必須）", "Text1");
   Text1->setValidator(new UpperCaseValidator(Text1));
-  field(g2, 0, 0, "コールサイン　（必須）", Text1);
-  Text2 = lineBox("Text2", p2);
-  field(g2, 0, 1, "局免許者の氏名（社団の名称）　（必須）", Text2);
+  Text2 = lineField(g2, 0, 1, "局免許者の氏名（社団の名称）　（必須）", "Text2");
   Combo1 = new QComboBox(p2);
   Combo1->setObjectName(QStringLiteral("Combo1"));
   Combo1->setEditable(true);
   Combo1->setInsertPolicy(QComboBox::NoInsert);
   for (auto c : mydata::kLicenseClasses) Combo1->addItem(toQ(c));
   field(g2, 1, 0, "局免許者の無線従事者資格　（必須）", Combo1);
-  Text4 = lineBox("Text4", p2);
-  field(g2, 1, 1, "電話番号", Text4);
-  Text3 = multiBox("Text3", 3, p2);
-  field(g2, 2, 0, "連絡先　（必須）", Text3, 2);
-  Text5 = lineBox("Text5", p2);
-  field(g2, 3, 0, "Ｅ－メールアドレス", Text5, 2);
-  Text14 = multiBox("Text14", 3, p2);
-  field(g2, 4, 0, "宣誓文    (必須)", Text14, 2);
+  Text4 = lineField(g2, 1, 1, "電話番号", "Text4");
+  Text3 = multiField(g2, 2, 0, "連絡先　（必須）", "Text3", 3, 2);
+  Text5 = lineField(g2, 3, 0, "Ｅ－メールアドレス", "Text5", 2);
+  Text14 = multiField(g2, 4, 0, "宣誓文    (必須)", "Text14", 3, 2);
   g2->setRowStretch(10, 1);
 
   // ---- 無線局の設定
   QWidget* p3 = page(TabStrip1, "Frame3", "無線局の設定");
   auto* g3 = new QGridLayout(p3);
-  Text6 = lineBox("Text6", p3);
-  field(g3, 0, 0, "登録クラブ名称", Text6, 2);
-  Text7 = lineBox("Text7", p3);
+  Text6 = lineField(g3, 0, 0, "登録クラブ名称", "Text6", 2);
+  Text7 = lineField(g3, 0, 2, "登録クラブ番号", "Text7");
   Text7->setValidator(new UpperCaseValidator(Text7));
-  field(g3, 0, 2, "登録クラブ番号", Text7);
-  Text8 = lineBox("Text8", p3);
+  Text8 = lineField(g3, 1, 0, "運用者のコールサイン(シングルオペでゲストオペの場合)", "Text8", 3);
   Text8->setValidator(new UpperCaseValidator(Text8));
-  field(g3, 1, 0, "運用者のコールサイン(シングルオペでゲストオペの場合)", Text8, 3);
-  Text9 = multiBox("Text9", 2, p3);
-  field(g3, 2, 0,
-        "マルチオペの場合の運用者のコールサイン、コールサインの無い場合は氏名 "
-        "ジュニア、シルバーの場合の年齢",
-        Text9, 3);
-  Text10 = lineBox("Text10", p3);
-  field(g3, 3, 0, "運用地（移動局の場合）", Text10, 3);
-  Text11 = multiBox("Text11", 3, p3);
-  field(g3, 4, 0, "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）", Text11, 3);
-  Text12 = lineBox("Text12", p3);
+  Text9 = multiField(g3, 2, 0,
+                     "マルチオペの場合の運用者のコールサイン、コールサインの無い場合は氏名 "
+                     "ジュニア、シルバーの場合の年齢",
+                     "Text9", 2, 3);
+  Text10 = lineField(g3, 3, 0, "運用地（移動局の場合）", "Text10", 3);
+  Text11 = multiField(g3, 4, 0, "使用した設備（リグ名称（自作の場合は終段管名称・個数）空中線）",
+                      "Text11", 3, 3);
+  Text12 = lineField(g3, 5, 0, "最大空中線電力　（必須）", "Text12");
   Text12->setAttribute(Qt::WA_InputMethodEnabled, false);
-  field(g3, 5, 0, "最大空中線電力　（必須）", Text12);
   auto* powerType = new QWidget(p3);
   auto* pt = new QHBoxLayout(powerType);
   pt->setContentsMargins(0, 0, 0, 0);
@@ -265,8 +264,7 @@ void frmMyData::buildPages() {
   Combo2->setObjectName(QStringLiteral("Combo2"));
   for (auto c : mydata::kFdKeisuEntries) Combo2->addItem(toQ(c));
   field(g3, 5, 2, "移動運用局種係数", Combo2);
-  Text13 = lineBox("Text13", p3);
-  field(g3, 6, 0, "使用電源", Text13, 3);
+  Text13 = lineField(g3, 6, 0, "使用電源", "Text13", 3);
   g3->setColumnStretch(0, 1);
   g3->setColumnStretch(1, 1);
   g3->setRowStretch(14, 1);
@@ -274,14 +272,10 @@ void frmMyData::buildPages() {
   // ---- 送信ナンバーなどの設定
   QWidget* p4 = page(TabStrip1, "Frame4", "送信ナンバーなどの設定");
   auto* g4 = new QGridLayout(p4);
-  Text15 = lineBox("Text15", p4);
-  field(g4, 0, 0, "JARL制定の都道府県支庁ナンバー", Text15, 2);
-  Text16 = lineBox("Text16", p4);
-  field(g4, 0, 2, "JARL制定の市、郡、区　ナンバー", Text16, 2);
-  Text17 = lineBox("Text17", p4);
-  field(g4, 1, 0, "ｺﾝﾃｽﾄ時の満年齢 (ALL ASIAN DXｺﾝﾃｽﾄ)", Text17, 2);
-  Text18 = lineBox("Text18", p4);
-  field(g4, 1, 2, "ニューイヤーパーティーで送信する名前", Text18, 2);
+  Text15 = lineField(g4, 0, 0, "JARL制定の都道府県支庁ナンバー", "Text15", 2);
+  Text16 = lineField(g4, 0, 2, "JARL制定の市、郡、区　ナンバー", "Text16", 2);
+  Text17 = lineField(g4, 1, 0, "ｺﾝﾃｽﾄ時の満年齢 (ALL ASIAN DXｺﾝﾃｽﾄ)", "Text17", 2);
+  Text18 = lineField(g4, 1, 2, "ニューイヤーパーティーで送信する名前", "Text18", 2);
   for (int i = 0; i < kBands; ++i) {
     auto* c = new QComboBox(p4);
     c->setObjectName(QStringLiteral("Combo3_%1").arg(i));
