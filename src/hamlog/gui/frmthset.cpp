@@ -29,10 +29,34 @@ QLineEdit* box(QWidget* parent, const char* name) {
   RefuseNonCp932(e);
   return e;
 }
+QGroupBox* group(QWidget* parent, const char* name, const char* title) {
+  auto* g = new QGroupBox(QString::fromUtf8(title), parent);
+  g->setObjectName(QString::fromUtf8(name));
+  return g;
+}
 QString folderOf(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? QString() : toQ(path.substr(0, slash));
 }
+
+// The append's switches: each box, its caption and the setting it keeps
+// (1 checked, 0 not), in the order they stand.
+struct Switch {
+  QCheckBox* frmThSet::*box;
+  const char* name;
+  const char* caption;
+  std::int16_t Settings::*value;
+};
+const Switch kSwitches[] = {
+    {&frmThSet::ThUtcSw, "ThUtcSw", "時間をUTCに変更する", &Settings::ThUtcSw},
+    {&frmThSet::ThRptSw, "ThRptSw", "備考１に受信ﾚﾎﾟｰﾄを記入", &Settings::ThRptSw},
+    {&frmThSet::ThRptSw2, "ThRptSw2", "備考２に受信ﾚﾎﾟｰﾄを記入", &Settings::ThRptSw2},
+    {&frmThSet::ThCty2JaSw, "ThCty2JaSw", "ｴﾝﾃｨﾃｨ変換時、JA局は空欄", &Settings::ThCty2JaSw},
+    {&frmThSet::ThRmkSw, "ThRmkSw", "備考を記入", &Settings::ThRmkSw},
+    {&frmThSet::ThQslMsgSw, "ThQslMsgSw", "ＱＳＬカードメッセージを記入", &Settings::ThQslMsgSw},
+    {&frmThSet::ThSendSw, "ThSendSw", "QSL発送済にチェック", &Settings::ThSendSw},
+    {&frmThSet::ThRcvdSw, "ThRcvdSw", "QSL受領済にチェック", &Settings::ThRcvdSw},
+};
 }  // namespace
 
 frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
@@ -48,20 +72,13 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   // Tab 0: what the append writes.
   auto* conv = new QWidget;
   auto* cl = new QGridLayout(conv);
-  ThUtcSw = check(conv, "ThUtcSw", "時間をUTCに変更する");
-  ThRptSw = check(conv, "ThRptSw", "備考１に受信ﾚﾎﾟｰﾄを記入");
-  ThRptSw2 = check(conv, "ThRptSw2", "備考２に受信ﾚﾎﾟｰﾄを記入");
-  ThCty2JaSw = check(conv, "ThCty2JaSw", "ｴﾝﾃｨﾃｨ変換時、JA局は空欄");
-  ThRmkSw = check(conv, "ThRmkSw", "備考を記入");
-  ThQslMsgSw = check(conv, "ThQslMsgSw", "ＱＳＬカードメッセージを記入");
-  ThSendSw = check(conv, "ThSendSw", "QSL発送済にチェック");
-  ThRcvdSw = check(conv, "ThRcvdSw", "QSL受領済にチェック");
   int row = 0;
-  for (QCheckBox* c : {ThUtcSw, ThRptSw, ThRptSw2, ThCty2JaSw, ThRmkSw, ThQslMsgSw, ThSendSw, ThRcvdSw})
-    cl->addWidget(c, row++, 0);
+  for (const Switch& w : kSwitches) {
+    this->*w.box = check(conv, w.name, w.caption);
+    cl->addWidget(this->*w.box, row++, 0);
+  }
 
-  fraQsl = new QGroupBox(QStringLiteral("QSL 発送方法"), conv);
-  fraQsl->setObjectName(QStringLiteral("fraQsl"));
+  fraQsl = group(conv, "fraQsl", "QSL 発送方法");
   auto* ql = new QVBoxLayout(fraQsl);
   const char* qslCaptions[] = {"JARL", "ﾀﾞｲﾚｸﾄ", "ﾏﾈｰｼﾞｬｰ", "NO QSL", "NO ﾁｪｯｸ"};
   for (int i = 0; i < 5; ++i) {
@@ -71,8 +88,7 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   }
   cl->addWidget(fraQsl, 0, 1, 5, 1);
 
-  auto* fraMark = new QGroupBox(QStringLiteral("QSLカード発送済/受領済のマーク"), conv);
-  fraMark->setObjectName(QStringLiteral("fraMark"));
+  auto* fraMark = group(conv, "fraMark", "QSLカード発送済/受領済のマーク");
   auto* ml = new QHBoxLayout(fraMark);
   txtSentMark = box(fraMark, "txtSentMark");
   txtRcvdMark = box(fraMark, "txtRcvdMark");
@@ -84,8 +100,7 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   ml->addStretch(1);
   cl->addWidget(fraMark, 5, 1, 3, 1);
 
-  auto* fraInput = new QGroupBox(QStringLiteral("データ変換の入力データ"), conv);
-  fraInput->setObjectName(QStringLiteral("fraInput"));
+  auto* fraInput = group(conv, "fraInput", "データ変換の入力データ");
   auto* il = new QGridLayout(fraInput);
   txtRemark = box(fraInput, "txtRemark");
   txtRemark2 = box(fraInput, "txtRemark2");
@@ -103,8 +118,7 @@ frmThSet::frmThSet(Workspace& ws) : ToolWindow(ws, DlgThSet) {
   // Tab 1: the database and where the read finds the received exchange.
   auto* db = new QWidget;
   auto* dl = new QVBoxLayout(db);
-  auto* fraDb = new QGroupBox(QStringLiteral("ターボハムログデータベースファイル"), db);
-  fraDb->setObjectName(QStringLiteral("fraDb"));
+  auto* fraDb = group(db, "fraDb", "ターボハムログデータベースファイル");
   auto* fl = new QHBoxLayout(fraDb);
   lblDbFile = new QLabel(fraDb);
   lblDbFile->setObjectName(QStringLiteral("lblDbFile"));
@@ -155,15 +169,7 @@ frmThSet* frmThSet::showFor(Workspace& ws) {
 
 void frmThSet::ThSetLoad() {
   const Settings& ini = ws_.session().Ini;
-  auto set = [](QCheckBox* c, std::int16_t v) { c->setChecked(v == 1); };
-  set(ThUtcSw, ini.ThUtcSw);
-  set(ThRptSw, ini.ThRptSw);
-  set(ThRptSw2, ini.ThRptSw2);
-  set(ThCty2JaSw, ini.ThCty2JaSw);
-  set(ThRmkSw, ini.ThRmkSw);
-  set(ThQslMsgSw, ini.ThQslMsgSw);
-  set(ThSendSw, ini.ThSendSw);
-  set(ThRcvdSw, ini.ThRcvdSw);
+  for (const Switch& w : kSwitches) (this->*w.box)->setChecked(ini.*w.value == 1);
   optQsl[static_cast<std::size_t>(ini.ThQslSw >= 0 && ini.ThQslSw <= 4 ? ini.ThQslSw : 0)]->setChecked(true);
   auto mark = [](const std::string& m) { return utf8::trim(m).empty() ? QStringLiteral("*") : toQ(m); };
   txtSentMark->setText(mark(ini.ThSentMark));
@@ -178,15 +184,8 @@ void frmThSet::ThSetLoad() {
 
 void frmThSet::ThSetSave() {
   Settings& ini = ws_.session().Ini;
-  auto get = [](QCheckBox* c) { return static_cast<std::int16_t>(c->isChecked() ? 1 : 0); };
-  ini.ThUtcSw = get(ThUtcSw);
-  ini.ThRptSw = get(ThRptSw);
-  ini.ThRptSw2 = get(ThRptSw2);
-  ini.ThCty2JaSw = get(ThCty2JaSw);
-  ini.ThRmkSw = get(ThRmkSw);
-  ini.ThQslMsgSw = get(ThQslMsgSw);
-  ini.ThSendSw = get(ThSendSw);
-  ini.ThRcvdSw = get(ThRcvdSw);
+  for (const Switch& w : kSwitches)
+    ini.*w.value = static_cast<std::int16_t>((this->*w.box)->isChecked() ? 1 : 0);
   for (std::size_t i = 0; i < optQsl.size(); ++i)
     if (optQsl[i]->isChecked()) ini.ThQslSw = static_cast<std::int16_t>(i);
   ini.ThSentMark = fromQ(txtSentMark->text());
