@@ -48,20 +48,6 @@ HamlogLibrary& HamlogLibrary::shared(const std::string& programFolder) {
   return lib;
 }
 
-bool HamlogLibrary::load(Lib& lib, const char* file) {
-  if (lib.tried) return lib.handle != nullptr;
-  lib.tried = true;
-  for (const std::string& folder : folders_) {
-    const std::string path = folder + "/" + file;
-    if (!fileio::exists(path)) continue;
-    lib.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (lib.handle) return true;
-    if (const char* e = dlerror()) lib.error = e;
-  }
-  if (lib.error.empty()) lib.error = std::string(file) + ": " + std::strerror(ENOENT);
-  return false;
-}
-
 namespace {
 // Resolves one export; false (with the loader's text) when it is missing.
 template <typename F>
@@ -75,23 +61,35 @@ bool resolve(void* handle, const char* name, F& fn, std::string& error) {
 }
 }  // namespace
 
-#define THW_RESOLVE(lib, fns, f) ok = ok && resolve(lib.handle, #f, fns.f, lib.error);
+bool HamlogLibrary::load(Lib& lib, const char* file, const std::function<bool(Lib&)>& resolveAll) {
+  if (lib.tried) return lib.handle != nullptr;
+  lib.tried = true;
+  for (const std::string& folder : folders_) {
+    const std::string path = folder + "/" + file;
+    if (!fileio::exists(path)) continue;
+    lib.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (lib.handle) break;
+    if (const char* e = dlerror()) lib.error = e;
+  }
+  if (!lib.handle) {
+    if (lib.error.empty()) lib.error = std::string(file) + ": " + std::strerror(ENOENT);
+    return false;
+  }
+  if (resolveAll(lib)) return true;
+  dlclose(lib.handle);
+  lib.handle = nullptr;
+  return false;
+}
+
+#define THW_RESOLVE(lib, fns, f) resolve(lib.handle, #f, fns.f, lib.error)
 
 const HamlogLibrary::HamlogFns& HamlogLibrary::hamlog() {
-  if (!hamlogLib_.tried && load(hamlogLib_, kHamlogFile)) {
-    bool ok = true;
-    THW_RESOLVE(hamlogLib_, hamlog_, GetThdllVersion)
-    THW_RESOLVE(hamlogLib_, hamlog_, HamlogOpen)
-    THW_RESOLVE(hamlogLib_, hamlog_, HamlogClose)
-    THW_RESOLVE(hamlogLib_, hamlog_, THW_read)
-    THW_RESOLVE(hamlogLib_, hamlog_, THW_append)
-    THW_RESOLVE(hamlogLib_, hamlog_, HamlogCreate)
-    THW_RESOLVE(hamlogLib_, hamlog_, HamlogLastError)
-    if (!ok) {
-      dlclose(hamlogLib_.handle);
-      hamlogLib_.handle = nullptr;
-    }
-  }
+  load(hamlogLib_, kHamlogFile, [this](Lib& lib) {
+    return THW_RESOLVE(lib, hamlog_, GetThdllVersion) && THW_RESOLVE(lib, hamlog_, HamlogOpen) &&
+           THW_RESOLVE(lib, hamlog_, HamlogClose) && THW_RESOLVE(lib, hamlog_, THW_read) &&
+           THW_RESOLVE(lib, hamlog_, THW_append) && THW_RESOLVE(lib, hamlog_, HamlogCreate) &&
+           THW_RESOLVE(lib, hamlog_, HamlogLastError);
+  });
   if (!hamlogLib_.handle) throw HamlogError(hamlogLib_.error);
   return hamlog_;
 }
@@ -103,17 +101,10 @@ const HamlogLibrary::BridgeFns& HamlogLibrary::bridge() {
       hamlog();
     } catch (const HamlogError&) {
     }
-    if (load(bridgeLib_, kBridgeFile)) {
-      bool ok = true;
-      THW_RESOLVE(bridgeLib_, bridge_, SetQsoOrMaster)
-      THW_RESOLVE(bridgeLib_, bridge_, Vdbf_rcount)
-      THW_RESOLVE(bridgeLib_, bridge_, ThwString)
-      THW_RESOLVE(bridgeLib_, bridge_, SetThBuffer)
-      if (!ok) {
-        dlclose(bridgeLib_.handle);
-        bridgeLib_.handle = nullptr;
-      }
-    }
+    load(bridgeLib_, kBridgeFile, [this](Lib& lib) {
+      return THW_RESOLVE(lib, bridge_, SetQsoOrMaster) && THW_RESOLVE(lib, bridge_, Vdbf_rcount) &&
+             THW_RESOLVE(lib, bridge_, ThwString) && THW_RESOLVE(lib, bridge_, SetThBuffer);
+    });
   }
   if (!bridgeLib_.handle) throw HamlogError(bridgeLib_.error);
   return bridge_;

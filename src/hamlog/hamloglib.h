@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <stdexcept>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,7 +71,9 @@ class HamlogLibrary {
 #undef THW_FN
   const HamlogFns& hamlog();
   const BridgeFns& bridge();
-  bool load(Lib& lib, const char* file);
+  // Opens `file` once, from the first folder that has it, and resolves its
+  // exports with `resolveAll`; a library that lacks one is closed again.
+  bool load(Lib& lib, const char* file, const std::function<bool(Lib&)>& resolveAll);
   std::vector<std::string> folders_;
   Lib hamlogLib_, bridgeLib_;
   HamlogFns hamlog_;
