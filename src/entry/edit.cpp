@@ -91,6 +91,10 @@ EntryBoxes BoxesOf(const QsoRecord& r) {
   return b;
 }
 
+QsoEntry EntryOf(ole::Date time, const EntryBoxes& b) {
+  return {time, b.band, b.mode, b.callSign, b.sentRst, b.sentNo, b.rcvdRst, b.rcvdNo};
+}
+
 bool EditDataSet(LogData& log, QsoRecord& cur, int row, int loadedNo, ole::Date time,
                  const EntryBoxes& boxes) {
   if (row < 1 || row > log.count()) return false;
@@ -99,13 +103,7 @@ bool EditDataSet(LogData& log, QsoRecord& cur, int row, int loadedNo, ole::Date 
   QsoRecord r = log[row];
   r.QsoNo = static_cast<std::int16_t>(loadedNo);
   if (ole::valid(time)) r.QsoTime = time;
-  r.Band = boxes.band;
-  r.Mode = boxes.mode;
-  r.CallSign = boxes.callSign;
-  r.SentRst = boxes.sentRst;
-  r.SentNo = boxes.sentNo;
-  r.RcvdRst = boxes.rcvdRst;
-  r.RcvdNo = boxes.rcvdNo;
+  StoreTyped(r, EntryOf(time, boxes));
   r.Reserved.clear();
   log[row] = r;
   cur = r;

@@ -10,6 +10,7 @@
 
 #include "log/grid.h"
 #include "log/oledate.h"
+#include "entry/realtime.h"
 #include "log/qso.h"
 
 namespace entry {
@@ -56,6 +57,9 @@ std::string TimeLabelText(ole::Date t);
 struct EntryBoxes {
   std::string band, mode, callSign, sentRst, sentNo, rcvdRst, rcvdNo;
 };
+
+// The boxes' texts as an entry typed at `time`.
+QsoEntry EntryOf(ole::Date time, const EntryBoxes& b);
 
 // The boxes filled from a record, trimmed (what the edit dialog loads; the
 // insert dialog empties the call sign and the received exchange itself).

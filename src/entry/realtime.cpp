@@ -18,18 +18,22 @@ std::string_view RegisterCheck(bool call, bool rcvd, bool mode, bool dqp) {
   return text::kNeedCall;
 }
 
+void StoreTyped(QsoRecord& r, const QsoEntry& e) {
+  r.Band = e.band;
+  r.Mode = e.mode;
+  r.CallSign = e.call;
+  r.SentRst = e.sentRst;
+  r.SentNo = e.sentNo;
+  r.RcvdRst = e.rcvdRst;
+  r.RcvdNo = e.rcvdNo;
+}
+
 bool AppendQso(LogDocument& doc, GridRows& grid, const QsoEntry& e) {
   if (doc.Log.full()) return false;
   QsoRecord& q = doc.CurQso;
   q.QsoNo = static_cast<std::int16_t>(doc.Log.count() + 1);
   q.QsoTime = e.time;
-  q.Band = e.band;
-  q.Mode = e.mode;
-  q.CallSign = e.call;
-  q.SentRst = e.sentRst;
-  q.SentNo = e.sentNo;
-  q.RcvdRst = e.rcvdRst;
-  q.RcvdNo = e.rcvdNo;
+  StoreTyped(q, e);
   q.Reserved.clear();
   q.Dupe = 0;
   q.Points = 0;

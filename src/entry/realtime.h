@@ -37,6 +37,10 @@ struct QsoEntry {
   std::string band, mode, call, sentRst, sentNo, rcvdRst, rcvdNo;
 };
 
+// The typed texts (not the time) into a record, each cut to its field; the
+// rest of the record stays as it was.
+void StoreTyped(QsoRecord& r, const QsoEntry& e);
+
 // The grid row of a newly entered QSO: number, time, the typed texts
 // trimmed, and empty multiplier, points, dupe and remarks cells.
 inline std::string EntryRowText(const QsoRecord& r, int showSeconds) {

@@ -249,7 +249,7 @@ void frmInput::QsoRegister() {
     b.band = enterBoxes_->band;
     b.mode = enterBoxes_->mode;
   }
-  const entry::QsoEntry e{InputTime, b.band, b.mode, b.callSign, b.sentRst, b.sentNo, b.rcvdRst, b.rcvdNo};
+  const entry::QsoEntry e = entry::EntryOf(InputTime, b);
   LogDocument& doc = ws_.session().Doc;
   if (!entry::AppendQso(doc, ws_.session().GridData, e)) {
     showStatus(entry::text::kLogFull);
