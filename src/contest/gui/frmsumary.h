@@ -26,7 +26,6 @@ class frmSumary : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmSumary(Workspace& ws);
-  ~frmSumary() override;
 
   // The open summary window, or a new one; shown either way.
   static frmSumary* open(Workspace& ws);

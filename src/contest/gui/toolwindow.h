@@ -3,7 +3,8 @@
 // main window's Esc and double click reach it); Esc closes it; closing runs
 // the window's own steps once, then gives the number and the menus back and,
 // unless the window says otherwise, the focus to the main window. Once the
-// main window is closing down, the number and the menus are left alone.
+// main window is closing down, the number and the menus are left alone; a
+// window destroyed with it, never closed, touches none of its state.
 //
 // Base is QWidget or QDialog. A window calls registerOpen() when its form is loaded,
 // and puts its own closing steps into onClose().

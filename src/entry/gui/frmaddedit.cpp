@@ -271,8 +271,6 @@ frmAdd::frmAdd(Workspace& ws)
   Form_Load();
 }
 
-frmAdd* frmAdd::openOf(Workspace& ws) { return qobject_cast<frmAdd*>(ws.dialogs().find(DlgAdd)); }
-
 frmAdd* frmAdd::showFor(Workspace& ws) {
   if (!selectedQso(ws)) return nullptr;
   return OpenToolWindow<frmAdd>(ws, firstBox(ws));
@@ -331,10 +329,9 @@ void EditDialogsDblClick(Workspace& ws) {
   switch (ws.session().Doc.State.OpenDialogNo) {
     case 0: frmEdit::showFor(ws); break;
     case DlgEdit:
-      if (frmEdit* f = frmEdit::openOf(ws)) f->DataLoad();
-      break;
     case DlgAdd:
-      if (frmAdd* f = frmAdd::openOf(ws)) f->DataLoad();
+      if (auto* f = qobject_cast<QsoDialog*>(ws.dialogs().find(ws.session().Doc.State.OpenDialogNo)))
+        f->DataLoad();
       break;
     default: break;
   }

@@ -127,7 +127,6 @@ class frmAdd : public QsoDialog {
  public:
   explicit frmAdd(Workspace& ws);
 
-  static frmAdd* openOf(Workspace& ws);
   // mnuLogIns_Click: shows the dialog in front of the selected row. Nothing
   // opens when no QSO is selected or another tool window is open.
   static frmAdd* showFor(Workspace& ws);

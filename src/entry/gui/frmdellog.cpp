@@ -32,10 +32,6 @@ frmDelLog::frmDelLog(Workspace& ws) : ToolWindow(ws, DlgDelLog) {
   Form_Load();
 }
 
-// A dialog destroyed without closing goes with the main window itself,
-// whose state is gone by then: nothing of it may be touched here.
-frmDelLog::~frmDelLog() = default;
-
 frmDelLog* frmDelLog::showFor(Workspace& ws) {
   const int sel = ws.session().Doc.State.SelRow;
   if (sel < 1 || sel > ws.session().Doc.Log.count() || sel >= ws.session().GridData.rows()) return nullptr;

@@ -17,7 +17,6 @@ class frmDelLog : public ToolWindow<QWidget> {
  public:
   // Opens the dialog over the QSO of the selected row. The caller shows it.
   explicit frmDelLog(Workspace& ws);
-  ~frmDelLog() override;
 
   // mnuLogDel_Click / mnuDelete_Click: shows the dialog for the selected
   // row; with no QSO selected nothing opens and nothing is returned.

@@ -133,10 +133,6 @@ frmMultiEdit::frmMultiEdit(Workspace& ws) : ToolWindow(ws, kDlgMultiEdit) {
   Form_Load();
 }
 
-// A dialog destroyed without closing goes with the main window itself,
-// whose state is gone by then: nothing of it may be touched here.
-frmMultiEdit::~frmMultiEdit() = default;
-
 frmMultiEdit* frmMultiEdit::showFor(Workspace& ws) {
   return OpenToolWindow<frmMultiEdit>(ws);
 }

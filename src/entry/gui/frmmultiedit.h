@@ -38,7 +38,6 @@ class frmMultiEdit : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmMultiEdit(Workspace& ws);
-  ~frmMultiEdit() override;
 
   // mnuAllEdit_Click: shows the dialog (nothing when another tool window is
   // open).

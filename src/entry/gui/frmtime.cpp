@@ -62,10 +62,6 @@ frmTime::frmTime(Workspace& ws) : ToolWindow(ws, DlgTime) {
   Form_Load();
 }
 
-// A dialog destroyed without closing goes with the main window itself,
-// whose state is gone by then: nothing of it may be touched here.
-frmTime::~frmTime() = default;
-
 frmTime* frmTime::showFor(Workspace& ws) {
   return OpenToolWindow<frmTime>(ws, &frmTime::OKButton);
 }

@@ -19,7 +19,6 @@ class frmTime : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmTime(Workspace& ws);
-  ~frmTime() override;
 
   // mnuTimeAddDel_Click: shows the dialog.
   static frmTime* showFor(Workspace& ws);

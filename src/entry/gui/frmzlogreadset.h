@@ -14,7 +14,6 @@ class frmZlogReadSet : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmZlogReadSet(Workspace& ws);
-  ~frmZlogReadSet() override;
 
   QLabel* Label1;  // the file's path
   QLabel* Label2;  // the QSO count

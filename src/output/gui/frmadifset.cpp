@@ -97,10 +97,6 @@ frmAdifSet::frmAdifSet(Workspace& ws) : ToolWindow(ws, DlgAdifSet, Qt::Dialog) {
   Form_Load();
 }
 
-// A dialog destroyed without closing goes with the main window itself,
-// whose state is gone by then: nothing of it may be touched here.
-frmAdifSet::~frmAdifSet() = default;
-
 frmAdifSet* frmAdifSet::showFor(Workspace& ws) {
   return OpenToolWindow<frmAdifSet>(ws, &frmAdifSet::Check1);
 }

@@ -31,7 +31,6 @@ class frmAdifSet : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmAdifSet(Workspace& ws);
-  ~frmAdifSet() override;
 
   // mnuAdiSet_Click: opens the dialog unless another tool window is open.
   static frmAdifSet* showFor(Workspace& ws);

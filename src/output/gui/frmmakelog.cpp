@@ -153,9 +153,6 @@ frmMakeLog::frmMakeLog(Workspace& ws) : ToolWindow(ws, DlgMakeLog) {
   Form_Load();
 }
 
-// Destroyed with the main window: its state is gone by then.
-frmMakeLog::~frmMakeLog() = default;
-
 void frmMakeLog::mnuMakeJaeLog(Workspace& ws) {
   if (!ws.session().Files.OfferSave()) return;
   if (!submit::SummaryCheckLoad(ws.session().Ini, ws.session().Contest).complete()) {

@@ -41,7 +41,6 @@ class frmMakeLog : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmMakeLog(Workspace& ws);
-  ~frmMakeLog() override;
 
   // mnuMakeJaeLog_Click: offers to save a changed log, then opens the
   // summary-sheet check when a required item is missing, else the check

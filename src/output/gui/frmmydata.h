@@ -47,7 +47,6 @@ class frmMyData : public ToolWindow<QDialog> {
   Q_OBJECT
  public:
   explicit frmMyData(Workspace& ws);
-  ~frmMyData() override;
 
   // The open dialog, or a new one; shown either way.
   static frmMyData* open(Workspace& ws);

@@ -113,9 +113,6 @@ frmQTC::frmQTC(Workspace& ws) : ToolWindow(ws, DlgQTC) {
   registerOpen();
 }
 
-// Destroyed with the main window: its state is gone by then.
-frmQTC::~frmQTC() = default;
-
 frmQTC* frmQTC::open(Workspace& ws) {
   auto* d = qobject_cast<frmQTC*>(ws.dialogs().find(DlgQTC));
   if (!d) d = new frmQTC(ws);

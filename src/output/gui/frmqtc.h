@@ -22,7 +22,6 @@ class frmQTC : public ToolWindow<QWidget> {
   Q_OBJECT
  public:
   explicit frmQTC(Workspace& ws);
-  ~frmQTC() override;
 
   // mnuQTC_Click and the electronic-log command: the open dialog, or a new one; shown.
   static frmQTC* open(Workspace& ws);
