@@ -1,5 +1,6 @@
 #include "entry/riglink.h"
 
+#include <dlfcn.h>
 #include <hamlib/rig.h>
 #include <pthread.h>
 
@@ -38,18 +39,63 @@ std::mutex& registryMutex() {
   return m;
 }
 
-// Every entry into the library goes through here first.
-void enterLibrary() {
+// The rig library is opened when a radio is first used, not when the
+// program starts: it and the libraries it brings in took longer to load
+// than all the rest of the program's start.
+struct RigLibrary {
+#define RIG_FN(f) decltype(&::f) f = nullptr;
+  RIG_FN(rig_set_debug) RIG_FN(rigerror2) RIG_FN(rig_init) RIG_FN(rig_open) RIG_FN(rig_close)
+  RIG_FN(rig_cleanup) RIG_FN(rig_get_freq) RIG_FN(rig_get_mode) RIG_FN(rig_strrmode)
+  RIG_FN(rig_set_freq) RIG_FN(rig_parse_mode) RIG_FN(rig_set_mode) RIG_FN(rig_token_lookup)
+  RIG_FN(rig_set_conf) RIG_FN(rig_load_all_backends) RIG_FN(rig_list_foreach) RIG_FN(rig_strstatus)
+#undef RIG_FN
+  // Why the library cannot be used; empty when it can.
+  std::string error;
+};
+
+const RigLibrary& rigLibrary() {
+  static const RigLibrary lib = [] {
+    RigLibrary l;
+    dlerror();
+    void* h = dlopen(TAMARACK_HAMLIB_SONAME, RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+      const char* e = dlerror();
+      l.error = e ? e : TAMARACK_HAMLIB_SONAME;
+      return l;
+    }
+    auto get = [&l, h](auto& fn, const char* name) {
+      if (!l.error.empty()) return;
+      fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(h, name));
+      if (!fn) l.error = std::string(TAMARACK_HAMLIB_SONAME) + ": " + name + ": undefined symbol";
+    };
+#define RIG_GET(f) get(l.f, #f);
+    RIG_GET(rig_set_debug) RIG_GET(rigerror2) RIG_GET(rig_init) RIG_GET(rig_open) RIG_GET(rig_close)
+    RIG_GET(rig_cleanup) RIG_GET(rig_get_freq) RIG_GET(rig_get_mode) RIG_GET(rig_strrmode)
+    RIG_GET(rig_set_freq) RIG_GET(rig_parse_mode) RIG_GET(rig_set_mode) RIG_GET(rig_token_lookup)
+    RIG_GET(rig_set_conf) RIG_GET(rig_load_all_backends) RIG_GET(rig_list_foreach) RIG_GET(rig_strstatus)
+#undef RIG_GET
+    // The library stays loaded for the rest of the run.
+    if (l.error.empty()) l.rig_set_debug(RIG_DEBUG_NONE);
+    return l;
+  }();
+  return lib;
+}
+
+// Every entry into the library goes through here first: the library, or
+// null (with `error` set, when asked for) when it cannot be loaded.
+const RigLibrary* enterLibrary(std::string* error = nullptr) {
   {
     std::lock_guard<std::mutex> lock(threadsMutex());
     threadsSeen().insert(std::this_thread::get_id());
   }
-  static std::once_flag quiet;
-  std::call_once(quiet, [] { rig_set_debug(RIG_DEBUG_NONE); });
+  const RigLibrary& lib = rigLibrary();
+  if (lib.error.empty()) return &lib;
+  if (error) *error = lib.error;
+  return nullptr;
 }
 
-std::string libraryError(int rc) {
-  const char* t = rigerror2(rc);
+std::string libraryError(const RigLibrary& lib, int rc) {
+  const char* t = lib.rigerror2(rc);
   std::string s = t ? t : "";
   while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
   return s.empty() ? "error " + std::to_string(rc) : s;
@@ -62,10 +108,11 @@ class LibraryRig {
   bool isOpen() const { return rig_ != nullptr; }
 
   bool open(const RigConfig& c, std::string& err) {
-    enterLibrary();
+    lib_ = enterLibrary(&err);
+    if (!lib_) return false;
     {
       std::lock_guard<std::mutex> lock(registryMutex());
-      rig_ = rig_init(static_cast<rig_model_t>(c.model));
+      rig_ = lib_->rig_init(static_cast<rig_model_t>(c.model));
     }
     if (!rig_) {
       err = "unknown rig model " + std::to_string(c.model);
@@ -73,9 +120,9 @@ class LibraryRig {
     }
     if (!c.port.empty() && !setConf("rig_pathname", c.port, err)) return fail();
     if (c.speed > 0 && !setConf("serial_speed", std::to_string(c.speed), err)) return fail();
-    const int rc = rig_open(rig_);
+    const int rc = lib_->rig_open(rig_);
     if (rc != RIG_OK) {
-      err = libraryError(rc);
+      err = libraryError(*lib_, rc);
       return fail();
     }
     opened_ = true;
@@ -85,9 +132,9 @@ class LibraryRig {
   void close() {
     if (!rig_) return;
     enterLibrary();
-    if (opened_) rig_close(rig_);
+    if (opened_) lib_->rig_close(rig_);
     std::lock_guard<std::mutex> lock(registryMutex());
-    rig_cleanup(rig_);
+    lib_->rig_cleanup(rig_);
     rig_ = nullptr;
     opened_ = false;
   }
@@ -95,49 +142,50 @@ class LibraryRig {
   bool read(std::uint64_t& hz, std::string& mode, std::string& err) {
     enterLibrary();
     freq_t f = 0;
-    int rc = rig_get_freq(rig_, RIG_VFO_CURR, &f);
+    int rc = lib_->rig_get_freq(rig_, RIG_VFO_CURR, &f);
     if (rc != RIG_OK) return failed(rc, err);
     rmode_t m = RIG_MODE_NONE;
     pbwidth_t width = 0;
-    rc = rig_get_mode(rig_, RIG_VFO_CURR, &m, &width);
+    rc = lib_->rig_get_mode(rig_, RIG_VFO_CURR, &m, &width);
     if (rc != RIG_OK) return failed(rc, err);
     hz = f > 0 ? static_cast<std::uint64_t>(f + 0.5) : 0;
-    const char* name = rig_strrmode(m);
+    const char* name = lib_->rig_strrmode(m);
     mode = name ? name : "";
     return true;
   }
 
   bool setFrequency(std::uint64_t hz, std::string& err) {
     enterLibrary();
-    const int rc = rig_set_freq(rig_, RIG_VFO_CURR, static_cast<freq_t>(hz));
+    const int rc = lib_->rig_set_freq(rig_, RIG_VFO_CURR, static_cast<freq_t>(hz));
     return rc == RIG_OK || failed(rc, err);
   }
 
   bool setMode(const std::string& name, std::string& err) {
     enterLibrary();
-    const rmode_t m = rig_parse_mode(name.c_str());
+    const rmode_t m = lib_->rig_parse_mode(name.c_str());
     if (m == RIG_MODE_NONE) return true;
-    const int rc = rig_set_mode(rig_, RIG_VFO_CURR, m, RIG_PASSBAND_NOCHANGE);
+    const int rc = lib_->rig_set_mode(rig_, RIG_VFO_CURR, m, RIG_PASSBAND_NOCHANGE);
     return rc == RIG_OK || failed(rc, err);
   }
 
  private:
   bool setConf(const char* name, const std::string& value, std::string& err) {
-    const token_t t = rig_token_lookup(rig_, name);
-    const int rc = t == RIG_CONF_END ? -RIG_EINVAL : rig_set_conf(rig_, t, value.c_str());
+    const token_t t = lib_->rig_token_lookup(rig_, name);
+    const int rc = t == RIG_CONF_END ? -RIG_EINVAL : lib_->rig_set_conf(rig_, t, value.c_str());
     if (rc == RIG_OK) return true;
-    err = std::string(name) + " " + value + ": " + libraryError(rc);
+    err = std::string(name) + " " + value + ": " + libraryError(*lib_, rc);
     return false;
   }
   bool fail() {
     close();
     return false;
   }
-  static bool failed(int rc, std::string& err) {
-    err = libraryError(rc);
+  bool failed(int rc, std::string& err) const {
+    err = libraryError(*lib_, rc);
     return false;
   }
 
+  const RigLibrary* lib_ = nullptr;
   RIG* rig_ = nullptr;
   bool opened_ = false;
 };
@@ -413,16 +461,17 @@ const std::vector<RigModelInfo>& RigModels() {
     std::vector<RigModelInfo> out;
     // The library is entered on a thread of its own, as everywhere.
     std::thread t([&out] {
-      enterLibrary();
+      const RigLibrary* lib = enterLibrary();
+      if (!lib) return;
       std::lock_guard<std::mutex> lock(registryMutex());
-      rig_load_all_backends();
-      rig_list_foreach(
+      lib->rig_load_all_backends();
+      lib->rig_list_foreach(
           [](const rig_caps* caps, rig_ptr_t data) {
             auto* list = static_cast<std::vector<RigModelInfo>*>(data);
             list->push_back({static_cast<int>(caps->rig_model),
                              caps->mfg_name ? caps->mfg_name : "",
                              caps->model_name ? caps->model_name : "",
-                             rig_strstatus(caps->status)});
+                             rigLibrary().rig_strstatus(caps->status)});
             return 1;  // go on
           },
           &out);
