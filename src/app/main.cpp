@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QTranslator>
 #include <cstdio>
+#include <dlfcn.h>
+#include <thread>
 #include <cstdlib>
 #include <string>
 
@@ -31,6 +33,13 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The windows draw with no OpenGL: the display's GL layer is not loaded.
+  if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+  // The font configuration is read (tens of milliseconds on its first use)
+  // on a second core while the display is connected; the fonts are first
+  // needed when the main window is built.
+  std::jthread fonts;
+  if (auto fcInit = reinterpret_cast<int (*)()>(dlsym(RTLD_DEFAULT, "FcInit"))) fonts = std::jthread(fcInit);
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Tamarack"));
   // Ties the windows to the menu entry (its icon and name on Wayland and in docks).
@@ -55,6 +64,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (fonts.joinable()) fonts.join();
   QtUi ui;
   SystemClock clock;
   frmMain w(env, ui, clock);
