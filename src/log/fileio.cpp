@@ -81,6 +81,36 @@ bool writeFd(int fd, std::string_view bytes, int& err) {
 }
 }  // namespace
 
+bool readLastUnits(const std::string& path, std::size_t unit, std::size_t maxUnits, std::string& out,
+                   std::uint64_t& size) {
+  out.clear();
+  size = 0;
+  if (unit == 0) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    ::close(fd);
+    return false;
+  }
+  size = static_cast<std::uint64_t>(st.st_size);
+  const std::uint64_t units = size / unit;
+  const std::uint64_t first = units > maxUnits ? units - maxUnits : 0;
+  out.resize(static_cast<std::size_t>((units - first) * unit));
+  std::size_t got = 0;
+  while (got < out.size()) {
+    const ssize_t n = ::pread(fd, out.data() + got, out.size() - got,
+                              static_cast<off_t>(first * unit + got));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  // A file cut short meanwhile: the whole units read are kept.
+  out.resize(got - got % unit);
+  return true;
+}
+
 bool readAll(const std::string& path, std::string& out, std::string* error, std::size_t maxBytes) {
   // Non-blocking open: a FIFO without a writer would otherwise wait for ever.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);

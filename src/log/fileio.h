@@ -1,5 +1,6 @@
 // File reading and safe replacement, shared by every writer of the program.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,13 @@ constexpr std::size_t kReadLimit = std::size_t{64} << 20;
 // which is never waited on) or holds more than maxBytes.
 bool readAll(const std::string& path, std::string& out, std::string* error = nullptr,
              std::size_t maxBytes = kReadLimit);
+
+// Reads the last bytes of a regular file: as many whole units of `unit`
+// bytes as it ends with, at most `maxUnits` of them, counted from the
+// file's start (a partial unit at its end is left out); `size` is the
+// file's size. False when it cannot be read.
+bool readLastUnits(const std::string& path, std::size_t unit, std::size_t maxUnits, std::string& out,
+                   std::uint64_t& size);
 
 // Writes bytes to a new file of a unique name in the target's folder, flushes
 // it to disk and renames it over the target. The target is path, or the file

@@ -234,6 +234,21 @@ FileBytes readLogFile(const std::string& path, std::size_t room) {
   return f;
 }
 
+LogTail readLogTail(const std::string& path, int count) {
+  LogTail t;
+  std::string bytes;
+  std::uint64_t size = 0;
+  if (count <= 0 ||
+      !fileio::readLastUnits(path, kRecordSize, static_cast<std::size_t>(count), bytes, size) ||
+      size > kMaxFileBytes || !isLogBytes(bytes))
+    return t;
+  t.total = static_cast<int>(wholeRecords(size));
+  t.records.reserve(wholeRecords(bytes.size()));
+  for (std::size_t at = 0; at < bytes.size(); at += kRecordSize)
+    t.records.push_back(decodeRecord(bytes.data() + at));
+  return t;
+}
+
 std::string SaveName(std::string_view chosen) { return SaveName(chosen, ".tmk"); }
 
 std::string SaveName(std::string_view chosen, std::string_view extension) {

@@ -90,6 +90,15 @@ struct FileBytes {
 // is refused before it is read, then the bytes are read and checked.
 FileBytes readLogFile(const std::string& path, std::size_t room);
 
+// The last records of a log file and how many whole records it holds: what
+// the window shows while the whole log is read. Empty (total 0) when the
+// file is missing, unreadable, larger than a log or not a log.
+struct LogTail {
+  int total = 0;
+  std::vector<QsoRecord> records;  // the last ones, in the file's order
+};
+LogTail readLogTail(const std::string& path, int count);
+
 // The name a log is saved under, from the path chosen in the save dialog:
 // after the last "/", everything from the first "." on is replaced by
 // ".tmk" ("abc.def.txt" -> "abc.tmk"); a name without "." gets ".tmk".

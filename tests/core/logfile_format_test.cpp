@@ -2,8 +2,11 @@
 // written elsewhere may hold.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -318,3 +321,54 @@ TEST(LogFileRecord, TextFieldsDecodeAsTheCodecReadsThem) {
     ASSERT_EQ(got.Remarks, FixedText<20>(viaCodec(p + kOffRemarks, 20))) << round;
   }
 }
+
+namespace {
+
+// The window shows the end of the last log from its file while the whole log
+// is read: only whole records of a file that is a log, and their count.
+TEST(LogFileTail, TheLastWholeRecordsAndHowManyTheFileHolds) {
+  char tmpl[] = "/tmp/tamarack-tail-XXXXXX";
+  ASSERT_NE(::mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  struct Case {
+    int records;         // written, numbered from 1
+    std::size_t torn;    // bytes of a record cut off after them
+    int count;           // asked for
+    int total;           // whole records the file holds
+    int firstNo, shown;  // the first record returned, and how many
+  };
+  const Case cases[] = {
+      {10, 0, 4, 10, 7, 4},  {3, 0, 160, 3, 1, 3}, {5, 60, 2, 5, 4, 2},
+      {0, 0, 4, 0, 0, 0},    {0, 40, 4, 0, 0, 0},  {6, 0, 0, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    LogData log;
+    for (int i = 1; i <= c.records; ++i) {
+      QsoRecord r = sample();
+      r.QsoNo = static_cast<std::int16_t>(i);
+      log.append(r);
+    }
+    std::string bytes = encodeLog(log, 1, noProgress());
+    if (c.torn > 0) bytes += bytesOf(sample()).substr(0, c.torn);
+    const std::string path = dir + "/a.tmk";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    const LogTail t = readLogTail(path, c.count);
+    SCOPED_TRACE(std::to_string(c.records) + " records, " + std::to_string(c.count) + " asked");
+    EXPECT_EQ(t.total, c.total);
+    ASSERT_EQ(t.records.size(), static_cast<std::size_t>(c.shown));
+    for (int k = 0; k < c.shown; ++k) {
+      EXPECT_EQ(t.records[static_cast<std::size_t>(k)].QsoNo, c.firstNo + k);
+      EXPECT_EQ(t.records[static_cast<std::size_t>(k)].CallSign.trimmed(), "JA1ABC");
+    }
+  }
+  // No file, a folder, another format's text: nothing to show.
+  std::ofstream(dir + "/b.csv") << std::string(300, 'x') + "\r\n1,2,3\r\n";
+  for (const std::string& p : {dir + "/none.tmk", dir, dir + "/b.csv"}) {
+    const LogTail t = readLogTail(p, 4);
+    EXPECT_EQ(t.total, 0) << p;
+    EXPECT_TRUE(t.records.empty()) << p;
+  }
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
