@@ -53,6 +53,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
   AppEnv env;
+  env.PaintFirst = true;
   env.ProgramFolder = ResolveProgramFolder(args, std::getenv("TAMARACK_HOME"),
                                            std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
   std::string err;
@@ -71,7 +72,6 @@ int main(int argc, char** argv) {
   ui.setParent(&w);
   // Form_Load shows the window once its kept geometry is applied, and lets
   // it paint before the log is read.
-  w.setPaintBeforeLoading(true);
   w.Form_Load();
   return app.exec();
 }

@@ -39,6 +39,7 @@ class TestFrmMain : public QObject {
   void unreadableSettingsAreNeverOverwritten();
   void settingsShiftJisCannotHoldAreNamedAtExit();
   void startUpReadsContestAndLastLog();
+  void startUpPaintsTheLastLogsEndFirst();
   void exitSavesTheLog();
   void fileMenuCommands();
   void editCommandsReachTheirWindows();
@@ -556,6 +557,77 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
   QCOMPARE(w.session().Score.BandStats[16].QsoCount, std::int16_t(3));
   QVERIFY(w.LogSave->isEnabled());
   QVERIFY(w.log_open->isEnabled());
+}
+
+// The program's own start paints before reading: the last QSOs stand in the
+// first paint, read from the file's end, and the whole log takes their place.
+void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
+  MainFixture f;
+  writeContest(f);
+  QDir().mkpath(f.dir.filePath("Log"));
+  const int n = 300;  // more than the first paint takes from the file
+  {
+    frmMain& w = f.open(false);
+    w.session().Contest.ContestNo = 1;
+    for (int i = 1; i <= n; ++i) {
+      QsoRecord r;
+      r.CallSign = "JA1A" + std::string(1, static_cast<char>('A' + i % 26)) + std::to_string(i);
+      r.Band = "7";
+      r.Mode = "CW";
+      r.RcvdNo = "10M";
+      r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + i / 1440.0;
+      w.session().Doc.Log.append(r);
+    }
+    std::string err;
+    QVERIFY(w.session().Files.DataSave(f.home() + "/Log/a.tmk", &err));
+    w.session().Doc.State.LogDirty = 0;
+    w.close();
+  }
+  Settings s;
+  s.CfgFileName = f.home() + "/Cfg/test.cfg";
+  s.LogFileName = f.home() + "/Log/a.tmk";
+  s.GridWidth[2] = 2400;
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+
+  AppEnv env;
+  env.ProgramFolder = f.home();
+  env.PaintFirst = true;
+  frmMain w(env, f.ui, f.clock);
+  w.resize(800, 600);
+  // What the grid shows when it first paints.
+  struct FirstPaint : QObject {
+    frmMain* w;
+    bool seen = false, preview = false;
+    int rows = 0;
+    QString bottomCall;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint && !seen) {
+        seen = true;
+        preview = w->GridModel1->previewing();
+        rows = w->GridModel1->rowCount();
+        const QModelIndex at = w->Grid1->indexAt(QPoint(5, w->Grid1->viewport()->height() - 4));
+        bottomCall = w->GridModel1->data(w->GridModel1->index(at.row(), 2), Qt::DisplayRole).toString();
+      }
+      return false;
+    }
+  } paint;
+  paint.w = &w;
+  w.Grid1->viewport()->installEventFilter(&paint);
+  w.Form_Load();
+  QVERIFY(paint.seen);
+  QVERIFY(paint.preview);
+  QCOMPARE(paint.rows, n);
+  QCOMPARE(paint.bottomCall, QStringLiteral("JA1AO300"));
+  // Then the log itself, scored, with every menu and the kept widths.
+  QVERIFY(!w.GridModel1->previewing());
+  QCOMPARE(w.GridModel1->rowCount(), n);
+  QCOMPARE(w.GridModel1->data(w.GridModel1->index(0, 2), Qt::DisplayRole).toString(),
+           QStringLiteral("JA1AB1"));
+  QCOMPARE(w.Grid1->columnWidth(2), twipsToPx(2400));
+  QVERIFY(w.mnuNewOpen && w.abt && w.mnuLogEdit);
+  QVERIFY(w.LogSave->isEnabled());
+  QCOMPARE(w.StatusPanel[2]->text(), QString::fromStdString(f.home() + "/Log/a.tmk"));
+  w.close();
 }
 
 void TestFrmMain::exitSavesTheLog() {

@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <cmath>
 
+#include "log/logfile.h"
 #include "log/settingsfile.h"
 #include "app/core/programfolder.h"
 #include "app/gui/frmabout.h"
@@ -86,7 +87,7 @@ MenuRow itemRow(QAction* frmMain::*action, const char* name, const char* caption
 }  // namespace
 
 frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
-    : ui_(ui), prepared_(std::move(env.Prepared)),
+    : ui_(ui), prepared_(std::move(env.Prepared)), paintFirst_(env.PaintFirst),
       session_(std::move(env.ProgramFolder), ui, clock, progress_, *this) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(toQ(kProgramTitle));
@@ -94,7 +95,10 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   Grid1 = new LogGridView(this);
   Grid1->setObjectName(QStringLiteral("Grid1"));
   GridModel1 = new GridModel(session_.GridData, this);
-  Grid1->setModel(GridModel1);
+  // Starting, the grid takes its model and the menu bar its menus once the
+  // window is on its way to the screen: their texts are measured while the
+  // window manager frames it.
+  if (!paintFirst_) Grid1->setModel(GridModel1);
   Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
   Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -121,7 +125,10 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   statusBar()->addWidget(StatusPanel[1], 1);
   statusBar()->addWidget(StatusPanel[2], 3);
 
-  buildMenus();
+  if (paintFirst_)
+    menuBar();
+  else
+    buildMenus();
   // Before any settings file exists the window opens at this size.
   resize(twipsToPx(13500), twipsToPx(8400));
 }
@@ -221,10 +228,7 @@ void frmMain::buildMenus() {
 // ---------------------------------------------------------------- start-up
 
 void frmMain::FrmSet() {
-  for (int c = 0; c < kGridCols; ++c) {
-    appliedWidths_[static_cast<std::size_t>(c)] = kGridDefaultWidths[static_cast<std::size_t>(c)];
-    Grid1->setColumnWidth(c, twipsToPx(kGridDefaultWidths[static_cast<std::size_t>(c)]));
-  }
+  applyColumnWidths();
   Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
   if (session_.GridData.rows() < 2) session_.GridData.addRow("");
 }
@@ -250,13 +254,16 @@ void frmMain::Form_Load() {
   RemoveStaleTempFiles(session_.ProgramFolder, session_.Doc.State.LogFileName);
   if (!prepared_.keptChanged.empty()) ui_.tell(KeptChangedMessage(prepared_), Icon::Information);
   applyGeometry();
-  for (int c = 0; c < kGridCols; ++c)
-    if (session_.Ini.GridWidth[static_cast<std::size_t>(c)] > 0) {
-      appliedWidths_[static_cast<std::size_t>(c)] = session_.Ini.GridWidth[static_cast<std::size_t>(c)];
-      Grid1->setColumnWidth(c, twipsToPx(session_.Ini.GridWidth[static_cast<std::size_t>(c)]));
-    }
+  applyColumnWidths();
+  if (paintFirst_) previewLastLog();
   // Shown once, where the settings put it, before the windows placed over it.
   show();
+  if (!Grid1->model()) {
+    buildMenus();
+    Grid1->setModel(GridModel1);
+    applyColumnWidths();
+    Form_Resize();
+  }
   if (paintFirst_) paintBeforeLoading();
 
   session_.readCountryFile();
@@ -273,6 +280,8 @@ void frmMain::Form_Load() {
   Form_Resize();
   session_.enableSafeguards();
   session_.Files.OpenLastLog();
+  // Read or not, the grid shows the log as it now is.
+  GridModel1->endPreview();
   // The call history of the earlier logs, built while the operator starts.
   rebuildCallHistory();
 
@@ -282,18 +291,54 @@ void frmMain::Form_Load() {
   if (session_.Doc.State.OpenDialogNo == 0) mnuOn();
 }
 
+void frmMain::applyColumnWidths() {
+  for (std::size_t c = 0; c < kGridCols; ++c) {
+    const std::int32_t kept = session_.Ini.GridWidth[c];
+    appliedWidths_[c] = kept > 0 ? kept : kGridDefaultWidths[c];
+    Grid1->setColumnWidth(static_cast<int>(c), twipsToPx(appliedWidths_[c]));
+  }
+}
+
 void frmMain::paintBeforeLoading() {
   // Keys and clicks wait until the log is read: only the window system's
   // own events (map, expose, the frame) are handled here.
+  scrollPreviewToEnd();
   QElapsedTimer waited;
   waited.start();
   const QWindow* win = windowHandle();
+  // An expose handled here paints the window as it comes.
+  bool paintedOnExpose = false;
   while (win && !win->isExposed() && waited.elapsed() < 1000) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    if (!win->isExposed()) QThread::msleep(2);
+    if (win->isExposed())
+      paintedOnExpose = true;
+    else
+      QThread::msleep(2);
   }
-  repaint();
+  // The frame may have changed the grid's height since: the preview's end
+  // is brought to the bottom again, and painted if it moved.
+  const int top = Grid1->verticalScrollBar()->value();
+  scrollPreviewToEnd();
+  if (!paintedOnExpose || Grid1->verticalScrollBar()->value() != top) repaint();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmMain::scrollPreviewToEnd() {
+  // A preview stands where the log's end will: its last row at the bottom.
+  const int pageRows = session_.Doc.State.GridPageRows;
+  if (GridModel1->previewing() && pageRows > 0 && GridModel1->rowCount() >= pageRows)
+    scrollGridTo(GridModel1->rowCount() - pageRows + 1);
+}
+
+void frmMain::previewLastLog() {
+  // More rows than any screen shows.
+  constexpr int kPreviewRows = 160;
+  if (session_.Doc.State.LogFileName.empty()) return;
+  const logfile::LogTail tail = logfile::readLogTail(session_.Doc.State.LogFileName, kPreviewRows);
+  std::vector<std::string> rows;
+  rows.reserve(tail.records.size());
+  for (const QsoRecord& r : tail.records) rows.push_back(GridRowText(r, session_.Doc.State.ShowSeconds));
+  GridModel1->showPreview(tail.total, rows);
 }
 
 void frmMain::applyGeometry() {

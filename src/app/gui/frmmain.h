@@ -32,9 +32,12 @@ class LogGridView : public QTableView {
   Q_OBJECT
  public:
   using QTableView::QTableView;
-  // Brings the scroll range up to date at once (a rebuilt grid would
-  // otherwise update it only later).
-  void syncGeometries() { updateGeometries(); }
+  // Brings the layout and the scroll range up to date at once (a rebuilt
+  // grid, or one that just took its model, would otherwise do it later).
+  void syncGeometries() {
+    executeDelayedItemsLayout();
+    updateGeometries();
+  }
  signals:
   void Click();
   void MouseUp(Qt::MouseButton button, QPoint globalPos);
@@ -49,6 +52,9 @@ class LogGridView : public QTableView {
 struct AppEnv {
   std::string ProgramFolder;  // no trailing "/"
   FolderPrepared Prepared;    // what preparing the folder found
+  // The window paints itself before the country file, the contest and the
+  // last log are read (the program's start; tests load in one go).
+  bool PaintFirst = false;
 };
 
 class frmMain : public QMainWindow, public Workspace {
@@ -59,9 +65,6 @@ class frmMain : public QMainWindow, public Workspace {
 
   // The start-up sequence.
   void Form_Load();
-  // The window paints itself before the country file, the contest and the
-  // last log are read (the program's start; tests load in one go).
-  void setPaintBeforeLoading(bool on) { paintFirst_ = on; }
 
   // --- the tool windows' door (Workspace)
   Session& session() override { return session_; }
@@ -166,8 +169,13 @@ class frmMain : public QMainWindow, public Workspace {
   Ui& ui_;
   // What preparing the program folder found: a first start, shipped files kept.
   FolderPrepared prepared_;
-  bool paintFirst_ = false;
+  const bool paintFirst_;
   void paintBeforeLoading();
+  // The column widths: the default ones, then those the settings keep.
+  void applyColumnWidths();
+  // The last QSOs of the last log, shown from its file while it is read.
+  void previewLastLog();
+  void scrollPreviewToEnd();
   BarProgress progress_{*this};
   frmBar* bar_ = nullptr;
   Session session_;

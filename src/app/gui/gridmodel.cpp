@@ -1,5 +1,7 @@
 #include "app/gui/gridmodel.h"
 
+#include <algorithm>
+
 #include "log/gui/qtui.h"
 
 GridModel::GridModel(GridRows& rows, QObject* parent) : QAbstractTableModel(parent), rows_(rows) {
@@ -10,7 +12,7 @@ GridModel::GridModel(GridRows& rows, QObject* parent) : QAbstractTableModel(pare
 GridModel::~GridModel() { rows_.setObserver(nullptr); }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : shownRows_;
+  return parent.isValid() ? 0 : previewTotal_ > 0 ? previewTotal_ : shownRows_;
 }
 int GridModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : kGridCols;
@@ -18,7 +20,14 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
-  if (role == Qt::DisplayRole) return toQ(rows_.cell(index.row() + 1, index.column()));
+  if (role == Qt::DisplayRole) {
+    if (previewTotal_ == 0) return toQ(rows_.cell(index.row() + 1, index.column()));
+    const int k = index.row() - (previewTotal_ - static_cast<int>(previewCells_.size()));
+    if (k < 0) return QString();
+    const auto& cells = previewCells_[static_cast<std::size_t>(k)];
+    const auto col = static_cast<std::size_t>(index.column());
+    return col < cells.size() ? toQ(cells[col]) : QString();
+  }
   if (role == Qt::TextAlignmentRole) {
     switch (kGridAlign[static_cast<std::size_t>(index.column())]) {
       case CellAlign::Left: return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
@@ -36,25 +45,56 @@ QVariant GridModel::headerData(int section, Qt::Orientation o, int role) const {
   return {};
 }
 
+void GridModel::showPreview(int total, const std::vector<std::string>& lastRows) {
+  if (total <= 0 || lastRows.empty()) return;
+  beginResetModel();
+  previewTotal_ = std::max(total, static_cast<int>(lastRows.size()));
+  previewCells_.clear();
+  for (const std::string& row : lastRows) {
+    auto& cells = previewCells_.emplace_back();
+    std::size_t from = 0;
+    for (;;) {
+      const std::size_t tab = row.find('\t', from);
+      cells.push_back(row.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
+      if (tab == std::string::npos) break;
+      from = tab + 1;
+    }
+  }
+  endResetModel();
+}
+
+void GridModel::endPreview() {
+  if (previewTotal_ == 0) return;
+  beginResetModel();
+  previewTotal_ = 0;
+  previewCells_.clear();
+  shownRows_ = rows_.rows() - 1;
+  endResetModel();
+}
+
 void GridModel::gridReset() {
+  if (previewTotal_ > 0) return endPreview();
   beginResetModel();
   shownRows_ = rows_.rows() - 1;
   endResetModel();
 }
 
 void GridModel::rowsInserted(int first, int last) {
+  if (previewTotal_ > 0) return endPreview();
   beginInsertRows(QModelIndex(), first - 1, last - 1);
   shownRows_ = rows_.rows() - 1;
   endInsertRows();
 }
 
 void GridModel::rowsRemoved(int first, int last) {
+  if (previewTotal_ > 0) return endPreview();
   beginRemoveRows(QModelIndex(), first - 1, last - 1);
   shownRows_ = rows_.rows() - 1;
   endRemoveRows();
 }
 
 void GridModel::cellChanged(int row, int col) {
+  if (previewTotal_ > 0) return endPreview();
   const QModelIndex i = index(row - 1, col);
   emit dataChanged(i, i);
 }

@@ -1,6 +1,8 @@
 // The table model the log grid shows: a view over the grid's rows.
 #pragma once
 #include <QAbstractTableModel>
+#include <string>
+#include <vector>
 
 #include "log/grid.h"
 
@@ -17,6 +19,13 @@ class GridModel : public QAbstractTableModel, public GridObserver {
 
   GridRows& rows() { return rows_; }
 
+  // While the log is read: `total` rows, of which the last ones are
+  // `lastRows` (grid row texts) and the rest blank. The grid's own rows come
+  // back at endPreview() or at their first change.
+  void showPreview(int total, const std::vector<std::string>& lastRows);
+  void endPreview();
+  bool previewing() const { return previewTotal_ > 0; }
+
   // GridObserver
   void gridReset() override;
   void rowsInserted(int first, int last) override;
@@ -26,4 +35,6 @@ class GridModel : public QAbstractTableModel, public GridObserver {
  private:
   GridRows& rows_;
   int shownRows_ = 0;  // data rows the view knows of
+  int previewTotal_ = 0;
+  std::vector<std::vector<std::string>> previewCells_;  // the preview's last rows
 };
