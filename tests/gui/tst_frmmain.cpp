@@ -514,6 +514,32 @@ void writeContest(const MainFixture& f) {
       "TotalPoint=2\r\nExchtoMlt=1\r\nBand7Enabled=1\r\nBand7PointA=1\r\nCWEnabled=1\r\n";
   QVERIFY(fileio::writeAtomic(f.home() + "/Cfg/test.cfg", cp932::encode(cfg)));
 }
+
+// Saves the calls as the log Log/a.tmk (7 MHz CW, a minute apart), and
+// settings `s` that name it and the contest as the last ones.
+void writeLastLog(MainFixture& f, const std::vector<std::string>& calls, Settings s = {}) {
+  QDir().mkpath(f.dir.filePath("Log"));
+  {
+    frmMain& w = f.open(false);
+    w.session().Contest.ContestNo = 1;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+      QsoRecord r;
+      r.CallSign = calls[i];
+      r.Band = "7";
+      r.Mode = "CW";
+      r.RcvdNo = "10M";
+      r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + static_cast<double>(i) / 1440.0;
+      w.session().Doc.Log.append(r);
+    }
+    std::string err;
+    QVERIFY(w.session().Files.DataSave(f.home() + "/Log/a.tmk", &err));
+    w.session().Doc.State.LogDirty = 0;
+    w.close();
+  }
+  s.CfgFileName = f.home() + "/Cfg/test.cfg";
+  s.LogFileName = f.home() + "/Log/a.tmk";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+}
 }  // namespace
 
 void TestFrmMain::startUpReadsContestAndLastLog() {
@@ -522,28 +548,7 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
   QVERIFY(QFile::copy(QStringLiteral("/usr/share/hamradio-files/cty.dat"),
                       f.dir.filePath("Cty.dat")));
   // a log of three QSOs, two of them with the same call
-  QDir().mkpath(f.dir.filePath("Log"));
-  {
-    frmMain& w = f.open(false);
-    w.session().Contest.ContestNo = 1;
-    for (const char* call : {"JA1AAA", "JA2BBB", "JA1AAA"}) {
-      QsoRecord r;
-      r.CallSign = call;
-      r.Band = "7";
-      r.Mode = "CW";
-      r.RcvdNo = "10M";
-      r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0);
-      w.session().Doc.Log.append(r);
-    }
-    std::string err;
-    QVERIFY(w.session().Files.DataSave(f.home() + "/Log/a.tmk", &err));
-    w.session().Doc.State.LogDirty = 0;
-    w.close();
-  }
-  Settings s;
-  s.CfgFileName = f.home() + "/Cfg/test.cfg";
-  s.LogFileName = f.home() + "/Log/a.tmk";
-  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  writeLastLog(f, {"JA1AAA", "JA2BBB", "JA1AAA"});
   f.ui.messages.clear();
   frmMain& w = f.open();
   QVERIFY(f.ui.messages.empty());
@@ -564,30 +569,13 @@ void TestFrmMain::startUpReadsContestAndLastLog() {
 void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   MainFixture f;
   writeContest(f);
-  QDir().mkpath(f.dir.filePath("Log"));
   const int n = 300;  // more than the first paint takes from the file
-  {
-    frmMain& w = f.open(false);
-    w.session().Contest.ContestNo = 1;
-    for (int i = 1; i <= n; ++i) {
-      QsoRecord r;
-      r.CallSign = "JA1A" + std::string(1, static_cast<char>('A' + i % 26)) + std::to_string(i);
-      r.Band = "7";
-      r.Mode = "CW";
-      r.RcvdNo = "10M";
-      r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + i / 1440.0;
-      w.session().Doc.Log.append(r);
-    }
-    std::string err;
-    QVERIFY(w.session().Files.DataSave(f.home() + "/Log/a.tmk", &err));
-    w.session().Doc.State.LogDirty = 0;
-    w.close();
-  }
+  std::vector<std::string> calls;
+  for (int i = 1; i <= n; ++i)
+    calls.push_back("JA1A" + std::string(1, static_cast<char>('A' + i % 26)) + std::to_string(i));
   Settings s;
-  s.CfgFileName = f.home() + "/Cfg/test.cfg";
-  s.LogFileName = f.home() + "/Log/a.tmk";
   s.GridWidth[2] = 2400;
-  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", s));
+  writeLastLog(f, calls, s);
 
   AppEnv env;
   env.ProgramFolder = f.home();
