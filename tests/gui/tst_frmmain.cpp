@@ -616,6 +616,25 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   QVERIFY(w.LogSave->isEnabled());
   QCOMPARE(w.StatusPanel[2]->text(), QString::fromStdString(f.home() + "/Log/a.tmk"));
   w.close();
+
+  // Another contest's log, declined: the grid shows the empty log, not the preview.
+  const std::string other =
+      "ContestName=別のコンテスト\r\nContestNo=2\r\nMltSearch=2\r\nPointType=1\r\n"
+      "TotalPoint=2\r\nExchtoMlt=1\r\nBand7Enabled=1\r\nBand7PointA=1\r\nCWEnabled=1\r\n";
+  QVERIFY(fileio::writeAtomic(f.home() + "/Cfg/other.cfg", cp932::encode(other)));
+  Settings o;
+  QCOMPARE(IniRead(f.home() + "/Tamarack.ini", o), IniReadResult::Ok);
+  o.CfgFileName = f.home() + "/Cfg/other.cfg";
+  QVERIFY(IniWrite(f.home() + "/Tamarack.ini", o));
+  f.ui.answers = {Answer::Ok, Answer::No};  // no country file; the other contest's log
+  frmMain declined(env, f.ui, f.clock);
+  declined.Form_Load();
+  QVERIFY(!declined.GridModel1->previewing());
+  QCOMPARE(declined.session().Doc.Log.count(), 0);
+  QCOMPARE(declined.GridModel1->rowCount(), 1);
+  QCOMPARE(declined.GridModel1->data(declined.GridModel1->index(0, 2), Qt::DisplayRole).toString(),
+           QString());
+  declined.close();
 }
 
 void TestFrmMain::exitSavesTheLog() {
