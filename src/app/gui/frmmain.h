@@ -76,18 +76,24 @@ class frmMain : public QMainWindow, public Workspace {
   LogGridView* Grid1;
   GridModel* GridModel1;
   QLabel* StatusPanel[3];
-  // menus
-  QMenu *m_1, *mnuEdit, *mnuGrdEdit, *mnuSortMnu, *m11, *m4, *m3;
-  QAction *mnuNewOpen, *log_open, *AppendOpen, *m1, *LogSave, *mnuSaveAs, *m0, *mCsvOut, *mCsvIn,
-      *m7, *mnuLogClose, *m33, *mnuThLogRead, *mnuZlRead, *mnuCabRead, *mnu16, *mnuCheckLog,
-      *mnuMakeJaeLog, *mnuThConv, *mnuAdiConv, *m6, *owari;
-  QAction *mnuDataEdit, *mnuDelete, *mnuAllEdit;
-  QAction *mnuLogEdit, *mnuLogIns, *mnuLogDel, *mnu67, *mnuTimeAddDel;
-  QAction* mnuTimeSort;
-  QAction *mnuInBox, *mnuQTC, *mnuSumary;
-  QAction *mnuElogSet, *mnuThSet, *mnuAdiSet;
-  QAction *mnuHistorySet, *mnuRigSet;
-  QAction *MH1, *abt;
+  // menus (built in the constructor, or at the program's start once the
+  // window is shown)
+  QMenu *m_1 = nullptr, *mnuEdit = nullptr, *mnuGrdEdit = nullptr, *mnuSortMnu = nullptr,
+      *m11 = nullptr, *m4 = nullptr, *m3 = nullptr;
+  QAction *mnuNewOpen = nullptr, *log_open = nullptr, *AppendOpen = nullptr, *m1 = nullptr,
+      *LogSave = nullptr, *mnuSaveAs = nullptr, *m0 = nullptr, *mCsvOut = nullptr,
+      *mCsvIn = nullptr, *m7 = nullptr, *mnuLogClose = nullptr, *m33 = nullptr,
+      *mnuThLogRead = nullptr, *mnuZlRead = nullptr, *mnuCabRead = nullptr, *mnu16 = nullptr,
+      *mnuCheckLog = nullptr, *mnuMakeJaeLog = nullptr, *mnuThConv = nullptr, *mnuAdiConv = nullptr,
+      *m6 = nullptr, *owari = nullptr;
+  QAction *mnuDataEdit = nullptr, *mnuDelete = nullptr, *mnuAllEdit = nullptr;
+  QAction *mnuLogEdit = nullptr, *mnuLogIns = nullptr, *mnuLogDel = nullptr, *mnu67 = nullptr,
+      *mnuTimeAddDel = nullptr;
+  QAction *mnuTimeSort = nullptr;
+  QAction *mnuInBox = nullptr, *mnuQTC = nullptr, *mnuSumary = nullptr;
+  QAction *mnuElogSet = nullptr, *mnuThSet = nullptr, *mnuAdiSet = nullptr;
+  QAction *mnuHistorySet = nullptr, *mnuRigSet = nullptr;
+  QAction *MH1 = nullptr, *abt = nullptr;
 
   // --- operations other windows call ---
   void FrmSet();
@@ -95,7 +101,6 @@ class frmMain : public QMainWindow, public Workspace {
   void mnuOn() override;
   // Loads a contest definition: status panel 1, log_open; true when read.
   bool CfgRead(const std::string& path) override;
-  // Fills the summary window (opening it when closed).
   // Fills the summary window, opening it when closed.
   void ScoreLoad();
   void mnuInBox_Click();
