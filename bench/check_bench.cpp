@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "benchlog.h"
 #include "contest/contestdef.h"
 #include "log/cp932.h"
 #include "log/settings.h"
@@ -22,14 +23,9 @@ const char* const kDefinition =
 void BM_CheckLog(benchmark::State& state) {
   LogData log;
   for (int i = 0; i < kMaxQso; ++i) {
-    QsoRecord r;
-    r.Band = i % 2 ? "7" : "430";
-    r.Mode = i % 3 ? "CW" : "SSB";
+    // Inside the contest's period, with prefecture and district numbers.
+    QsoRecord r = BenchQso(i);
     r.QsoTime = ole::fromDateTime(2026, 4, 25, 21, 0, 0) + i / 86400.0;
-    r.CallSign = "JA" + std::to_string(i % 10) + "ABC" + std::to_string(i % 100);
-    r.SentRst = "599";
-    r.SentNo = "13M";
-    r.RcvdRst = "599";
     const int prefecture = 2 + i % 47;
     r.RcvdNo = (i % 5 ? (prefecture < 10 ? "0" : "") + std::to_string(prefecture)
                       : std::to_string(101 + i % 14)) +

@@ -42,12 +42,13 @@ std::mutex& registryMutex() {
 // The rig library is opened when a radio is first used, not when the
 // program starts: it and the libraries it brings in took longer to load
 // than all the rest of the program's start.
+#define RIG_FUNCTIONS(X)                                                                       \
+  X(rig_set_debug) X(rigerror2) X(rig_init) X(rig_open) X(rig_close) X(rig_cleanup) X(rig_get_freq) \
+  X(rig_get_mode) X(rig_strrmode) X(rig_set_freq) X(rig_parse_mode) X(rig_set_mode)              \
+  X(rig_token_lookup) X(rig_set_conf) X(rig_load_all_backends) X(rig_list_foreach) X(rig_strstatus)
 struct RigLibrary {
 #define RIG_FN(f) decltype(&::f) f = nullptr;
-  RIG_FN(rig_set_debug) RIG_FN(rigerror2) RIG_FN(rig_init) RIG_FN(rig_open) RIG_FN(rig_close)
-  RIG_FN(rig_cleanup) RIG_FN(rig_get_freq) RIG_FN(rig_get_mode) RIG_FN(rig_strrmode)
-  RIG_FN(rig_set_freq) RIG_FN(rig_parse_mode) RIG_FN(rig_set_mode) RIG_FN(rig_token_lookup)
-  RIG_FN(rig_set_conf) RIG_FN(rig_load_all_backends) RIG_FN(rig_list_foreach) RIG_FN(rig_strstatus)
+  RIG_FUNCTIONS(RIG_FN)
 #undef RIG_FN
   // Why the library cannot be used; empty when it can.
   std::string error;
@@ -69,10 +70,7 @@ const RigLibrary& rigLibrary() {
       if (!fn) l.error = std::string(TAMARACK_HAMLIB_SONAME) + ": " + name + ": undefined symbol";
     };
 #define RIG_GET(f) get(l.f, #f);
-    RIG_GET(rig_set_debug) RIG_GET(rigerror2) RIG_GET(rig_init) RIG_GET(rig_open) RIG_GET(rig_close)
-    RIG_GET(rig_cleanup) RIG_GET(rig_get_freq) RIG_GET(rig_get_mode) RIG_GET(rig_strrmode)
-    RIG_GET(rig_set_freq) RIG_GET(rig_parse_mode) RIG_GET(rig_set_mode) RIG_GET(rig_token_lookup)
-    RIG_GET(rig_set_conf) RIG_GET(rig_load_all_backends) RIG_GET(rig_list_foreach) RIG_GET(rig_strstatus)
+    RIG_FUNCTIONS(RIG_GET)
 #undef RIG_GET
     // The library stays loaded for the rest of the run.
     if (l.error.empty()) l.rig_set_debug(RIG_DEBUG_NONE);

@@ -22,11 +22,8 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   if (role == Qt::DisplayRole) {
     if (previewTotal_ == 0) return toQ(rows_.cell(index.row() + 1, index.column()));
-    const int k = index.row() - (previewTotal_ - static_cast<int>(previewCells_.size()));
-    if (k < 0) return QString();
-    const auto& cells = previewCells_[static_cast<std::size_t>(k)];
-    const auto col = static_cast<std::size_t>(index.column());
-    return col < cells.size() ? toQ(cells[col]) : QString();
+    const int k = index.row() - (previewTotal_ - (preview_.rows() - 1));
+    return k < 0 ? QString() : toQ(preview_.cell(k + 1, index.column()));
   }
   if (role == Qt::TextAlignmentRole) {
     switch (kGridAlign[static_cast<std::size_t>(index.column())]) {
@@ -49,17 +46,8 @@ void GridModel::showPreview(int total, const std::vector<std::string>& lastRows)
   if (total <= 0 || lastRows.empty()) return;
   beginResetModel();
   previewTotal_ = std::max(total, static_cast<int>(lastRows.size()));
-  previewCells_.clear();
-  for (const std::string& row : lastRows) {
-    auto& cells = previewCells_.emplace_back();
-    std::size_t from = 0;
-    for (;;) {
-      const std::size_t tab = row.find('\t', from);
-      cells.push_back(row.substr(from, tab == std::string::npos ? std::string::npos : tab - from));
-      if (tab == std::string::npos) break;
-      from = tab + 1;
-    }
-  }
+  preview_.truncate(0);
+  for (const std::string& row : lastRows) preview_.addRow(row);
   endResetModel();
 }
 
@@ -67,7 +55,7 @@ void GridModel::endPreview() {
   if (previewTotal_ == 0) return;
   beginResetModel();
   previewTotal_ = 0;
-  previewCells_.clear();
+  preview_.truncate(0);
   shownRows_ = rows_.rows() - 1;
   endResetModel();
 }

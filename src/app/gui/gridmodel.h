@@ -36,5 +36,5 @@ class GridModel : public QAbstractTableModel, public GridObserver {
   GridRows& rows_;
   int shownRows_ = 0;  // data rows the view knows of
   int previewTotal_ = 0;
-  std::vector<std::vector<std::string>> previewCells_;  // the preview's last rows
+  GridRows preview_;  // the preview's last rows, as rows 1..
 };
