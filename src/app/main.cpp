@@ -1,10 +1,11 @@
 // Tamarack: the program's start.
 #include <QApplication>
+#include <QFontDatabase>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
 #include <cstdio>
-#include <dlfcn.h>
 #include <thread>
 #include <cstdlib>
 #include <string>
@@ -12,8 +13,10 @@
 #include "app/core/programfolder.h"
 #include "app/core/version.h"
 #include "app/gui/frmmain.h"
+#include "app/gui/uifont.h"
 #include "log/gui/qtui.h"
 #include "log/clock.h"
+
 
 int main(int argc, char** argv) {
   // Answered before Qt starts, so that they work without a display.
@@ -36,11 +39,16 @@ int main(int argc, char** argv) {
   // The windows draw with no OpenGL: the display's GL layer is not loaded.
   if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
   // The font configuration is read (tens of milliseconds on its first use)
-  // on a second core while the display is connected; the fonts are first
-  // needed when the main window is built.
-  std::jthread fonts;
-  if (auto fcInit = reinterpret_cast<int (*)()>(dlsym(RTLD_DEFAULT, "FcInit"))) fonts = std::jthread(fcInit);
+  // on a second core while the display is connected.
+  std::string japaneseFamily;
+  std::jthread fonts([&japaneseFamily] { japaneseFamily = JapaneseSansFamily(); });
   QApplication app(argc, argv);
+  // Also beside the window's making: the image readers the menu bar's
+  // icons ask for, and the list of the fonts.
+  std::jthread readers([] {
+    QImageReader::supportedImageFormats();
+    QFontDatabase::families();
+  });
   QApplication::setApplicationName(QStringLiteral("Tamarack"));
   // Ties the windows to the menu entry (its icon and name on Wayland and in docks).
   QGuiApplication::setDesktopFileName(QStringLiteral("tamarack"));
@@ -65,7 +73,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (fonts.joinable()) fonts.join();
+  fonts.join();
+  // The program's texts are Japanese whatever the locale: one face with both
+  // Latin and Japanese letters is loaded once, where a Latin face would need
+  // a Japanese one behind it.
+  if (!japaneseFamily.empty()) {
+    QFont font = QApplication::font();
+    font.setFamilies({QString::fromStdString(japaneseFamily)});
+    QApplication::setFont(font);
+  }
   QtUi ui;
   SystemClock clock;
   frmMain w(env, ui, clock);

@@ -1,4 +1,5 @@
 // The main window: menus, start-up, closing, grid events and the small windows.
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -10,6 +11,7 @@
 
 #include "log/settingsfile.h"
 #include "app/gui/frmabout.h"
+#include "app/gui/uifont.h"
 #include "log/gui/frmbar.h"
 #include "log/gui/qtui.h"
 #include "guitestsupport.h"
@@ -40,6 +42,7 @@ class TestFrmMain : public QObject {
   void settingsShiftJisCannotHoldAreNamedAtExit();
   void startUpReadsContestAndLastLog();
   void startUpPaintsTheLastLogsEndFirst();
+  void windowsFaceHasJapaneseLetters();
   void exitSavesTheLog();
   void fileMenuCommands();
   void editCommandsReachTheirWindows();
@@ -582,14 +585,15 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   env.PaintFirst = true;
   frmMain w(env, f.ui, f.clock);
   w.resize(800, 600);
-  // What the grid shows when it first paints.
+  // What the grid shows when it first paints: the grid is made once the
+  // window is shown, so its paint is caught on its way through the program.
   struct FirstPaint : QObject {
     frmMain* w;
     bool seen = false, preview = false;
     int rows = 0;
     QString bottomCall;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Paint && !seen) {
+    bool eventFilter(QObject* o, QEvent* e) override {
+      if (e->type() == QEvent::Paint && !seen && w->Grid1 && o == w->Grid1->viewport()) {
         seen = true;
         preview = w->GridModel1->previewing();
         rows = w->GridModel1->rowCount();
@@ -600,8 +604,10 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
     }
   } paint;
   paint.w = &w;
-  w.Grid1->viewport()->installEventFilter(&paint);
+  QVERIFY(!w.Grid1);
+  qApp->installEventFilter(&paint);
   w.Form_Load();
+  qApp->removeEventFilter(&paint);
   QVERIFY(paint.seen);
   QVERIFY(paint.preview);
   QCOMPARE(paint.rows, n);
@@ -635,6 +641,18 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   QCOMPARE(declined.GridModel1->data(declined.GridModel1->index(0, 2), Qt::DisplayRole).toString(),
            QString());
   declined.close();
+}
+
+void TestFrmMain::windowsFaceHasJapaneseLetters() {
+  // The face the program starts with draws the Japanese captions itself,
+  // and is one Qt knows by that name.
+  const QString family = QString::fromStdString(JapaneseSansFamily());
+  QVERIFY(!family.isEmpty());
+  QVERIFY(QFontDatabase::hasFamily(family));
+  QVERIFY(QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese));
+  const QFontMetrics face{QFont(family)};
+  for (const char16_t c : u"番号年月日ｺｰﾙｻｲﾝ受信JA1ZZZ")
+    if (c) QVERIFY(face.inFontUcs4(c));
 }
 
 void TestFrmMain::exitSavesTheLog() {

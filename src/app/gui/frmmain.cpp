@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLayout>
@@ -12,9 +11,11 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QThread>
+#include <QElapsedTimer>
 #include <QWindow>
 #include <QUrl>
 #include <cmath>
+#include <dlfcn.h>
 
 #include "log/logfile.h"
 #include "log/settingsfile.h"
@@ -42,6 +43,31 @@
 #include "output/gui/frmqtc.h"
 
 // ---------------------------------------------------------------- grid view
+
+namespace {
+
+// The log grid's column header. Its height is measured in the header's own
+// font: the stock header measures every caption in bold as well, which loads
+// a second pair of faces before the window first paints, for captions that
+// are never drawn bold here.
+class LogGridHeader : public QHeaderView {
+ public:
+  explicit LogGridHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+ protected:
+  QSize sectionSizeFromContents(int logicalIndex) const override;
+};
+
+QSize LogGridHeader::sectionSizeFromContents(int logicalIndex) const {
+  QStyleOptionHeader opt;
+  initStyleOption(&opt);
+  opt.section = logicalIndex;
+  opt.fontMetrics = fontMetrics();
+  opt.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+  return style()->sizeFromContents(QStyle::CT_HeaderSection, &opt, QSize(), this);
+}
+
+}  // namespace
 
 void LogGridView::mousePressEvent(QMouseEvent* e) {
   // A right click opens the pop-up menu for the row clicked last; it does
@@ -91,14 +117,20 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
       session_(std::move(env.ProgramFolder), ui, clock, progress_, *this) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(toQ(kProgramTitle));
+  GridModel1 = new GridModel(session_.GridData, this);
+  // Starting, the window goes to the screen first, bare: its controls are
+  // made while the window manager frames it, and are all there when it
+  // first paints.
+  if (!paintFirst_) buildControls();
+  // Before any settings file exists the window opens at this size.
+  resize(twipsToPx(13500), twipsToPx(8400));
+}
 
+void frmMain::buildControls() {
   Grid1 = new LogGridView(this);
   Grid1->setObjectName(QStringLiteral("Grid1"));
-  GridModel1 = new GridModel(session_.GridData, this);
-  // Starting, the grid takes its model and the menu bar its menus once the
-  // window is on its way to the screen: their texts are measured while the
-  // window manager frames it.
-  if (!paintFirst_) Grid1->setModel(GridModel1);
+  Grid1->setHorizontalHeader(new LogGridHeader(Grid1));
+  Grid1->setModel(GridModel1);
   Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
   Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -124,13 +156,9 @@ frmMain::frmMain(AppEnv env, Ui& ui, const Clock& clock)
   statusBar()->addWidget(StatusPanel[0], 2);
   statusBar()->addWidget(StatusPanel[1], 1);
   statusBar()->addWidget(StatusPanel[2], 3);
-
-  if (paintFirst_)
-    menuBar();
-  else
-    buildMenus();
-  // Before any settings file exists the window opens at this size.
-  resize(twipsToPx(13500), twipsToPx(8400));
+  buildMenus();
+  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
+  applyColumnWidths();
 }
 
 frmMain::~frmMain() {
@@ -228,9 +256,20 @@ void frmMain::buildMenus() {
 // ---------------------------------------------------------------- start-up
 
 void frmMain::FrmSet() {
-  applyColumnWidths();
-  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
   if (session_.GridData.rows() < 2) session_.GridData.addRow("");
+}
+
+void frmMain::showBeforeControls() {
+  show();
+  // The request to map the window leaves at once, so the window manager
+  // frames it while the controls are made.
+#if QT_CONFIG(xcb)
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  xcb_connection_t* display = x11 ? x11->connection() : nullptr;
+  if (display)
+    if (auto flush = reinterpret_cast<int (*)(xcb_connection_t*)>(dlsym(RTLD_DEFAULT, "xcb_flush")))
+      flush(display);
+#endif
 }
 
 void frmMain::Form_Load() {
@@ -254,16 +293,17 @@ void frmMain::Form_Load() {
   RemoveStaleTempFiles(session_.ProgramFolder, session_.Doc.State.LogFileName);
   if (!prepared_.keptChanged.empty()) ui_.tell(KeptChangedMessage(prepared_), Icon::Information);
   applyGeometry();
+  if (paintFirst_) {
+    previewLastLog();
+    showBeforeControls();
+    buildControls();
+    // The controls take their places now, not on the next turn of the loop.
+    QCoreApplication::sendPostedEvents();
+  }
   applyColumnWidths();
-  if (paintFirst_) previewLastLog();
   // Shown once, where the settings put it, before the windows placed over it.
   show();
-  if (!Grid1->model()) {
-    buildMenus();
-    Grid1->setModel(GridModel1);
-    applyColumnWidths();
-    Form_Resize();
-  }
+  Form_Resize();
   if (paintFirst_) paintBeforeLoading();
 
   session_.readCountryFile();
@@ -388,7 +428,7 @@ void frmMain::storeGeometry() {
   session_.Ini.frmHeight = static_cast<float>(pxToTwips(g.height()));
   // A width the user did not change keeps its twips, so that rounding to
   // pixels never makes the columns creep from run to run.
-  for (int c = 0; c < kGridCols; ++c) {
+  for (int c = 0; Grid1 && c < kGridCols; ++c) {
     const auto k = static_cast<std::size_t>(c);
     const int shown = Grid1->columnWidth(c);
     session_.Ini.GridWidth[k] = shown == twipsToPx(appliedWidths_[k])
@@ -557,6 +597,7 @@ void frmMain::resizeEvent(QResizeEvent* e) {
 }
 
 void frmMain::Form_Resize() {
+  if (!Grid1) return;  // starting: the controls are not made yet
   // Counted in data rows: the header row may stand taller or shorter, and
   // the last QSO must not be left below the visible rows.
   int rowHeight = Grid1->verticalHeader()->defaultSectionSize();

@@ -73,11 +73,11 @@ class frmMain : public QMainWindow, public Workspace {
   DialogRegistry& dialogs() override { return dialogs_; }
 
   // --- controls ---
-  LogGridView* Grid1;
+  // (made in the constructor, or at the program's start once the window is shown)
+  LogGridView* Grid1 = nullptr;
   GridModel* GridModel1;
-  QLabel* StatusPanel[3];
-  // menus (built in the constructor, or at the program's start once the
-  // window is shown)
+  QLabel* StatusPanel[3] = {};
+  // menus
   QMenu *m_1 = nullptr, *mnuEdit = nullptr, *mnuGrdEdit = nullptr, *mnuSortMnu = nullptr,
       *m11 = nullptr, *m4 = nullptr, *m3 = nullptr;
   QAction *mnuNewOpen = nullptr, *log_open = nullptr, *AppendOpen = nullptr, *m1 = nullptr,
@@ -152,7 +152,11 @@ class frmMain : public QMainWindow, public Workspace {
   bool eventFilter(QObject* o, QEvent* e) override;
 
  private:
+  // The grid, the status bar and the menus.
+  void buildControls();
   void buildMenus();
+  // Shows the window at once, its controls not yet made (the program's start).
+  void showBeforeControls();
   void applyGeometry();
   void storeGeometry();
   void fitKeptFrame();
