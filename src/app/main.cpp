@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <thread>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/core/programfolder.h"
@@ -16,6 +17,7 @@
 #include "app/gui/uifont.h"
 #include "log/gui/qtui.h"
 #include "log/clock.h"
+#include "log/cp932.h"
 
 
 int main(int argc, char** argv) {
@@ -38,10 +40,27 @@ int main(int argc, char** argv) {
 
   // The windows draw with no OpenGL: the display's GL layer is not loaded.
   if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
-  // The font configuration is read (tens of milliseconds on its first use)
-  // on a second core while the display is connected.
-  std::string japaneseFamily;
-  std::jthread fonts([&japaneseFamily] { japaneseFamily = JapaneseSansFamily(); });
+
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  AppEnv env;
+  env.PaintFirst = true;
+  env.ProgramFolder = ResolveProgramFolder(args, std::getenv("TAMARACK_HOME"),
+                                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+  // On a second core while Qt connects to the display: the font
+  // configuration is read (tens of milliseconds on its first use), the
+  // codec's tables are built and the program folder is made ready.
+  std::string japaneseFamily, err;
+  bool folderReady = false;
+  std::jthread starting([&] {
+    japaneseFamily = JapaneseSansFamily();
+    cp932::loadTables();
+    std::error_code ec;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+      folderReady = PrepareProgramFolder(env.ProgramFolder, ShippedDataFolder(exe.parent_path().string()),
+                                         kPublicCountryFile, &err, &env.Prepared);
+  });
   QApplication app(argc, argv);
   // Also beside the window's making: the image readers the menu bar's
   // icons ask for, and the list of the fonts.
@@ -58,22 +77,17 @@ int main(int argc, char** argv) {
                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QApplication::installTranslator(&qtJa);
 
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
-  AppEnv env;
-  env.PaintFirst = true;
-  env.ProgramFolder = ResolveProgramFolder(args, std::getenv("TAMARACK_HOME"),
-                                           std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-  std::string err;
-  if (!PrepareProgramFolder(env.ProgramFolder,
-                            ShippedDataFolder(fromQ(QCoreApplication::applicationDirPath())),
-                            kPublicCountryFile, &err, &env.Prepared)) {
+  starting.join();
+  // Without /proc the folder is made ready here, where Qt knows the program's own folder.
+  if (!folderReady && err.empty())
+    folderReady = PrepareProgramFolder(env.ProgramFolder,
+                                       ShippedDataFolder(fromQ(QCoreApplication::applicationDirPath())),
+                                       kPublicCountryFile, &err, &env.Prepared);
+  if (!folderReady) {
     QMessageBox::critical(nullptr, QStringLiteral("Tamarack"),
                           toQ(ProgramFolderMessage(env.ProgramFolder, err)));
     return 1;
   }
-
-  fonts.join();
   // The program's texts are Japanese whatever the locale: one face with both
   // Latin and Japanese letters is loaded once, where a Latin face would need
   // a Japanese one behind it.

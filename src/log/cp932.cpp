@@ -92,6 +92,8 @@ const Tables& tables() {
 
 }  // namespace
 
+void loadTables() { tables(); }
+
 namespace {
 
 char* putUtf8(char* o, char16_t cp) {

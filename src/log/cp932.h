@@ -7,6 +7,10 @@
 
 namespace cp932 {
 
+// Builds the converter's tables now (a few milliseconds); otherwise the
+// first text converted builds them.
+void loadTables();
+
 // Decodes CP932 bytes to UTF-8. Bytes that are no CP932 character (an
 // undefined byte, a lead byte without a valid trail byte, a lead byte at the
 // end) are dropped, so a half character never shows as garbage.
