@@ -40,6 +40,12 @@ int main(int argc, char** argv) {
 
   // The windows draw with no OpenGL: the display's GL layer is not loaded.
   if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
+  // A session with no message bus (a bare X session, a remote display): as
+  // the window first shows, Qt's accessibility would have the bus library
+  // start one, a process forked and waited for that the start does not need.
+  // The bus is left unset again once the window is up.
+  const bool noBus = qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS");
+  if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
@@ -78,6 +84,14 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtJa);
 
   starting.join();
+  // The program's texts are Japanese whatever the locale: one face with both
+  // Latin and Japanese letters is loaded once, where a Latin face would need
+  // a Japanese one behind it.
+  if (!japaneseFamily.empty()) {
+    QFont font = QApplication::font();
+    font.setFamilies({QString::fromStdString(japaneseFamily)});
+    QApplication::setFont(font);
+  }
   // Without /proc the folder is made ready here, where Qt knows the program's own folder.
   if (!folderReady && err.empty())
     folderReady = PrepareProgramFolder(env.ProgramFolder,
@@ -88,14 +102,6 @@ int main(int argc, char** argv) {
                           toQ(ProgramFolderMessage(env.ProgramFolder, err)));
     return 1;
   }
-  // The program's texts are Japanese whatever the locale: one face with both
-  // Latin and Japanese letters is loaded once, where a Latin face would need
-  // a Japanese one behind it.
-  if (!japaneseFamily.empty()) {
-    QFont font = QApplication::font();
-    font.setFamilies({QString::fromStdString(japaneseFamily)});
-    QApplication::setFont(font);
-  }
   QtUi ui;
   SystemClock clock;
   frmMain w(env, ui, clock);
@@ -103,5 +109,7 @@ int main(int argc, char** argv) {
   // Form_Load shows the window once its kept geometry is applied, and lets
   // it paint before the log is read.
   w.Form_Load();
+  readers.join();
+  if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
   return app.exec();
 }
