@@ -130,12 +130,15 @@ void frmMain::buildControls() {
   Grid1 = new LogGridView(this);
   Grid1->setObjectName(QStringLiteral("Grid1"));
   Grid1->setHorizontalHeader(new LogGridHeader(Grid1));
-  Grid1->setModel(GridModel1);
   Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
   Grid1->setSelectionBehavior(QAbstractItemView::SelectItems);
   Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The row header is set before the model comes: a starting window's
+  // model already has the preview's rows, each a section of it.
   Grid1->verticalHeader()->setVisible(false);
   Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
+  Grid1->setModel(GridModel1);
   Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   Grid1->horizontalHeader()->setHighlightSections(false);
   Grid1->setWordWrap(false);
@@ -157,7 +160,6 @@ void frmMain::buildControls() {
   statusBar()->addWidget(StatusPanel[1], 1);
   statusBar()->addWidget(StatusPanel[2], 3);
   buildMenus();
-  Grid1->verticalHeader()->setDefaultSectionSize(twipsToPx(285));
   applyColumnWidths();
 }
 
