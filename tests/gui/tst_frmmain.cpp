@@ -589,12 +589,15 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   // window is shown, so its paint is caught on its way through the program.
   struct FirstPaint : QObject {
     frmMain* w;
-    bool seen = false, preview = false;
+    bool seen = false, preview = false, shownBare = false, menusMade = false;
     int rows = 0;
     QString bottomCall;
     bool eventFilter(QObject* o, QEvent* e) override {
+      // The window goes to the screen before its controls are made.
+      if (e->type() == QEvent::Show && o == w) shownBare = !w->Grid1 && !w->m_1;
       if (e->type() == QEvent::Paint && !seen && w->Grid1 && o == w->Grid1->viewport()) {
         seen = true;
+        menusMade = w->m_1 && w->abt && w->mnuLogEdit;
         preview = w->GridModel1->previewing();
         rows = w->GridModel1->rowCount();
         const QModelIndex at = w->Grid1->indexAt(QPoint(5, w->Grid1->viewport()->height() - 4));
@@ -608,7 +611,9 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   qApp->installEventFilter(&paint);
   w.Form_Load();
   qApp->removeEventFilter(&paint);
+  QVERIFY(paint.shownBare);
   QVERIFY(paint.seen);
+  QVERIFY(paint.menusMade);
   QVERIFY(paint.preview);
   QCOMPARE(paint.rows, n);
   QCOMPARE(paint.bottomCall, QStringLiteral("JA1AO300"));
