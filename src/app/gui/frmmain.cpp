@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLayout>
@@ -11,7 +12,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QThread>
-#include <QElapsedTimer>
 #include <QWindow>
 #include <QUrl>
 #include <cmath>
