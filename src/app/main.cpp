@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/core/programfolder.h"
+#include "app/core/startenv.h"
 #include "app/core/version.h"
 #include "app/gui/frmmain.h"
 #include "app/gui/uifont.h"
@@ -40,12 +41,8 @@ int main(int argc, char** argv) {
 
   // The windows draw with no OpenGL: the display's GL layer is not loaded.
   if (qEnvironmentVariableIsEmpty("QT_XCB_GL_INTEGRATION")) qputenv("QT_XCB_GL_INTEGRATION", "none");
-  // A session with no message bus (a bare X session, a remote display): as
-  // the window first shows, Qt's accessibility would have the bus library
-  // start one, a process forked and waited for that the start does not need.
-  // The bus is left unset again once the window is up.
-  const bool noBus = qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS");
-  if (noBus) qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+  // Set before any thread starts; ended once the window is up.
+  NoBusWhileStarting noBus;
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
@@ -110,6 +107,6 @@ int main(int argc, char** argv) {
   // it paint before the log is read.
   w.Form_Load();
   readers.join();
-  if (noBus) qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+  noBus.end();
   return app.exec();
 }

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "app/core/programfolder.h"
+#include "app/core/startenv.h"
 #include "contest/session.h"
 #include "log/clock.h"
 #include "log/fileio.h"
@@ -198,6 +199,50 @@ TEST(SettingsWrites, TheLogsFileIsKeptAtOnceAndAnUnreadFileIsLeftAlone) {
             std::string::npos);
   EXPECT_TRUE(fs::is_directory(home / "Tamarack.ini"));
   EXPECT_EQ(readFile(home / "Tamarack.ini/keep"), "x");
+}
+
+// The start names no message bus only where the session has none, and
+// leaves the session as it found it.
+TEST(StartEnvironment, NoBusOnlyWhileStartingAndOnlyWhereThereIsNone) {
+  const char* kBus = "DBUS_SESSION_BUS_ADDRESS";
+  const char* had = std::getenv(kBus);
+  const std::string kept = had ? had : "";
+  struct Case {
+    const char* before;  // nullptr: unset
+    const char* during;
+  } cases[] = {
+      {nullptr, "disabled:"},
+      {"", "disabled:"},
+      {"unix:path=/run/user/1000/bus", "unix:path=/run/user/1000/bus"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.before ? c.before : "(unset)");
+    if (c.before)
+      setenv(kBus, c.before, 1);
+    else
+      unsetenv(kBus);
+    {
+      NoBusWhileStarting start;
+      ASSERT_NE(std::getenv(kBus), nullptr);
+      EXPECT_STREQ(std::getenv(kBus), c.during);
+      start.end();
+      const char* after = std::getenv(kBus);
+      if (c.before && *c.before) {
+        ASSERT_NE(after, nullptr);
+        EXPECT_STREQ(after, c.before);
+      } else {
+        EXPECT_EQ(after, nullptr);  // programs started later find no bus named
+      }
+      start.end();  // twice is once
+    }
+    if (c.before && *c.before) {
+      EXPECT_STREQ(std::getenv(kBus), c.before);
+    }
+  }
+  if (had)
+    setenv(kBus, kept.c_str(), 1);
+  else
+    unsetenv(kBus);
 }
 
 }  // namespace

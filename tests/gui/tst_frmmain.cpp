@@ -590,7 +590,7 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   struct FirstPaint : QObject {
     frmMain* w;
     bool seen = false, preview = false, shownBare = false, menusMade = false;
-    int rows = 0;
+    int rows = 0, rowHeight = 0;
     QString bottomCall;
     bool eventFilter(QObject* o, QEvent* e) override {
       // The window goes to the screen before its controls are made.
@@ -600,6 +600,7 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
         menusMade = w->m_1 && w->abt && w->mnuLogEdit;
         preview = w->GridModel1->previewing();
         rows = w->GridModel1->rowCount();
+        rowHeight = w->Grid1->rowHeight(rows - 1);
         const QModelIndex at = w->Grid1->indexAt(QPoint(5, w->Grid1->viewport()->height() - 4));
         bottomCall = w->GridModel1->data(w->GridModel1->index(at.row(), 2), Qt::DisplayRole).toString();
       }
@@ -616,6 +617,7 @@ void TestFrmMain::startUpPaintsTheLastLogsEndFirst() {
   QVERIFY(paint.menusMade);
   QVERIFY(paint.preview);
   QCOMPARE(paint.rows, n);
+  QCOMPARE(paint.rowHeight, twipsToPx(285));  // the rows' own height from the first paint
   QCOMPARE(paint.bottomCall, QStringLiteral("JA1AO300"));
   // Then the log itself, scored, with every menu and the kept widths.
   QVERIFY(!w.GridModel1->previewing());
